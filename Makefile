@@ -1,0 +1,48 @@
+# The two commands of the README: `make run` and `make test`.
+# Each installs what is missing, configures and builds, then runs.
+
+BUILD_DIR      := build
+SANITIZE_DIR   := build-sanitize
+BENCH_DIR      := build-bench
+FUZZ_DIR       := build-fuzz
+JOBS           ?= $(shell nproc)
+FUZZ_SECONDS   ?= 60
+CMAKE_GENERATE := cmake -G Ninja -Wno-dev
+
+.PHONY: all deps build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@$(CMAKE_GENERATE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@$(BUILD_DIR)/bin/ponderix-cli demo -o $(BUILD_DIR)/DemoProject.pnx
+	@$(BUILD_DIR)/bin/ponderix-cli scores $(BUILD_DIR)/DemoProject.pnx
+
+test: deps
+	@$(CMAKE_GENERATE) -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DPONDERIX_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@$(CMAKE_GENERATE) -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPONDERIX_BENCH=ON -DPONDERIX_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target ponderix_bench
+	@$(BENCH_DIR)/bin/ponderix_bench
+
+fuzz: deps
+	@CXX=clang++ $(CMAKE_GENERATE) -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_FUZZ=ON -DPONDERIX_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_project_reader
+	@mkdir -p $(FUZZ_DIR)/corpus
+	@cp tests/data/*.pnx tests/data/broken/* $(FUZZ_DIR)/corpus/ 2>/dev/null || true
+	@$(FUZZ_DIR)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	  -dict=fuzz/pnx.dict $(FUZZ_DIR)/corpus
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR)

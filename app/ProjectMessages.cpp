@@ -1,0 +1,46 @@
+#include "app/ProjectMessages.h"
+
+#include "app/TextTable.h"
+#include "platform/AtomicFile.h"
+#include "project/ProjectReader.h"
+
+#include <QLocale>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString text(QStringView key)
+{
+    return TextTable::builtIn().text(key);
+}
+
+} // namespace
+
+Message readErrorMessage(const ReadError& error)
+{
+    switch (error.kind) {
+    case ReadError::Kind::CannotRead:
+        return {text(u"TXT00001"), text(u"TXT00094")};
+    case ReadError::Kind::Syntax:
+        return {u"Error"_s, u"File could not be opened!\r\n\r\nXML Error Message: "_s + error.description + u"\r\nLine: "_s
+                                + QString::number(error.line) + u"   Character: "_s + QString::number(error.column)};
+    case ReadError::Kind::NoRoot:
+        return {u"Error"_s, u"XML file is corrupt!"_s};
+    case ReadError::Kind::WrongRoot:
+        return {u"Error"_s, u"File is not a project!"_s};
+    case ReadError::Kind::TooLarge:
+        return {u"Error"_s, u"File could not be opened!\r\n\r\nThe project holds more than %1 ratings."_s.arg(
+                                QLocale(QLocale::English).toString(static_cast<qlonglong>(kReadableCellLimit)))};
+    }
+    return {};
+}
+
+Message writeErrorMessage(const WriteResult& result)
+{
+    return {text(u"TXT00001"), text(u"TXT00093") + u"\r\n\r\n"_s + result.error};
+}
+
+} // namespace ponderix

@@ -1,0 +1,98 @@
+#include "evaluation/Scoring.h"
+
+#include "app/TextTable.h"
+#include "project/Project.h"
+
+#include <cmath>
+#include <limits>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int roundHalfAwayFromZero(float value)
+{
+    return static_cast<int>(value > 0 ? std::floor(value + 0.5f) : std::ceil(value - 0.5f));
+}
+
+} // namespace
+
+int scoreOf(const Project& project, int optionIndex)
+{
+    // With no criteria there is nothing to weigh: neutral rather than a
+    // division by zero.
+    if (project.criterionCount() == 0)
+        return 0;
+    long long sum = 0;
+    for (const Criterion& criterion : project.criteria()) {
+        const Rating* rating = project.ratingOf(optionIndex, criterion.Index);
+        const int value = rating ? rating->Value : kNeutralValue;
+        sum += static_cast<long long>(criterion.Importance) * (value - kNeutralValue);
+    }
+    const float quotient = static_cast<float>(sum) / static_cast<float>(project.criterionCount()) * 4.0f;
+    return roundHalfAwayFromZero(quotient);
+}
+
+void ComputeScores(Project& project)
+{
+    for (const Option& option : project.options())
+        project.setScore(option.Index, scoreOf(project, option.Index));
+}
+
+QStringView verdictBand(int score)
+{
+    if (score > 60)
+        return u"TXT00251";
+    if (score > 20)
+        return u"TXT00252";
+    if (score > -21)
+        return u"TXT00253";
+    if (score > -61)
+        return u"TXT00254";
+    return u"TXT00255";
+}
+
+QString scoreText(int score)
+{
+    return (score > 0 ? u"+"_s : QString()) + QString::number(score) + u"%"_s;
+}
+
+QString optionLetter(int index)
+{
+    char32_t codePoint = U'A' + static_cast<char32_t>(index);
+    // Only a file with a million options gets this far; keep the text valid.
+    if (index < 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        codePoint = 0xFFFD;
+    return QString::fromUcs4(&codePoint, 1);
+}
+
+BestOptions bestOptions(const Project& project)
+{
+    BestOptions best;
+    if (project.optionCount() == 0)
+        return best;
+    int maximum = std::numeric_limits<int>::min();
+    for (const Option& option : project.options())
+        maximum = std::max(maximum, option.score);
+    best.maximum = maximum;
+    for (const Option& option : project.options()) {
+        if (option.score == maximum)
+            best.indexes.push_back(option.Index);
+    }
+    return best;
+}
+
+QString bestOptionsText(const Project& project, const BestOptions& best, const TextTable& texts)
+{
+    QStringList parts;
+    const QString word = texts.text(u"TXT00202");
+    for (int index : best.indexes) {
+        const Option& option = project.options()[static_cast<std::size_t>(index)];
+        parts << word + u" "_s + optionLetter(index) + u" \""_s + option.Name + u"\""_s;
+    }
+    return parts.join(u", "_s);
+}
+
+} // namespace ponderix

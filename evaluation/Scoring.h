@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace ponderix {
+
+class Project;
+class TextTable;
+
+// Computes and stores every option's score: the importance-weighted mean of
+// its rating offsets, scaled to -100..+100 and rounded halves away from zero.
+void ComputeScores(Project& project);
+
+// The score of one option from its ratings; exposed for the views that need
+// a score without touching the project.
+int scoreOf(const Project& project, int optionIndex);
+
+// Text key of the verdict for a score: TXT00251 (best) .. TXT00255 (worst).
+QStringView verdictBand(int score);
+
+// "+65%", "0%", "-12%".
+QString scoreText(int score);
+
+// "A" for 0, "B" for 1, ...; past "Z" the letters continue in character order.
+QString optionLetter(int index);
+
+struct BestOptions {
+    std::optional<int> maximum; // empty when there are no options
+    std::vector<int> indexes;   // every option scoring the maximum, in list order
+};
+
+// Reads the scores stored by ComputeScores.
+BestOptions bestOptions(const Project& project);
+
+// Option A "Name", Option C "Other" — for page headers and reports.
+QString bestOptionsText(const Project& project, const BestOptions& best, const TextTable& texts);
+
+} // namespace ponderix

@@ -1,0 +1,138 @@
+#include "project/DemoProject.h"
+#include "tests/TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome cli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QString::fromUtf8(PONDERIX_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        ASSERT_EQ(cli({u"demo"_s, u"-o"_s, demo()}).exitCode, 0);
+    }
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString demo() const { return path(u"demo.pnx"_s); }
+
+    QTemporaryDir m_folder;
+};
+
+} // namespace
+
+TEST_F(Cli, DemoWritesTheStoredBytes)
+{
+    EXPECT_TRUE(sameBytes(readBytes(demo()), demoProjectBytes().toByteArray()));
+}
+
+TEST_F(Cli, ScoresAsJson)
+{
+    const Outcome outcome = cli({u"scores"_s, demo(), u"--json"_s});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out,
+              uR"({"options":[{"letter":"A","name":"Car SUV T7","score":65,"band":"TXT00251"},)"
+              uR"({"letter":"B","name":"Car SUV D14","score":15,"band":"TXT00253"},)"
+              uR"({"letter":"C","name":"Car SUV V8","score":-28,"band":"TXT00254"}],"best":["A"],"maximum":65})"
+              u"\n"_s);
+
+    ASSERT_TRUE(writeBytes(path(u"empty.pnx"_s), "<Ponderix/>"));
+    EXPECT_EQ(cli({u"scores"_s, path(u"empty.pnx"_s), u"--json"_s}).out,
+              u"{\"options\":[],\"best\":[],\"maximum\":null}\n"_s);
+
+    ASSERT_TRUE(writeBytes(path(u"odd.pnx"_s), "<Ponderix><Options><o Name=\"say &quot;hi&quot;\\&#9;\"/></Options></Ponderix>"));
+    EXPECT_TRUE(cli({u"scores"_s, path(u"odd.pnx"_s), u"--json"_s}).out.contains(uR"("name":"say \"hi\"\\\t")"_s));
+}
+
+TEST_F(Cli, ScoresAsTable)
+{
+    const Outcome outcome = cli({u"scores"_s, demo()});
+    EXPECT_EQ(outcome.exitCode, 0);
+    const QStringList lines = outcome.out.split(u'\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(u"A  Car SUV T7 "_s));
+    EXPECT_TRUE(lines[0].contains(u"+65%"_s));
+    EXPECT_TRUE(lines[2].contains(u"-28%"_s));
+    EXPECT_TRUE(outcome.out.contains(u"A \"Car SUV T7\""_s));
+}
+
+TEST_F(Cli, ExitCodesAndMessages)
+{
+    ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
+    const Outcome foreign = cli({u"scores"_s, path(u"foreign.pnx"_s)});
+    EXPECT_EQ(foreign.exitCode, 1);
+    EXPECT_TRUE(foreign.err.contains(u"File is not a project!"_s));
+
+    ASSERT_TRUE(writeBytes(path(u"broken.pnx"_s), "<Ponderix>\n<a>"));
+    const Outcome broken = cli({u"scores"_s, path(u"broken.pnx"_s)});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.err.contains(u"XML Error Message: "_s));
+    EXPECT_TRUE(broken.err.contains(u"Line: 2"_s));
+
+    EXPECT_EQ(cli({u"scores"_s, path(u"missing.pnx"_s)}).exitCode, 1);
+    EXPECT_EQ(cli({u"demo"_s, u"-o"_s, path(u"demo.pnx/inside.pnx"_s)}).exitCode, 1);
+
+    for (const QStringList& wrong : {QStringList{}, QStringList{u"frobnicate"_s}, QStringList{u"scores"_s},
+                                     QStringList{u"demo"_s}, QStringList{u"demo"_s, u"-o"_s},
+                                     QStringList{u"scores"_s, demo(), u"--bogus"_s},
+                                     QStringList{u"save"_s, demo()}, QStringList{u"texts"_s, u"extra"_s}}) {
+        const Outcome outcome = cli(wrong);
+        EXPECT_EQ(outcome.exitCode, 2) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(u"Usage:"_s));
+    }
+}
+
+TEST_F(Cli, SaveRegularisesAndKeepsTheOldFileOnFailure)
+{
+    ASSERT_TRUE(writeBytes(path(u"holes.pnx"_s),
+                           "<Ponderix><Options><o Name=\" a \"/><o Name=\"b\"/></Options>"
+                           "<Criteria><c Name=\"c\" Importance=\"4\"/></Criteria>"
+                           "<Ratings><r IndexOption=\"9\" IndexCriteria=\"0\" Value=\"1\"/></Ratings></Ponderix>"));
+    ASSERT_EQ(cli({u"save"_s, path(u"holes.pnx"_s), u"-o"_s, path(u"out.pnx"_s)}).exitCode, 0);
+    const QByteArray saved = readBytes(path(u"out.pnx"_s));
+    EXPECT_TRUE(saved.contains("<Option Index=\"0\" Name=\"a\"/>"));
+    EXPECT_TRUE(saved.contains("Name=\"out.pnx\""));
+    EXPECT_TRUE(saved.contains("<Ratings Size=\"2\">"));
+    EXPECT_FALSE(saved.contains("IndexOption=\"9\""));
+
+    ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
+    EXPECT_EQ(cli({u"save"_s, path(u"foreign.pnx"_s), u"-o"_s, path(u"out.pnx"_s)}).exitCode, 1);
+    EXPECT_EQ(readBytes(path(u"out.pnx"_s)), saved);
+}
+
+TEST_F(Cli, TextsAreSortedKeyTabValue)
+{
+    const Outcome outcome = cli({u"texts"_s});
+    EXPECT_EQ(outcome.exitCode, 0);
+    QStringList lines = outcome.out.split(u'\n', Qt::SkipEmptyParts);
+    QStringList keys;
+    for (const QString& line : lines) {
+        const qsizetype tab = line.indexOf(u'\t');
+        ASSERT_GT(tab, 0) << line.toStdString();
+        keys << line.left(tab);
+    }
+    QStringList sorted = keys;
+    sorted.sort();
+    EXPECT_EQ(keys, sorted);
+    EXPECT_TRUE(lines.contains(u"Program_Name\tPonderix"_s));
+    EXPECT_TRUE(lines.contains(u"Version_Name\tVersion 1.0.0"_s));
+}

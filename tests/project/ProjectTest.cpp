@@ -1,0 +1,189 @@
+#include "project/Project.h"
+
+#include <gtest/gtest.h>
+
+using namespace ponderix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Project matrix(int options, int criteria)
+{
+    Project project;
+    for (int c = 0; c < criteria; ++c)
+        project.appendCriterion(u"C%1"_s.arg(c), 3);
+    for (int o = 0; o < options; ++o) {
+        project.appendOption(u"O%1"_s.arg(o));
+        for (int c = 0; c < criteria; ++c)
+            project.appendRating(o, c, u"o%1c%2"_s.arg(o).arg(c), (o + c) % 11);
+    }
+    return project;
+}
+
+// Every pair has exactly one rating and indexes equal positions.
+void expectRegular(const Project& project)
+{
+    for (int i = 0; i < project.optionCount(); ++i)
+        EXPECT_EQ(project.options()[i].Index, i);
+    for (int i = 0; i < project.criterionCount(); ++i)
+        EXPECT_EQ(project.criteria()[i].Index, i);
+    EXPECT_EQ(project.ratingCount(), project.optionCount() * project.criterionCount());
+    for (int o = 0; o < project.optionCount(); ++o)
+        for (int c = 0; c < project.criterionCount(); ++c)
+            EXPECT_NE(project.ratingOf(o, c), nullptr) << o << ":" << c;
+}
+
+} // namespace
+
+TEST(ProjectLimits, CountIsTestedBeforeCells)
+{
+    Project full = matrix(26, 0);
+    EXPECT_EQ(full.addOption(u"x"_s), AddRefusal::OptionLimit);
+    EXPECT_EQ(full.optionCount(), 26);
+
+    Project tall = matrix(0, 300);
+    EXPECT_EQ(tall.addCriterion(u"x"_s), AddRefusal::CriterionLimit);
+
+    // 25 x 40 = 1000 cells: both additions fail on the count of cells.
+    Project square = matrix(25, 40);
+    EXPECT_EQ(square.addOption(u"x"_s), AddRefusal::CellLimit);
+    EXPECT_EQ(square.addCriterion(u"x"_s), AddRefusal::CellLimit);
+    EXPECT_EQ(square.ratingCount(), 1000);
+}
+
+TEST(ProjectLimits, CellArithmeticAtTheBorders)
+{
+    struct Case {
+        int options, criteria;
+        AddRefusal option, criterion;
+    };
+    const Case cases[] = {
+        {2, 300, AddRefusal::None, AddRefusal::CriterionLimit},     // 600 <= 700: a third option fits
+        {3, 300, AddRefusal::CellLimit, AddRefusal::CriterionLimit}, // 900 > 700
+        {25, 38, AddRefusal::None, AddRefusal::None},                // 950 <= 962, 950 <= 975
+        {25, 39, AddRefusal::CellLimit, AddRefusal::None},           // 975 > 961, 975 <= 975
+        {25, 0, AddRefusal::None, AddRefusal::None},
+        {0, 0, AddRefusal::None, AddRefusal::None},
+    };
+    for (const Case& c : cases) {
+        const Project project = matrix(c.options, c.criteria);
+        EXPECT_EQ(project.optionAdditionRefusal(), c.option) << c.options << "x" << c.criteria;
+        EXPECT_EQ(project.criterionAdditionRefusal(), c.criterion) << c.options << "x" << c.criteria;
+    }
+}
+
+TEST(ProjectEditing, AdditionsCreateNeutralRatingsForEveryCounterpart)
+{
+    Project project = matrix(3, 0);
+    ASSERT_EQ(project.addCriterion(u"New"_s), AddRefusal::None);
+    expectRegular(project);
+    EXPECT_EQ(project.criteria()[0].Importance, 3);
+    for (const Rating& rating : project.ratings()) {
+        EXPECT_EQ(rating.Value, 5);
+        EXPECT_TRUE(rating.Comment.isEmpty());
+    }
+    ASSERT_EQ(project.addOption(u"D"_s), AddRefusal::None);
+    expectRegular(project);
+    EXPECT_EQ(project.ratingOf(3, 0)->Value, 5);
+}
+
+TEST(ProjectEditing, DeletingAnOptionRenumbersTheRest)
+{
+    Project project = matrix(3, 2);
+    project.deleteOption(1);
+    expectRegular(project);
+    EXPECT_EQ(project.options()[1].Name, u"O2"_s); // the former "C" is now "B"
+    EXPECT_EQ(project.ratingOf(1, 0)->Comment, u"o2c0"_s);
+    EXPECT_EQ(project.ratingOf(1, 1)->Comment, u"o2c1"_s);
+    EXPECT_EQ(project.ratingOf(0, 1)->Comment, u"o0c1"_s);
+}
+
+TEST(ProjectEditing, DeletingTheOnlyCriterionLeavesOptionsWithoutRatings)
+{
+    Project project = matrix(3, 1);
+    project.deleteCriterion(0);
+    EXPECT_EQ(project.optionCount(), 3);
+    EXPECT_EQ(project.criterionCount(), 0);
+    EXPECT_EQ(project.ratingCount(), 0);
+    ASSERT_EQ(project.addCriterion(u"Again"_s), AddRefusal::None);
+    expectRegular(project);
+
+    project.deleteOption(7); // out of range: nothing happens
+    EXPECT_EQ(project.optionCount(), 3);
+}
+
+TEST(ProjectEditing, MovingSwapsContentsButNotPositions)
+{
+    Project project = matrix(3, 2);
+    EXPECT_TRUE(project.moveOption(1, MoveDirection::Backward));
+    EXPECT_EQ(project.options()[0].Name, u"O1"_s);
+    EXPECT_EQ(project.options()[1].Name, u"O0"_s);
+    EXPECT_EQ(project.options()[0].Index, 0);
+    EXPECT_EQ(project.ratingOf(0, 1)->Comment, u"o1c1"_s);
+    EXPECT_EQ(project.ratingOf(1, 1)->Value, (0 + 1) % 11);
+
+    project.setImportance(0, 5);
+    EXPECT_TRUE(project.moveCriterion(0, MoveDirection::Forward));
+    EXPECT_EQ(project.criteria()[1].Importance, 5);
+    EXPECT_EQ(project.criteria()[0].Importance, 3);
+    EXPECT_EQ(project.ratingOf(2, 0)->Comment, u"o2c1"_s);
+
+    EXPECT_FALSE(project.moveOption(2, MoveDirection::Forward));
+    EXPECT_FALSE(project.moveCriterion(0, MoveDirection::Backward));
+    expectRegular(project);
+}
+
+TEST(ProjectEditing, ControlsKeepImportanceAndValueInRange)
+{
+    Project project = matrix(1, 1);
+    project.setImportance(0, 9);
+    EXPECT_EQ(project.criteria()[0].Importance, 5);
+    project.setImportance(0, -3);
+    EXPECT_EQ(project.criteria()[0].Importance, 1);
+    project.setValue(0, 0, 11);
+    EXPECT_EQ(project.ratingOf(0, 0)->Value, 10);
+    project.setValue(0, 0, -1);
+    EXPECT_EQ(project.ratingOf(0, 0)->Value, 0);
+    EXPECT_EQ(project.appendCriterion(u"x"_s, 0).Importance, 1);
+    EXPECT_EQ(project.appendRating(0, 1, QString(), 99).Value, 10);
+}
+
+TEST(ProjectRegularise, DropsStrangersKeepsPlacesAndFillsGaps)
+{
+    Project project;
+    project.appendOption(u"A"_s);
+    project.appendOption(u"B"_s);
+    project.appendCriterion(u"1"_s, 3);
+    project.appendCriterion(u"2"_s, 3);
+    project.appendRating(1, 0, u"first"_s, 1);
+    project.appendRating(5, 0, u"no such option"_s, 2);
+    project.appendRating(0, -1, u"negative"_s, 2);
+    project.appendRating(0, 1, u"kept"_s, 3);
+    project.appendRating(1, 0, u"second"_s, 9); // replaces "first" in its place
+
+    project.regularise();
+    expectRegular(project);
+    ASSERT_EQ(project.ratingCount(), 4);
+    const auto& ratings = project.ratings();
+    EXPECT_EQ(ratings[0].IndexOption, 1);
+    EXPECT_EQ(ratings[0].Comment, u"second"_s);
+    EXPECT_EQ(ratings[0].Value, 9);
+    EXPECT_EQ(ratings[1].Comment, u"kept"_s);
+    // The missing pairs follow, criterion by criterion, options ascending.
+    EXPECT_EQ(std::pair(ratings[2].IndexOption, ratings[2].IndexCriteria), std::pair(0, 0));
+    EXPECT_EQ(std::pair(ratings[3].IndexOption, ratings[3].IndexCriteria), std::pair(1, 1));
+    EXPECT_EQ(ratings[3].Value, 5);
+}
+
+TEST(ProjectRegularise, EmptyListsStayValid)
+{
+    Project onlyOptions = matrix(4, 0);
+    onlyOptions.appendRating(0, 0, QString(), 5);
+    onlyOptions.regularise();
+    EXPECT_EQ(onlyOptions.ratingCount(), 0);
+    EXPECT_EQ(onlyOptions.ratingOf(0, 0), nullptr);
+
+    Project empty;
+    empty.regularise();
+    EXPECT_EQ(empty.ratingCount(), 0);
+}
