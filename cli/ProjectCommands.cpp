@@ -1,0 +1,174 @@
+// texts, scores, demo and save: the subcommands over the project files.
+#include "app/ProjectMessages.h"
+#include "app/TextTable.h"
+#include "cli/Subcommand.h"
+#include "evaluation/Scoring.h"
+#include "platform/AtomicFile.h"
+#include "project/DemoProject.h"
+#include "project/ProjectReader.h"
+#include "project/ProjectWriter.h"
+
+#include <QDateTime>
+
+#include <optional>
+
+namespace ponderix::cli {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString escapedForList(const QString& value)
+{
+    QString escaped;
+    escaped.reserve(value.size());
+    for (QChar character : value) {
+        switch (character.unicode()) {
+        case u'\\': escaped += u"\\\\"_s; break;
+        case u'\t': escaped += u"\\t"_s; break;
+        case u'\r': escaped += u"\\r"_s; break;
+        case u'\n': escaped += u"\\n"_s; break;
+        default: escaped += character;
+        }
+    }
+    return escaped;
+}
+
+int listTexts(const Arguments&)
+{
+    const TextTable& texts = TextTable::builtIn();
+    QString listing;
+    for (const QString& key : texts.keys())
+        listing += key + u"\t"_s + escapedForList(texts.text(key)) + u"\n"_s;
+    writeOut(listing);
+    return kSuccess;
+}
+
+QString jsonString(const QString& text)
+{
+    QString quoted = u"\""_s;
+    for (QChar character : text) {
+        const char16_t unit = character.unicode();
+        if (unit == u'"' || unit == u'\\')
+            quoted += u'\\' + QString(character);
+        else if (unit == u'\n')
+            quoted += u"\\n"_s;
+        else if (unit == u'\r')
+            quoted += u"\\r"_s;
+        else if (unit == u'\t')
+            quoted += u"\\t"_s;
+        else if (unit < 0x20)
+            quoted += u"\\u%1"_s.arg(static_cast<int>(unit), 4, 16, QChar(u'0'));
+        else
+            quoted += character;
+    }
+    return quoted + u"\""_s;
+}
+
+QString scoresAsJson(const Project& project, const BestOptions& best)
+{
+    QStringList options;
+    for (const Option& option : project.options()) {
+        options << u"{\"letter\":"_s + jsonString(optionLetter(option.Index)) + u",\"name\":"_s
+                       + jsonString(option.Name) + u",\"score\":"_s + QString::number(option.score)
+                       + u",\"band\":"_s + jsonString(verdictBand(option.score).toString()) + u"}"_s;
+    }
+    QStringList letters;
+    for (int index : best.indexes)
+        letters << jsonString(optionLetter(index));
+    const QString maximum = best.maximum ? QString::number(*best.maximum) : u"null"_s;
+    return u"{\"options\":["_s + options.join(u',') + u"],\"best\":["_s + letters.join(u',')
+        + u"],\"maximum\":"_s + maximum + u"}\n"_s;
+}
+
+QString scoresAsTable(const Project& project, const BestOptions& best)
+{
+    const TextTable& texts = TextTable::builtIn();
+    qsizetype nameWidth = 0;
+    for (const Option& option : project.options())
+        nameWidth = std::max(nameWidth, option.Name.size());
+    QString table;
+    for (const Option& option : project.options()) {
+        table += optionLetter(option.Index) + u"  "_s + option.Name.leftJustified(nameWidth) + u"  "_s
+            + scoreText(option.score).rightJustified(5) + u"  "_s + texts.text(verdictBand(option.score))
+            + u"\n"_s;
+    }
+    if (best.maximum) {
+        table += u"\n"_s + texts.text(u"TXT00257") + u" "_s + bestOptionsText(project, best, texts) + u"\n"_s;
+        table += texts.text(u"TXT00258") + u" "_s + scoreText(*best.maximum) + u"\n"_s;
+    }
+    return table;
+}
+
+int showScores(const Arguments& arguments)
+{
+    std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
+    if (!project)
+        return kFailure;
+    ComputeScores(*project);
+    const BestOptions best = bestOptions(*project);
+    writeOut(arguments.has(u"--json"_s) ? scoresAsJson(*project, best) : scoresAsTable(*project, best));
+    return kSuccess;
+}
+
+int writeDemo(const Arguments& arguments)
+{
+    return writeFileOrReport(arguments.value(u"-o"_s), demoProjectBytes());
+}
+
+int saveAgain(const Arguments& arguments)
+{
+    std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
+    if (!project)
+        return kFailure;
+    const WriteResult result = writeProjectFile(*project, arguments.value(u"-o"_s), QDateTime::currentDateTime());
+    if (!result) {
+        reportMessage(writeErrorMessage(result));
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+} // namespace
+
+std::optional<Project> readProjectOrReport(const QString& path)
+{
+    ReadResult result = readProjectFile(path);
+    if (!result.ok()) {
+        reportMessage(readErrorMessage(result.error()));
+        return std::nullopt;
+    }
+    return std::move(result.project());
+}
+
+int writeFileOrReport(const QString& path, QByteArrayView bytes)
+{
+    const WriteResult result = writeFileAtomically(path, bytes);
+    if (!result) {
+        reportMessage(writeErrorMessage(result));
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+Subcommand textsCommand()
+{
+    return {u"texts"_s, u"texts"_s, 0, {}, {}, {}, listTexts};
+}
+
+Subcommand scoresCommand()
+{
+    return {u"scores"_s, u"scores FILE.pnx [--json]"_s, 1, {}, {u"--json"_s}, {}, showScores};
+}
+
+Subcommand demoCommand()
+{
+    return {u"demo"_s, u"demo -o OUT.pnx"_s, 0, {u"-o"_s}, {}, {u"-o"_s}, writeDemo};
+}
+
+Subcommand saveCommand()
+{
+    return {u"save"_s, u"save FILE.pnx -o OUT.pnx"_s, 1, {u"-o"_s}, {}, {u"-o"_s}, saveAgain};
+}
+
+} // namespace ponderix::cli

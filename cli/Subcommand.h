@@ -1,0 +1,65 @@
+#pragma once
+
+#include "project/Project.h"
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace ponderix {
+struct Message;
+}
+
+namespace ponderix::cli {
+
+// Exit codes of ponderix-cli: a contract for scripts.
+enum ExitCode : int {
+    kSuccess = 0,
+    kFailure = 1, // a project could not be read or an output not written
+    kUsage = 2,
+};
+
+// The parsed arguments of one subcommand.
+struct Arguments {
+    QStringList positional;
+    QHash<QString, QString> values; // "-o" -> "out.pnx"
+    QSet<QString> flags;            // "--json"
+
+    QString value(const QString& option) const { return values.value(option); }
+    bool has(const QString& option) const { return values.contains(option) || flags.contains(option); }
+};
+
+struct Subcommand {
+    QString name;
+    QString usage;               // one line: "scores FILE.pnx [--json]"
+    int positionalCount = 0;
+    QStringList valueOptions;    // options followed by a value, e.g. "-o"
+    QStringList flagOptions;     // options standing alone, e.g. "--json"
+    QStringList requiredOptions; // value options that must be given
+    std::function<int(const Arguments&)> handler;
+};
+
+// Every subcommand, in the order the usage text lists them. Each is defined
+// beside its handler.
+Subcommand textsCommand();
+Subcommand scoresCommand();
+Subcommand demoCommand();
+Subcommand saveCommand();
+
+// Helpers shared by the subcommands.
+void writeOut(const QString& text);
+void writeError(const QString& text);
+void reportMessage(const ponderix::Message& message);
+// Reads a project; on failure prints the desktop program's message.
+std::optional<Project> readProjectOrReport(const QString& path);
+// Writes bytes atomically; on failure prints the message and returns kFailure.
+int writeFileOrReport(const QString& path, QByteArrayView bytes);
+// A usage error inside a handler (e.g. a bad option value): message, exit 2.
+int usageError(const QString& problem);
+
+} // namespace ponderix::cli

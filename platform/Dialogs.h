@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace ponderix {
+
+// Every message box, question and file or text dialog of the program goes
+// through this interface, so that tests can answer them from a script and
+// the program never blocks on a dialog nobody will see.
+class Dialogs {
+public:
+    enum class Icon { None, Information, Question, Warning };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    // A file chosen in a save or open dialog; empty when cancelled.
+    struct FileChoice {
+        QString path;
+        int patternIndex = 0; // position of the selected description|pattern pair
+    };
+
+    virtual ~Dialogs() = default;
+
+    // `defaultAnswer` is the button Enter presses; by default the first one.
+    virtual Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons = Buttons::Ok,
+                           std::optional<Answer> defaultAnswer = std::nullopt) = 0;
+
+    // `patterns` alternates descriptions and patterns, separated by "|":
+    // "Ponderix (*.pnx)|*.pnx". `initialPath` may name a folder or a file.
+    virtual FileChoice openFile(const QString& title, const QString& initialPath, const QString& patterns,
+                                int selectedPattern) = 0;
+    virtual FileChoice saveFile(const QString& title, const QString& initialPath, const QString& patterns,
+                                int selectedPattern) = 0;
+
+    // A one-line text entry; empty optional when the user cancels.
+    virtual std::optional<QString> textEntry(const QString& title, const QString& prompt,
+                                             const QString& initialText) = 0;
+};
+
+} // namespace ponderix
