@@ -6,10 +6,11 @@ SANITIZE_DIR   := build-sanitize
 BENCH_DIR      := build-bench
 FUZZ_DIR       := build-fuzz
 JOBS           ?= $(shell nproc)
+PREFIX         ?= /usr/local
 FUZZ_SECONDS   ?= 60
 CMAKE_GENERATE := cmake -G Ninja -Wno-dev
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz install package clean
 
 all: build
 
@@ -21,8 +22,7 @@ build: deps
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@$(BUILD_DIR)/bin/ponderix-cli demo -o $(BUILD_DIR)/DemoProject.pnx
-	@$(BUILD_DIR)/bin/ponderix-cli scores $(BUILD_DIR)/DemoProject.pnx
+	@$(BUILD_DIR)/bin/ponderix
 
 test: deps
 	@$(CMAKE_GENERATE) -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DPONDERIX_SANITIZE=ON >/dev/null
@@ -30,6 +30,14 @@ test: deps
 	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure -j $(JOBS)
+
+# DESTDIR, when given, is put before PREFIX: make install DESTDIR=/tmp/stage
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD_DIR) && cpack --config CPackConfig.cmake -G DEB
+	@ls $(BUILD_DIR)/ponderix_*.deb
 
 bench: deps
 	@$(CMAKE_GENERATE) -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPONDERIX_BENCH=ON -DPONDERIX_TESTS=OFF >/dev/null
@@ -39,10 +47,10 @@ bench: deps
 fuzz: deps
 	@CXX=clang++ $(CMAKE_GENERATE) -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_FUZZ=ON -DPONDERIX_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_project_reader
-	@mkdir -p $(FUZZ_DIR)/corpus
+	@mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/artifacts
 	@cp tests/data/*.pnx tests/data/broken/* $(FUZZ_DIR)/corpus/ 2>/dev/null || true
 	@$(FUZZ_DIR)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-	  -dict=fuzz/pnx.dict $(FUZZ_DIR)/corpus
+	  -dict=fuzz/pnx.dict -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR)

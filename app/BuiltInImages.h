@@ -28,7 +28,7 @@ struct BuiltInImages {
     QImage arrowUp;
     QImage arrowDown;
 
-    // Drawn once, on first use; needs a QGuiApplication.
+    // Drawn once, on first use. Shapes only, so no QGuiApplication is needed.
     static const BuiltInImages& instance();
 };
 

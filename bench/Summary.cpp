@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace ponderix::bench {
 
@@ -17,6 +18,18 @@ std::string formatted(const char* format, double value)
 std::string amount(const std::optional<double>& value, const std::string& unit)
 {
     return value ? formatted("%.1f", *value) + " " + unit : std::string("-");
+}
+
+// Enough decimals that the ratio never reads as within its limit when it is
+// over, or the other way round: "2.00x ... over" would look like a bug.
+std::string ratioText(double ratio, double limit)
+{
+    for (int decimals = 2; decimals < 6; ++decimals) {
+        const double scale = std::pow(10.0, decimals);
+        if ((std::round(ratio * scale) / scale <= limit) == (ratio <= limit))
+            return formatted(("%." + std::to_string(decimals) + "fx").c_str(), ratio);
+    }
+    return formatted("%.6fx", ratio);
 }
 
 const char* verdictText(Verdict verdict)
@@ -57,7 +70,7 @@ void printSummary(std::FILE* out, const std::vector<Figure>& figures)
     for (const Figure& figure : figures) {
         const std::optional<double> ratio = ratioOf(figure);
         rows.push_back({figure.name, amount(figure.ours, figure.unit), amount(figure.baseline, figure.unit),
-                        ratio ? formatted("%.2fx", *ratio) : std::string("-"),
+                        ratio ? ratioText(*ratio, figure.limit) : std::string("-"),
                         figure.baseline ? formatted("%.1fx", figure.limit) : amount(figure.limit, figure.unit),
                         verdictText(verdictOf(figure))});
     }

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "app/ProjectMessages.h"
+#include "app/TextTable.h"
 #include "cli/Subcommand.h"
 
 #include <cstdio>
@@ -20,8 +21,74 @@ const std::vector<Subcommand>& subcommands()
         scoresCommand(),
         demoCommand(),
         saveCommand(),
+        renderCommand(),
+        reportCommand(),
+        exportCommand(),
     };
     return table;
+}
+
+// What each subcommand's --help says under its usage line. Kept here rather
+// than in Subcommand, so a subcommand added without a description still
+// builds and simply shows its usage line.
+QString descriptionOf(const QString& name)
+{
+    static const QHash<QString, QString> descriptions = {
+        {u"texts"_s, u"Prints every text of the user interface as its key, a tab and the text, one per line, "
+                     u"sorted by key."_s},
+        {u"scores"_s, u"Prints each option's letter, name, score and verdict, then the best options and their "
+                      u"score. With --json, prints the same as one JSON object."_s},
+        {u"demo"_s, u"Writes the built-in demo project to OUT.pnx."_s},
+        {u"save"_s, u"Reads a project and writes it again to OUT.pnx the way the desktop program saves it."_s},
+        {u"render"_s, u"Draws the overview page, the profile page or the detail page of the option with the "
+                      u"given letter, as the result windows show them, and writes it as an image whose format "
+                      u"follows the extension of the output file."_s},
+        {u"report"_s, u"Writes the HTML report of a project to OUT.html and, with --text, its plain-text "
+                      u"version to OUT.txt."_s},
+        {u"export"_s, u"Writes the tab-separated text export of a project to OUT.txt: one row per criterion "
+                      u"(criteria) or a value row and a comment row per option (options)."_s},
+    };
+    return descriptions.value(name);
+}
+
+QString helpText()
+{
+    QString text = u"Usage: ponderix-cli COMMAND [ARGUMENTS]\n"_s
+        u"Scores, renders and converts Ponderix decision projects (.pnx files) without a display.\n\n"_s
+        u"Commands:\n"_s;
+    for (const Subcommand& command : subcommands())
+        text += u"  ponderix-cli "_s + command.usage + u"\n"_s;
+    return text
+        + u"\nOptions:\n"_s
+          u"  -h, --help     show this help; after a command, that command's help\n"_s
+          u"      --version  show the version\n\n"_s
+          u"Exit status: 0 on success, 1 when a project could not be read or an output not written, "_s
+          u"2 on wrong usage.\n"_s;
+}
+
+QString commandHelpText(const Subcommand& command)
+{
+    const QString description = descriptionOf(command.name);
+    return u"Usage: ponderix-cli "_s + command.usage + u"\n"_s
+        + (description.isEmpty() ? QString() : description + u"\n"_s);
+}
+
+bool isHelpOption(const QString& argument)
+{
+    return argument == u"--help" || argument == u"-h";
+}
+
+// Whether --help stands where an option may: the value of "-o" is a file
+// name, even one called "--help".
+bool asksForHelp(const Subcommand& command, const QStringList& list)
+{
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (command.valueOptions.contains(list[i]))
+            ++i;
+        else if (isHelpOption(list[i]))
+            return true;
+    }
+    return false;
 }
 
 QString usageText()
@@ -101,11 +168,24 @@ int run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return usageError(u"no command given"_s);
+    if (isHelpOption(arguments.first())) {
+        writeOut(helpText());
+        return kSuccess;
+    }
+    if (arguments.first() == u"--version") {
+        const TextTable& texts = TextTable::builtIn();
+        writeOut(texts.text(u"Program_Name") + u' ' + texts.text(u"Version_Name") + u'\n');
+        return kSuccess;
+    }
     const auto& table = subcommands();
     const auto command = std::find_if(table.begin(), table.end(),
                                       [&](const Subcommand& entry) { return entry.name == arguments.first(); });
     if (command == table.end())
         return usageError(u"unknown command "_s + arguments.first());
+    if (asksForHelp(*command, arguments.mid(1))) {
+        writeOut(commandHelpText(*command));
+        return kSuccess;
+    }
     QString problem;
     const std::optional<Arguments> parsed = parseArguments(*command, arguments.mid(1), problem);
     if (!parsed)

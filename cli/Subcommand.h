@@ -50,6 +50,9 @@ Subcommand textsCommand();
 Subcommand scoresCommand();
 Subcommand demoCommand();
 Subcommand saveCommand();
+Subcommand renderCommand();
+Subcommand reportCommand();
+Subcommand exportCommand();
 
 // Helpers shared by the subcommands.
 void writeOut(const QString& text);

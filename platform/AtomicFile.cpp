@@ -5,7 +5,18 @@
 
 namespace ponderix {
 
-WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes)
+namespace {
+
+WriteResult failed(QSaveFile& file)
+{
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return {false, reason};
+}
+
+} // namespace
+
+WriteResult writeFileAtomically(const QString& path, const ContentProducer& produce)
 {
     // QSaveFile would replace a folder's entry only to fail late; say so early.
     if (QFileInfo(path).isDir())
@@ -13,20 +24,18 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    const qint64 written = file.write(bytes.data(), bytes.size());
-    if (written != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
+    if (!produce(file) || !file.flush())
+        return failed(file);
     if (!file.commit())
         return {false, file.errorString()};
     return {true, QString()};
+}
+
+WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    return writeFileAtomically(path, [bytes](QIODevice& device) {
+        return device.write(bytes.data(), bytes.size()) == bytes.size();
+    });
 }
 
 } // namespace ponderix

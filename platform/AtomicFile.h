@@ -3,6 +3,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
+
 namespace ponderix {
 
 struct WriteResult {
@@ -16,5 +20,11 @@ struct WriteResult {
 // temporary file beside the target, which replaces the target only when every
 // step succeeded. A failure leaves any earlier file untouched.
 WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// The same for content produced piece by piece, so a large document need not
+// be held in memory whole. `produce` writes to the device and returns false
+// when a write failed; the device's error then says why.
+using ContentProducer = std::function<bool(QIODevice& device)>;
+WriteResult writeFileAtomically(const QString& path, const ContentProducer& produce);
 
 } // namespace ponderix

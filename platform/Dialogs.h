@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
+#include <memory>
 #include <optional>
+
+class QPrinter;
+class QTextDocument;
 
 namespace ponderix {
 
-// Every message box, question and file or text dialog of the program goes
+// Every message box, question, file, text and print dialog of the program goes
 // through this interface, so that tests can answer them from a script and
 // the program never blocks on a dialog nobody will see.
 class Dialogs {
@@ -37,6 +42,21 @@ public:
     // A one-line text entry; empty optional when the user cancels.
     virtual std::optional<QString> textEntry(const QString& title, const QString& prompt,
                                              const QString& initialText) = 0;
+
+    // Hands a file or web address to the desktop to open; the outcome is not
+    // examined (a missing help file or browser is the desktop's to report).
+    virtual void openExternal(const QUrl& url) = 0;
+
+    // Shows what identifies a file: its path, size, date and SHA-256 checksum.
+    virtual void fileProperties(const QString& title, const QString& filePath) = 0;
+
+    // The print dialog for a job of that name: the printer the user chose,
+    // set up and named for the job, or null when the dialog was cancelled.
+    virtual std::unique_ptr<QPrinter> choosePrinter(const QString& jobName) = 0;
+
+    // The print preview of a document, where the user sets up the page and
+    // prints; it reports its own errors.
+    virtual void printPreview(const QTextDocument& document) = 0;
 };
 
 } // namespace ponderix

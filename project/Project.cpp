@@ -244,7 +244,10 @@ void Project::regularise()
     const auto cells = static_cast<std::size_t>(cellCount(optionCount(), criterionCount()));
     std::vector<int> kept(cells, -1); // position in `regular` per cell
     std::vector<Rating> regular;
-    regular.reserve(std::min(m_ratings.size(), cells));
+    // Every pair ends with exactly one rating. Reserving for all of them at
+    // once matters for a sparse file: growing by doubling to ten million
+    // filled-in ratings would briefly hold half as many again.
+    regular.reserve(cells);
     for (Rating& rating : m_ratings) {
         if (rating.IndexOption < 0 || rating.IndexOption >= optionCount() || rating.IndexCriteria < 0
             || rating.IndexCriteria >= criterionCount())

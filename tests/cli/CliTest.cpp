@@ -136,3 +136,64 @@ TEST_F(Cli, TextsAreSortedKeyTabValue)
     EXPECT_TRUE(lines.contains(u"Program_Name\tPonderix"_s));
     EXPECT_TRUE(lines.contains(u"Version_Name\tVersion 1.0.0"_s));
 }
+
+TEST_F(Cli, ReportWritesTheDocumentAndItsText)
+{
+    const Outcome both = cli({u"report"_s, demo(), u"-o"_s, path(u"r.html"_s), u"--text"_s, path(u"r.txt"_s)});
+    EXPECT_EQ(both.exitCode, 0) << both.err.toStdString();
+    EXPECT_TRUE(sameBytes(readBytes(path(u"r.html"_s)), readBytes(dataPath("golden/demo-report.html"))));
+    EXPECT_TRUE(sameBytes(readBytes(path(u"r.txt"_s)), readBytes(dataPath("golden/demo-report.txt"))));
+
+    EXPECT_EQ(cli({u"report"_s, demo(), u"-o"_s, path(u"only.html"_s)}).exitCode, 0);
+    EXPECT_EQ(readBytes(path(u"only.html"_s)), readBytes(path(u"r.html"_s)));
+    EXPECT_FALSE(QFile::exists(path(u"only.txt"_s)));
+}
+
+TEST_F(Cli, ExportWritesEitherLayoutOverAnOldFile)
+{
+    const struct {
+        const char16_t* layout;
+        const char* golden;
+    } cases[] = {{u"criteria", "golden/demo-criteria-rows.txt"}, {u"options", "golden/demo-option-rows.txt"}};
+    for (const auto& entry : cases) {
+        // No extension and an older file in the way: written exactly there.
+        ASSERT_TRUE(writeBytes(path(u"out"_s), "older and longer than the export ever is, so a leftover would show"));
+        const Outcome outcome = cli({u"export"_s, demo(), u"--layout"_s, QString::fromUtf16(entry.layout), u"-o"_s,
+                                     path(u"out"_s)});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+        EXPECT_TRUE(sameBytes(readBytes(path(u"out"_s)), readBytes(dataPath(entry.golden))));
+        EXPECT_FALSE(QFile::exists(path(u"out.txt"_s)));
+    }
+}
+
+TEST_F(Cli, ReportAndExportFailures)
+{
+    const QString out = path(u"out.txt"_s);
+    for (const QStringList& wrong :
+         {QStringList{u"export"_s, demo(), u"--layout"_s, u"rows"_s, u"-o"_s, out},
+          QStringList{u"export"_s, demo(), u"--layout"_s, u"Criteria"_s, u"-o"_s, out},
+          QStringList{u"export"_s, demo(), u"-o"_s, out}, QStringList{u"export"_s, demo(), u"--layout"_s, u"options"_s},
+          QStringList{u"report"_s, demo()}, QStringList{u"report"_s, u"-o"_s, out},
+          QStringList{u"report"_s, demo(), u"-o"_s, out, u"--text"_s}}) {
+        const Outcome outcome = cli(wrong);
+        EXPECT_EQ(outcome.exitCode, 2) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(u"Usage:"_s));
+        EXPECT_FALSE(QFile::exists(out)) << wrong.join(u' ').toStdString();
+    }
+
+    ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
+    for (const QStringList& unreadable :
+         {QStringList{u"report"_s, path(u"foreign.pnx"_s), u"-o"_s, out},
+          QStringList{u"export"_s, path(u"foreign.pnx"_s), u"--layout"_s, u"criteria"_s, u"-o"_s, out}}) {
+        const Outcome outcome = cli(unreadable);
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_TRUE(outcome.err.contains(u"File is not a project!"_s)) << outcome.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
+
+    // A file where a folder should be: nothing can be written below it.
+    const QString blocked = demo() + u"/out.txt"_s;
+    EXPECT_EQ(cli({u"export"_s, demo(), u"--layout"_s, u"options"_s, u"-o"_s, blocked}).exitCode, 1);
+    EXPECT_EQ(cli({u"report"_s, demo(), u"-o"_s, blocked}).exitCode, 1);
+    EXPECT_EQ(cli({u"report"_s, demo(), u"-o"_s, path(u"fine.html"_s), u"--text"_s, blocked}).exitCode, 1);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/SettingsFile.h"
+#include "app/WindowContext.h"
+#include "platform/Folders.h"
+#include "project/Project.h"
+
+#include <QSize>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace ponderix {
+
+class ChartLibrary;
+class Dialogs;
+class EditingCommands;
+class MainWindow;
+class MatrixView;
+class ProjectFiles;
+class SingleInstance;
+class TextTable;
+
+// The program from start-up to shut-down: it owns the project, the settings,
+// the folders and the main window, and wires every command to its handler.
+class Application final {
+public:
+    struct Environment {
+        QStringList arguments;                   // without the program name
+        Dialogs* dialogs = nullptr;              // nullptr: the real dialogs
+        std::optional<ApplicationFolders> folders; // tests put everything in a sandbox
+    };
+
+    explicit Application(Environment environment);
+    ~Application();
+
+    enum class Start { Running, SecondInstance };
+    Start start();
+    // Reads back the geometry, writes the settings, records the program folder,
+    // closes the window and removes the temporary folder.
+    void shutDown();
+
+    // The quit question; true when the program should end.
+    bool confirmQuit();
+
+    Project& project() { return m_project; }
+    Settings& settings() { return m_settings; }
+    const ApplicationFolders& folders() const { return m_folders; }
+    MainWindow& mainWindow() { return *m_window; }
+    MatrixView& matrixView() { return *m_view; }
+    ProjectFiles& projectFiles() { return *m_files; }
+    EditingCommands& editing() { return *m_editing; }
+    Dialogs& dialogs() { return *m_dialogs; }
+    int desktopHeight() const { return m_desktopHeight; }
+    // What the result windows and exports are opened with.
+    WindowContext windowContext();
+    // Null when the chart component could not be loaded: pages go without charts.
+    const ChartLibrary* charts() const { return m_charts.get(); }
+
+private:
+    void prepareFolders();
+    void loadCharts();
+    void readSettings();
+    void createMainWindow();
+    void registerCommands();
+    void connectView();
+    void openFirstProject();
+    void handleDrop(const QStringList& names);
+    void chooseCriteriaAddWidth(int width);
+    void runEditCommand(int command);
+    void showSignature();
+    void showAbout();
+
+    Environment m_environment;
+    const TextTable& m_texts;
+    Project m_project;
+    Settings m_settings;
+    ApplicationFolders m_folders;
+    int m_desktopHeight = 0;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<Dialogs> m_ownDialogs;
+    std::unique_ptr<ChartLibrary> m_charts;
+    Dialogs* m_dialogs = nullptr;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MatrixView> m_view;
+    std::unique_ptr<ProjectFiles> m_files;
+    std::unique_ptr<EditingCommands> m_editing;
+};
+
+} // namespace ponderix

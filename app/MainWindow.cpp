@@ -1,0 +1,241 @@
+#include "app/MainWindow.h"
+
+#include "app/BuiltInImages.h"
+#include "app/TextTable.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPixmap>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QSize kMinimumSize(630, 440);
+constexpr int kToolbarIconSize = 48;
+constexpr int kToolbarIndent = 5;
+constexpr int kToolbarButtonMinimumWidth = 58;
+constexpr int kLogoRightOffset = 75;
+constexpr int kLogoTop = 4;
+
+} // namespace
+
+Command MainWindow::menuTwin(Command command)
+{
+    switch (command) {
+    case Command::ToolbarNew: return Command::New;
+    case Command::ToolbarOpen: return Command::Open;
+    case Command::ToolbarSave: return Command::Save;
+    case Command::ToolbarResults: return Command::Results;
+    case Command::ToolbarProfile: return Command::Profile;
+    case Command::ToolbarReport: return Command::Report;
+    default: return command;
+    }
+}
+
+MainWindow::MainWindow(const TextTable& texts, const BuiltInImages& images, QSize clientSize)
+{
+    setWindowTitle(texts.text(u"Program_Name"));
+    setWindowIcon(QPixmap::fromImage(images.logo));
+    setMinimumSize(kMinimumSize);
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(u"client"_s);
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    buildMenus(texts);
+    buildToolbar(texts, images);
+
+    m_logo = new QLabel(m_client);
+    m_logo->setPixmap(QPixmap::fromImage(images.logo));
+    m_logo->setGeometry(clientSize.width() - kLogoRightOffset, kLogoTop, images.logo.width(), images.logo.height());
+
+    resizeClient(clientSize);
+    updateEnabledCommands();
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, Command command, const QString& caption, const QString& shortcutText)
+{
+    QAction* action = menu->addAction(shortcutText.isEmpty() ? caption : caption + u'\t' + shortcutText);
+    connect(action, &QAction::triggered, this, [this, command] { trigger(command); });
+    m_actions[command] = action;
+    return action;
+}
+
+void MainWindow::buildMenus(const TextTable& texts)
+{
+    auto text = [&texts](QStringView key) { return texts.text(key); };
+
+    QMenu* file = menuBar()->addMenu(text(u"MEN00001"));
+    addCommand(file, Command::New, text(u"MEN00004"))->setShortcut(QKeySequence(u"Ctrl+N"_s));
+    addCommand(file, Command::Open, text(u"MEN00005"))->setShortcut(QKeySequence(u"Ctrl+O"_s));
+    addCommand(file, Command::Save, text(u"MEN00006"))->setShortcut(QKeySequence(u"Ctrl+S"_s));
+    addCommand(file, Command::SaveAs, text(u"MEN00007"));
+    file->addSeparator();
+    addCommand(file, Command::Demo, text(u"MEN00012"));
+    addCommand(file, Command::TextExport, text(u"MEN00009"));
+    file->addSeparator();
+    addCommand(file, Command::Quit, text(u"MEN00011"));
+
+    // Cut, copy, paste and delete only name their keys: the focused text
+    // field handles those keys itself.
+    QMenu* edit = menuBar()->addMenu(text(u"MEN00002"));
+    addCommand(edit, Command::Cut, text(u"MEN00103"), u"Ctrl+X"_s);
+    addCommand(edit, Command::Copy, text(u"MEN00104"), u"Ctrl+C"_s);
+    addCommand(edit, Command::Paste, text(u"MEN00105"), u"Ctrl+V"_s);
+    addCommand(edit, Command::Clear, text(u"MEN00106"), u"Del"_s);
+    addCommand(edit, Command::SelectAll, text(u"MEN00107"))->setShortcut(QKeySequence(u"Ctrl+A"_s));
+
+    QMenu* analysis = menuBar()->addMenu(text(u"MEN00003"));
+    addCommand(analysis, Command::Results, text(u"MEN00020"))->setShortcut(QKeySequence(Qt::Key_F1));
+    addCommand(analysis, Command::Profile, text(u"MEN00021"))->setShortcut(QKeySequence(Qt::Key_F2));
+    addCommand(analysis, Command::Report, text(u"MEN00022"))->setShortcut(QKeySequence(Qt::Key_F3));
+
+    QMenu* help = menuBar()->addMenu(u"?"_s);
+    addCommand(help, Command::Help, text(u"MEN00030"));
+    addCommand(help, Command::WebPage, text(u"MEN00031"));
+    addCommand(help, Command::Signature, text(u"MEN00034"));
+    addCommand(help, Command::MoreTools, text(u"MEN00035"));
+    help->addSeparator();
+    addCommand(help, Command::About, text(u"MEN00033"));
+
+    // Shortcuts reach the window even when the menu bar is not in focus.
+    for (const auto& [command, action] : m_actions)
+        action->setShortcutContext(Qt::WindowShortcut);
+}
+
+void MainWindow::buildToolbar(const TextTable& texts, const BuiltInImages& images)
+{
+    m_toolbar = new QToolBar(m_client);
+    m_toolbar->setObjectName(u"toolbar"_s);
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setContentsMargins(kToolbarIndent, 0, 0, 0);
+
+    struct Button {
+        Command command;
+        QStringView caption;
+        BuiltInImages::Toolbar icon;
+        bool separatorBefore;
+    };
+    const Button buttons[] = {
+        {Command::ToolbarNew, u"MEN00004", BuiltInImages::New, false},
+        {Command::ToolbarOpen, u"MEN00005", BuiltInImages::Open, false},
+        {Command::ToolbarSave, u"MEN00006", BuiltInImages::Save, false},
+        {Command::ToolbarResults, u"MEN00020", BuiltInImages::Results, true},
+        {Command::ToolbarProfile, u"MEN00021", BuiltInImages::Profile, true},
+        {Command::ToolbarReport, u"MEN00022", BuiltInImages::Report, false},
+    };
+    const QFontMetrics metrics(m_toolbar->font());
+    for (const Button& button : buttons) {
+        if (button.separatorBefore)
+            m_toolbar->addSeparator();
+        const QString caption = texts.text(button.caption);
+        QAction* action = m_toolbar->addAction(QIcon(QPixmap::fromImage(images.toolbarIcons[button.icon])), caption);
+        const Command command = button.command;
+        connect(action, &QAction::triggered, this, [this, command] { trigger(command); });
+        m_actions[command] = action;
+        if (QWidget* widget = m_toolbar->widgetForAction(action))
+            widget->setFixedWidth(std::max(metrics.horizontalAdvance(caption) + 10, kToolbarButtonMinimumWidth));
+    }
+    m_toolbar->adjustSize();
+    m_toolbar->move(0, 0);
+}
+
+void MainWindow::setHandler(Command command, std::function<void()> handler)
+{
+    m_handlers[command] = std::move(handler);
+    updateEnabledCommands();
+}
+
+void MainWindow::trigger(Command command)
+{
+    const auto handler = m_handlers.find(menuTwin(command));
+    if (handler != m_handlers.end() && handler->second)
+        handler->second();
+}
+
+QAction* MainWindow::action(Command command) const
+{
+    const auto found = m_actions.find(command);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void MainWindow::updateEnabledCommands()
+{
+    // A command whose feature is not there does not pretend to work.
+    for (const auto& [command, action] : m_actions)
+        action->setEnabled(m_handlers.contains(menuTwin(command)));
+}
+
+void MainWindow::resizeClient(QSize clientSize)
+{
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(clientSize.width(), clientSize.height() + menuHeight);
+    m_client->resize(clientSize);
+}
+
+void MainWindow::closeWithoutQuestion()
+{
+    m_closing = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (m_closeBoxHandler)
+        m_closeBoxHandler();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    QStringList names;
+    for (const QUrl& url : event->mimeData()->urls())
+        names << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    event->acceptProposedAction();
+    dropFiles(names);
+}
+
+void MainWindow::dropFiles(const QStringList& names)
+{
+    raise();
+    activateWindow();
+    if (m_dropHandler)
+        m_dropHandler(names);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        const QSize size = m_client->size();
+        m_logo->move(size.width() - kLogoRightOffset, kLogoTop);
+        if (m_resizeHandler)
+            m_resizeHandler(size);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace ponderix

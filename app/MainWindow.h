@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/Commands.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace ponderix {
+
+class TextTable;
+struct BuiltInImages;
+
+// The main window: menu bar, toolbar, logo and the client area that holds the
+// matrix view. Every menu item, toolbar button and shortcut arrives at one
+// command table as its command number.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(const TextTable& texts, const BuiltInImages& images, QSize clientSize);
+
+    QWidget* client() const { return m_client; }
+
+    // The handler of a command number; a command without one is disabled.
+    void setHandler(Command command, std::function<void()> handler);
+    void trigger(Command command);
+    QAction* action(Command command) const;
+
+    // The close box asks this handler instead of closing the window; the
+    // program ends by leaving the event loop, not by closing its window.
+    void setCloseBoxHandler(std::function<void()> handler) { m_closeBoxHandler = std::move(handler); }
+    void setDropHandler(std::function<void(const QStringList&)> handler) { m_dropHandler = std::move(handler); }
+    void setClientResizeHandler(std::function<void(QSize)> handler) { m_resizeHandler = std::move(handler); }
+
+    // What a drop of files on the window does: the window comes to the front
+    // and the drop handler gets the names.
+    void dropFiles(const QStringList& names);
+
+    // Size of the window such that its client area is `clientSize`.
+    void resizeClient(QSize clientSize);
+
+    // Lets the window close without asking, once the quit question was answered.
+    void closeWithoutQuestion();
+
+    // The menu command a toolbar button stands for; other commands stand for themselves.
+    static Command menuTwin(Command command);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus(const TextTable& texts);
+    void buildToolbar(const TextTable& texts, const BuiltInImages& images);
+    QAction* addCommand(QMenu* menu, Command command, const QString& caption, const QString& shortcutText = {});
+    void updateEnabledCommands();
+
+    QWidget* m_client = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_logo = nullptr;
+    std::map<Command, QAction*> m_actions;
+    std::map<Command, std::function<void()>> m_handlers;
+    std::function<void()> m_closeBoxHandler;
+    std::function<void(const QStringList&)> m_dropHandler;
+    std::function<void(QSize)> m_resizeHandler;
+    bool m_closing = false;
+};
+
+} // namespace ponderix

@@ -1,0 +1,141 @@
+#include "app/ProjectFiles.h"
+
+#include "app/ProjectMessages.h"
+#include "app/StartupRules.h"
+#include "app/TextTable.h"
+#include "editor/MatrixView.h"
+#include "platform/AtomicFile.h"
+#include "platform/Dialogs.h"
+#include "project/DemoProject.h"
+#include "project/ProjectReader.h"
+#include "project/ProjectWriter.h"
+
+#include <QFileInfo>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kProjectPattern = u"Ponderix (*.pnx)|*.pnx"_s;
+const QString kProposedName = u"MyProject.pnx"_s;
+const QString kDemoFileName = u"DemoProjekt.pnx"_s;
+
+} // namespace
+
+ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts,
+                           QString temporaryFolder, Clock clock)
+    : m_project(project)
+    , m_view(view)
+    , m_dialogs(dialogs)
+    , m_texts(texts)
+    , m_temporaryFolder(std::move(temporaryFolder))
+    , m_clock(std::move(clock))
+{
+}
+
+QString ProjectFiles::folderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+bool ProjectFiles::open(const QString& requestedPath, Question question, LastFolder lastFolder)
+{
+    if (question == Question::Ask) {
+        const auto answer = m_dialogs.message(m_texts.text(u"TXT00217"),
+                                              m_texts.text(u"TXT00218") + u"\r\n"_s + m_texts.text(u"TXT00212"),
+                                              Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+        if (answer != Dialogs::Answer::Yes)
+            return false;
+    }
+    QString path = requestedPath;
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        path = m_dialogs.openFile(m_texts.text(u"TXT00217"), m_project.lastFolder() + kProposedName, kProjectPattern, 0)
+                   .path;
+        if (path.isEmpty())
+            return false;
+    }
+    // Remembered before reading, so the next dialog starts here even if this file fails.
+    if (lastFolder == LastFolder::Update)
+        m_project.setLastFolder(folderOf(path));
+
+    ReadResult result = readProjectFile(path);
+    if (!result.ok()) {
+        const Message message = readErrorMessage(result.error());
+        m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
+        return false;
+    }
+    // Only a completely read file replaces the project: a wrong file never
+    // costs the user the open one.
+    Project& loaded = result.project();
+    loaded.setLastFolder(m_project.lastFolder());
+    loaded.setPath(path);
+    replaceProject(std::move(loaded), bannerForFile(path));
+    return true;
+}
+
+void ProjectFiles::replaceProject(Project&& loaded, const QString& banner)
+{
+    // The old cells go first: none of them may outlive the entries they show.
+    m_view.clearCells();
+    m_project = std::move(loaded);
+    m_view.setBanner(banner);
+    m_view.buildAllCells(true);
+    // A missing group sizes the areas as for one entry.
+    m_view.sizeAreas(std::max(m_project.optionCount(), 1), std::max(m_project.criterionCount(), 1));
+    m_view.updateStatusLine();
+}
+
+QString ProjectFiles::chooseSavePath()
+{
+    QString path =
+        m_dialogs.saveFile(m_texts.text(u"TXT00219"), m_project.lastFolder() + kProposedName, kProjectPattern, 0).path;
+    if (path.isEmpty())
+        return {};
+    // Compared exactly: "Projekt.PNX" becomes "Projekt.PNX.pnx".
+    if (!path.endsWith(u".pnx"_s))
+        path += u".pnx"_s;
+    const QFileInfo existing(path);
+    if (existing.exists() && existing.size() > 0) {
+        const auto answer = m_dialogs.message(m_texts.text(u"TXT00219"), m_texts.text(u"TXT00220"),
+                                              Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+        if (answer != Dialogs::Answer::Yes)
+            return {};
+    }
+    return path;
+}
+
+bool ProjectFiles::save(const QString& requestedPath)
+{
+    const QString path = requestedPath.isEmpty() ? chooseSavePath() : requestedPath;
+    if (path.isEmpty())
+        return false;
+    m_project.setLastFolder(folderOf(path));
+    const WriteResult written = writeProjectFile(m_project, path, m_clock());
+    if (!written) {
+        // The old file is untouched; the user can free space or pick another place.
+        const Message message = writeErrorMessage(written);
+        m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
+        return false;
+    }
+    m_project.setPath(path);
+    m_view.setBanner(bannerForFile(path));
+    return true;
+}
+
+void ProjectFiles::openDemo()
+{
+    const QString demoPath = m_temporaryFolder + kDemoFileName;
+    writeFileAtomically(demoPath, demoProjectBytes());
+    const QString lastFolder = m_project.lastFolder();
+    // The demo is not the user's file: a later Save asks for a name.
+    if (!open(demoPath, Question::Ask, LastFolder::Keep))
+        return;
+    m_project.setPath(QString());
+    m_project.setLastFolder(lastFolder);
+    m_view.setBanner(m_texts.text(u"TXT00213"));
+}
+
+} // namespace ponderix

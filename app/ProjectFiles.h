@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+namespace ponderix {
+
+class Dialogs;
+class MatrixView;
+class Project;
+class TextTable;
+
+// Opening and saving projects with their questions, dialogs and messages,
+// and the demo project.
+class ProjectFiles final {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts,
+                 QString temporaryFolder, Clock clock = &QDateTime::currentDateTime);
+
+    enum class Question { Ask, DoNotAsk };
+    enum class LastFolder { Update, Keep };
+
+    // Replaces the project with the file at `path`; an empty or missing path
+    // lets the user choose. The project stays as it was unless the whole file
+    // was read. Returns true when a project was loaded.
+    bool open(const QString& path, Question question, LastFolder lastFolder);
+
+    // Saves under `path`, or asks for a name when it is empty. True only when
+    // the whole file was written.
+    bool save(const QString& path);
+
+    // Writes the built-in demo project to the temporary folder and opens it.
+    void openDemo();
+
+    static QString folderOf(const QString& path);
+
+private:
+    QString chooseSavePath();
+    void replaceProject(Project&& loaded, const QString& banner);
+
+    Project& m_project;
+    MatrixView& m_view;
+    Dialogs& m_dialogs;
+    const TextTable& m_texts;
+    QString m_temporaryFolder;
+    Clock m_clock;
+};
+
+} // namespace ponderix

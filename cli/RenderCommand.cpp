@@ -1,0 +1,145 @@
+// render: builds an overview, profile or detail page exactly as the result
+// windows would and writes it as an image file.
+
+#include "app/ProjectMessages.h"
+#include "cli/Subcommand.h"
+#include "evaluation/ChartLibrary.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Scoring.h"
+#include "export/ImageWriters.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace ponderix::cli {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class PageKind { Overview, Profile, Detail };
+
+struct PageChoice {
+    PageKind kind = PageKind::Overview;
+    QString letter; // for a detail page
+};
+
+std::optional<PageChoice> parsePage(const QString& text)
+{
+    if (text == u"overview")
+        return PageChoice{PageKind::Overview, {}};
+    if (text == u"profile")
+        return PageChoice{PageKind::Profile, {}};
+    if (text.startsWith(u"detail:") && text.size() > 7)
+        return PageChoice{PageKind::Detail, text.mid(7)};
+    return std::nullopt;
+}
+
+// The option whose letter is `letter`, compared exactly: past "Z" letters
+// continue in character order, so lower case names other options.
+std::optional<int> optionOfLetter(const Project& project, const QString& letter)
+{
+    const QList<uint> codePoints = letter.toUcs4();
+    if (codePoints.size() != 1 || codePoints[0] < U'A')
+        return std::nullopt;
+    const qint64 index = static_cast<qint64>(codePoints[0]) - U'A';
+    if (index >= project.optionCount() || optionLetter(static_cast<int>(index)) != letter)
+        return std::nullopt;
+    return static_cast<int>(index);
+}
+
+// What the desktop program's banner shows after opening the file.
+QString bannerOf(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.size() > 4 ? name.chopped(4) : QString();
+}
+
+// Loads the chart component into a folder of this process's own, so that
+// several renders can run side by side. Without it the pages still come,
+// without their charts, after the same warning the desktop program shows.
+std::unique_ptr<ChartLibrary> loadCharts(const QTemporaryDir& folder)
+{
+    ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
+    if (!loaded.library) {
+        if (!loaded.error.isEmpty()) {
+            QString text = chartLoadWarning(loaded.error).text;
+            text.replace(u'\n', u' ');
+            writeError(u"ponderix-cli: warning: "_s + text + u"; pages are drawn without charts\n"_s);
+        }
+        return nullptr;
+    }
+    if (const std::optional<Message> warning = chartVersionWarning(loaded.library->versionText()))
+        writeError(u"ponderix-cli: "_s + warning->text + u"\n"_s);
+    return std::move(loaded.library);
+}
+
+int render(const Arguments& arguments)
+{
+    const std::optional<PageChoice> page = parsePage(arguments.value(u"--page"_s));
+    if (!page)
+        return usageError(u"render: --page must be overview, profile or detail:LETTER"_s);
+    const QString output = arguments.value(u"-o"_s);
+    const std::optional<ImageFormat> format = imageFormatForExtension(QFileInfo(output).suffix().toLower());
+    if (!format)
+        return usageError(u"render: the output must end in .jpg, .gif, .png, .bmp or .tif"_s);
+
+    const QString path = arguments.positional[0];
+    std::optional<Project> project = readProjectOrReport(path);
+    if (!project)
+        return kFailure;
+    ComputeScores(*project);
+
+    std::optional<int> option;
+    if (page->kind == PageKind::Detail) {
+        option = optionOfLetter(*project, page->letter);
+        if (!option)
+            return usageError(u"render: the project has no option "_s + page->letter);
+    }
+
+    QImage image;
+    if (page->kind == PageKind::Profile) {
+        image = buildProfilePage(*project, bannerOf(path));
+    } else {
+        const QTemporaryDir folder;
+        if (!folder.isValid()) {
+            writeError(u"ponderix-cli: cannot create a temporary folder: "_s + folder.errorString() + u"\n"_s);
+            return kFailure;
+        }
+        const std::unique_ptr<ChartLibrary> charts = loadCharts(folder);
+        if (page->kind == PageKind::Overview) {
+            image = buildOverviewPage(*project, bannerOf(path), charts.get(), folder.path());
+        } else {
+            // A missing background costs only the chart, as at start-up.
+            writeDetailBackground(folder.path());
+            image = buildDetailPage(*project, *option, bannerOf(path), charts.get(), folder.path());
+        }
+    }
+    if (image.isNull()) {
+        writeError(u"ponderix-cli: not enough memory for the page\n"_s);
+        return kFailure;
+    }
+    const WriteResult written = writeImageFile(image, output, *format);
+    if (!written) {
+        reportMessage(writeErrorMessage(written));
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+} // namespace
+
+Subcommand renderCommand()
+{
+    return {u"render"_s,
+            u"render FILE.pnx --page overview|profile|detail:LETTER -o OUT.jpg|gif|png|bmp|tif"_s,
+            1,
+            {u"--page"_s, u"-o"_s},
+            {},
+            {u"--page"_s, u"-o"_s},
+            render};
+}
+
+} // namespace ponderix::cli

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "editor/MatrixCells.h"
+#include "project/Project.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+class QScrollArea;
+
+namespace ponderix {
+
+class TextTable;
+
+// The cells of the three scrolled areas: option headers, criterion cells and
+// rating cells, each built from the model and placed by its indexes. What the
+// user types or moves goes straight into the model; what changes the
+// project's structure is asked for through the signals.
+//
+// Cells out of sight stay hidden until they first come within a row or
+// column of the grid's visible part (reveal), and a rating cell gets its
+// controls only then, so that a project of thousands of cells opens at the
+// cost of a screenful.
+class CellGrid final : public QObject {
+    Q_OBJECT
+
+public:
+    struct Panes {
+        QWidget* options;    // inner pane of the option header strip
+        QWidget* criteria;   // inner pane of the criterion column
+        QScrollArea* grid;   // the rating grid, its inner pane set
+    };
+
+    CellGrid(Project& project, const TextTable& texts, Panes panes, int criteriaAddWidth, const QString& legendText);
+
+    void clear();
+    void buildOption(int optionIndex);
+    void buildCriterion(int criterionIndex);
+    void buildRating(int optionIndex, int criterionIndex, bool showValue);
+    void buildAll(bool showValues);
+
+    // Shows the cells near the grid's visible part; call after it scrolled
+    // or changed size.
+    void reveal();
+
+    void optionsSwapped(int first, int second);
+    void criteriaSwapped(int first, int second);
+    void commentChanged(int optionIndex, int criterionIndex);
+
+    // The extra width of criterion cells built from now on.
+    void setCriteriaAddWidth(int criteriaAddWidth) { m_criteriaAddWidth = criteriaAddWidth; }
+    int criteriaAddWidth() const { return m_criteriaAddWidth; }
+
+    // The control Tab (or Shift+Tab) leads to from a rating cell's control:
+    // the cells' controls are made in the order they come into sight, so
+    // the order of making says nothing about where they stand.
+    QWidget* tabStep(QWidget* focused, bool forward);
+
+    OptionCell* optionCell(int optionIndex) const;
+    CriterionCell* criterionCell(int criterionIndex) const;
+    // Completes the cell before handing it out.
+    RatingCell* ratingCell(int optionIndex, int criterionIndex);
+
+signals:
+    void deleteOptionRequested(int optionIndex);
+    void deleteCriterionRequested(int criterionIndex);
+    void moveOptionRequested(int optionIndex, ponderix::MoveDirection direction);
+    void moveCriterionRequested(int criterionIndex, ponderix::MoveDirection direction);
+    void commentRequested(int optionIndex, int criterionIndex);
+
+private:
+    // The grid's rows each get a container of their own. Qt works out what
+    // to paint by subtracting every opaque sibling from a widget's region;
+    // with thousands of cells side by side under one parent that alone takes
+    // seconds, with a row in between it is a few dozen at every level.
+    struct Row {
+        QWidget* widget = nullptr;
+        std::vector<RatingCell*> cells; // by option index; nullptr where none is built
+    };
+
+    Row& rowFor(int criterionIndex);
+    RatingCell* cellAt(int optionIndex, int criterionIndex) const;
+    void place(QWidget* cell, const QRect& paneRect);
+    void complete(RatingCell* cell);
+    void swapRatingCells(int firstOption, int firstCriterion, int secondOption, int secondCriterion);
+    QWidget* firstControlOutside(QWidget* focused, bool forward) const;
+
+    Project& m_project;
+    CellResources m_resources;
+    Panes m_panes;
+    QWidget* m_gridPane;
+    int m_criteriaAddWidth;
+    QString m_legendText;
+    std::vector<OptionCell*> m_optionCells;
+    std::vector<CriterionCell*> m_criterionCells;
+    std::vector<Row> m_rows;
+    bool m_buildingAll = false; // reveal once at the end, not per cell
+};
+
+} // namespace ponderix

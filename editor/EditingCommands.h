@@ -1,0 +1,42 @@
+#pragma once
+
+#include "project/Project.h"
+
+#include <QString>
+
+namespace ponderix {
+
+class Dialogs;
+class MatrixView;
+class TextTable;
+
+// The commands that change the project's structure: new project, add, delete,
+// move and the comment prompt, each with its question or refusal.
+class EditingCommands final {
+public:
+    EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts);
+
+    // `marker` is empty for the user's command (which asks first) and "Start"
+    // at start-up. Returns false when the user said No.
+    bool newProject(const QString& marker);
+    void addOption();
+    void addCriterion();
+    void deleteOption(int optionIndex);
+    void deleteCriterion(int criterionIndex);
+    void moveOption(int optionIndex, MoveDirection direction);
+    void moveCriterion(int criterionIndex, MoveDirection direction);
+    // The comment prompt; cancelling it keeps the comment as it was.
+    void editComment(int optionIndex, int criterionIndex);
+
+private:
+    bool askYesNo(const QString& titleKey, const QString& text);
+    // Shows the limit message for a refusal; false when there is none.
+    bool refused(AddRefusal refusal, const QString& countLimitKey);
+
+    Project& m_project;
+    MatrixView& m_view;
+    Dialogs& m_dialogs;
+    const TextTable& m_texts;
+};
+
+} // namespace ponderix

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+namespace ponderix {
+
+// A button that is nothing but its picture, drawn at the button's full size:
+// the add, delete, comment and arrow buttons of the matrix. Pressed, it
+// shifts its picture by a pixel; with the keyboard focus it shows a dotted
+// frame, so that the focus moved there after a slider event can be seen.
+class ImageButton final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit ImageButton(QWidget* parent);
+
+    // Implicitly shared: every button showing the same picture holds one copy.
+    void setPixmap(const QPixmap& pixmap);
+    const QPixmap& pixmap() const { return m_pixmap; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_pixmap;
+};
+
+} // namespace ponderix

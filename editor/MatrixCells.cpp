@@ -1,0 +1,304 @@
+#include "editor/MatrixCells.h"
+
+#include "app/BuiltInImages.h"
+#include "app/Fonts.h"
+#include "app/TextTable.h"
+#include "editor/CellTexts.h"
+#include "editor/ImageButton.h"
+#include "editor/MatrixGeometry.h"
+#include "project/Project.h"
+
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <qdrawutil.h>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+
+#include <limits>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+using namespace matrix;
+
+namespace {
+
+QPalette paletteWith(const QColor& text, const QColor& background)
+{
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Window, background);
+    return palette;
+}
+
+// Children are placed inside the container's border.
+QRect inside(const QRect& rect)
+{
+    return rect.translated(kBorder, kBorder);
+}
+
+ImageButton* imageButton(QWidget* parent, const QRect& rect, const QPixmap& picture, const QString& toolTip)
+{
+    auto* button = new ImageButton(parent);
+    button->setGeometry(inside(rect));
+    button->setPixmap(picture);
+    button->setToolTip(toolTip);
+    return button;
+}
+
+QLabel* titleLabel(QWidget* parent, const QRect& rect, const QString& text, const CellResources& resources)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(inside(rect));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(resources.titleFont);
+    label->setPalette(resources.titlePalette);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+QLineEdit* newNameField(QWidget* parent, const QRect& rect, const QString& name)
+{
+    auto* field = new QLineEdit(name, parent);
+    field->setGeometry(inside(rect));
+    // Long names scroll inside the field; the view limits nothing.
+    field->setMaxLength(std::numeric_limits<int>::max());
+    field->setCursorPosition(0);
+    return field;
+}
+
+QSlider* stepSlider(QWidget* parent, const QRect& rect, int minimum, int maximum, int pageStep, int position)
+{
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setGeometry(inside(rect));
+    slider->setRange(minimum, maximum);
+    slider->setPageStep(pageStep);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(1);
+    slider->setValue(position);
+    return slider;
+}
+
+QLabel* smallCaption(QWidget* parent, const QRect& rect, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(inside(rect));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+// The classic face this caption was spaced for has narrower blanks than any
+// face found here; without a correction the caption is wider than its place
+// and loses both ends. Qt adds word spacing per run of blanks, not per blank,
+// so the effect of one pixel is measured rather than assumed.
+QFont fittedScaleFont(const QFont& font, const QString& caption)
+{
+    const auto widthWith = [&caption](const QFont& candidate) {
+        return QFontMetricsF(candidate).horizontalAdvance(caption);
+    };
+    const QFontMetricsF metrics(font);
+    const qreal handle = QApplication::style()->pixelMetric(QStyle::PM_SliderLength);
+    const qreal wanted = kScaleLabelRect.width() - handle
+        + (metrics.horizontalAdvance(u"-5"_s) + metrics.horizontalAdvance(u"+5"_s)) / 2;
+    const qreal natural = widthWith(font);
+    if (natural <= wanted)
+        return font;
+    QFont fitted = font;
+    fitted.setWordSpacing(-1);
+    const qreal perPixel = natural - widthWith(fitted);
+    fitted.setWordSpacing(perPixel > 0 ? (wanted - natural) / perPixel : 0);
+    return fitted;
+}
+
+} // namespace
+
+CellResources::CellResources(const TextTable& textTable)
+    : texts(textTable),
+      titleFont(programFont(FontRole::CellTitle)),
+      legendFont(programFont(FontRole::Legend)),
+      ratingFont(fittedScaleFont(legendFont, ponderix::scaleCaption())),
+      titlePalette(paletteWith(kTitleText, kTitleBlue)),
+      scaleCaption(ponderix::scaleCaption())
+{
+    scaleCaptionLayout.setText(scaleCaption);
+    scaleCaptionLayout.setTextWidth(kScaleLabelRect.width());
+    scaleCaptionLayout.setTextOption(QTextOption(Qt::AlignHCenter));
+    scaleCaptionLayout.prepare(QTransform(), ratingFont);
+    // Centred in the caption's height, as a label would place it.
+    scaleCaptionPosition = kScaleLabelRect.topLeft()
+        + QPoint(0, (kScaleLabelRect.height() - QFontMetrics(ratingFont).height()) / 2);
+    const BuiltInImages& images = BuiltInImages::instance();
+    deletePicture = QPixmap::fromImage(images.deleteIcon);
+    commentPresent = QPixmap::fromImage(images.commentPresent);
+    commentAbsent = QPixmap::fromImage(images.commentAbsent);
+    scale = QPixmap::fromImage(images.scaleBackground);
+    arrowLeft = QPixmap::fromImage(images.arrowLeft);
+    arrowRight = QPixmap::fromImage(images.arrowRight);
+    arrowUp = QPixmap::fromImage(images.arrowUp);
+    arrowDown = QPixmap::fromImage(images.arrowDown);
+}
+
+CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kBorder);
+    // Cells keep the ordinary window colour even over the grey grid.
+    setAutoFillBackground(true);
+}
+
+OptionCell::OptionCell(QWidget* parent, const CellResources& resources, int optionIndex, const QString& name)
+    : CellFrame(parent)
+{
+    const TextTable& texts = resources.texts;
+    m_moveLeft = imageButton(this, kMoveLeftRect, resources.arrowLeft, texts.text(u"TXT00221"));
+    m_moveRight = imageButton(this, kMoveRightRect, resources.arrowRight, texts.text(u"TXT00222"));
+    m_title = titleLabel(this, kOptionTitleRect, optionTitle(texts, optionIndex), resources);
+    m_delete = imageButton(this, kOptionDeleteRect, resources.deletePicture, texts.text(u"TXT00206"));
+    m_name = newNameField(this, kOptionNameRect, name);
+}
+
+CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, int criterionIndex,
+                             int criteriaAddWidth, const QString& name, int importance, const QString& legendText)
+    : CellFrame(parent)
+{
+    const TextTable& texts = resources.texts;
+    const int A = criteriaAddWidth;
+    m_moveUp = imageButton(this, kMoveUpRect, resources.arrowUp, texts.text(u"TXT00223"));
+    m_moveDown = imageButton(this, kMoveDownRect, resources.arrowDown, texts.text(u"TXT00224"));
+    m_title = titleLabel(this, criterionTitleRect(A), criterionTitle(texts, criterionIndex), resources);
+    m_delete = imageButton(this, criterionDeleteRect(A), resources.deletePicture, texts.text(u"TXT00207"));
+    m_name = newNameField(this, criterionNameRect(A), name);
+    m_importance = stepSlider(this, importanceRect(A), kImportanceMin, kImportanceMax, 1, importance);
+    m_legend = smallCaption(this, legendRect(A), legendText);
+    m_legend->setFont(resources.legendFont);
+}
+
+void CriterionCell::showImportance(int importance)
+{
+    const QSignalBlocker quiet(m_importance);
+    m_importance->setValue(importance);
+}
+
+RatingCell::RatingCell(QWidget* parent, const CellResources& resources, int optionIndex, int criterionIndex,
+                       int value, bool valueShown)
+    : QWidget(parent),
+      m_resources(resources),
+      m_optionIndex(optionIndex),
+      m_criterionIndex(criterionIndex),
+      m_value(value),
+      m_valueShown(valueShown)
+{
+    // The cell paints every pixel of itself, its background included.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool RatingCell::complete(const QString& comment)
+{
+    if (isComplete())
+        return false;
+    m_comment = imageButton(this, kCommentButtonRect, QPixmap(), QString());
+    m_slider = stepSlider(this, kValueSliderRect, kValueMin, kValueMax, 2, m_value);
+    showComment(comment);
+    return true;
+}
+
+QString RatingCell::titleText() const
+{
+    return ratingTitle(m_resources.texts, m_optionIndex, m_criterionIndex);
+}
+
+QString RatingCell::valueText() const
+{
+    return m_valueShown ? signedValueText(m_value) : QString();
+}
+
+QRect RatingCell::valueBoxRect() const
+{
+    return matrix::valueBoxRect(m_value);
+}
+
+void RatingCell::showValue(int value, bool shown)
+{
+    if (m_slider) {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setValue(value);
+    }
+    if (value == m_value && shown == m_valueShown)
+        return;
+    update(inside(valueBoxRect()));
+    m_value = value;
+    m_valueShown = shown;
+    update(inside(valueBoxRect()));
+}
+
+void RatingCell::showComment(const QString& comment)
+{
+    if (!m_comment)
+        return;
+    const bool present = !comment.isEmpty();
+    m_comment->setPixmap(present ? m_resources.commentPresent : m_resources.commentAbsent);
+    m_comment->setToolTip(present ? comment : m_resources.texts.text(u"TXT00209"));
+}
+
+void RatingCell::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The same thin sunken border and window colour as the other cells.
+    painter.fillRect(rect(), palette().window());
+    qDrawShadePanel(&painter, rect(), palette(), true, kBorder);
+    painter.translate(kBorder, kBorder);
+    painter.setFont(m_resources.titleFont);
+    painter.setPen(kRatingTitleGrey);
+    painter.drawText(kRatingTitleRect, Qt::AlignCenter, titleText());
+    // The scale stays beneath the box and the slider, as a picture behind them.
+    painter.drawPixmap(kScaleRect.topLeft(), m_resources.scale);
+    const QRect box = valueBoxRect();
+    painter.fillRect(box, kValueBoxBackground);
+    painter.setFont(m_resources.ratingFont);
+    painter.setPen(kValueBoxText);
+    painter.drawText(box, Qt::AlignCenter, valueText());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawStaticText(m_resources.scaleCaptionPosition, m_resources.scaleCaptionLayout);
+}
+
+namespace {
+
+class RatingCellAccessible final : public QAccessibleWidget {
+public:
+    explicit RatingCellAccessible(RatingCell* cell) : QAccessibleWidget(cell, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto* cell = static_cast<const RatingCell*>(widget());
+        switch (kind) {
+        case QAccessible::Name: return cell->titleText();
+        case QAccessible::Description: return cell->valueText();
+        default: return QAccessibleWidget::text(kind);
+        }
+    }
+};
+
+QAccessibleInterface* ratingCellAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1StringView(RatingCell::staticMetaObject.className()))
+        return new RatingCellAccessible(static_cast<RatingCell*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installRatingCellAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(ratingCellAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace ponderix

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QFont>
+#include <QFrame>
+#include <QPalette>
+#include <QPixmap>
+#include <QStaticText>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+
+namespace ponderix {
+
+class ImageButton;
+class TextTable;
+
+// What every cell shares: one pixmap per picture, one font per role, one
+// palette for the blue titles. A project of thousands of cells then holds each
+// of them once instead of once per control.
+struct CellResources {
+    explicit CellResources(const TextTable& texts);
+
+    const TextTable& texts;
+    QFont titleFont;
+    QFont legendFont;
+    // The legend font, its blanks narrowed where needed so that "-5", "0"
+    // and "+5" of the scale caption stand under the slider's end and middle
+    // ticks; rating cells draw their caption and value box with it.
+    QFont ratingFont;
+    QPalette titlePalette; // white on title blue
+    QPixmap deletePicture;
+    QPixmap commentPresent;
+    QPixmap commentAbsent;
+    QPixmap scale;
+    QPixmap arrowLeft;
+    QPixmap arrowRight;
+    QPixmap arrowUp;
+    QPixmap arrowDown;
+    QString scaleCaption;
+    QStaticText scaleCaptionLayout; // laid out once, drawn by every cell
+    QPoint scaleCaptionPosition;
+};
+
+// A cell's container: a thin sunken border, its children placed inside it.
+class CellFrame : public QFrame {
+public:
+    explicit CellFrame(QWidget* parent);
+};
+
+// An option's header cell in the option header strip.
+class OptionCell final : public CellFrame {
+public:
+    OptionCell(QWidget* parent, const CellResources& resources, int optionIndex, const QString& name);
+
+    ImageButton* moveLeftButton() const { return m_moveLeft; }
+    ImageButton* moveRightButton() const { return m_moveRight; }
+    QLabel* title() const { return m_title; }
+    ImageButton* deleteButton() const { return m_delete; }
+    QLineEdit* nameField() const { return m_name; }
+
+private:
+    ImageButton* m_moveLeft;
+    ImageButton* m_moveRight;
+    QLabel* m_title;
+    ImageButton* m_delete;
+    QLineEdit* m_name;
+};
+
+// A criterion's cell in the criterion column; `criteriaAddWidth` widens it.
+class CriterionCell final : public CellFrame {
+public:
+    CriterionCell(QWidget* parent, const CellResources& resources, int criterionIndex, int criteriaAddWidth,
+                  const QString& name, int importance, const QString& legendText);
+
+    ImageButton* moveUpButton() const { return m_moveUp; }
+    ImageButton* moveDownButton() const { return m_moveDown; }
+    QLabel* title() const { return m_title; }
+    ImageButton* deleteButton() const { return m_delete; }
+    QLineEdit* nameField() const { return m_name; }
+    QSlider* importanceSlider() const { return m_importance; }
+    QLabel* legend() const { return m_legend; }
+
+    // Shows another importance without reporting it as the user's move.
+    void showImportance(int importance);
+
+private:
+    ImageButton* m_moveUp;
+    ImageButton* m_moveDown;
+    QLabel* m_title;
+    ImageButton* m_delete;
+    QLineEdit* m_name;
+    QSlider* m_importance;
+    QLabel* m_legend;
+};
+
+// A rating's cell in the grid. It draws its border, title, colour scale,
+// value box and scale caption itself; its two controls, the comment button
+// and the slider, are made by complete() when the cell first comes into
+// sight. A project of thousands of ratings thus opens at the cost of the
+// few cells on the screen. Whether the value box shows the value yet is the
+// cell's own state: a fresh rating keeps it empty until the user moves its
+// slider, so that untouched ratings stand out.
+class RatingCell final : public QWidget {
+    Q_OBJECT
+
+public:
+    RatingCell(QWidget* parent, const CellResources& resources, int optionIndex, int criterionIndex, int value,
+               bool valueShown);
+
+    int optionIndex() const { return m_optionIndex; }
+    int criterionIndex() const { return m_criterionIndex; }
+
+    bool isComplete() const { return m_slider != nullptr; }
+    // Makes the comment button and the slider; false when they already exist.
+    bool complete(const QString& comment);
+    // Both nullptr until the cell is complete.
+    ImageButton* commentButton() const { return m_comment; }
+    QSlider* valueSlider() const { return m_slider; }
+
+    // What the cell draws, for tests and for assistive technology.
+    QString titleText() const;
+    QString valueText() const;
+    QString scaleCaptionText() const { return m_resources.scaleCaption; }
+    // The value box in the cell's client area, inside its border.
+    QRect valueBoxRect() const;
+
+    int value() const { return m_value; }
+    bool valueShown() const { return m_valueShown; }
+    // Shows `value` on the slider and places the box over it; the box reads
+    // the value only when `shown`.
+    void showValue(int value, bool shown);
+    // Only a complete cell has a button to show it on; an incomplete one
+    // takes the comment when it is completed.
+    void showComment(const QString& comment);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const CellResources& m_resources;
+    ImageButton* m_comment = nullptr;
+    QSlider* m_slider = nullptr;
+    int m_optionIndex;
+    int m_criterionIndex;
+    int m_value;
+    bool m_valueShown;
+};
+
+// Lets assistive technology read a rating cell's drawn title and value.
+void installRatingCellAccessibility();
+
+} // namespace ponderix

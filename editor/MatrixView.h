@@ -1,0 +1,111 @@
+#pragma once
+
+#include "project/Project.h"
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+class QAbstractButton;
+class QFrame;
+class QLabel;
+class QScrollArea;
+class QWidget;
+
+namespace ponderix {
+
+class CriterionCell;
+class OptionCell;
+class RatingCell;
+
+// The working area of the main window: the project banner, the corner panel
+// with the two add buttons, the option header strip, the criterion column and
+// the rating grid (frozen headers that follow the grid), the column-width strip
+// and the status line. The view writes every edit (a typed name, a moved
+// slider) straight into the project, so the model is always current; it never
+// changes the project's structure itself but asks for it through its signals.
+class MatrixView final : public QObject {
+    Q_OBJECT
+
+public:
+    // Creates the fixed controls inside `client` (the main window's client area,
+    // already at its initial size), laid out for `criteriaAddWidth`, which stays
+    // fixed for the life of the view. `legendText` goes under every importance slider.
+    // While the view lives, the mouse wheel anywhere over `client` scrolls the
+    // rating grid and never moves a slider.
+    MatrixView(QWidget* client, Project& project, int criteriaAddWidth, const QString& legendText);
+    ~MatrixView() override;
+
+    // Keeps the right and bottom margins recorded at creation for a new client size.
+    void relayout(QSize clientSize);
+
+    // Cells. Each is placed by its indexes when built and never moved afterwards.
+    void clearCells();
+    void buildOptionCell(int optionIndex);
+    void buildCriterionCell(int criterionIndex);
+    void buildRatingCell(int optionIndex, int criterionIndex, bool showValue);
+    // Every cell from the model, options, then criteria, then ratings in list order.
+    void buildAllCells(bool showValues);
+
+    // Inner sizes: columns x 140 + 10 wide (header strip and grid), rows x 110 + 10
+    // high (criterion column and grid). The two halves are also available alone,
+    // for commands that change only one direction.
+    void sizeAreas(int columns, int rows);
+    void sizeColumns(int columns);
+    void sizeRows(int rows);
+    void updateStatusLine();
+
+    void setBanner(const QString& text);
+    QString banner() const;
+
+    // After the model exchanged two neighbours' contents: the cells stay in
+    // place and show the exchanged names, importances, slider positions,
+    // value-box texts and positions, comments and comment buttons.
+    void optionsSwapped(int first, int second);
+    void criteriaSwapped(int first, int second);
+    void commentChanged(int optionIndex, int criterionIndex);
+
+    // Redraws the column-width strip with its mark at `criteriaAddWidth`.
+    void drawWidthStrip(int criteriaAddWidth);
+    // The extra width of criterion cells built from now on; the fixed layout
+    // keeps the width it was created with. A click on the strip sets it too.
+    void setCellCriteriaAddWidth(int criteriaAddWidth);
+    int cellCriteriaAddWidth() const;
+
+    // For tests and the main window.
+    QScrollArea* optionHeaderArea() const;
+    QScrollArea* criterionArea() const;
+    QScrollArea* ratingGrid() const;
+    QWidget* widthStrip() const;
+    QLabel* statusLine() const;
+    QLabel* bannerLabel() const;
+    QFrame* cornerPanel() const;
+    QAbstractButton* addOptionButton() const;
+    QAbstractButton* addCriterionButton() const;
+    // nullptr when no such cell is built. Cells out of sight are hidden until
+    // they come near the visible part; a rating cell gets its controls then,
+    // or when it is asked for here.
+    OptionCell* optionCell(int optionIndex) const;
+    CriterionCell* criterionCell(int criterionIndex) const;
+    RatingCell* ratingCell(int optionIndex, int criterionIndex) const;
+
+signals:
+    void addOptionRequested();
+    void addCriterionRequested();
+    void deleteOptionRequested(int optionIndex);
+    void deleteCriterionRequested(int criterionIndex);
+    void moveOptionRequested(int optionIndex, ponderix::MoveDirection direction);
+    void moveCriterionRequested(int criterionIndex, ponderix::MoveDirection direction);
+    void commentRequested(int optionIndex, int criterionIndex);
+    // A left click on the strip, already limited to 0..277 and already in use
+    // for criterion cells built from now on.
+    void criteriaAddWidthChosen(int criteriaAddWidth);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace ponderix

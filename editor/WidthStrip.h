@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+namespace ponderix {
+
+// The thin strip under the grid on which a click chooses the extra width of
+// the criterion column; a small grey mark shows the width chosen.
+class WidthStrip final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit WidthStrip(QWidget* parent);
+
+    int mark() const { return m_mark; }
+    void setMark(int criteriaAddWidth);
+
+signals:
+    // A left click, already limited: near the left end means 0, and the
+    // widest choice is 277.
+    void widthChosen(int criteriaAddWidth);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int m_mark = 0;
+    bool m_pressed = false;
+};
+
+} // namespace ponderix

@@ -1,0 +1,113 @@
+#include "evaluation/ChartPicture.h"
+
+#include <QFile>
+
+#include <png.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace ponderix {
+
+namespace {
+
+// Far above any chart the pages ask for, far below what would exhaust memory.
+constexpr png_uint_32 kLargestSide = 10000;
+constexpr std::uint64_t kLargestPixelCount = 16'000'000;
+
+void failWithLongJump(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// Trivially destructible on purpose: the functions that libpng may leave by
+// longjmp hold only this and plain values.
+struct PngReading {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+};
+
+bool readHeader(PngReading& reading, std::FILE* file)
+{
+    if (setjmp(png_jmpbuf(reading.png)))
+        return false;
+    png_init_io(reading.png, file);
+    png_set_user_limits(reading.png, kLargestSide, kLargestSide);
+    png_read_info(reading.png, reading.info);
+    reading.width = png_get_image_width(reading.png, reading.info);
+    reading.height = png_get_image_height(reading.png, reading.info);
+    const png_byte colourType = png_get_color_type(reading.png, reading.info);
+    // Whatever the file holds, the rows arrive as B, G, R, 0xFF: the memory
+    // layout of an RGB32 picture.
+    png_set_expand(reading.png);
+    png_set_strip_16(reading.png);
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(reading.png);
+    if (colourType & PNG_COLOR_MASK_ALPHA)
+        png_set_strip_alpha(reading.png);
+    png_set_bgr(reading.png);
+    png_set_filler(reading.png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(reading.png);
+    png_read_update_info(reading.png, reading.info);
+    return png_get_rowbytes(reading.png, reading.info) == static_cast<png_size_t>(reading.width) * 4;
+}
+
+bool readRows(PngReading& reading, png_bytep* rows)
+{
+    if (setjmp(png_jmpbuf(reading.png)))
+        return false;
+    png_read_image(reading.png, rows);
+    png_read_end(reading.png, nullptr);
+    return true;
+}
+
+class ReadingGuard final {
+public:
+    explicit ReadingGuard(PngReading& reading) : m_reading(reading) {}
+    ~ReadingGuard() { png_destroy_read_struct(&m_reading.png, m_reading.info ? &m_reading.info : nullptr, nullptr); }
+    ReadingGuard(const ReadingGuard&) = delete;
+    ReadingGuard& operator=(const ReadingGuard&) = delete;
+
+private:
+    PngReading& m_reading;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+} // namespace
+
+QImage readChartPicture(const QString& path)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(QFile::encodeName(path).constData(), "rb"));
+    if (!file)
+        return {};
+    PngReading reading;
+    reading.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failWithLongJump, ignoreWarning);
+    if (!reading.png)
+        return {};
+    const ReadingGuard guard(reading);
+    reading.info = png_create_info_struct(reading.png);
+    if (!reading.info || !readHeader(reading, file.get()))
+        return {};
+    if (static_cast<std::uint64_t>(reading.width) * reading.height > kLargestPixelCount)
+        return {};
+    QImage picture(static_cast<int>(reading.width), static_cast<int>(reading.height), QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
+    std::vector<png_bytep> rows(reading.height);
+    for (png_uint_32 y = 0; y < reading.height; ++y)
+        rows[y] = picture.scanLine(static_cast<int>(y));
+    if (!readRows(reading, rows.data()))
+        return {};
+    return picture;
+}
+
+} // namespace ponderix

@@ -1,0 +1,187 @@
+// The detail page: one option's score, and where each criterion puts it on
+// the plane of rating against importance.
+
+#include "app/BuiltInImages.h"
+#include "app/Fonts.h"
+#include "app/TextTable.h"
+#include "evaluation/ChartLibrary.h"
+#include "evaluation/ChartPicture.h"
+#include "evaluation/PageStyle.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Scoring.h"
+#include "export/ImageWriters.h"
+#include "project/Project.h"
+
+#include <QFile>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kChartId = 2048;
+constexpr int kChartSide = 340;
+constexpr int kShortestPage = 540;
+constexpr int kTallestPage = 1000;
+constexpr int kRatingSteps = kValueMax - kValueMin + 1;    // 11
+constexpr int kImportanceSlots = kImportanceMax + 1;       // 6, index 0 unused
+// Number labels: 27 pixels per rating step, 67 per importance step; labels
+// of the bottom row stack upwards, the others downwards.
+constexpr int kLabelXPerStep = 27;
+constexpr int kLabelX0 = 65;
+constexpr int kLabelYPerStep = 67;
+constexpr int kLabelY0 = 230;
+constexpr int kBottomRowLabelY = 470;
+constexpr int kLabelStack = 12;
+constexpr int kLegendX = 370;
+constexpr int kLegendY0 = 222;
+constexpr int kLegendPitch = 12;
+
+QString nbsp(int count)
+{
+    return QString(count, QChar(0x00A0));
+}
+
+QString trimmedBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+// Makes "TempDetail.png"; false when the chart could not be made.
+bool makeDetailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
+                     const QString& temporaryFolder, const QString& chartFile)
+{
+    const TextTable& texts = TextTable::builtIn();
+    const QByteArray background = QFile::encodeName(temporaryFolder + u"/TempDetailBG.bmp"_s);
+    if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial",
+                        0, static_cast<int>(0xFF000000u))
+        != 0)
+        return false;
+    rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
+    rmc.addCaption(kChartId, 1, (nbsp(10) + texts.text(u"TXT00260")).toUtf8().constData(), 0, 0, 10, 1);
+    rmc.addGrid(kChartId, 1, -2, 0, 0, 0, 0, 0, 0);
+    rmc.addXAxis(kChartId, 1, 12, -5.0, 5.0, 11, 8, 0, 0, 2, 0, "",
+                 (nbsp(10) + texts.text(u"TXT00261")).toUtf8().constData(), "-5*****0*****+5", 0);
+    rmc.addYAxis(kChartId, 1, 9, 1.0, 5.0, 5, 8, 0, 0, 2, 0, "", texts.text(u"TXT00262").toUtf8().constData(),
+                 "Low**Med**High");
+
+    const std::size_t count = project.criteria().size();
+    std::vector<double> offsets(count, 0.0);
+    std::vector<double> importances(count, 0.0);
+    for (const Rating& rating : project.ratings()) {
+        if (rating.IndexOption == optionIndex && rating.IndexCriteria >= 0
+            && static_cast<std::size_t>(rating.IndexCriteria) < count)
+            offsets[static_cast<std::size_t>(rating.IndexCriteria)] = rating.Value - kNeutralValue;
+    }
+    for (const Criterion& criterion : project.criteria())
+        importances[static_cast<std::size_t>(criterion.Index)] = criterion.Importance;
+    const int n = static_cast<int>(count);
+    rmc.addXYSeries(kChartId, 1, offsets.data(), n, importances.data(), n, 0, 71, 0, 6, 12, 9, 0);
+
+    const int drawn = rmc.draw2File(kChartId, QFile::encodeName(chartFile).constData(), 0, 0, 100);
+    rmc.deleteChart(kChartId);
+    return drawn == 0;
+}
+
+// Every criterion's number at its point; several at one point stack up.
+void drawNumberLabels(QPainter& painter, const Project& project, int optionIndex, int pageHeight)
+{
+    std::array<std::array<int, kImportanceSlots>, kRatingSteps> placed {};
+    const QFont font = programFont(FontRole::PageScale);
+    for (const Criterion& criterion : project.criteria()) {
+        const Rating* rating = project.ratingOf(optionIndex, criterion.Index);
+        const int r = std::clamp(rating ? rating->Value : kNeutralValue, kValueMin, kValueMax);
+        const int m = std::clamp(criterion.Importance, kImportanceMin, kImportanceMax);
+        int& count = placed[static_cast<std::size_t>(r)][static_cast<std::size_t>(m)];
+        const int x = kLabelXPerStep * r + kLabelX0;
+        const int y = m > 1 ? kLabelYPerStep * (kImportanceMax - m) + kLabelY0 + kLabelStack * count
+                            : kBottomRowLabelY - kLabelStack * count;
+        ++count;
+        // A huge project stacks labels far off the page; drawing them would
+        // only cost time.
+        if (y > -kLabelStack && y < pageHeight)
+            drawTextAt(painter, x, y, QString::number(criterion.Index + 1), font, kHeaderColour);
+    }
+}
+
+void drawLegend(QPainter& painter, const Project& project, int pageHeight)
+{
+    const QFont font = programFont(FontRole::PageScale);
+    for (const Criterion& criterion : project.criteria()) {
+        const int y = kLegendY0 + kLegendPitch * criterion.Index;
+        // Lines below the page would be cut away anyway.
+        if (y >= pageHeight)
+            break;
+        drawTextAt(painter, kLegendX, y, QString::number(criterion.Index + 1) + u": "_s + trimmedBlanks(criterion.Name),
+                   font, kHeaderColour);
+    }
+}
+
+} // namespace
+
+int detailPageHeight(int criterionCount)
+{
+    const long long wanted = 12LL * criterionCount + 232;
+    return static_cast<int>(std::clamp<long long>(wanted, kShortestPage, kTallestPage));
+}
+
+WriteResult writeDetailBackground(const QString& temporaryFolder)
+{
+    return writeImageFile(BuiltInImages::instance().detailBackground, temporaryFolder + u"/TempDetailBG.bmp"_s,
+                          ImageFormat::Bmp);
+}
+
+QImage buildDetailPage(const Project& project, int optionIndex, const QString& banner, const ChartLibrary* charts,
+                       const QString& temporaryFolder)
+{
+    if (optionIndex < 0 || optionIndex >= project.optionCount())
+        return {};
+    const int height = detailPageHeight(project.criterionCount());
+    QImage page = blankPage(height);
+    if (page.isNull())
+        return page;
+    const TextTable& texts = TextTable::builtIn();
+    const Option& option = project.options()[static_cast<std::size_t>(optionIndex)];
+
+    const QString chartFile = temporaryFolder + u"/TempDetail.png"_s;
+    const bool chartMade = charts && !temporaryFolder.isEmpty()
+        && (QFile::remove(chartFile) || !QFile::exists(chartFile))
+        && makeDetailChart(project, optionIndex, charts->entryPoints(), temporaryFolder, chartFile);
+    const QImage chart = chartMade ? readChartPicture(chartFile) : QImage();
+
+    QPainter painter(&page);
+    drawTitleBar(painter, texts.text(u"TXT00263"), banner);
+    const QFont label = programFont(FontRole::PageLabel);
+    const QFont value = programFont(FontRole::PageValue);
+    drawTextAt(painter, kLabelX, kRow1Y, texts.text(u"TXT00264"), label, Qt::black);
+    drawTextAt(painter, kValueX, kRow1Y,
+               texts.text(u"TXT00202") + u" "_s + optionLetter(optionIndex) + u" \""_s + option.Name + u"\""_s, value,
+               Qt::black);
+    drawTextAt(painter, kLabelX, kRow2Y, texts.text(u"TXT00265"), label, Qt::black);
+    drawTextAt(painter, kValueX, kRow2Y, scoreText(option.score), value, Qt::black);
+    drawTextAt(painter, kLabelX, kRow3Y, texts.text(u"TXT00266"), label, Qt::black);
+    drawTextAt(painter, kValueX, kRow3Y, texts.text(verdictBand(option.score)), value, Qt::black);
+    drawScale(painter);
+    drawMarker(painter, option.score);
+    // Without the chart the numbers and the legend would explain nothing.
+    if (chart.width() > 1 && chart.height() > 1) {
+        painter.drawImage(kChartPosition, chart, QRect(1, 1, chart.width() - 1, chart.height() - 1));
+        drawNumberLabels(painter, project, optionIndex, height);
+        drawLegend(painter, project, height);
+    }
+    return page;
+}
+
+} // namespace ponderix

@@ -1,0 +1,132 @@
+// The overview page: who wins, by how much, and every option's score as a bar.
+
+#include "app/Fonts.h"
+#include "app/TextTable.h"
+#include "evaluation/ChartLibrary.h"
+#include "evaluation/ChartPicture.h"
+#include "evaluation/PageStyle.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Scoring.h"
+#include "project/Project.h"
+
+#include <QFile>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kChartId = 2048;
+constexpr int kPageHeight = 530;
+constexpr int kChartWidth = 680;
+constexpr int kChartHeight = 340;
+// Room for every option the user can add, plus one.
+constexpr std::size_t kValueTableSize = 27;
+constexpr int kFewestCategorySlots = 5;
+constexpr int kOpaque = static_cast<int>(0xFF000000u);
+
+int colourArgument(QRgb rgb)
+{
+    return static_cast<int>(0xFF000000u | rgb);
+}
+
+struct BandCaption {
+    int object;
+    const char16_t* textKey;
+    int y;
+};
+
+// One caption per verdict band, down the left side of the plot; the value
+// axis puts the band borders at -100, -60, -20, 20, 60 and 100.
+constexpr std::array<BandCaption, 5> kBandCaptions = {{
+    {2, u"TXT00251", 41},
+    {3, u"TXT00248", 98},
+    {4, u"TXT00253", 155},
+    {5, u"TXT00249", 212},
+    {6, u"TXT00255", 271},
+}};
+
+// Makes "TempOverview.png"; false when no chart came of it.
+bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, const QString& chartFile)
+{
+    const TextTable& texts = TextTable::builtIn();
+    if (rmc.createChart(nullptr, kChartId, 0, 0, kChartWidth, kChartHeight, -1, 0, 1, "", "Arial", 0, 0) != 0)
+        return false;
+    rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
+    rmc.addGrid(kChartId, 1, colourArgument(0xF0F8FF), 1, 0, 0, 0, 0, 1);
+    rmc.addDataAxis(kChartId, 1, 1, -100.0, 100.0, 6, 8, 0, colourArgument(0x808080), 6, 0, "", "", "", 0);
+
+    QStringList letters;
+    for (const Option& option : project.options())
+        letters << optionLetter(option.Index);
+    const int tickCount = std::max(project.optionCount(), kFewestCategorySlots);
+    const QString caption = QString(5, QChar(0x00A0)) + texts.text(u"TXT00250") + u"\\b"_s;
+    rmc.addLabelAxis(kChartId, 1, letters.join(u'*').toUtf8().constData(), 1, tickCount, 7, 8, 0, 0,
+                     colourArgument(0x808080), 2, caption.toUtf8().constData());
+
+    std::vector<double> values(std::max(kValueTableSize, project.options().size()), 0.0);
+    for (const Option& option : project.options())
+        values[static_cast<std::size_t>(option.Index)] = option.score;
+    rmc.addBarSeries(kChartId, 1, values.data(), project.optionCount(), 1, 2, 1, -2, 0, 1, 1, 1, 0);
+
+    const std::array<int, 2> zeroLineX = {28, 675};
+    const std::array<int, 2> zeroLineY = {186, 186};
+    rmc.coLine(kChartId, 1, zeroLineX.data(), zeroLineY.data(), 2, 21, kOpaque, 0, 2, 0, 0);
+    for (const BandCaption& band : kBandCaptions) {
+        rmc.coText(kChartId, band.object, texts.text(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0,
+                   0, 0, 1, colourArgument(0xF0F0F0), "09BC");
+    }
+    const int drawn = rmc.draw2File(kChartId, QFile::encodeName(chartFile).constData(), 0, 0, 100);
+    rmc.deleteChart(kChartId);
+    return drawn == 0;
+}
+
+} // namespace
+
+QImage buildOverviewPage(const Project& project, const QString& banner, const ChartLibrary* charts,
+                         const QString& temporaryFolder)
+{
+    QImage page = blankPage(kPageHeight);
+    if (page.isNull())
+        return page;
+    const TextTable& texts = TextTable::builtIn();
+    const BestOptions best = bestOptions(project);
+
+    // A chart file left from an earlier window must never stand in for this
+    // project's chart.
+    const QString chartFile = temporaryFolder + u"/TempOverview.png"_s;
+    const bool chartMade = charts && !temporaryFolder.isEmpty() && (QFile::remove(chartFile) || !QFile::exists(chartFile))
+        && makeOverviewChart(project, charts->entryPoints(), chartFile);
+    const QImage chart = chartMade ? readChartPicture(chartFile) : QImage();
+
+    QPainter painter(&page);
+    drawTitleBar(painter, texts.text(u"TXT00256"), banner);
+    // Without options there is no best option and no top score: the rows
+    // stay empty and the scale carries no marker.
+    if (best.maximum) {
+        const QString bestText = bestOptionsText(project, best, texts);
+        const QFont label = programFont(FontRole::PageLabel);
+        const QFont value = programFont(FontRole::PageValue);
+        drawTextAt(painter, kLabelX, kRow1Y, texts.text(u"TXT00257"), label, Qt::black);
+        drawTextAt(painter, kValueX, kRow1Y, bestText, value, Qt::black);
+        drawTextAt(painter, kLabelX, kRow2Y, texts.text(u"TXT00258"), label, Qt::black);
+        drawTextAt(painter, kValueX, kRow2Y, scoreText(*best.maximum), value, Qt::black);
+        drawTextAt(painter, kLabelX, kRow3Y, texts.text(u"TXT00259"), label, kHeaderColour);
+        drawTextAt(painter, kValueX, kRow3Y, texts.text(verdictBand(*best.maximum)) + u", "_s + bestText, value,
+                   kHeaderColour);
+    }
+    drawScale(painter);
+    if (best.maximum)
+        drawMarker(painter, *best.maximum);
+    if (!chart.isNull())
+        painter.drawImage(kChartPosition, chart);
+    return page;
+}
+
+} // namespace ponderix

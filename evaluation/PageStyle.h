@@ -1,0 +1,46 @@
+#pragma once
+
+// What the three result pages share: colours, the title bar, text placed by
+// its top-left corner, and the scale with its marker.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace ponderix {
+
+class TextTable;
+
+inline constexpr int kPageWidth = 700;
+inline const QColor kHeaderColour(98, 116, 205);
+
+inline constexpr QRect kTitleBar(5, 10, 690, 30);
+inline constexpr QPoint kTitleText(15, 16);
+inline constexpr int kLabelX = 15;
+inline constexpr int kValueX = 115;
+inline constexpr int kRow1Y = 60;
+inline constexpr int kRow2Y = 80;
+inline constexpr int kRow3Y = 100;
+inline constexpr QPoint kChartPosition(15, 190);
+
+// "Title  "banner"" on the header colour, white.
+void drawTitleBar(QPainter& painter, const QString& title, const QString& banner);
+
+// Text whose top-left corner stands at (x, y), background untouched.
+void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFont& font, const QColor& colour);
+
+// The red-to-green scale under the rows, its three captions, and for a score
+// the black marker over it.
+void drawScale(QPainter& painter);
+void drawMarker(QPainter& painter, int score);
+
+// A white picture of the page's size, ready to draw on; null if there is no
+// memory for it.
+QImage blankPage(int height);
+
+} // namespace ponderix

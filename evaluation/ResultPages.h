@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/AtomicFile.h"
+
+#include <QImage>
+#include <QRgb>
+#include <QString>
+
+namespace ponderix {
+
+class ChartLibrary;
+class Project;
+
+// The three page images of the result windows, 700 pixels wide. Each reads
+// the scores stored by ComputeScores, which the caller runs first. `banner`
+// is the project banner's text. Without a chart library (null) the overview
+// and detail pages are drawn without their charts; the chart files go
+// through `temporaryFolder`, which start-up made private to the user.
+
+// 700 x 530: the best options, the scale with the top score's marker and the
+// bar chart of every option's score.
+QImage buildOverviewPage(const Project& project, const QString& banner, const ChartLibrary* charts,
+                         const QString& temporaryFolder);
+
+// One option's score and verdict with the scatter chart of its ratings by
+// importance; needs the detail background written by writeDetailBackground.
+QImage buildDetailPage(const Project& project, int optionIndex, const QString& banner, const ChartLibrary* charts,
+                       const QString& temporaryFolder);
+
+// The radar chart comparing every option criterion by criterion; needs no
+// chart library.
+QImage buildProfilePage(const Project& project, const QString& banner);
+
+int detailPageHeight(int criterionCount);
+int profilePageHeight(int optionCount, int criterionCount);
+
+// "TempDetailBG.bmp" in the temporary folder: the picture the detail chart
+// is drawn on. Written once at start-up.
+WriteResult writeDetailBackground(const QString& temporaryFolder);
+
+// Colour of the option at `index` (opaque): ten colours, repeated.
+QRgb optionColour(int index);
+
+// The profile's own anti-aliased line, in 16.16 fixed point, blending into
+// the pixels already on `image` (RGB32). Points outside the image are skipped.
+void drawAntiAliasedLine(QImage& image, int x1, int y1, int x2, int y2, QRgb colour);
+void blendPixel(QImage& image, int x, int y, int red, int green, int blue, int coverage);
+
+} // namespace ponderix

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace ponderix {
+
+class Project;
+class TextTable;
+
+// The report table twice: as an HTML document for the report view and as
+// tab-separated text for the clipboard, built in one pass so they never
+// disagree.
+struct Report {
+    QByteArray document; // UTF-8, the character set its meta line declares
+    QString text;        // cells end with a tab, rows with CR LF
+};
+
+// The style element carried in the program image and put into the report's
+// head as it stands.
+QByteArrayView reportStyleText();
+
+// Reads the scores stored in the project: run ComputeScores first.
+Report buildReport(const Project& project, const TextTable& texts);
+
+} // namespace ponderix

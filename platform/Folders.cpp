@@ -1,0 +1,94 @@
+#include "platform/Folders.h"
+
+#include "app/TextTable.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString withSeparator(const QString& folder)
+{
+    if (folder.isEmpty() || folder.endsWith(u'/'))
+        return folder;
+    return folder + u'/';
+}
+
+QString standardFolder(QStandardPaths::StandardLocation location)
+{
+    return withSeparator(QStandardPaths::writableLocation(location));
+}
+
+QString privateTemporaryFolder(const TextTable& texts)
+{
+    const QString subfolder = texts.text(u"Temp_Subdir");
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return withSeparator(runtime) + subfolder + u'/';
+    return withSeparator(QDir::tempPath()) + subfolder + u'-' + QString::number(getuid()) + u'/';
+}
+
+} // namespace
+
+QString ApplicationFolders::settingsFile(const TextTable& texts) const
+{
+    return applicationData + texts.text(u"Settings_File");
+}
+
+ApplicationFolders resolveFolders(const TextTable& texts)
+{
+    ApplicationFolders folders;
+    folders.documents = standardFolder(QStandardPaths::DocumentsLocation);
+    folders.pictures = standardFolder(QStandardPaths::PicturesLocation);
+    const QString config = standardFolder(QStandardPaths::GenericConfigLocation);
+    folders.applicationData = config.isEmpty() ? QString() : config + texts.text(u"AppData_Subdir");
+    folders.temporary = privateTemporaryFolder(texts);
+    folders.programPath = QCoreApplication::applicationFilePath();
+    folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());
+    return folders;
+}
+
+QString helpDocumentPath(const ApplicationFolders& folders, const TextTable& texts)
+{
+    const QString name = texts.text(u"Offline_Hilfe");
+    const QString besideProgram = folders.programFolder + name;
+    if (QFileInfo(besideProgram).isFile())
+        return besideProgram;
+    const QString installed = QDir::cleanPath(folders.programFolder + u"../share/ponderix/"_s + name);
+    if (QFileInfo(installed).isFile())
+        return installed;
+    return besideProgram;
+}
+
+bool makePrivateFolder(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    if (mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        // The parent may be missing (a fresh home folder): create it, then retry.
+        if (!QDir().mkpath(QFileInfo(QDir::cleanPath(folder)).path()) || mkdir(path.constData(), 0700) != 0)
+            return false;
+    }
+    struct stat facts {};
+    if (lstat(path.constData(), &facts) != 0 || !S_ISDIR(facts.st_mode) || facts.st_uid != getuid())
+        return false;
+    if ((facts.st_mode & 077) != 0 && chmod(path.constData(), 0700) != 0)
+        return false;
+    return true;
+}
+
+void removeFolder(const QString& folder)
+{
+    if (!folder.isEmpty())
+        QDir(folder).removeRecursively();
+}
+
+} // namespace ponderix

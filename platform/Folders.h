@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace ponderix {
+
+class TextTable;
+
+// The folders the program works with, resolved once at start-up. Every
+// folder path ends with "/"; a folder the system cannot name is empty.
+struct ApplicationFolders {
+    QString documents;
+    QString pictures;
+    QString applicationData; // per-user configuration folder + AppData_Subdir
+    QString temporary;       // private to this user: chart files, demo copy
+    QString programPath;     // the running program file
+    QString programFolder;
+
+    QString settingsFile(const TextTable& texts) const;
+};
+
+ApplicationFolders resolveFolders(const TextTable& texts);
+
+// The offline help document. A copy beside the program (the build tree, a
+// portable folder) comes first; else the one in the data folder of the
+// installation the program belongs to: <prefix>/share/ponderix/ for
+// <prefix>/bin/ponderix. When neither exists the path beside the program is
+// returned, so the failure names the usual place.
+QString helpDocumentPath(const ApplicationFolders& folders, const TextTable& texts);
+
+// Creates `folder` (and its parents) readable only by the user, or accepts an
+// existing one that is a real folder owned by the user and closed to others.
+// A library is later loaded from the temporary folder, so a folder someone
+// else could write into, or a link planted in its place, is refused.
+bool makePrivateFolder(const QString& folder);
+
+// Removes a folder with everything in it; failures are ignored.
+void removeFolder(const QString& folder);
+
+} // namespace ponderix

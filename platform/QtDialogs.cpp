@@ -1,0 +1,203 @@
+#include "platform/QtDialogs.h"
+
+#include "platform/FileFacts.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLocale>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrintPreviewDialog>
+#include <QTextDocument>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QMessageBox::Icon qtIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::None: return QMessageBox::NoIcon;
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::Question: return QMessageBox::Question;
+    case Dialogs::Icon::Warning: return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton qtButton(Dialogs::Answer answer)
+{
+    switch (answer) {
+    case Dialogs::Answer::Ok: return QMessageBox::Ok;
+    case Dialogs::Answer::Yes: return QMessageBox::Yes;
+    case Dialogs::Answer::No: return QMessageBox::No;
+    case Dialogs::Answer::Cancel: return QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons qtButtons(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
+    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+Dialogs::Answer answerFor(int button, Dialogs::Buttons buttons)
+{
+    switch (button) {
+    case QMessageBox::Yes: return Dialogs::Answer::Yes;
+    case QMessageBox::No: return Dialogs::Answer::No;
+    case QMessageBox::Cancel: return Dialogs::Answer::Cancel;
+    case QMessageBox::Ok: return Dialogs::Answer::Ok;
+    default:
+        // Escape or the close box: the safest answer the box offers.
+        return buttons == Dialogs::Buttons::YesNoCancel ? Dialogs::Answer::Cancel
+            : buttons == Dialogs::Buttons::YesNo        ? Dialogs::Answer::No
+                                                        : Dialogs::Answer::Ok;
+    }
+}
+
+QString qtText(const QString& text)
+{
+    // Message texts are composed with CR LF; Qt wants plain line feeds.
+    QString plain = text;
+    return plain.replace(u"\r\n"_s, u"\n"_s);
+}
+
+Dialogs::FileChoice choiceFrom(const QString& path, const QString& selectedFilter, const QStringList& filters)
+{
+    if (path.isEmpty())
+        return {};
+    return {path, std::max(0, static_cast<int>(filters.indexOf(selectedFilter)))};
+}
+
+} // namespace
+
+QStringList nameFiltersFromPatterns(const QString& patterns)
+{
+    const QStringList parts = patterns.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const QString pattern = QString(parts[i + 1]).replace(u';', u' ');
+        // Qt reads the pattern from the parentheses; add them when the
+        // description does not already show it.
+        if (!description.contains(u'('))
+            description += u" ("_s + pattern + u")"_s;
+        else if (!description.endsWith(u'(' + pattern + u')'))
+            description = description.left(description.lastIndexOf(u'(')).trimmed() + u" ("_s + pattern + u")"_s;
+        filters << description;
+    }
+    return filters;
+}
+
+QtDialogs::QtDialogs(QWidget* owner) : m_owner(owner) {}
+
+QWidget* QtDialogs::owner() const
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_owner;
+}
+
+Dialogs::Answer QtDialogs::message(const QString& title, const QString& text, Icon icon, Buttons buttons,
+                                   std::optional<Answer> defaultAnswer)
+{
+    QMessageBox box(qtIcon(icon), title, qtText(text), qtButtons(buttons), owner());
+    if (defaultAnswer)
+        box.setDefaultButton(qtButton(*defaultAnswer));
+    return answerFor(box.exec(), buttons);
+}
+
+Dialogs::FileChoice QtDialogs::openFile(const QString& title, const QString& initialPath, const QString& patterns,
+                                        int selectedPattern)
+{
+    const QStringList filters = nameFiltersFromPatterns(patterns);
+    QString selected = filters.value(selectedPattern);
+    const QString path = QFileDialog::getOpenFileName(owner(), title, initialPath, filters.join(u";;"_s), &selected);
+    return choiceFrom(path, selected, filters);
+}
+
+Dialogs::FileChoice QtDialogs::saveFile(const QString& title, const QString& initialPath, const QString& patterns,
+                                        int selectedPattern)
+{
+    const QStringList filters = nameFiltersFromPatterns(patterns);
+    QString selected = filters.value(selectedPattern);
+    // The program asks its own overwrite questions where it wants them.
+    const QString path = QFileDialog::getSaveFileName(owner(), title, initialPath, filters.join(u";;"_s), &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
+    return choiceFrom(path, selected, filters);
+}
+
+std::optional<QString> QtDialogs::textEntry(const QString& title, const QString& prompt, const QString& initialText)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, initialText, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
+}
+
+void QtDialogs::openExternal(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void QtDialogs::fileProperties(const QString& title, const QString& filePath)
+{
+    const FileFacts facts = describeFile(filePath);
+    QDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    auto* form = new QFormLayout(&dialog);
+    auto addRow = [&](const QString& label, const QString& value) {
+        auto* field = new QLabel(value, &dialog);
+        field->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        form->addRow(label, field);
+    };
+    const QLocale locale;
+    addRow(u"File:"_s, facts.path);
+    addRow(u"Size:"_s, facts.size < 0 ? QString() : locale.toString(facts.size) + u" bytes"_s);
+    addRow(u"Modified:"_s, locale.toString(facts.modified, QLocale::LongFormat));
+    addRow(u"SHA-256:"_s, facts.sha256);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    dialog.exec();
+}
+
+std::unique_ptr<QPrinter> QtDialogs::choosePrinter(const QString& jobName)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(jobName);
+    QPrintDialog dialog(printer.get(), owner());
+    // Every job of the program is one page: there is no range to choose.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return printer;
+}
+
+void QtDialogs::printPreview(const QTextDocument& document)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, owner());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&document](QPrinter* target) { document.print(target); });
+    dialog.exec();
+}
+
+} // namespace ponderix

@@ -1,0 +1,323 @@
+#include "app/Application.h"
+
+#include "app/MainWindow.h"
+#include "app/ProjectFiles.h"
+#include "app/TextTable.h"
+#include "editor/MatrixView.h"
+#include "project/DemoProject.h"
+#include "tests/ScriptedDialogs.h"
+#include "tests/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString text(QStringView key)
+{
+    return TextTable::builtIn().text(key);
+}
+
+// Every folder of the program inside one temporary folder.
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_sandbox.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_sandbox.filePath(u"runtime"_s)));
+        QDir(m_sandbox.path()).mkpath(u"runtime"_s);
+        QDir(m_sandbox.path()).mkpath(u"documents"_s);
+        m_folders.documents = m_sandbox.filePath(u"documents/"_s);
+        m_folders.pictures = m_sandbox.filePath(u"pictures/"_s);
+        m_folders.applicationData = m_sandbox.filePath(u"config/Ponderix/"_s);
+        m_folders.temporary = m_sandbox.filePath(u"runtime/Ponderix/"_s);
+        m_folders.programPath = QCoreApplication::applicationFilePath();
+        m_folders.programFolder = QCoreApplication::applicationDirPath() + u'/';
+    }
+
+    std::unique_ptr<Application> startApplication(const QStringList& arguments = {})
+    {
+        auto application = std::make_unique<Application>(Application::Environment{arguments, &m_dialogs, m_folders});
+        EXPECT_EQ(application->start(), Application::Start::Running);
+        return application;
+    }
+
+    QString settingsPath() const { return m_folders.applicationData + text(u"Settings_File"); }
+    QString file(const QString& name) const { return m_sandbox.filePath(name); }
+    QString writeDemo(const QString& name) const
+    {
+        const QString path = file(name);
+        writeBytes(path, demoProjectBytes().toByteArray());
+        return path;
+    }
+
+    QTemporaryDir m_sandbox;
+    ApplicationFolders m_folders;
+    ScriptedDialogs m_dialogs;
+};
+
+} // namespace
+
+TEST_F(ApplicationTest, FirstStartMakesANewProject)
+{
+    auto application = startApplication();
+    EXPECT_EQ(application->project().optionCount(), 1);
+    EXPECT_EQ(application->project().criterionCount(), 1);
+    EXPECT_EQ(application->project().ratingCount(), 1);
+    EXPECT_EQ(application->project().options()[0].Name, text(u"TXT00214"));
+    EXPECT_EQ(application->matrixView().banner(), text(u"TXT00213"));
+    EXPECT_EQ(application->project().lastFolder(), m_folders.documents);
+    EXPECT_EQ(application->mainWindow().windowTitle(), u"Ponderix"_s);
+    EXPECT_TRUE(m_dialogs.messages.isEmpty()); // "Start" asks nothing
+    EXPECT_TRUE(application->mainWindow().acceptDrops());
+}
+
+TEST_F(ApplicationTest, SecondInstanceIsRefusedAndTouchesNothing)
+{
+    auto first = startApplication();
+    ScriptedDialogs secondDialogs;
+    Application second({{}, &secondDialogs, m_folders});
+    EXPECT_EQ(second.start(), Application::Start::SecondInstance);
+    ASSERT_EQ(secondDialogs.messages.size(), 1);
+    EXPECT_EQ(secondDialogs.messages[0].title, u"Ponderix"_s);
+    EXPECT_EQ(secondDialogs.messages[0].text, text(u"TXT00041"));
+    EXPECT_EQ(secondDialogs.messages[0].icon, Dialogs::Icon::Information);
+    second.shutDown();
+    EXPECT_FALSE(QFile::exists(settingsPath()));
+}
+
+TEST_F(ApplicationTest, SettingsSurviveToTheNextStart)
+{
+    const QString project = writeDemo(u"Cars.pnx"_s);
+    {
+        auto application = startApplication({project});
+        EXPECT_EQ(application->project().path(), project);
+        EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
+        emit application->matrixView().criteriaAddWidthChosen(120);
+        EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00225"));
+        application->mainWindow().move(30, 40);
+        application->shutDown();
+    }
+    const QByteArray written = readBytes(settingsPath());
+    EXPECT_TRUE(written.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(written.contains("CriteriaAddWidth = 120\r\n"));
+    EXPECT_TRUE(written.contains(QByteArray(QByteArray("LastProject = ") + project.toUtf8() + QByteArray("\r\n"))));
+    EXPECT_FALSE(QDir(m_folders.temporary).exists());
+
+    // The last project reopens without a question; a relative command-line path is ignored.
+    auto again = startApplication({u"relative.pnx"_s});
+    EXPECT_EQ(again->project().path(), project);
+    EXPECT_EQ(again->settings().CriteriaAddWidth, 120);
+    EXPECT_EQ(again->project().optionCount(), 3);
+    EXPECT_TRUE(m_dialogs.messages.size() == 1); // only the strip's message of the first run
+}
+
+TEST_F(ApplicationTest, QuitQuestionAnswers)
+{
+    auto application = startApplication();
+    m_dialogs.answers = {Dialogs::Answer::Cancel};
+    EXPECT_FALSE(application->confirmQuit());
+    EXPECT_EQ(m_dialogs.messages.last().title, text(u"TXT00100"));
+    EXPECT_EQ(m_dialogs.messages.last().buttons, Dialogs::Buttons::YesNoCancel);
+
+    m_dialogs.answers = {Dialogs::Answer::No};
+    EXPECT_TRUE(application->confirmQuit());
+
+    // Yes with a save that cannot be written keeps the program running.
+    writeBytes(file(u"blocker"_s), "a file, not a folder");
+    application->project().setPath(file(u"blocker/project.pnx"_s));
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    EXPECT_FALSE(application->confirmQuit());
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00001"));
+    EXPECT_TRUE(m_dialogs.lastText().startsWith(text(u"TXT00093")));
+
+    application->project().setPath(file(u"saved.pnx"_s));
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    EXPECT_TRUE(application->confirmQuit());
+    EXPECT_TRUE(readBytes(file(u"saved.pnx"_s)).contains("<Ponderix "));
+}
+
+TEST_F(ApplicationTest, SaveAsAppliesTheExtensionRuleAndAsksBeforeReplacing)
+{
+    auto application = startApplication();
+    ProjectFiles& files = application->projectFiles();
+
+    m_dialogs.files = {{file(u"Projekt"_s), 0}};
+    EXPECT_TRUE(files.save(QString()));
+    EXPECT_TRUE(QFile::exists(file(u"Projekt.pnx"_s)));
+    EXPECT_EQ(application->matrixView().banner(), u"Projekt"_s);
+    EXPECT_EQ(application->project().lastFolder(), m_sandbox.path() + u'/');
+    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00219"));
+    EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_folders.documents + u"MyProject.pnx"_s);
+    EXPECT_EQ(m_dialogs.fileDialogPatterns.last(), u"Ponderix (*.pnx)|*.pnx"_s);
+
+    m_dialogs.files = {{file(u"Projekt.PNX"_s), 0}};
+    EXPECT_TRUE(files.save(QString()));
+    EXPECT_TRUE(QFile::exists(file(u"Projekt.PNX.pnx"_s)));
+    EXPECT_EQ(application->matrixView().banner(), u"Projekt.PNX"_s);
+
+    // An existing file: No keeps it as it was.
+    const QByteArray before = readBytes(file(u"Projekt.pnx"_s));
+    application->project().setOptionName(0, u"changed"_s);
+    m_dialogs.files = {{file(u"Projekt.pnx"_s), 0}};
+    m_dialogs.answers = {Dialogs::Answer::No};
+    EXPECT_FALSE(files.save(QString()));
+    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00220"));
+    EXPECT_EQ(readBytes(file(u"Projekt.pnx"_s)), before);
+
+    // A path given by the caller is written as it is, without a question.
+    const qsizetype asked = m_dialogs.messages.size();
+    EXPECT_TRUE(files.save(file(u"Projekt.pnx"_s)));
+    EXPECT_EQ(m_dialogs.messages.size(), asked);
+    EXPECT_TRUE(readBytes(file(u"Projekt.pnx"_s)).contains("Name=\"changed\""));
+
+    m_dialogs.files = {};
+    EXPECT_FALSE(files.save(QString())); // cancelled
+}
+
+TEST_F(ApplicationTest, OpenFailuresKeepTheProjectAndSayWhy)
+{
+    auto application = startApplication();
+    ProjectFiles& files = application->projectFiles();
+    application->project().setOptionName(0, u"mine"_s);
+
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString title;
+        QString textStart;
+    };
+    const Case cases[] = {
+        {"foreign.pnx", "<Other/>", u"Error"_s, u"File is not a project!"_s},
+        {"broken.pnx", "<Ponderix>\n<a>", u"Error"_s, u"File could not be opened!\r\n\r\nXML Error Message: "_s},
+    };
+    for (const Case& c : cases) {
+        const QString path = file(QString::fromUtf8(c.name));
+        writeBytes(path, c.bytes);
+        m_dialogs.answers = {Dialogs::Answer::Yes};
+        EXPECT_FALSE(files.open(path, ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update));
+        EXPECT_EQ(m_dialogs.lastTitle(), c.title) << c.name;
+        EXPECT_TRUE(m_dialogs.lastText().startsWith(c.textStart)) << c.name;
+        EXPECT_EQ(m_dialogs.messages.last().icon, Dialogs::Icon::None);
+        EXPECT_EQ(application->project().options()[0].Name, u"mine"_s) << c.name;
+        // The folder is remembered even though the file failed.
+        EXPECT_EQ(application->project().lastFolder(), m_sandbox.path() + u'/');
+    }
+
+    // No to the question changes nothing and opens no dialog.
+    m_dialogs.answers = {Dialogs::Answer::No};
+    const qsizetype dialogs = m_dialogs.fileDialogs.size();
+    EXPECT_FALSE(files.open(QString(), ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update));
+    EXPECT_EQ(m_dialogs.fileDialogs.size(), dialogs);
+    EXPECT_EQ(m_dialogs.messages.last().text, text(u"TXT00218") + u"\r\n"_s + text(u"TXT00212"));
+}
+
+TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
+{
+    auto application = startApplication();
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    m_dialogs.files = {{cars, 0}};
+    EXPECT_TRUE(application->projectFiles().open(QString(), ProjectFiles::Question::Ask,
+                                                 ProjectFiles::LastFolder::Update));
+    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00217"));
+    EXPECT_EQ(application->project().optionCount(), 3);
+    EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
+    EXPECT_EQ(application->matrixView().statusLine()->text(),
+              u"3 "_s + text(u"TXT00201") + u' ' + text(u"TXT00150") + u" 3 "_s + text(u"TXT00203"));
+
+    const QString folderBefore = application->project().lastFolder();
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    application->mainWindow().trigger(Command::Demo);
+    EXPECT_EQ(application->matrixView().banner(), text(u"TXT00213"));
+    EXPECT_TRUE(application->project().path().isEmpty());
+    EXPECT_EQ(application->project().lastFolder(), folderBefore);
+    EXPECT_TRUE(QFile::exists(m_folders.temporary + u"DemoProjekt.pnx"_s));
+
+    // Save now asks for a name in the folder used before the demo.
+    m_dialogs.files = {};
+    application->mainWindow().trigger(Command::Save);
+    EXPECT_EQ(m_dialogs.fileDialogs.last().text, folderBefore + u"MyProject.pnx"_s);
+
+    // Declining the demo's question leaves the open project as it was.
+    application->projectFiles().open(cars, ProjectFiles::Question::DoNotAsk, ProjectFiles::LastFolder::Update);
+    m_dialogs.answers = {Dialogs::Answer::No};
+    application->mainWindow().trigger(Command::Demo);
+    EXPECT_EQ(application->project().path(), cars);
+    EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
+}
+
+TEST_F(ApplicationTest, DropsOpenExactlyOneProjectFile)
+{
+    auto application = startApplication();
+    const QString cars = writeDemo(u"Cars.PNX"_s);
+    const auto drop = [&](const QStringList& names) { application->mainWindow().dropFiles(names); };
+    drop({cars, writeDemo(u"Other.pnx"_s)});
+    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00102"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00013"));
+    EXPECT_EQ(application->project().optionCount(), 1);
+
+    drop({file(u"notes.txt"_s)});
+    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00102"));
+
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    drop({cars});
+    EXPECT_EQ(application->project().path(), cars);
+    EXPECT_EQ(application->project().optionCount(), 3);
+}
+
+TEST_F(ApplicationTest, MenusCarryTheirShortcutsAndHelpCommandsOpenTheirTargets)
+{
+    auto application = startApplication();
+    MainWindow& window = application->mainWindow();
+    EXPECT_EQ(window.action(Command::New)->shortcut(), QKeySequence(u"Ctrl+N"_s));
+    EXPECT_EQ(window.action(Command::SelectAll)->shortcut(), QKeySequence(u"Ctrl+A"_s));
+    EXPECT_EQ(window.action(Command::Results)->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window.action(Command::Report)->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_TRUE(window.action(Command::Cut)->shortcut().isEmpty());
+    EXPECT_TRUE(window.action(Command::Cut)->text().endsWith(u"\tCtrl+X"_s));
+
+    window.trigger(Command::Help);
+    ASSERT_EQ(m_dialogs.opened.size(), 1);
+    EXPECT_EQ(m_dialogs.opened[0].toLocalFile(), m_folders.programFolder + text(u"Offline_Hilfe"));
+    window.trigger(Command::WebPage);
+    EXPECT_EQ(m_dialogs.opened.last(), QUrl(text(u"Online_Adresse")));
+
+    window.trigger(Command::Signature);
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00072"));
+    EXPECT_EQ(m_dialogs.propertiesShown, QStringList{m_folders.programPath});
+
+    window.trigger(Command::About);
+    EXPECT_EQ(m_dialogs.lastTitle(), u"Ponderix"_s);
+    EXPECT_EQ(m_dialogs.lastText(), u"Ponderix\r\n\r\n"_s + text(u"Version_Name") + u"\r\n\r\n"_s
+                                        + text(u"Copyright_Text") + u"\r\n\r\n"_s);
+    EXPECT_EQ(m_dialogs.messages.last().icon, Dialogs::Icon::None);
+
+    // Toolbar buttons run the same command as their menu items.
+    m_dialogs.answers = {Dialogs::Answer::No};
+    window.trigger(Command::ToolbarNew);
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00210"));
+}
+
+TEST_F(ApplicationTest, EditCommandsActOnTheFocusedTextField)
+{
+    auto application = startApplication();
+    QApplication::setActiveWindow(&application->mainWindow());
+    QLineEdit* field = application->mainWindow().client()->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    field->setText(u"Alpha"_s);
+    application->mainWindow().trigger(Command::SelectAll);
+    if (QApplication::focusWidget() != field)
+        GTEST_SKIP() << "the offscreen platform gave no focus";
+    EXPECT_EQ(field->selectedText(), u"Alpha"_s);
+    application->mainWindow().trigger(Command::Clear);
+    EXPECT_TRUE(field->text().isEmpty());
+}

@@ -1,0 +1,338 @@
+// The chart component: loading it safely, failing softly, and what its entry
+// points promise.
+#include "evaluation/ChartLibrary.h"
+#include "evaluation/ChartPicture.h"
+
+#include "tests/TestSupport.h"
+#include "tests/evaluation/PageTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+
+namespace ponderix::assets {
+extern const std::span<const unsigned char> RMChartDLL_Res;
+}
+
+namespace {
+
+std::span<const unsigned char> bytesOf(const QByteArray& bytes)
+{
+    return {reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
+}
+
+QByteArray libraryImage()
+{
+    const auto image = assets::RMChartDLL_Res;
+    return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+}
+
+// A real shared library without any RMC_ entry point.
+QByteArray unrelatedLibrary()
+{
+    Dl_info info {};
+    if (!::dladdr(reinterpret_cast<void*>(&zlibVersion), &info) || !info.dli_fname)
+        return {};
+    return readBytes(QString::fromLocal8Bit(info.dli_fname));
+}
+
+// A PNG chunk with its length and checksum.
+QByteArray pngChunk(const char* type, const QByteArray& data)
+{
+    QByteArray chunk;
+    const auto length = static_cast<quint32>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk.append(static_cast<char>((length >> shift) & 0xFF));
+    const QByteArray body = QByteArray(type) + data;
+    chunk += body;
+    const uLong crc = ::crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk.append(static_cast<char>((crc >> shift) & 0xFF));
+    return chunk;
+}
+
+QByteArray flipped(QByteArray bytes, qsizetype at)
+{
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
+    return bytes;
+}
+
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QByteArray header;
+    for (quint32 value : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.append(static_cast<char>((value >> shift) & 0xFF));
+    }
+    header += QByteArray("\x08\x02\x00\x00\x00", 5); // 8-bit RGB
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IEND", {});
+}
+
+} // namespace
+
+TEST(ChartLibrary, LoadsThePrivateCopyAndRemovesItAgain)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(u"RMChart.dll"_s);
+    {
+        ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
+        ASSERT_NE(loaded.library, nullptr) << loaded.error.toStdString();
+        EXPECT_TRUE(loaded.error.isEmpty());
+        EXPECT_EQ(loaded.library->versionText(), u"4.12"_s);
+        EXPECT_FALSE(chartVersionWarning(loaded.library->versionText()).has_value());
+        struct stat status {};
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &status), 0);
+        EXPECT_TRUE(S_ISREG(status.st_mode));
+        EXPECT_EQ(status.st_mode & 07777, 0600u);
+        EXPECT_EQ(readBytes(path), libraryImage());
+    }
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(ChartLibrary, WarningsReadAsStartUpShowsThem)
+{
+    const Message load = chartLoadWarning(u"cannot open shared object file\r\n: No such file"_s);
+    EXPECT_TRUE(load.title.isEmpty());
+    EXPECT_EQ(load.text, u"cannot open shared object file: No such file\nRMCHART.DLL"_s);
+
+    const std::optional<Message> version = chartVersionWarning(u"4.11"_s);
+    ASSERT_TRUE(version.has_value());
+    EXPECT_TRUE(version->title.isEmpty());
+    EXPECT_EQ(version->text, u"Warning : Version 4.11 <> 4.12 of RMCHART.DLL"_s);
+}
+
+TEST(ChartLibrary, RefusesPlacesAnotherUserCouldTamperWith)
+{
+    struct Case {
+        const char* name;
+        std::function<QString(const QTemporaryDir&)> prepare; // returns the folder to load from
+    };
+    const Case cases[] = {
+        {"missing folder", [](const QTemporaryDir& dir) { return dir.filePath(u"absent"_s); }},
+        {"folder others may write",
+         [](const QTemporaryDir& dir) {
+             QDir(dir.path()).mkdir(u"open"_s);
+             ::chmod(QFile::encodeName(dir.filePath(u"open"_s)).constData(), 0777);
+             return dir.filePath(u"open"_s);
+         }},
+        {"a link in the library's place",
+         [](const QTemporaryDir& dir) {
+             writeBytes(dir.filePath(u"elsewhere"_s), "keep me");
+             QDir(dir.path()).mkdir(u"lib"_s);
+             QFile::link(dir.filePath(u"elsewhere"_s), dir.filePath(u"lib/RMChart.dll"_s));
+             return dir.filePath(u"lib"_s);
+         }},
+        {"a folder in the library's place",
+         [](const QTemporaryDir& dir) {
+             QDir(dir.path()).mkpath(u"lib/RMChart.dll"_s);
+             return dir.filePath(u"lib"_s);
+         }},
+        {"a file instead of a folder",
+         [](const QTemporaryDir& dir) {
+             writeBytes(dir.filePath(u"plain"_s), "x");
+             return dir.filePath(u"plain"_s);
+         }},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString folder = c.prepare(dir);
+        const ChartLibrary::LoadResult loaded = ChartLibrary::load(folder);
+        EXPECT_EQ(loaded.library, nullptr) << c.name;
+        EXPECT_FALSE(loaded.error.isEmpty()) << c.name;
+        EXPECT_FALSE(chartLoadWarning(loaded.error).text.isEmpty()) << c.name;
+    }
+    // The link's target was never written through.
+    QTemporaryDir dir;
+    cases[2].prepare(dir);
+    ChartLibrary::load(dir.filePath(u"lib"_s));
+    EXPECT_EQ(readBytes(dir.filePath(u"elsewhere"_s)), QByteArray("keep me"));
+}
+
+TEST(ChartLibrary, ReplacesAStaleCopyOfItsOwn)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(writeBytes(folder.filePath(u"RMChart.dll"_s), "left over from a crash"));
+    const ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
+    ASSERT_NE(loaded.library, nullptr) << loaded.error.toStdString();
+}
+
+TEST(ChartLibrary, DamagedOrForeignImagesGivePagesWithoutCharts)
+{
+    const QByteArray real = libraryImage();
+    struct Case {
+        const char* name;
+        QByteArray image;
+        bool reported; // a missing entry point is not reported
+    };
+    const Case cases[] = {
+        {"empty", QByteArray(), true},
+        {"not a library", QByteArray("MZ this is not an ELF file at all"), true},
+        // Debug information fills the back of the file; cut into the code itself.
+        {"cut short", real.left(8192), true},
+        {"header only", real.left(64), true},
+        {"a library without the entry points", unrelatedLibrary(), false},
+    };
+    ASSERT_FALSE(cases[4].image.isEmpty());
+    const Project project = scoredProject(3, {5, 3, 1}, [](int o, int c) { return (o * 3 + c) % 11; });
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path(), bytesOf(c.image));
+        EXPECT_EQ(loaded.library, nullptr) << c.name;
+        EXPECT_EQ(!loaded.error.isEmpty(), c.reported) << c.name << ": " << loaded.error.toStdString();
+        const QImage overview = buildOverviewPage(project, u"x"_s, loaded.library.get(), folder.path());
+        EXPECT_TRUE(allWhite(overview, QRect(15, 190, 680, 340))) << c.name;
+        const QImage detail = buildDetailPage(project, 1, u"x"_s, loaded.library.get(), folder.path());
+        EXPECT_TRUE(allWhite(detail, QRect(0, 165, 700, 375))) << c.name;
+    }
+}
+
+TEST(ChartComponent, EntryPointsCheckTheirArguments)
+{
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const ChartEntryPoints& rmc = charts.library()->entryPoints();
+    const QByteArray missingPicture = QFile::encodeName(charts.folder() + u"/absent.bmp"_s);
+    const QByteArray badPath = QFile::encodeName(charts.folder() + u"/no/such/folder/x.png"_s);
+    const double values[] = {1, 2};
+
+    EXPECT_DOUBLE_EQ(rmc.getVersion(), 4.12);
+    ASSERT_EQ(rmc.createChart(nullptr, 7, 0, 0, 100, 50, -1, 0, 1, "", "Arial", 0, 0), 0);
+    const struct {
+        const char* name;
+        int result;
+        int expected;
+    } cases[] = {
+        {"id in use", rmc.createChart(nullptr, 7, 0, 0, 100, 50, -1, 0, 1, "", "", 0, 0), RMC_ERROR_ID_IN_USE},
+        {"no width", rmc.createChart(nullptr, 8, 0, 0, 0, 50, -1, 0, 1, "", "", 0, 0), RMC_ERROR_ARGUMENT},
+        {"absurd height", rmc.createChart(nullptr, 8, 0, 0, 10, 20000, -1, 0, 1, "", "", 0, 0), RMC_ERROR_ARGUMENT},
+        {"missing picture",
+         rmc.createChart(nullptr, 8, 0, 0, 10, 10, -1, 4, 1, missingPicture.constData(), "", 0, 0), RMC_ERROR_FILE},
+        {"region of no chart", rmc.addRegion(99, 0, 0, 0, 0, "", 0), RMC_ERROR_NO_CHART},
+        {"region outside", rmc.addRegion(7, 100, 0, 0, 0, "", 0), RMC_ERROR_ARGUMENT},
+        {"region", rmc.addRegion(7, 0, 0, 0, 0, "", 0), 0},
+        {"axis of region 2", rmc.addDataAxis(7, 2, 1, 0, 1, 2, 8, 0, 0, 2, 0, "", "", "", 0), RMC_ERROR_NO_CHART},
+        {"empty range", rmc.addDataAxis(7, 1, 1, 5, 5, 2, 8, 0, 0, 2, 0, "", "", "", 0), RMC_ERROR_ARGUMENT},
+        {"one tick", rmc.addXAxis(7, 1, 12, 0, 1, 1, 8, 0, 0, 2, 0, "", "", "", 0), RMC_ERROR_ARGUMENT},
+        {"counts differ", rmc.addXYSeries(7, 1, values, 2, values, 1, 0, 71, 0, 6, 12, 9, 0), RMC_ERROR_ARGUMENT},
+        {"unknown axes", rmc.addXYSeries(7, 1, values, 2, values, 2, 0, 71, 0, 6, 1, 9, 0), RMC_ERROR_ARGUMENT},
+        {"negative bar count", rmc.addBarSeries(7, 1, values, -1, 1, 2, 1, -2, 0, 1, 1, 1, 0), RMC_ERROR_ARGUMENT},
+        {"line of one point", rmc.coLine(7, 1, nullptr, nullptr, 1, 21, 0, 0, 1, 0, 0), RMC_ERROR_ARGUMENT},
+        {"unwritable file", rmc.draw2File(7, badPath.constData(), 0, 0, 100), RMC_ERROR_FILE},
+        {"delete", rmc.deleteChart(7), 0},
+        {"delete again", rmc.deleteChart(7), RMC_ERROR_NO_CHART},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.result, c.expected) << c.name;
+    EXPECT_FALSE(QFileInfo::exists(QString::fromLocal8Bit(badPath)));
+}
+
+TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
+{
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const ChartEntryPoints& rmc = charts.library()->entryPoints();
+    const QString file = charts.folder() + u"/chart.png"_s;
+    const QByteArray fileName = QFile::encodeName(file);
+    const struct {
+        int width, height, speed;
+        QSize expected;
+    } cases[] = {{0, 0, 100, {680, 340}}, {340, 170, 1, {340, 170}}, {0, 100, 0, {680, 100}}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(rmc.createChart(nullptr, 1, 0, 0, 680, 340, -1, 0, 1, "", "Arial", 0, 0), 0);
+        rmc.addRegion(1, 0, 0, 0, 0, "", 0);
+        rmc.addGrid(1, 1, static_cast<int>(0xFF102030u), 0, 0, 0, 0, 0, 0);
+        rmc.addDataAxis(1, 1, 1, -1.0, 1.0, 3, 8, 0, 0, 6, 1, "%", "", "", 0);
+        EXPECT_EQ(rmc.draw2File(1, fileName.constData(), c.width, c.height, c.speed), 0);
+        rmc.deleteChart(1);
+        const QImage picture = readChartPicture(file);
+        EXPECT_EQ(picture.size(), c.expected);
+    }
+    // At its own size the plot fill sits exactly in the automatic plot area.
+    ASSERT_EQ(rmc.createChart(nullptr, 1, 0, 0, 680, 340, -1, 4, 1, "", "Arial", 0, 0), 0);
+    rmc.addRegion(1, 0, 0, 0, 0, "", 0);
+    rmc.addGrid(1, 1, static_cast<int>(0xFF102030u), 0, 0, 0, 0, 0, 0);
+    rmc.addDataAxis(1, 1, 1, -1.0, 1.0, 3, 8, 0, 0, 0, 1, "%", "", "", 0);
+    rmc.addLabelAxis(1, 1, "", 1, 5, 7, 8, 0, 0, 0, 0, "");
+    ASSERT_EQ(rmc.draw2File(1, fileName.constData(), 0, 0, 100), 0);
+    rmc.deleteChart(1);
+    const QImage picture = readChartPicture(file);
+    EXPECT_EQ(picture.pixel(28, 42), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(picture.pixel(674, 329), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(picture.pixel(675, 330), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(picture.pixel(27, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(100, 41), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(676, 200), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(100, 331), qRgb(255, 255, 255));
+}
+
+TEST(ChartPicture, BadFilesGiveNoPicture)
+{
+    QTemporaryDir folder;
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const Project project = scoredProject(2, {3}, [](int, int) { return 5; });
+    buildOverviewPage(project, u"x"_s, charts.library(), charts.folder());
+    const QByteArray real = readBytes(charts.folder() + u"/TempOverview.png"_s);
+    ASSERT_GT(real.size(), 100);
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty", QByteArray()},
+        {"garbage", QByteArray(4000, 'x')},
+        {"signature only", real.left(8)},
+        {"cut in the middle", real.left(real.size() / 2)},
+        {"a flipped data byte", flipped(real, real.size() / 2)},
+        {"claims 100000 x 100000", pngClaiming(100000, 100000)},
+        {"claims 9000 x 9000", pngClaiming(9000, 9000)},
+        {"claims no rows", pngClaiming(10, 0)},
+    };
+    for (const auto& c : cases) {
+        const QString path = folder.filePath(QString::fromUtf8(c.name) + u".png"_s);
+        ASSERT_TRUE(writeBytes(path, c.bytes));
+        EXPECT_TRUE(readChartPicture(path).isNull()) << c.name;
+    }
+    EXPECT_TRUE(readChartPicture(folder.filePath(u"absent.png"_s)).isNull());
+    EXPECT_TRUE(readChartPicture(folder.path()).isNull());
+    EXPECT_EQ(readChartPicture(charts.folder() + u"/TempOverview.png"_s).size(), QSize(680, 340));
+}
+
+TEST(ChartPicture, ReadsOtherPngKindsAsOpaqueRgb)
+{
+    QTemporaryDir folder;
+    QImage grey(3, 2, QImage::Format_Grayscale8);
+    grey.fill(0x80);
+    QImage translucent(3, 2, QImage::Format_ARGB32);
+    translucent.fill(qRgba(10, 20, 30, 40));
+    QImage indexed(3, 2, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(1, 2, 3), qRgb(200, 100, 50)});
+    indexed.fill(1);
+    const struct {
+        const char* name;
+        QImage image;
+        QRgb expected;
+    } cases[] = {{"grey", grey, qRgb(0x80, 0x80, 0x80)},
+                 {"with alpha", translucent, qRgb(10, 20, 30)},
+                 {"palette", indexed, qRgb(200, 100, 50)}};
+    for (const auto& c : cases) {
+        const QString path = folder.filePath(QString::fromUtf8(c.name) + u".png"_s);
+        ASSERT_TRUE(c.image.save(path, "PNG"));
+        const QImage read = readChartPicture(path);
+        ASSERT_EQ(read.size(), QSize(3, 2)) << c.name;
+        EXPECT_EQ(read.format(), QImage::Format_RGB32) << c.name;
+        EXPECT_EQ(read.pixel(2, 1), c.expected) << c.name;
+    }
+}

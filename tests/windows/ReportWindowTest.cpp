@@ -1,0 +1,220 @@
+#include "export/ReportWindow.h"
+
+#include "evaluation/Scoring.h"
+#include "tests/TestSupport.h"
+#include "tests/windows/WindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextTable>
+#include <QWindow>
+
+#include <optional>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ReportWindowTest : public WindowFixture {
+protected:
+    void TearDown() override
+    {
+        if (m_window)
+            m_window->close();
+        waitUntil([this] { return m_window.isNull(); });
+    }
+
+    ReportWindow* open(int desktopHeight = 1080)
+    {
+        m_window = openReportWindow(context(desktopHeight));
+        return m_window;
+    }
+
+    // The report as the window must have built it: from the scored project.
+    Report expectedReport()
+    {
+        Project scored = m_project;
+        ComputeScores(scored);
+        return buildReport(scored, TextTable::builtIn());
+    }
+
+    // Saves through the save button, answering the dialog with `name` in the
+    // sandbox and the format at `pattern`.
+    void save(const QString& name, int pattern)
+    {
+        m_dialogs.files.push_back({file(name), pattern});
+        m_window->saveButton()->click();
+    }
+
+    QPointer<ReportWindow> m_window;
+};
+
+// How the text of a table cell sits in it.
+struct CellLook {
+    Qt::Alignment horizontal;
+    QTextCharFormat::VerticalAlignment vertical;
+};
+
+// The look of the first cell whose text starts with `start`.
+std::optional<CellLook> cellLook(const QTextDocument& document, const QString& start)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextCursor cursor(block);
+        const QTextTable* table = cursor.currentTable();
+        if (!table || !block.text().startsWith(start))
+            continue;
+        return CellLook{block.blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                        table->cellAt(cursor).format().verticalAlignment()};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST_F(ReportWindowTest, OpensAsAModalWindowOfTheDesktopsSize)
+{
+    for (const auto& [desktopHeight, size] : {std::pair{600, QSize(760, 540)}, std::pair{601, QSize(760, 630)}}) {
+        SCOPED_TRACE(desktopHeight);
+        ReportWindow* window = open(desktopHeight);
+        EXPECT_EQ(window->size(), size);
+        EXPECT_EQ(window->windowTitle(), u"Report - Ponderix"_s);
+        EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(window->frameGeometry().center(), m_mainWindow.frameGeometry().center());
+        EXPECT_EQ(window->panel()->count(), 1);
+        EXPECT_EQ(window->panel()->tabText(0), text(u"TXT00277"));
+        EXPECT_EQ(window->view()->contextMenuPolicy(), Qt::NoContextMenu);
+        EXPECT_EQ(window->printButton()->text(), text(u"TXT00309"));
+        EXPECT_EQ(window->copyButton()->text(), text(u"TXT00308"));
+        EXPECT_EQ(window->saveButton()->text(), text(u"TXT00339"));
+        EXPECT_EQ(window->closeButton()->text(), text(u"TXT00307"));
+        EXPECT_FALSE(m_mainWindow.isEnabled());
+        EXPECT_TRUE(window->isEnabled()); // blocking the main window must not block the report
+        window->close();
+        ASSERT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+    }
+}
+
+TEST_F(ReportWindowTest, EveryWayOfClosingEnablesTheMainWindow)
+{
+    open()->closeButton()->click();
+    EXPECT_TRUE(m_mainWindow.isEnabled());
+    EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); })) << "the window must delete itself";
+
+    // The close box arrives from the window system, not through close().
+    open()->windowHandle()->close();
+    EXPECT_TRUE(m_mainWindow.isEnabled());
+    EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+}
+
+TEST_F(ReportWindowTest, ResizingKeepsButtonsAtTheBottomAndCloseAtTheRight)
+{
+    ReportWindow* window = open();
+    for (const QSize size : {QSize(760, 630), QSize(1200, 900), QSize(500, 300)}) {
+        SCOPED_TRACE(size.width());
+        window->resize(size);
+        const int w = size.width();
+        const int h = size.height();
+        EXPECT_EQ(window->panel()->geometry(), QRect(10, 10, w - 20, h - 50));
+        EXPECT_EQ(window->view()->geometry(), QRect(0, 0, w - 28, h - 78));
+        EXPECT_EQ(window->printButton()->geometry(), QRect(10, h - 35, 90, 25));
+        EXPECT_EQ(window->copyButton()->geometry(), QRect(110, h - 35, 90, 25));
+        EXPECT_EQ(window->saveButton()->geometry(), QRect(210, h - 35, 90, 25));
+        EXPECT_EQ(window->closeButton()->geometry(), QRect(w - 132, h - 35, 120, 25));
+    }
+}
+
+TEST_F(ReportWindowTest, ShowsTheScoredProjectWithCellsAlignedAsInABrowser)
+{
+    m_project.setOptionName(1, u"R&D <new> Büro"_s);
+    for (int option = 0; option < m_project.optionCount(); ++option)
+        m_project.setScore(option, 99); // stale: the report must score afresh
+    const QTextDocument& document = *open()->view()->document();
+
+    EXPECT_EQ(m_project.options()[0].score, scoreOf(m_project, 0));
+    EXPECT_TRUE(document.toPlainText().contains(u"R&D <new> Büro"_s)) << "names show as typed";
+    EXPECT_TRUE(document.toPlainText().contains(scoreText(scoreOf(m_project, 0))));
+
+    const std::pair<QString, CellLook> cells[] = {
+        {u"Option A"_s, {Qt::AlignHCenter, QTextCharFormat::AlignMiddle}}, // header row
+        {u"Car SUV T7"_s, {Qt::AlignHCenter, QTextCharFormat::AlignTop}},  // name row
+        {u"Rating +4"_s, {Qt::AlignHCenter, QTextCharFormat::AlignTop}},   // a rating
+        {u"Name"_s, {Qt::AlignLeft, QTextCharFormat::AlignTop}},           // the label column stays left
+        {u"1. Price"_s, {Qt::AlignLeft, QTextCharFormat::AlignTop}},
+    };
+    for (const auto& [start, expected] : cells) {
+        SCOPED_TRACE(start.toStdString());
+        const std::optional<CellLook> look = cellLook(document, start);
+        ASSERT_TRUE(look);
+        EXPECT_EQ(look->horizontal, expected.horizontal);
+        EXPECT_EQ(look->vertical, expected.vertical);
+    }
+}
+
+TEST_F(ReportWindowTest, CopyPutsTheTextTwinOnTheClipboardAndSaysSo)
+{
+    open()->copyButton()->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), expectedReport().text);
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00013"));
+    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00105") + u"\r\n"_s + text(u"TXT00106"));
+    EXPECT_EQ(m_dialogs.messages.last().icon, Dialogs::Icon::Information);
+}
+
+TEST_F(ReportWindowTest, PrintPreviewShowsTheReport)
+{
+    open()->printButton()->click();
+    ASSERT_EQ(m_dialogs.previewedDocuments.size(), 1);
+    EXPECT_TRUE(m_dialogs.previewedDocuments.first().contains(u"Car SUV D14"_s));
+}
+
+TEST_F(ReportWindowTest, SavesTheBytesAsBuiltOrAPdfOrAnOpenDocument)
+{
+    open();
+    save(u"report"_s, 0);
+    ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(m_dialogs.fileDialogs.first().title, text(u"TXT00339"));
+    EXPECT_EQ(m_dialogs.fileDialogs.first().text, m_folders.documents + u"Report - Ponderix.html"_s);
+    EXPECT_EQ(m_dialogs.fileDialogPatterns.first().count(u'|'), 5) << "three formats";
+    EXPECT_TRUE(sameBytes(readBytes(file(u"report.html"_s)), expectedReport().document));
+
+    save(u"kept.HTM"_s, 0);
+    EXPECT_TRUE(QFileInfo::exists(file(u"kept.HTM"_s)));
+    save(u"report.html"_s, 1); // the format decides the extension
+    EXPECT_TRUE(readBytes(file(u"report.html.pdf"_s)).startsWith("%PDF-"));
+    save(u"report"_s, 2);
+    EXPECT_TRUE(readBytes(file(u"report.odt"_s)).startsWith("PK")); // a zip package
+    EXPECT_TRUE(m_dialogs.messages.isEmpty());
+}
+
+TEST_F(ReportWindowTest, SavingOverAFileAsksAndAFailedWriteIsReported)
+{
+    open();
+    ASSERT_TRUE(writeBytes(file(u"old.html"_s), "old"));
+    m_dialogs.answers.push_back(Dialogs::Answer::No);
+    save(u"old.html"_s, 0);
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00090"));
+    EXPECT_EQ(m_dialogs.messages.last().defaultAnswer, Dialogs::Answer::No);
+    EXPECT_EQ(readBytes(file(u"old.html"_s)), "old");
+
+    m_dialogs.answers.push_back(Dialogs::Answer::Yes);
+    save(u"old.html"_s, 0);
+    EXPECT_EQ(readBytes(file(u"old.html"_s)), expectedReport().document);
+
+    // A file where a folder should be: nothing can be created below it.
+    m_dialogs.messages.clear();
+    save(u"old.html/report.pdf"_s, 1);
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00001"));
+    EXPECT_TRUE(m_dialogs.lastText().startsWith(file(u"old.html/report.pdf"_s) + u"\r\n\r\n"_s));
+    EXPECT_GT(m_dialogs.lastText().size(), file(u"old.html/report.pdf"_s).size() + 4) << "the reason is given";
+}

@@ -1,0 +1,277 @@
+#include "evaluation/ResultPages.h"
+#include "evaluation/ResultWindows.h"
+#include "evaluation/Scoring.h"
+#include "tests/windows/WindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QWindow>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Which { Results, Profile };
+
+ChartWindow* openWindow(Which which, const WindowContext& context)
+{
+    return which == Which::Results ? openResultsWindow(context) : openProfileWindow(context);
+}
+
+QImage shown(const QLabel* picture)
+{
+    return picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage rgb32(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+class ResultWindowsTest : public WindowFixture {
+protected:
+    void clickTab(ChartWindow* window, int index)
+    {
+        QTabBar* bar = window->selector()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+    }
+
+    QImage detailPage(int option) const
+    {
+        return rgb32(buildDetailPage(m_project, option, u"Cars"_s, nullptr, m_folders.temporary));
+    }
+};
+
+} // namespace
+
+// ---- the frame ---------------------------------------------------------------
+
+TEST_F(ResultWindowsTest, SizeTitleAndLayoutFollowTheDesktopHeight)
+{
+    const struct {
+        Which which;
+        int desktopHeight;
+        QSize size;
+        QString title;
+    } cases[] = {
+        {Which::Results, 600, {760, 540}, u"Results - Ponderix"_s},
+        {Which::Results, 601, {760, 630}, u"Results - Ponderix"_s},
+        {Which::Profile, 600, {760, 540}, u"Profile - Ponderix"_s},
+        {Which::Profile, 601, {760, 630}, u"Profile - Ponderix"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.desktopHeight);
+        ChartWindow* window = openWindow(c.which, context(c.desktopHeight));
+        const int w = c.size.width();
+        const int h = c.size.height();
+        EXPECT_EQ(window->size(), c.size);
+        EXPECT_EQ(window->minimumSize(), c.size); // not resizable
+        EXPECT_EQ(window->maximumSize(), c.size);
+        EXPECT_EQ(window->windowTitle(), c.title);
+        EXPECT_EQ(window->parentWidget(), &m_mainWindow);
+        EXPECT_EQ(window->selector()->geometry(), QRect(10, 10, w - 20, h - 50));
+
+        const struct {
+            ChartWindow::Button button;
+            QStringView caption;
+            QRect geometry;
+        } buttons[] = {
+            {ChartWindow::Button::Print, u"TXT00309", {10, h - 35, 90, 25}},
+            {ChartWindow::Button::Copy, u"TXT00308", {110, h - 35, 90, 25}},
+            {ChartWindow::Button::SaveAsImage, u"TXT00339", {210, h - 35, 90, 25}},
+            {ChartWindow::Button::Close, u"TXT00307", {w - 132, h - 35, 120, 25}},
+        };
+        for (const auto& b : buttons) {
+            EXPECT_EQ(window->button(b.button)->text(), text(b.caption));
+            EXPECT_EQ(window->button(b.button)->geometry(), b.geometry);
+        }
+        // Centred on the main window (the frames may differ by a border).
+        const QPoint offset = window->frameGeometry().center() - m_mainWindow.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 40) << offset.x() << ", " << offset.y();
+        window->close();
+    }
+}
+
+TEST_F(ResultWindowsTest, TheResultsWindowHasTheOverviewAndOneTabPerOption)
+{
+    // Stale scores must not reach the page: opening scores the project.
+    for (int option = 0; option < m_project.optionCount(); ++option)
+        m_project.setScore(option, 77);
+    ChartWindow* window = openResultsWindow(context());
+    for (int option = 0; option < m_project.optionCount(); ++option)
+        EXPECT_EQ(m_project.options()[static_cast<std::size_t>(option)].score, scoreOf(m_project, option));
+
+    QTabWidget* selector = window->selector();
+    ASSERT_EQ(selector->count(), 4);
+    EXPECT_EQ(selector->tabText(0), text(u"TXT00274"));
+    EXPECT_EQ(selector->tabText(1), u"A"_s);
+    EXPECT_EQ(selector->tabText(2), u"B"_s);
+    EXPECT_EQ(selector->tabText(3), u"C"_s);
+    EXPECT_EQ(selector->currentIndex(), 0);
+
+    const QImage overview = rgb32(buildOverviewPage(m_project, u"Cars"_s, nullptr, m_folders.temporary));
+    EXPECT_EQ(shown(window->picture(0)), overview);
+    EXPECT_EQ(rgb32(window->currentPage()), overview);
+    for (int tab = 0; tab < selector->count(); ++tab) {
+        SCOPED_TRACE(tab);
+        QScrollArea* pane = window->pane(tab);
+        EXPECT_EQ(pane->widget(), window->picture(tab));
+        EXPECT_EQ(window->picture(tab)->size(), QSize(700, 530));
+        EXPECT_EQ(pane->verticalScrollBar()->singleStep(), 10);
+        EXPECT_EQ(pane->horizontalScrollBar()->singleStep(), 10);
+        EXPECT_EQ(pane->palette().color(QPalette::Base), QColor(Qt::white));
+        EXPECT_EQ(pane->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+    // Option tabs stay empty until they are visited.
+    EXPECT_TRUE(window->picture(1)->pixmap().isNull());
+    EXPECT_EQ(window->focusWidget(), window->picture(0));
+}
+
+TEST_F(ResultWindowsTest, TheProfileWindowShowsItsPageOnOneTab)
+{
+    ChartWindow* window = openProfileWindow(context());
+    ASSERT_EQ(window->selector()->count(), 1);
+    EXPECT_EQ(window->selector()->tabText(0), text(u"TXT00276"));
+    const QImage profile = rgb32(buildProfilePage(m_project, u"Cars"_s));
+    EXPECT_EQ(profile.size(), QSize(700, profilePageHeight(3, 3)));
+    EXPECT_EQ(shown(window->picture(0)), profile);
+    EXPECT_EQ(window->picture(0)->size(), profile.size());
+    EXPECT_EQ(rgb32(window->currentPage()), profile);
+    EXPECT_EQ(window->focusWidget(), window->picture(0));
+}
+
+// ---- option tabs -------------------------------------------------------------
+
+TEST_F(ResultWindowsTest, SelectingAnOptionTabBuildsThatOptionsDetailPage)
+{
+    // Enough criteria to make the page taller than the empty pane.
+    for (int i = 0; i < 40; ++i)
+        m_project.addCriterion(QStringLiteral("Extra %1").arg(i));
+    ChartWindow* window = openResultsWindow(context());
+    const QSize detailSize(700, detailPageHeight(m_project.criterionCount()));
+    ASSERT_GT(detailSize.height(), 530);
+
+    clickTab(window, 2);
+    EXPECT_EQ(window->selector()->currentIndex(), 2);
+    EXPECT_EQ(shown(window->picture(2)), detailPage(1));
+    EXPECT_EQ(window->picture(2)->size(), detailSize);
+    EXPECT_EQ(rgb32(window->currentPage()), detailPage(1));
+    EXPECT_EQ(window->focusWidget(), window->picture(2));
+    EXPECT_TRUE(window->picture(1)->pixmap().isNull());
+    EXPECT_TRUE(window->picture(3)->pixmap().isNull());
+
+    clickTab(window, 1);
+    EXPECT_EQ(shown(window->picture(1)), detailPage(0));
+    EXPECT_EQ(rgb32(window->currentPage()), detailPage(0));
+
+    clickTab(window, 0);
+    EXPECT_EQ(rgb32(window->currentPage()), rgb32(window->picture(0)->pixmap().toImage()));
+}
+
+TEST_F(ResultWindowsTest, ADetailPageIsRebuiltOnEveryVisitButNotOnAReselection)
+{
+    ChartWindow* window = openResultsWindow(context());
+    clickTab(window, 1);
+    const QImage first = shown(window->picture(1));
+
+    // The window is modal, so the project never changes under it in use; a
+    // change here shows whether the page was drawn again.
+    m_project.setOptionName(0, u"Renamed once"_s);
+    clickTab(window, 1);
+    EXPECT_EQ(shown(window->picture(1)), first);
+    window->selector()->setCurrentIndex(1);
+    EXPECT_EQ(shown(window->picture(1)), first);
+
+    clickTab(window, 2);
+    clickTab(window, 1);
+    EXPECT_NE(shown(window->picture(1)), first);
+    EXPECT_EQ(shown(window->picture(1)), detailPage(0));
+
+    m_project.setOptionName(0, u"Renamed twice"_s);
+    clickTab(window, 0);
+    clickTab(window, 1);
+    EXPECT_EQ(shown(window->picture(1)), detailPage(0));
+}
+
+// ---- modality ----------------------------------------------------------------
+
+class ModalityTest : public ResultWindowsTest, public ::testing::WithParamInterface<Which> {};
+
+TEST_P(ModalityTest, TheMainWindowIsDisabledUntilTheCloseButtonCloses)
+{
+    QPointer<ChartWindow> window = openWindow(GetParam(), context());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(m_mainWindow.isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(window->button(ChartWindow::Button::Print)->isEnabled());
+    // Dialogs asked while it is open belong to it, not to the disabled main window.
+    EXPECT_EQ(QApplication::activeModalWidget(), window.data());
+
+    QTest::mouseClick(window->button(ChartWindow::Button::Close), Qt::LeftButton);
+    EXPECT_TRUE(m_mainWindow.isEnabled());
+    EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_P(ModalityTest, TheCloseBoxEnablesTheMainWindowToo)
+{
+    QPointer<ChartWindow> window = openWindow(GetParam(), context());
+    ASSERT_FALSE(m_mainWindow.isEnabled());
+    // The way the window system's close request comes in.
+    window->windowHandle()->close();
+    EXPECT_TRUE(m_mainWindow.isEnabled());
+    EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWindows, ModalityTest, ::testing::Values(Which::Results, Which::Profile),
+                         [](const auto& test) { return test.param == Which::Results ? "Results" : "Profile"; });
+
+// ---- copy --------------------------------------------------------------------
+
+TEST_F(ResultWindowsTest, CopyPutsThePageOnViewOnTheClipboardAndSaysSo)
+{
+    ChartWindow* window = openResultsWindow(context());
+    QTest::mouseClick(window->button(ChartWindow::Button::Copy), Qt::LeftButton);
+    EXPECT_EQ(rgb32(QGuiApplication::clipboard()->image()), shown(window->picture(0)));
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.messages[0].title, text(u"TXT00013"));
+    EXPECT_EQ(m_dialogs.messages[0].text, text(u"TXT00107"));
+    EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Information);
+
+    clickTab(window, 3);
+    QTest::mouseClick(window->button(ChartWindow::Button::Copy), Qt::LeftButton);
+    const QImage copied = rgb32(QGuiApplication::clipboard()->image());
+    EXPECT_EQ(copied.size(), QSize(700, detailPageHeight(3)));
+    EXPECT_EQ(copied, detailPage(2));
+    EXPECT_EQ(m_dialogs.messages.size(), 2);
+}
+
+// ---- save as image -----------------------------------------------------------
+
+TEST_F(ResultWindowsTest, SaveAsImageWritesThePageOnViewAndRemembersTheChoice)
+{
+    ChartWindow* window = openResultsWindow(context());
+    clickTab(window, 1);
+    m_dialogs.files.push_back({m_folders.documents + u"detail"_s, 2});
+    QTest::mouseClick(window->button(ChartWindow::Button::SaveAsImage), Qt::LeftButton);
+
+    ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(m_dialogs.fileDialogs[0].title, text(u"TXT00108"));
+    EXPECT_EQ(m_dialogs.fileDialogs[0].text, m_folders.pictures);
+    const QImage written(m_folders.documents + u"detail.png"_s);
+    EXPECT_EQ(rgb32(written), detailPage(0));
+    EXPECT_EQ(m_settings.ImageType, u"png"_s);
+    EXPECT_EQ(m_settings.ImagePath, m_folders.documents);
+    EXPECT_TRUE(m_dialogs.messages.isEmpty());
+    EXPECT_EQ(shown(window->picture(1)), detailPage(0)); // the page on view is left as it was
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/SettingsFile.h"
+#include "app/TextTable.h"
+#include "app/WindowContext.h"
+#include "platform/Folders.h"
+#include "project/DemoProject.h"
+#include "project/Project.h"
+#include "project/ProjectReader.h"
+#include "tests/ScriptedDialogs.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace ponderix::test {
+
+inline QString text(QStringView key)
+{
+    return TextTable::builtIn().text(key);
+}
+
+// Lets queued work run (deferred deletes included) until `done` holds or
+// a few seconds have passed; true when it held.
+inline bool waitUntil(const std::function<bool()>& done)
+{
+    QDeadlineTimer deadline(5000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
+}
+
+// The demo project, the user's folders in a sandbox, scripted dialogs and a
+// plain widget standing in for the main window.
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_sandbox.isValid());
+        for (const char* folder : {"pictures", "documents", "temporary"})
+            ASSERT_TRUE(QDir(m_sandbox.path()).mkpath(QString::fromUtf8(folder)));
+        m_folders.pictures = m_sandbox.filePath(QStringLiteral("pictures/"));
+        m_folders.documents = m_sandbox.filePath(QStringLiteral("documents/"));
+        m_folders.temporary = m_sandbox.filePath(QStringLiteral("temporary/"));
+        ReadResult demo = readProjectBytes(demoProjectBytes());
+        ASSERT_TRUE(demo.ok());
+        m_project = std::move(demo.project());
+        m_mainWindow.setGeometry(100, 80, 900, 700);
+        m_mainWindow.show();
+    }
+
+    WindowContext context(int desktopHeight = 1080)
+    {
+        return {m_project, m_settings, m_dialogs, TextTable::builtIn(), m_folders, nullptr, &m_mainWindow,
+                QStringLiteral("Cars"), desktopHeight};
+    }
+
+    QString file(const QString& name) const { return m_sandbox.filePath(name); }
+
+    QTemporaryDir m_sandbox;
+    ApplicationFolders m_folders;
+    Project m_project;
+    Settings m_settings;
+    ScriptedDialogs m_dialogs;
+    QWidget m_mainWindow;
+};
+
+} // namespace ponderix::test
