@@ -9,6 +9,9 @@
 #include "editor/MatrixView.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
+#include "evaluation/ResultWindows.h"
+#include "export/ReportWindow.h"
+#include "export/TextExportCommand.h"
 #include "platform/CrashHandler.h"
 #include "platform/KeyStore.h"
 #include "platform/QtDialogs.h"
@@ -143,6 +146,10 @@ void Application::registerCommands()
     window.setHandler(Command::Save, [this] { m_files->save(m_project.path()); });
     window.setHandler(Command::SaveAs, [this] { m_files->save(QString()); });
     window.setHandler(Command::Demo, [this] { m_files->openDemo(); });
+    window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
+    window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
+    window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
+    window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
     window.setHandler(Command::Quit, [this] {
         if (confirmQuit())
             QCoreApplication::quit();
@@ -150,7 +157,7 @@ void Application::registerCommands()
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})
         window.setHandler(command, [this, command] { runEditCommand(static_cast<int>(command)); });
     window.setHandler(Command::Help, [this] {
-        m_dialogs->openExternal(QUrl::fromLocalFile(m_folders.programFolder + m_texts.text(u"Offline_Hilfe")));
+        m_dialogs->openExternal(QUrl::fromLocalFile(helpDocumentPath(m_folders, m_texts)));
     });
     window.setHandler(Command::WebPage, [this] { m_dialogs->openExternal(QUrl(m_texts.text(u"Online_Adresse"))); });
     window.setHandler(Command::MoreTools, [this] { m_dialogs->openExternal(QUrl(m_texts.text(u"Online_MoreTools"))); });

@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <string_view>
 
 int main(int argc, char* argv[])
 {
@@ -15,6 +16,16 @@ int main(int argc, char* argv[])
 
     using namespace ponderix;
     const TextTable& texts = TextTable::builtIn();
+    const std::string_view option = argc == 2 ? std::string_view(argv[1]) : std::string_view();
+    if (option == "--version") {
+        std::puts((texts.text(u"Program_Name") + u' ' + texts.text(u"Version_Name")).toUtf8().constData());
+        return 0;
+    }
+    if (option == "--help" || option == "-h") {
+        std::puts("Usage: ponderix [FILE.pnx]\n"
+                  "Opens FILE.pnx (an absolute path), else the last project. See ponderix(1).");
+        return 0;
+    }
     if (!desktopAvailable()) {
         const QByteArray message = (texts.text(u"TXT00001") + u": " + texts.text(u"TXT00002") + u'\n').toUtf8();
         std::fputs(message.constData(), stderr);
@@ -23,6 +34,8 @@ int main(int argc, char* argv[])
 
     QApplication qtApplication(argc, argv);
     qtApplication.setApplicationName(texts.text(u"Program_Name"));
+    // Lets the desktop match the windows to the installed launcher and icon.
+    qtApplication.setDesktopFileName(QStringLiteral("ponderix"));
     // The program ends through the quit question, not when a window closes.
     qtApplication.setQuitOnLastWindowClosed(false);
 
