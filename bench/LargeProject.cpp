@@ -42,4 +42,19 @@ bool looksLikeLargeProject(const Project& project)
         && middle->Comment == numbered("note ", 500 * kLargeOptionCount + 17) && middle->Value == (17 * 7 + 500) % 11;
 }
 
+Project generatedProject(int options, int criteria)
+{
+    Project project;
+    for (int o = 0; o < options; ++o)
+        project.appendOption(QStringLiteral("Option %1").arg(o + 1));
+    for (int c = 0; c < criteria; ++c)
+        project.appendCriterion(QStringLiteral("Criterion %1").arg(c + 1), 1 + (c * 7) % 5);
+    for (int o = 0; o < options; ++o) {
+        for (int c = 0; c < criteria; ++c)
+            project.appendRating(o, c, c % 4 == 0 ? QStringLiteral("Checked on site") : QString(),
+                                 (o * 5 + c * 3) % 11);
+    }
+    return project;
+}
+
 } // namespace ponderix::bench

@@ -8,6 +8,7 @@
 // process, so that the baselines' widgets do not count.
 
 #include "app/TextTable.h"
+#include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "bench/Summary.h"
 #include "editor/ImageButton.h"
@@ -38,20 +39,6 @@ constexpr double kLimit = 1.5;
 constexpr double kPeakLimitMB = 300.0;
 constexpr const char* kPeakArgument = "--peak-of-wide-open";
 
-Project generatedProject(int options, int criteria)
-{
-    Project project;
-    for (int o = 0; o < options; ++o)
-        project.appendOption(QStringLiteral("Option %1").arg(o + 1));
-    for (int c = 0; c < criteria; ++c)
-        project.appendCriterion(QStringLiteral("Criterion %1").arg(c + 1), 1 + (c * 7) % 5);
-    for (int o = 0; o < options; ++o) {
-        for (int c = 0; c < criteria; ++c)
-            project.appendRating(o, c, c % 4 == 0 ? QStringLiteral("Checked on site") : QString(),
-                                 (o * 5 + c * 3) % 11);
-    }
-    return project;
-}
 
 // The window as the program has it: a client area of the default size with
 // the view in it, shown and painted once.

@@ -5,6 +5,7 @@
 // measured in the same repetition. The "vs_png" column is that ratio; the
 // pages should stay within 3 times it.
 
+#include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
@@ -26,6 +27,7 @@
 namespace {
 
 using namespace ponderix;
+using ponderix::bench::generatedProject;
 
 constexpr int kOptions = 26;
 constexpr int kCriteria = 38;
@@ -33,20 +35,6 @@ constexpr int kManyCriteria = 300;
 constexpr int kRepetitions = 7;
 constexpr double kLimit = 3.0;
 
-Project generatedProject(int options, int criteria)
-{
-    Project project;
-    for (int o = 0; o < options; ++o)
-        project.appendOption(QStringLiteral("Option %1").arg(o + 1));
-    for (int c = 0; c < criteria; ++c)
-        project.appendCriterion(QStringLiteral("Criterion %1").arg(c + 1), 1 + (c * 7) % 5);
-    for (int c = 0; c < criteria; ++c) {
-        for (int o = 0; o < options; ++o)
-            project.appendRating(o, c, QString(), (o * 5 + c * 3) % 11);
-    }
-    ComputeScores(project);
-    return project;
-}
 
 // Everything the pages need, made once: a GUI application for the text, the
 // chart component loaded into a private folder as start-up does, the projects

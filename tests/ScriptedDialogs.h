@@ -77,11 +77,14 @@ public:
     std::optional<QString> textEntry(const QString& title, const QString& prompt, const QString& initialText) override
     {
         textEntries.append({title, prompt + u'|' + initialText, Icon::None, Buttons::Ok, std::nullopt});
-        if (entries.empty())
+        if (entries.empty() || !entries.front()) {
+            if (!entries.empty())
+                entries.pop_front();
             return std::nullopt;
-        std::optional<QString> entry = entries.front();
+        }
+        const QString text = *entries.front();
         entries.pop_front();
-        return entry;
+        return text;
     }
 
     void openExternal(const QUrl& url) override { opened.append(url); }
