@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QProcess>
+#include <QStringList>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -45,6 +47,24 @@ inline ::testing::AssertionResult sameBytes(const QByteArray& actual, const QByt
         }
     }
     return ::testing::AssertionFailure() << "bytes differ";
+}
+
+// What a run of ponderix-cli left behind.
+struct CliOutcome {
+    int exitCode = -1; // -1 when it crashed or did not finish
+    QString out;
+    QString err;
+};
+
+inline CliOutcome runCli(const QStringList& arguments, const QString& workingFolder = QString())
+{
+    QProcess process;
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    process.start(QString::fromUtf8(PONDERIX_CLI), arguments);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace ponderix::test

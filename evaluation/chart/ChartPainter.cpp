@@ -72,11 +72,16 @@ private:
     QColor textColour(ColourCode code) const { return code.colourOr(m_chart.textColour.colourOr(kDefaultText)); }
 
     void drawGrid(const Region& region, QRect plot);
-    void drawValueAxis(const Axis& axis, QRect plot, const Region& region);
+    struct LeftAxisRoom {
+        int labelGap;     // between the tick marks and the labels' right edge
+        int labelsFrom;   // left edge of the label boxes
+        int captionLeft;  // the upward caption's column
+        int captionWidth;
+    };
+    void drawLeftAxis(const Axis& axis, QRect plot, const LeftAxisRoom& room);
     void drawCategoryAxis(const CategoryAxis& axis, QRect plot, const Region& region);
     void drawBars(const Region& region, QRect plot);
     void drawXAxis(const Axis& axis, QRect plot, const Region& region);
-    void drawYAxis(const Axis& axis, QRect plot, const Region& region);
     void drawPoints(const XYSeries& series, const Axis& xAxis, const Axis& yAxis, QRect plot);
     void drawLine(const LineObject& line);
     void drawText(const TextObject& text);
@@ -159,11 +164,14 @@ void Painter::drawRegionBody(const Region& region)
     if (region.grid)
         drawGrid(region, plot);
     if (region.valueAxis)
-        drawValueAxis(*region.valueAxis, plot, region);
+        drawLeftAxis(*region.valueAxis, plot,
+                     {kLabelGap, region.bounds.left(), region.bounds.left() + kOuterMargin, kLeftAxisCaption});
     if (region.xAxis)
         drawXAxis(*region.xAxis, plot, region);
     if (region.yAxis)
-        drawYAxis(*region.yAxis, plot, region);
+        drawLeftAxis(*region.yAxis, plot,
+                     {2 * kLabelGap, region.bounds.left() + kOuterMargin, region.bounds.left() + kOuterMargin,
+                      kLeftAxisCaption - kLabelGap});
     if (region.categoryAxis)
         drawCategoryAxis(*region.categoryAxis, plot, region);
     drawBars(region, plot);
@@ -201,7 +209,11 @@ void Painter::drawGrid(const Region& region, QRect plot)
     m_painter.drawRect(plot.adjusted(0, 0, -1, -1));
 }
 
-void Painter::drawValueAxis(const Axis& axis, QRect plot, const Region& region)
+// The value axis of a bar chart and the Y axis of a scatter chart: a line
+// down the plot's left edge, tick marks, labels right-aligned against them and
+// the caption written upwards at the region's edge. They differ only in how
+// much room the labels and the caption get.
+void Painter::drawLeftAxis(const Axis& axis, QRect plot, const LeftAxisRoom& room)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor line = axis.lineColour.colourOr(kDefaultAxisLine);
@@ -212,7 +224,7 @@ void Painter::drawValueAxis(const Axis& axis, QRect plot, const Region& region)
     const QFontMetrics metrics(labelFont);
     m_painter.setFont(labelFont);
     m_painter.setPen(textColour(axis.textColour));
-    const int labelRight = plot.left() - (ticks ? kTickLength : 0) - kLabelGap;
+    const int labelRight = plot.left() - (ticks ? kTickLength : 0) - room.labelGap;
     for (int tick = 0; tick < axis.tickCount; ++tick) {
         const int y = static_cast<int>(std::lround(yOf(axis, plot, axis.valueAt(tick))));
         if (ticks)
@@ -220,12 +232,11 @@ void Painter::drawValueAxis(const Axis& axis, QRect plot, const Region& region)
         const QString label = axis.labelAt(tick);
         if (label.isEmpty())
             continue;
-        const QRect box(region.bounds.left(), y - metrics.height(), labelRight - region.bounds.left(),
-                        2 * metrics.height());
+        const QRect box(room.labelsFrom, y - metrics.height(), labelRight - room.labelsFrom, 2 * metrics.height());
         m_painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, label);
     }
     if (!axis.caption.isEmpty()) {
-        const QRectF column(region.bounds.left() + kOuterMargin, plot.top(), kLeftAxisCaption, plot.height());
+        const QRectF column(room.captionLeft, plot.top(), room.captionWidth, plot.height());
         drawUpwardText(axis.caption, column, font(axis.fontSize, axis.boldCaption), textColour(axis.textColour));
     }
 }
@@ -389,37 +400,6 @@ void Painter::drawXAxis(const Axis& axis, QRect plot, const Region& region)
         const QRect band(region.bounds.left(), plot.bottom() + 1 + kXAxisLabelBand, region.bounds.width(),
                          kXAxisCaptionBand);
         m_painter.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter, axis.caption);
-    }
-}
-
-void Painter::drawYAxis(const Axis& axis, QRect plot, const Region& region)
-{
-    m_painter.setRenderHint(QPainter::Antialiasing, false);
-    const QColor line = axis.lineColour.colourOr(kDefaultAxisLine);
-    const bool ticks = axis.lineStyle == 6;
-    if (axis.lineStyle == 2 || ticks)
-        m_painter.fillRect(QRect(plot.left(), plot.top(), 1, plot.height()), line);
-    const QFont labelFont = font(axis.fontSize);
-    const QFontMetrics metrics(labelFont);
-    m_painter.setFont(labelFont);
-    m_painter.setPen(textColour(axis.textColour));
-    const int labelRight = plot.left() - (ticks ? kTickLength : 0) - 2 * kLabelGap;
-    const int labelLeft = region.bounds.left() + kOuterMargin + kLeftAxisCaption;
-    for (int tick = 0; tick < axis.tickCount; ++tick) {
-        const int y = static_cast<int>(std::lround(yOf(axis, plot, axis.valueAt(tick))));
-        if (ticks)
-            m_painter.fillRect(QRect(plot.left() - kTickLength, y, kTickLength, 1), line);
-        const QString label = axis.labelAt(tick);
-        if (!label.isEmpty()) {
-            m_painter.drawText(QRect(labelLeft - kLeftAxisCaption, y - metrics.height(),
-                                     labelRight - labelLeft + kLeftAxisCaption, 2 * metrics.height()),
-                               Qt::AlignRight | Qt::AlignVCenter, label);
-        }
-    }
-    if (!axis.caption.isEmpty()) {
-        const QRectF column(region.bounds.left() + kOuterMargin, plot.top(), kLeftAxisCaption - kLabelGap,
-                            plot.height());
-        drawUpwardText(axis.caption, column, font(axis.fontSize, axis.boldCaption), textColour(axis.textColour));
     }
 }
 

@@ -10,19 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = CliOutcome;
 
 Outcome cli(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QString::fromUtf8(PONDERIX_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return runCli(arguments);
 }
 
 class Cli : public ::testing::Test {

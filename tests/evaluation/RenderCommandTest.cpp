@@ -14,18 +14,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString err;
-};
+using Outcome = CliOutcome;
 
 Outcome render(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QString::fromUtf8(PONDERIX_CLI), QStringList{u"render"_s} + arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+    return runCli(QStringList{u"render"_s} + arguments);
 }
 
 class RenderCommand : public ::testing::Test {
