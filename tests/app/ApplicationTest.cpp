@@ -321,3 +321,33 @@ TEST_F(ApplicationTest, EditCommandsActOnTheFocusedTextField)
     application->mainWindow().trigger(Command::Clear);
     EXPECT_TRUE(field->text().isEmpty());
 }
+
+TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
+{
+    auto application = startApplication({writeDemo(u"Cars.pnx"_s)});
+    MainWindow& window = application->mainWindow();
+    const auto openedBy = [&](Command command) -> QWidget* {
+        window.trigger(command);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top != &window && top->isVisible() && top->windowTitle().endsWith(u" - Ponderix"_s))
+                return top;
+        }
+        return nullptr;
+    };
+    const std::pair<Command, QStringView> cases[] = {
+        {Command::ToolbarResults, u"TXT00274"},
+        {Command::Profile, u"TXT00275"},
+        {Command::Report, u"TXT00269"},
+    };
+    for (const auto& [command, titleKey] : cases) {
+        QWidget* result = openedBy(command);
+        ASSERT_NE(result, nullptr) << static_cast<int>(command);
+        EXPECT_EQ(result->windowTitle(), text(titleKey) + u" - Ponderix"_s);
+        EXPECT_FALSE(window.isEnabled());
+        result->close();
+        QApplication::processEvents();
+        EXPECT_TRUE(window.isEnabled());
+    }
+    // Scores were computed for the windows: the demo's best option scores 65.
+    EXPECT_EQ(application->project().options()[0].score, 65);
+}
