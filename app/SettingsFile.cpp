@@ -1,5 +1,6 @@
 #include "app/SettingsFile.h"
 
+#include "project/Blanks.h"
 #include "project/IntegerText.h"
 
 #include <QFile>
@@ -55,17 +56,6 @@ QStringView withoutBlanksAndTabs(QStringView text)
     return text;
 }
 
-// Only code 32: a tab a user put into a folder name is part of the name.
-QString withoutBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text.at(first) == u' ')
-        ++first;
-    while (end > first && text.at(end - 1) == u' ')
-        --end;
-    return text.sliced(first, end - first);
-}
 
 // A line break inside a value would end its line early and let the rest be
 // read as a key of its own ("\nWindowPosLeft = 5" inside a project path).
@@ -118,7 +108,7 @@ QString storedValue(const Settings& settings, const SettingsKey& key)
     if (const auto* integer = std::get_if<int Settings::*>(&key.member))
         return QString::number(settings.*(*integer));
     const QString text = onOneLine(settings.*std::get<QString Settings::*>(key.member));
-    return key.blankTrimmed ? withoutBlanks(text) : text;
+    return key.blankTrimmed ? trimBlanks(text) : text;
 }
 
 } // namespace

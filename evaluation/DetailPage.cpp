@@ -4,6 +4,7 @@
 #include "app/BuiltInImages.h"
 #include "app/Fonts.h"
 #include "app/TextTable.h"
+#include "project/Blanks.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ChartPicture.h"
 #include "evaluation/PageStyle.h"
@@ -48,16 +49,6 @@ QString nbsp(int count)
     return QString(count, QChar(0x00A0));
 }
 
-QString trimmedBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 // Makes "TempDetail.png"; false when the chart could not be made.
 bool makeDetailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
@@ -124,7 +115,7 @@ void drawLegend(QPainter& painter, const Project& project, int pageHeight)
         // Lines below the page would be cut away anyway.
         if (y >= pageHeight)
             break;
-        drawTextAt(painter, kLegendX, y, QString::number(criterion.Index + 1) + u": "_s + trimmedBlanks(criterion.Name),
+        drawTextAt(painter, kLegendX, y, QString::number(criterion.Index + 1) + u": "_s + trimBlanks(criterion.Name),
                    font, kHeaderColour);
     }
 }

@@ -1,6 +1,7 @@
 #include "project/ProjectWriter.h"
 
 #include "app/TextTable.h"
+#include "project/Blanks.h"
 #include "project/Project.h"
 
 #include <QFileInfo>
@@ -188,16 +189,6 @@ private:
     bool m_sinkFailed = false;
 };
 
-QStringView withoutOuterBlanks(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.sliced(first, last - first);
-}
 
 qsizetype expectedDocumentSize(const Project& project)
 {
@@ -207,11 +198,6 @@ qsizetype expectedDocumentSize(const Project& project)
 
 } // namespace
 
-QString trimBlanks(const QString& text)
-{
-    const QStringView kept = withoutOuterBlanks(text);
-    return kept.size() == text.size() ? text : kept.toString();
-}
 
 namespace {
 

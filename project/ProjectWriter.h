@@ -18,7 +18,4 @@ QByteArray projectFileBytes(const Project& project, const QString& fileName, con
 // Writes the project to `path` atomically; the old file survives any failure.
 WriteResult writeProjectFile(const Project& project, const QString& path, const QDateTime& modified);
 
-// Leading and trailing blanks (code 32 only) removed; tabs and line breaks stay.
-QString trimBlanks(const QString& text);
-
 } // namespace ponderix

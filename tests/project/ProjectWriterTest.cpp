@@ -1,5 +1,6 @@
 #include "project/ProjectWriter.h"
 
+#include "project/Blanks.h"
 #include "project/DemoProject.h"
 #include "project/ProjectReader.h"
 #include "tests/TestSupport.h"
