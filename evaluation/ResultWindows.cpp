@@ -1,5 +1,6 @@
 #include "evaluation/ResultWindows.h"
 
+
 #include "app/StartupRules.h"
 #include "app/TextTable.h"
 #include "evaluation/ResultPages.h"
@@ -8,6 +9,7 @@
 #include "export/PagePrinting.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
+#include "platform/WaitCursor.h"
 #include "project/Project.h"
 
 #include <QClipboard>
@@ -42,15 +44,6 @@ constexpr int kCloseWidth = 120;
 // An empty pane scrolls over the size of an overview page.
 constexpr QSize kEmptyPaneArea(700, 530);
 constexpr int kScrollStep = 10;
-
-// Scoring and building the pages can take a moment on a large project.
-class WaitCursor final {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QString windowTitle(const TextTable& texts, QStringView key)
 {
