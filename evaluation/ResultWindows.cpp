@@ -215,8 +215,11 @@ void ChartWindow::enableMainWindow()
 {
     // Closing is the one way out. When the main window itself goes, it takes
     // this window along and there is nothing left to enable.
-    if (m_mainWindowDisabled && m_mainWindow)
+    if (m_mainWindowDisabled && m_mainWindow) {
         m_mainWindow->setEnabled(true);
+        // The keys go back to the main window, so F1 opens the results again.
+        m_mainWindow->activateWindow();
+    }
     m_mainWindowDisabled = false;
 }
 

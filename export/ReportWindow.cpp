@@ -226,8 +226,11 @@ ReportWindow::~ReportWindow()
 
 void ReportWindow::releaseMainWindow()
 {
-    if (m_mainWindow)
+    if (m_mainWindow) {
         m_mainWindow->setEnabled(true);
+        // The keys go back to the main window, so F3 opens the report again.
+        m_mainWindow->activateWindow();
+    }
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event)
