@@ -127,10 +127,7 @@ void Application::createMainWindow()
     m_files = std::make_unique<ProjectFiles>(m_project, *m_view, *m_dialogs, m_texts, m_folders.temporary);
     m_editing = std::make_unique<EditingCommands>(m_project, *m_view, *m_dialogs, m_texts);
     m_window->setClientResizeHandler([this](QSize size) { m_view->relayout(size); });
-    m_window->setCloseBoxHandler([this] {
-        if (confirmQuit())
-            QCoreApplication::quit();
-    });
+    m_window->setCloseBoxHandler([this] { quitIfConfirmed(); });
     m_window->setDropHandler([this](const QStringList& names) { handleDrop(names); });
     registerCommands();
     connectView();
@@ -150,10 +147,7 @@ void Application::registerCommands()
     window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
     window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
     window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
-    window.setHandler(Command::Quit, [this] {
-        if (confirmQuit())
-            QCoreApplication::quit();
-    });
+    window.setHandler(Command::Quit, [this] { quitIfConfirmed(); });
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})
         window.setHandler(command, [this, command] { runEditCommand(static_cast<int>(command)); });
     window.setHandler(Command::Help, [this] {
@@ -250,6 +244,14 @@ WindowContext Application::windowContext()
 {
     return {m_project,      m_settings, *m_dialogs,          m_texts,        m_folders,
             m_charts.get(), m_window.get(), m_view->banner(), m_desktopHeight};
+}
+
+void Application::quitIfConfirmed()
+{
+    // exit(), not quit(): quit() would first try to close every window, and
+    // the main window answers a close with this very question.
+    if (confirmQuit())
+        QCoreApplication::exit(0);
 }
 
 bool Application::confirmQuit()

@@ -43,6 +43,8 @@ public:
 
     // The quit question; true when the program should end.
     bool confirmQuit();
+    // The Quit command and the close box: asks, then leaves the event loop.
+    void quitIfConfirmed();
 
     Project& project() { return m_project; }
     Settings& settings() { return m_settings; }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -350,4 +351,17 @@ TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
     }
     // Scores were computed for the windows: the demo's best option scores 65.
     EXPECT_EQ(application->project().options()[0].score, 65);
+}
+
+TEST_F(ApplicationTest, QuitAsksOnceAndLeavesTheEventLoop)
+{
+    auto application = startApplication();
+    m_dialogs.answers = {Dialogs::Answer::No};
+    QTimer::singleShot(0, &application->mainWindow(), [&] { application->mainWindow().trigger(Command::Quit); });
+    // Should the loop not end, this ends it with a code the test rejects.
+    QTimer::singleShot(10000, &application->mainWindow(), [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    const auto questions = std::count_if(m_dialogs.messages.begin(), m_dialogs.messages.end(),
+                                         [](const auto& asked) { return asked.title == text(u"TXT00100"); });
+    EXPECT_EQ(questions, 1);
 }
