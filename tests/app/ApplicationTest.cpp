@@ -365,3 +365,19 @@ TEST_F(ApplicationTest, QuitAsksOnceAndLeavesTheEventLoop)
                                          [](const auto& asked) { return asked.title == text(u"TXT00100"); });
     EXPECT_EQ(questions, 1);
 }
+
+TEST_F(ApplicationTest, CloseBoxAsksTheQuitQuestion)
+{
+    auto application = startApplication();
+    MainWindow& window = application->mainWindow();
+    m_dialogs.answers = {Dialogs::Answer::Cancel};
+    window.close();
+    EXPECT_TRUE(window.isVisible()); // Cancel stays
+    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00100"));
+
+    m_dialogs.answers = {Dialogs::Answer::No};
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+    QTimer::singleShot(10000, &window, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(m_dialogs.messages.size(), 2);
+}
