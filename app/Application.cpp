@@ -69,9 +69,11 @@ Application::Start Application::start()
     loadCharts();
     readSettings();
     createMainWindow();
+    // Shown before the first project is opened, so that a message about that
+    // file appears over the program it belongs to.
+    m_window->show();
     openFirstProject();
     m_window->setAcceptDrops(true);
-    m_window->show();
     return Start::Running;
 }
 

@@ -14,6 +14,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
@@ -206,7 +208,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    // Files only: a link from a web page is not something the program can open.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
         event->acceptProposedAction();
 }
 
@@ -214,7 +218,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 {
     QStringList names;
     for (const QUrl& url : event->mimeData()->urls())
-        names << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+        names << url.toLocalFile();
     event->acceptProposedAction();
     dropFiles(names);
 }

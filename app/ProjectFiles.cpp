@@ -127,8 +127,12 @@ bool ProjectFiles::save(const QString& requestedPath)
 
 void ProjectFiles::openDemo()
 {
-    const QString demoPath = m_temporaryFolder + kDemoFileName;
-    writeFileAtomically(demoPath, demoProjectBytes());
+    // Without the private temporary folder the copy has no place: a bare file
+    // name would land in whatever folder the program was started from. The
+    // open then asks for a file, as it does when the copy cannot be written.
+    const QString demoPath = m_temporaryFolder.isEmpty() ? QString() : m_temporaryFolder + kDemoFileName;
+    if (!demoPath.isEmpty())
+        writeFileAtomically(demoPath, demoProjectBytes());
     const QString lastFolder = m_project.lastFolder();
     // The demo is not the user's file: a later Save asks for a name.
     if (!open(demoPath, Question::Ask, LastFolder::Keep))

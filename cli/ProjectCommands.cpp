@@ -113,7 +113,12 @@ int showScores(const Arguments& arguments)
 
 int writeDemo(const Arguments& arguments)
 {
-    return writeFileOrReport(arguments.value(u"-o"_s), demoProjectBytes());
+    const WriteResult result = writeFileAtomically(arguments.value(u"-o"_s), demoProjectBytes());
+    if (!result) {
+        reportMessage(writeErrorMessage(result));
+        return kFailure;
+    }
+    return kSuccess;
 }
 
 int saveAgain(const Arguments& arguments)
@@ -145,7 +150,9 @@ int writeFileOrReport(const QString& path, QByteArrayView bytes)
 {
     const WriteResult result = writeFileAtomically(path, bytes);
     if (!result) {
-        reportMessage(writeErrorMessage(result));
+        // Not a project: say which output failed, as the desktop program
+        // does when a report or a text export cannot be written.
+        reportMessage({TextTable::builtIn().text(u"TXT00001"), path + u"\r\n\r\n"_s + result.error});
         return kFailure;
     }
     return kSuccess;

@@ -2,6 +2,7 @@
 // windows would and writes it as an image file.
 
 #include "app/ProjectMessages.h"
+#include "app/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
@@ -123,7 +124,9 @@ int render(const Arguments& arguments)
     }
     const WriteResult written = writeImageFile(image, output, *format);
     if (!written) {
-        reportMessage(writeErrorMessage(written));
+        const TextTable& texts = TextTable::builtIn();
+        reportMessage({texts.text(u"TXT00001"), texts.text(u"TXT00109") + u"\r\n\r\n"_s + output + u"\r\n"_s
+                                                     + written.error});
         return kFailure;
     }
     return kSuccess;

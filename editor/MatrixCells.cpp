@@ -92,19 +92,15 @@ QLabel* smallCaption(QWidget* parent, const QRect& rect, const QString& text)
     return label;
 }
 
-// The classic face this caption was spaced for has narrower blanks than any
-// face found here; without a correction the caption is wider than its place
+// The classic face these captions were spaced for has narrower blanks than
+// any face found here; without a correction a caption is wider than its place
 // and loses both ends. Qt adds word spacing per run of blanks, not per blank,
 // so the effect of one pixel is measured rather than assumed.
-QFont fittedScaleFont(const QFont& font, const QString& caption)
+QFont fittedFont(const QFont& font, const QString& caption, qreal wanted)
 {
     const auto widthWith = [&caption](const QFont& candidate) {
         return QFontMetricsF(candidate).horizontalAdvance(caption);
     };
-    const QFontMetricsF metrics(font);
-    const qreal handle = QApplication::style()->pixelMetric(QStyle::PM_SliderLength);
-    const qreal wanted = kScaleLabelRect.width() - handle
-        + (metrics.horizontalAdvance(u"-5"_s) + metrics.horizontalAdvance(u"+5"_s)) / 2;
     const qreal natural = widthWith(font);
     if (natural <= wanted)
         return font;
@@ -113,6 +109,15 @@ QFont fittedScaleFont(const QFont& font, const QString& caption)
     const qreal perPixel = natural - widthWith(fitted);
     fitted.setWordSpacing(perPixel > 0 ? (wanted - natural) / perPixel : 0);
     return fitted;
+}
+
+QFont fittedScaleFont(const QFont& font, const QString& caption)
+{
+    const QFontMetricsF metrics(font);
+    const qreal handle = QApplication::style()->pixelMetric(QStyle::PM_SliderLength);
+    return fittedFont(font, caption,
+                      kScaleLabelRect.width() - handle
+                          + (metrics.horizontalAdvance(u"-5"_s) + metrics.horizontalAdvance(u"+5"_s)) / 2);
 }
 
 } // namespace
@@ -175,7 +180,9 @@ CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, in
     m_name = newNameField(this, criterionNameRect(A), name);
     m_importance = stepSlider(this, importanceRect(A), kImportanceMin, kImportanceMax, 1, importance);
     m_legend = smallCaption(this, legendRect(A), legendText);
-    m_legend->setFont(resources.legendFont);
+    // The legend's blanks grow with the column, so a wide column needs the
+    // same narrowing as the scale caption to keep "Low" and "High" in view.
+    m_legend->setFont(fittedFont(resources.legendFont, legendText, m_legend->width()));
 }
 
 void CriterionCell::showImportance(int importance)

@@ -6,6 +6,7 @@
 #include "evaluation/Scoring.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
+#include "platform/DocumentPrinting.h"
 #include "platform/Folders.h"
 #include "platform/WaitCursor.h"
 
@@ -104,13 +105,15 @@ QString withExtensionFor(const QString& chosenPath, const SaveOption& option)
     return chosenPath + u'.' + option.extensions.front();
 }
 
+constexpr qreal kPrintMarginMillimetres = 20.0;
+
 // Printing lays the document out on the page with margins of 2 cm at the
 // screen's 96 pixels per inch; a table wider than a portrait page would
 // lose its right-hand columns, so such a report goes on a landscape page.
 QPageLayout::Orientation orientationFor(const QTextDocument& document, const QPageSize& pageSize)
 {
     constexpr qreal kPixelsPerMillimetre = 96.0 / 25.4;
-    constexpr qreal kPrintMarginsMillimetres = 2 * 20.0;
+    constexpr qreal kPrintMarginsMillimetres = 2 * kPrintMarginMillimetres;
     const qreal portraitWidth =
         (pageSize.size(QPageSize::Millimeter).width() - kPrintMarginsMillimetres) * kPixelsPerMillimetre;
     return document.idealWidth() > portraitWidth ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -133,8 +136,11 @@ WriteResult writeReport(const QString& path, SaveFormat format, const Report& re
         const QPageSize pageSize(QPageSize::A4);
         writer.setPageSize(pageSize);
         writer.setPageOrientation(orientationFor(document, pageSize));
+        writer.setPageMargins(QMarginsF(kPrintMarginMillimetres, kPrintMarginMillimetres, kPrintMarginMillimetres,
+                                        kPrintMarginMillimetres),
+                              QPageLayout::Millimeter);
         writer.setTitle(title);
-        document.print(&writer);
+        printDocument(document, writer);
     } else {
         QTextDocumentWriter writer(&rendered, "odf");
         if (!writer.write(&document))

@@ -1,5 +1,6 @@
 #include "platform/QtDialogs.h"
 
+#include "platform/DocumentPrinting.h"
 #include "platform/FileFacts.h"
 
 #include <QApplication>
@@ -145,11 +146,25 @@ Dialogs::FileChoice QtDialogs::saveFile(const QString& title, const QString& ini
 
 std::optional<QString> QtDialogs::textEntry(const QString& title, const QString& prompt, const QString& initialText)
 {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, initialText, &accepted);
-    if (!accepted)
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initialText);
+    // The dialog selects its whole text as it shows, and the first key typed
+    // would throw the old comment away; the cursor waits after it instead.
+    // Queued, so that it runs once the dialog is up.
+    QMetaObject::invokeMethod(
+        &dialog,
+        [&dialog] {
+            if (auto* field = dialog.findChild<QLineEdit*>()) {
+                field->deselect();
+                field->end(false);
+            }
+        },
+        Qt::QueuedConnection);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 void QtDialogs::openExternal(const QUrl& url)
@@ -194,9 +209,12 @@ std::unique_ptr<QPrinter> QtDialogs::choosePrinter(const QString& jobName)
 void QtDialogs::printPreview(const QTextDocument& document)
 {
     QPrinter printer(QPrinter::HighResolution);
+    // The margins a browser prints with; the page set-up of the preview can
+    // change them.
+    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     QPrintPreviewDialog dialog(&printer, owner());
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&document](QPrinter* target) { document.print(target); });
+                     [&document](QPrinter* target) { printDocument(document, *target); });
     dialog.exec();
 }
 

@@ -4,16 +4,21 @@
 #include "app/ProjectFiles.h"
 #include "app/TextTable.h"
 #include "editor/MatrixView.h"
+#include "platform/QtDialogs.h"
 #include "project/DemoProject.h"
 #include "tests/ScriptedDialogs.h"
 #include "tests/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QMimeData>
+#include <QDragEnterEvent>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -255,6 +260,26 @@ TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
     EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
 }
 
+TEST_F(ApplicationTest, DemoWithoutATemporaryFolderWritesNothingElsewhere)
+{
+    // A file where the temporary folder's parent should be: the program runs
+    // on without the folder. The demo copy used to land in the working folder.
+    writeBytes(file(u"blocked"_s), "x");
+    m_folders.temporary = file(u"blocked/Ponderix/"_s);
+    QDir(m_sandbox.path()).mkpath(u"work"_s);
+    const QString workingFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(file(u"work"_s)));
+    auto application = startApplication();
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    application->mainWindow().trigger(Command::Demo);
+    QDir::setCurrent(workingFolder);
+    EXPECT_TRUE(QDir(file(u"work"_s)).isEmpty());
+    // With no copy to open, the user is asked for a file, and cancelling keeps the project.
+    ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00217"));
+    EXPECT_EQ(application->project().optionCount(), 1);
+}
+
 TEST_F(ApplicationTest, DropsOpenExactlyOneProjectFile)
 {
     auto application = startApplication();
@@ -380,4 +405,40 @@ TEST_F(ApplicationTest, CloseBoxAsksTheQuitQuestion)
     QTimer::singleShot(10000, &window, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(m_dialogs.messages.size(), 2);
+}
+
+TEST(QtDialogsTest, TypingInTheTextEntryAddsToTheOldText)
+{
+    // The entry used to open with its text selected, so the first key typed
+    // replaced a comment the user only meant to extend.
+    QtDialogs dialogs(nullptr);
+    QTimer typist;
+    QObject::connect(&typist, &QTimer::timeout, &typist, [&typist] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        typist.stop();
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(), u", used"_s);
+        dialog->accept();
+    });
+    typist.start(10);
+    const std::optional<QString> entered = dialogs.textEntry(u"Comment"_s, u"Comment A:1"_s, u"Diesel"_s);
+    ASSERT_TRUE(entered.has_value());
+    EXPECT_EQ(*entered, u"Diesel, used"_s);
+}
+
+TEST_F(ApplicationTest, OnlyLocalFilesCanBeDragged)
+{
+    auto application = startApplication();
+    const auto accepts = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent event(QPoint(20, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        event.setAccepted(false);
+        QApplication::sendEvent(&application->mainWindow(), &event);
+        return event.isAccepted();
+    };
+    EXPECT_TRUE(accepts({QUrl::fromLocalFile(file(u"Cars.pnx"_s))}));
+    EXPECT_FALSE(accepts({QUrl(u"https://example.org/Cars.pnx"_s)}));
+    EXPECT_FALSE(accepts({QUrl::fromLocalFile(file(u"Cars.pnx"_s)), QUrl(u"https://example.org/x.pnx"_s)}));
 }

@@ -1,3 +1,4 @@
+#include "app/TextTable.h"
 #include "project/DemoProject.h"
 #include "tests/TestSupport.h"
 
@@ -185,7 +186,15 @@ TEST_F(Cli, ReportAndExportFailures)
 
     // A file where a folder should be: nothing can be written below it.
     const QString blocked = demo() + u"/out.txt"_s;
-    EXPECT_EQ(cli({u"export"_s, demo(), u"--layout"_s, u"options"_s, u"-o"_s, blocked}).exitCode, 1);
-    EXPECT_EQ(cli({u"report"_s, demo(), u"-o"_s, blocked}).exitCode, 1);
-    EXPECT_EQ(cli({u"report"_s, demo(), u"-o"_s, path(u"fine.html"_s), u"--text"_s, blocked}).exitCode, 1);
+    // The message names the output that failed; no project was being saved.
+    for (const QStringList& failing :
+         {QStringList{u"export"_s, demo(), u"--layout"_s, u"options"_s, u"-o"_s, blocked},
+          QStringList{u"report"_s, demo(), u"-o"_s, blocked},
+          QStringList{u"report"_s, demo(), u"-o"_s, path(u"fine.html"_s), u"--text"_s, blocked},
+          QStringList{u"render"_s, demo(), u"--page"_s, u"overview"_s, u"-o"_s, demo() + u"/out.png"_s}}) {
+        const Outcome outcome = cli(failing);
+        EXPECT_EQ(outcome.exitCode, 1) << failing.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(failing.last())) << outcome.err.toStdString();
+        EXPECT_FALSE(outcome.err.contains(TextTable::builtIn().text(u"TXT00093"))) << outcome.err.toStdString();
+    }
 }

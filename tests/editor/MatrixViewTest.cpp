@@ -1,9 +1,11 @@
 #include "app/BuiltInImages.h"
+#include "app/StartupRules.h"
 #include "editor/ImageButton.h"
 #include "tests/editor/MatrixFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -175,6 +177,22 @@ TEST_F(MatrixViewTest, CriterionCellsTakeTheWidthInForceWhenTheyAreBuilt)
     EXPECT_EQ(inCell(wide->importanceSlider()), QRect(4, 55, 220, 20));
     // The fixed layout stays as it was created.
     EXPECT_EQ(view().criterionArea()->width(), 150);
+}
+
+TEST_F(MatrixViewTest, WideCriterionColumnKeepsTheWholeLegendInView)
+{
+    // At the widest column the legend carries about seventy blanks between
+    // its words; spaced as they come, "Low" and "High" fell off both ends.
+    for (int width : {100, 277}) {
+        m_legend = legendText(TextTable::builtIn(), width);
+        m_commands.reset();
+        m_view.reset();
+        start(width);
+        load(matrixProject(1, 1));
+        const QLabel* legend = view().criterionCell(0)->legend();
+        EXPECT_EQ(legend->text(), m_legend);
+        EXPECT_LE(QFontMetricsF(legend->font()).horizontalAdvance(legend->text()), legend->width()) << width;
+    }
 }
 
 TEST_F(MatrixViewTest, CellsShowTitlesNamesAndPictures)

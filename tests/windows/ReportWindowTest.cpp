@@ -8,11 +8,13 @@
 #include <QClipboard>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
 #include <QWindow>
+#include <QtEndian>
 
 #include <optional>
 
@@ -74,6 +76,45 @@ std::optional<CellLook> cellLook(const QTextDocument& document, const QString& s
                         table->cellAt(cursor).format().verticalAlignment()};
     }
     return std::nullopt;
+}
+
+// The right-most edge, in the PDF's device pixels, of the rectangles its
+// pages fill (every cell of a report table is one), and the width of the
+// printable area.
+struct FilledWidth {
+    double rightEdge = 0;
+    double printableWidth = 0;
+};
+
+FilledWidth filledWidth(const QByteArray& pdf)
+{
+    static const QRegularExpression clip(uR"(0 0 m\n([\d.]+) 0 l\n)"_s);
+    static const QRegularExpression fill(
+        uR"((-?[\d.]+) 0 0 -?[\d.]+ (-?[\d.]+) -?[\d.]+ cm\n(-?[\d.]+) -?[\d.]+ ([\d.]+) [\d.]+ re)"_s);
+    FilledWidth width;
+    qsizetype at = 0;
+    while ((at = pdf.indexOf("stream\n", at)) >= 0) {
+        const qsizetype start = at + 7;
+        const qsizetype end = pdf.indexOf("endstream", start);
+        if (end < 0)
+            break;
+        at = end;
+        // qUncompress wants the expected size in front; it grows as needed.
+        QByteArray framed(4, '\0');
+        qToBigEndian<quint32>(1u << 16, framed.data());
+        framed += pdf.mid(start, end - start);
+        const QString page = QString::fromLatin1(qUncompress(framed));
+        if (const QRegularExpressionMatch m = clip.match(page); m.hasMatch())
+            width.printableWidth = std::max(width.printableWidth, m.captured(1).toDouble());
+        auto matches = fill.globalMatch(page);
+        while (matches.hasNext()) {
+            const QRegularExpressionMatch m = matches.next();
+            const double scale = m.captured(1).toDouble();
+            const double right = m.captured(3).toDouble() + m.captured(4).toDouble();
+            width.rightEdge = std::max(width.rightEdge, m.captured(2).toDouble() + scale * right);
+        }
+    }
+    return width;
 }
 
 } // namespace
@@ -193,6 +234,35 @@ TEST_F(ReportWindowTest, SavesTheBytesAsBuiltOrAPdfOrAnOpenDocument)
     save(u"report"_s, 2);
     EXPECT_TRUE(readBytes(file(u"report.odt"_s)).startsWith("PK")); // a zip package
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
+}
+
+TEST_F(ReportWindowTest, APdfPrintsTheTextAtTheSizeTheScreenShows)
+{
+    // Forty criteria make a table of some 1,600 screen pixels: two A4 pages
+    // or more at the size the view shows. Taken as the PDF's own pixels,
+    // the same table would fit a corner of the first page in print too
+    // small to read.
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(m_project.addCriterion(u"Extra %1"_s.arg(i)), AddRefusal::None);
+    open();
+    save(u"long"_s, 1);
+    const QString pdf = QString::fromLatin1(readBytes(file(u"long.pdf"_s)));
+    ASSERT_TRUE(pdf.startsWith(u"%PDF-"_s));
+    static const QRegularExpression page(uR"(/Type\s*/Page(?!s))"_s);
+    EXPECT_GE(pdf.count(page), 2);
+}
+
+TEST_F(ReportWindowTest, APdfOfAReportWiderThanThePaperKeepsEveryColumn)
+{
+    // Twenty-six options make a table of 4,050 pixels, wider than any page.
+    while (m_project.optionCount() < 26)
+        ASSERT_EQ(m_project.addOption(u"More"_s), AddRefusal::None);
+    open();
+    save(u"wide"_s, 1);
+    const FilledWidth width = filledWidth(readBytes(file(u"wide.pdf"_s)));
+    ASSERT_GT(width.printableWidth, 0);
+    ASSERT_GT(width.rightEdge, 0);
+    EXPECT_LE(width.rightEdge, width.printableWidth + 1) << "the last columns fall off the page";
 }
 
 TEST_F(ReportWindowTest, SavingOverAFileAsksAndAFailedWriteIsReported)
