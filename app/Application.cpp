@@ -219,7 +219,12 @@ void Application::runEditCommand(int command)
     case Command::Cut: field->cut(); break;
     case Command::Copy: field->copy(); break;
     case Command::Paste: field->paste(); break;
-    case Command::Clear: field->del(); break;
+    case Command::Clear:
+        // Clears the selection only, like the field's own Delete menu entry;
+        // with nothing selected it must not eat the character after the cursor.
+        if (field->hasSelectedText())
+            field->del();
+        break;
     case Command::SelectAll: field->selectAll(); break;
     default: break;
     }

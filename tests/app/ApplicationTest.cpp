@@ -346,6 +346,11 @@ TEST_F(ApplicationTest, EditCommandsActOnTheFocusedTextField)
     EXPECT_EQ(field->selectedText(), u"Alpha"_s);
     application->mainWindow().trigger(Command::Clear);
     EXPECT_TRUE(field->text().isEmpty());
+
+    field->setText(u"Beta"_s);
+    field->setCursorPosition(0);
+    application->mainWindow().trigger(Command::Clear); // nothing selected: nothing removed
+    EXPECT_EQ(field->text(), u"Beta"_s);
 }
 
 TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
