@@ -80,22 +80,43 @@ bool rangeIsUsable(double minimum, double maximum, int tickCount)
         && tickCount <= kMaximumTicks;
 }
 
-Axis makeAxis(double minimum, double maximum, int tickCount, int fontSize, int textColour, int lineColour,
-              int lineStyle, int decimals, const char* unit, const char* caption, const char* labels)
+// The arguments the three numeric axes share.
+struct AxisArguments {
+    double minimum;
+    double maximum;
+    int tickCount;
+    int fontSize;
+    int textColour;
+    int lineColour;
+    int lineStyle;
+    int decimals;
+    const char* unit;
+    const char* caption;
+    const char* labels;
+};
+
+// The value axis, the X axis and the Y axis differ only in their place in the region.
+int setAxis(int id, int region, std::optional<Axis> Region::*slot, const AxisArguments& arguments)
 {
+    Region* target = regionOf(id, region);
+    if (!target)
+        return RMC_ERROR_NO_CHART;
+    if (!rangeIsUsable(arguments.minimum, arguments.maximum, arguments.tickCount))
+        return RMC_ERROR_ARGUMENT;
     Axis axis;
-    axis.minimum = minimum;
-    axis.maximum = maximum;
-    axis.tickCount = tickCount;
-    axis.fontSize = pointSizeOr(fontSize, 8);
-    axis.textColour = {textColour};
-    axis.lineColour = {lineColour};
-    axis.lineStyle = lineStyle;
-    axis.decimals = std::clamp(decimals, 0, 6);
-    axis.unit = textOf(unit);
-    takeCaption(caption, axis.caption, axis.boldCaption);
-    axis.labels = labelList(labels);
-    return axis;
+    axis.minimum = arguments.minimum;
+    axis.maximum = arguments.maximum;
+    axis.tickCount = arguments.tickCount;
+    axis.fontSize = pointSizeOr(arguments.fontSize, 8);
+    axis.textColour = {arguments.textColour};
+    axis.lineColour = {arguments.lineColour};
+    axis.lineStyle = arguments.lineStyle;
+    axis.decimals = std::clamp(arguments.decimals, 0, 6);
+    axis.unit = textOf(arguments.unit);
+    takeCaption(arguments.caption, axis.caption, axis.boldCaption);
+    axis.labels = labelList(arguments.labels);
+    target->*slot = std::move(axis);
+    return 0;
 }
 
 bool valuesAreFinite(const double* values, int count)
@@ -188,14 +209,9 @@ RMC_EXPORT int RMC_ADDDATAAXIS(int id, int region, int, double minimum, double m
                                int fontSize, int textColour, int lineColour, int lineStyle, int decimals,
                                const char* unit, const char* caption, const char* labels, int)
 {
-    Region* target = regionOf(id, region);
-    if (!target)
-        return RMC_ERROR_NO_CHART;
-    if (!rangeIsUsable(minimum, maximum, tickCount))
-        return RMC_ERROR_ARGUMENT;
-    target->valueAxis = makeAxis(minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle,
-                                 decimals, unit, caption, labels);
-    return 0;
+    return setAxis(id, region, &Region::valueAxis,
+                   {minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle, decimals, unit, caption,
+                    labels});
 }
 
 RMC_EXPORT int RMC_ADDLABELAXIS(int id, int region, const char* labels, int labelStep, int tickCount, int,
@@ -224,28 +240,18 @@ RMC_EXPORT int RMC_ADDXAXIS(int id, int region, int, double minimum, double maxi
                             int textColour, int lineColour, int lineStyle, int decimals, const char* unit,
                             const char* caption, const char* labels, int)
 {
-    Region* target = regionOf(id, region);
-    if (!target)
-        return RMC_ERROR_NO_CHART;
-    if (!rangeIsUsable(minimum, maximum, tickCount))
-        return RMC_ERROR_ARGUMENT;
-    target->xAxis = makeAxis(minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle, decimals,
-                             unit, caption, labels);
-    return 0;
+    return setAxis(id, region, &Region::xAxis,
+                   {minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle, decimals, unit, caption,
+                    labels});
 }
 
 RMC_EXPORT int RMC_ADDYAXIS(int id, int region, int, double minimum, double maximum, int tickCount, int fontSize,
                             int textColour, int lineColour, int lineStyle, int decimals, const char* unit,
                             const char* caption, const char* labels)
 {
-    Region* target = regionOf(id, region);
-    if (!target)
-        return RMC_ERROR_NO_CHART;
-    if (!rangeIsUsable(minimum, maximum, tickCount))
-        return RMC_ERROR_ARGUMENT;
-    target->yAxis = makeAxis(minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle, decimals,
-                             unit, caption, labels);
-    return 0;
+    return setAxis(id, region, &Region::yAxis,
+                   {minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle, decimals, unit, caption,
+                    labels});
 }
 
 RMC_EXPORT int RMC_ADDBARSERIES(int id, int region, const double* values, int count, int, int look,
