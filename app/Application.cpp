@@ -1,21 +1,21 @@
 #include "app/Application.h"
 
-#include "app/BuiltInImages.h"
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
-#include "app/StartupRules.h"
-#include "app/TextTable.h"
+#include "base/BuiltInImages.h"
+#include "base/TextTable.h"
+#include "editor/CellTexts.h"
 #include "editor/EditingCommands.h"
 #include "editor/MatrixView.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
-#include "evaluation/ResultWindows.h"
-#include "export/ReportWindow.h"
-#include "export/TextExportCommand.h"
 #include "platform/CrashHandler.h"
 #include "platform/KeyStore.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
+#include "windows/ReportWindow.h"
+#include "windows/ResultWindows.h"
+#include "windows/TextExportCommand.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,7 +27,7 @@ namespace ponderix {
 using namespace Qt::StringLiterals;
 
 Application::Application(Environment environment)
-    : m_environment(std::move(environment)), m_texts(TextTable::builtIn())
+    : m_environment(std::move(environment))
 {
 }
 
@@ -46,8 +46,8 @@ Application::Start Application::start()
     // Text table, fonts and pictures first: everything after may show them.
     BuiltInImages::instance();
 
-    m_folders = m_environment.folders ? *m_environment.folders : resolveFolders(m_texts);
-    const QString programName = m_texts.text(u"Program_Name");
+    m_folders = m_environment.folders ? *m_environment.folders : resolveFolders();
+    const QString programName = uiText(TextKey::Program_Name);
     m_instance = std::make_unique<SingleInstance>(SingleInstance::lockFolder(m_folders.applicationData), programName);
     if (!m_environment.dialogs) {
         m_ownDialogs = std::make_unique<QtDialogs>(nullptr);
@@ -56,13 +56,13 @@ Application::Start Application::start()
         m_dialogs = m_environment.dialogs;
     }
     if (!m_instance->isFirst()) {
-        m_dialogs->message(programName, m_texts.text(u"TXT00041"), Dialogs::Icon::Information);
+        m_dialogs->message(programName, uiText(TextKey::TXT00041), Dialogs::Icon::Information);
         return Start::SecondInstance;
     }
     // Only the real program reports crashes: a test that brings its own
     // dialogs runs inside a test runner, which keeps its own fault handling.
     if (!m_environment.dialogs)
-        installCrashHandler(programName.toStdString(), m_texts.text(u"Version_Name").toStdString());
+        installCrashHandler(programName.toStdString(), uiText(TextKey::Version_Name).toStdString());
 
     prepareFolders();
     m_desktopHeight = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().height() : 0;
@@ -105,7 +105,7 @@ void Application::loadCharts()
 
 void Application::readSettings()
 {
-    m_settings = readSettingsFile(m_folders.settingsFile(m_texts), m_folders.documents);
+    m_settings = readSettingsFile(m_folders.settingsFile(), m_folders.documents);
     m_project.setLastFolder(m_settings.LastDirectory);
 }
 
@@ -113,7 +113,7 @@ void Application::createMainWindow()
 {
     const std::optional<QRect> stored = storedWindowGeometry(m_settings);
     const QSize clientSize = stored ? stored->size() : defaultWindowSize(m_desktopHeight);
-    m_window = std::make_unique<MainWindow>(m_texts, BuiltInImages::instance(), clientSize);
+    m_window = std::make_unique<MainWindow>(BuiltInImages::instance(), clientSize);
     if (m_ownDialogs)
         static_cast<QtDialogs*>(m_ownDialogs.get())->setOwner(m_window.get());
     if (stored) {
@@ -125,9 +125,9 @@ void Application::createMainWindow()
     }
 
     m_view = std::make_unique<MatrixView>(m_window->client(), m_project, m_settings.CriteriaAddWidth,
-                                          legendText(m_texts, m_settings.CriteriaAddWidth));
-    m_files = std::make_unique<ProjectFiles>(m_project, *m_view, *m_dialogs, m_texts, m_folders.temporary);
-    m_editing = std::make_unique<EditingCommands>(m_project, *m_view, *m_dialogs, m_texts);
+                                          legendText(m_settings.CriteriaAddWidth));
+    m_files = std::make_unique<ProjectFiles>(m_project, *m_view, *m_dialogs, m_folders.temporary);
+    m_editing = std::make_unique<EditingCommands>(m_project, *m_view, *m_dialogs);
     m_window->setClientResizeHandler([this](QSize size) { m_view->relayout(size); });
     m_window->setCloseBoxHandler([this] { quitIfConfirmed(); });
     m_window->setDropHandler([this](const QStringList& names) { handleDrop(names); });
@@ -153,10 +153,10 @@ void Application::registerCommands()
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})
         window.setHandler(command, [this, command] { runEditCommand(static_cast<int>(command)); });
     window.setHandler(Command::Help, [this] {
-        m_dialogs->openExternal(QUrl::fromLocalFile(helpDocumentPath(m_folders, m_texts)));
+        m_dialogs->openExternal(QUrl::fromLocalFile(helpDocumentPath(m_folders)));
     });
-    window.setHandler(Command::WebPage, [this] { m_dialogs->openExternal(QUrl(m_texts.text(u"Online_Adresse"))); });
-    window.setHandler(Command::MoreTools, [this] { m_dialogs->openExternal(QUrl(m_texts.text(u"Online_MoreTools"))); });
+    window.setHandler(Command::WebPage, [this] { m_dialogs->openExternal(QUrl(uiText(TextKey::Online_Adresse))); });
+    window.setHandler(Command::MoreTools, [this] { m_dialogs->openExternal(QUrl(uiText(TextKey::Online_MoreTools))); });
     window.setHandler(Command::Signature, [this] { showSignature(); });
     window.setHandler(Command::About, [this] { showAbout(); });
 }
@@ -199,14 +199,14 @@ void Application::handleDrop(const QStringList& names)
         m_files->open(names.first(), ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update);
         return;
     }
-    m_dialogs->message(m_texts.text(u"TXT00013"), m_texts.text(u"TXT00102"), Dialogs::Icon::Information);
+    m_dialogs->message(uiText(TextKey::TXT00013), uiText(TextKey::TXT00102), Dialogs::Icon::Information);
 }
 
 void Application::chooseCriteriaAddWidth(int width)
 {
     m_settings.CriteriaAddWidth = width;
     m_view->drawWidthStrip(width);
-    m_dialogs->message(m_texts.text(u"TXT00013"), m_texts.text(u"TXT00225"), Dialogs::Icon::Information);
+    m_dialogs->message(uiText(TextKey::TXT00013), uiText(TextKey::TXT00225), Dialogs::Icon::Information);
 }
 
 void Application::runEditCommand(int command)
@@ -232,24 +232,24 @@ void Application::runEditCommand(int command)
 
 void Application::showSignature()
 {
-    const QString text = m_texts.text(u"TXT00073") + u' ' + m_texts.text(u"TXT00074") + u' '
-        + m_texts.text(u"TXT00075") + u"\r\n\r\n"_s + m_texts.text(u"TXT00076");
-    m_dialogs->message(m_texts.text(u"TXT00072"), text, Dialogs::Icon::Information);
-    m_dialogs->fileProperties(m_texts.text(u"Digital_Sinatures"), m_folders.programPath);
+    const QString text = uiText(TextKey::TXT00073) + u' ' + uiText(TextKey::TXT00074) + u' '
+        + uiText(TextKey::TXT00075) + u"\r\n\r\n"_s + uiText(TextKey::TXT00076);
+    m_dialogs->message(uiText(TextKey::TXT00072), text, Dialogs::Icon::Information);
+    m_dialogs->fileProperties(uiText(TextKey::Digital_Sinatures), m_folders.programPath);
 }
 
 void Application::showAbout()
 {
     const QString title = m_window->windowTitle();
     m_dialogs->message(title,
-                       title + u"\r\n\r\n"_s + m_texts.text(u"Version_Name") + u"\r\n\r\n"_s
-                           + m_texts.text(u"Copyright_Text") + u"\r\n\r\n"_s,
+                       title + u"\r\n\r\n"_s + uiText(TextKey::Version_Name) + u"\r\n\r\n"_s
+                           + uiText(TextKey::Copyright_Text) + u"\r\n\r\n"_s,
                        Dialogs::Icon::None);
 }
 
 WindowContext Application::windowContext()
 {
-    return {m_project,      m_settings, *m_dialogs,          m_texts,        m_folders,
+    return {m_project,      m_settings, *m_dialogs,        m_folders,
             m_charts.get(), m_window.get(), m_view->banner(), m_desktopHeight};
 }
 
@@ -263,7 +263,7 @@ void Application::quitIfConfirmed()
 
 bool Application::confirmQuit()
 {
-    const auto answer = m_dialogs->message(m_texts.text(u"TXT00100"), m_texts.text(u"TXT00101"),
+    const auto answer = m_dialogs->message(uiText(TextKey::TXT00100), uiText(TextKey::TXT00101),
                                            Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
     case Dialogs::Answer::Yes: return m_files->save(m_project.path());
@@ -285,11 +285,24 @@ void Application::shutDown()
     m_settings.LastDirectory = m_project.lastFolder();
     m_settings.LastProject = m_project.path();
     if (!m_folders.applicationData.isEmpty())
-        writeSettingsFile(m_folders.settingsFile(m_texts), m_settings);
-    writeInstallFolder(m_texts.text(u"Registry_Subkey"), m_folders.programFolder);
+        writeSettingsFile(m_folders.settingsFile(), m_settings);
+    writeInstallFolder(uiText(TextKey::Registry_Subkey), m_folders.programFolder);
     m_window->closeWithoutQuestion();
     m_charts.reset(); // unloads the component and removes its file
     removeFolder(m_folders.temporary);
+}
+
+QSize defaultWindowSize(int desktopHeight)
+{
+    return {760, desktopHeight <= 600 ? 540 : 630};
+}
+
+std::optional<QRect> storedWindowGeometry(const Settings& settings)
+{
+    if (settings.WindowPosLeft > -1 && settings.WindowPosTop > -1 && settings.WindowPosWidth > 0
+        && settings.WindowPosHeight > 0)
+        return QRect(settings.WindowPosLeft, settings.WindowPosTop, settings.WindowPosWidth, settings.WindowPosHeight);
+    return std::nullopt;
 }
 
 } // namespace ponderix

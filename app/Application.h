@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/SettingsFile.h"
-#include "app/WindowContext.h"
+#include "base/SettingsFile.h"
 #include "platform/Folders.h"
 #include "project/Project.h"
+#include "windows/WindowContext.h"
 
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 
@@ -20,7 +21,6 @@ class MainWindow;
 class MatrixView;
 class ProjectFiles;
 class SingleInstance;
-class TextTable;
 
 // The program from start-up to shut-down: it owns the project, the settings,
 // the folders and the main window, and wires every command to its handler.
@@ -75,7 +75,6 @@ private:
     void showAbout();
 
     Environment m_environment;
-    const TextTable& m_texts;
     Project m_project;
     Settings m_settings;
     ApplicationFolders m_folders;
@@ -89,5 +88,13 @@ private:
     std::unique_ptr<ProjectFiles> m_files;
     std::unique_ptr<EditingCommands> m_editing;
 };
+
+// The main window's size on a first start: shorter on small desktops.
+QSize defaultWindowSize(int desktopHeight);
+
+// Where the main window opens: the stored geometry when it is usable
+// (x and y above -1, width and height above 0), else nothing: centre the
+// default size on the screen.
+std::optional<QRect> storedWindowGeometry(const Settings& settings);
 
 } // namespace ponderix

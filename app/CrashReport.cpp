@@ -1,6 +1,6 @@
 #include "app/CrashReport.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "platform/CrashHandler.h"
 #include "platform/Display.h"
 #include "platform/QtDialogs.h"
@@ -69,11 +69,10 @@ bool isCrashReportRequest(int argc, char* argv[])
     return argc == 2 && std::strcmp(argv[1], kCrashReportArgument) == 0;
 }
 
-QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosition>& source,
-                         const TextTable& texts)
+QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosition>& source)
 {
-    const QByteArray program = texts.text(u"Program_Name").toUtf8();
-    const QByteArray version = texts.text(u"Version_Name").toUtf8();
+    const QByteArray program = uiText(TextKey::Program_Name).toUtf8();
+    const QByteArray version = uiText(TextKey::Version_Name).toUtf8();
     const QByteArray module = moduleText(source);
     const QByteArray line = source && source->line > 0 ? QByteArray::number(source->line) : kUnknownSource;
     // The crashed process formats its standard-error report with the same
@@ -85,19 +84,19 @@ QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosi
     return QString::fromUtf8(report);
 }
 
-QString crashReportMessage(const QString& lines, const TextTable& texts)
+QString crashReportMessage(const QString& lines)
 {
-    const QString support = texts.text(u"Program_Name") + u" developers, "_s + texts.text(u"Online_Adresse")
+    const QString support = uiText(TextKey::Program_Name) + u" developers, "_s + uiText(TextKey::Online_Adresse)
         + u"/issues"_s;
     return lines + u"Please send this information which is now in the clipboard to\r\n"_s + support
         + u"\r\n\r\nContinue program execution?    (not recommended)"_s;
 }
 
-Dialogs::Answer presentCrashReport(const QString& lines, const TextTable& texts, Dialogs& dialogs)
+Dialogs::Answer presentCrashReport(const QString& lines, Dialogs& dialogs)
 {
     // Only the report itself goes on the clipboard: it is what support needs.
     QGuiApplication::clipboard()->setText(lines);
-    return dialogs.message(u"ERROR"_s, crashReportMessage(lines, texts), Dialogs::Icon::None,
+    return dialogs.message(u"ERROR"_s, crashReportMessage(lines), Dialogs::Icon::None,
                            Dialogs::Buttons::YesNo);
 }
 
@@ -108,8 +107,7 @@ int runCrashReporter(int& argc, char* argv[], Dialogs* dialogs)
         return 1;
     // A report must not wait for a debug-information server on the network.
     qunsetenv("DEBUGINFOD_URLS");
-    const TextTable& texts = TextTable::builtIn();
-    const QString lines = crashReportLines(*facts, sourcePositionIn(facts->processId, facts->address), texts);
+    const QString lines = crashReportLines(*facts, sourcePositionIn(facts->processId, facts->address));
     if (!desktopAvailable()) {
         const QByteArray bytes = lines.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
@@ -117,11 +115,11 @@ int runCrashReporter(int& argc, char* argv[], Dialogs* dialogs)
     }
 
     QApplication application(argc, argv);
-    application.setApplicationName(texts.text(u"Program_Name"));
+    application.setApplicationName(uiText(TextKey::Program_Name));
     QtDialogs ownDialogs(nullptr);
     // Either answer ends the crashed process the same way once this one has
     // ended: it waits for nothing else.
-    presentCrashReport(lines, texts, dialogs ? *dialogs : ownDialogs);
+    presentCrashReport(lines, dialogs ? *dialogs : ownDialogs);
     // Leaving this scope destroys the application. On X11 Qt then hands the
     // clipboard to the desktop's clipboard manager and waits (a few seconds
     // at most) until it has taken the text over, so the report can still be

@@ -10,20 +10,18 @@ namespace ponderix {
 
 struct CrashFacts;
 struct SourcePosition;
-class TextTable;
 
 // Whether a crashed copy of the program started this process to report for it.
 bool isCrashReportRequest(int argc, char* argv[]);
 
 // Lines 1 to 8 of the report: what goes on the clipboard.
-QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosition>& source,
-                         const TextTable& texts);
+QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosition>& source);
 
 // The whole text of the box: the lines, where to send them, and the question.
-QString crashReportMessage(const QString& lines, const TextTable& texts);
+QString crashReportMessage(const QString& lines);
 
 // Puts the lines on the clipboard and asks the question. Needs a QApplication.
-Dialogs::Answer presentCrashReport(const QString& lines, const TextTable& texts, Dialogs& dialogs);
+Dialogs::Answer presentCrashReport(const QString& lines, Dialogs& dialogs);
 
 // The reporter process: reads the crashed process's hand-off from standard
 // input, finds the failing source line in it and shows the report; nullptr

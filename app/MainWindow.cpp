@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "app/BuiltInImages.h"
-#include "app/TextTable.h"
+#include "base/BuiltInImages.h"
+#include "base/TextTable.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -44,9 +44,9 @@ Command MainWindow::menuTwin(Command command)
     }
 }
 
-MainWindow::MainWindow(const TextTable& texts, const BuiltInImages& images, QSize clientSize)
+MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
 {
-    setWindowTitle(texts.text(u"Program_Name"));
+    setWindowTitle(uiText(TextKey::Program_Name));
     setWindowIcon(QPixmap::fromImage(images.logo));
     setMinimumSize(kMinimumSize);
 
@@ -55,8 +55,8 @@ MainWindow::MainWindow(const TextTable& texts, const BuiltInImages& images, QSiz
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
 
-    buildMenus(texts);
-    buildToolbar(texts, images);
+    buildMenus();
+    buildToolbar(images);
 
     m_logo = new QLabel(m_client);
     m_logo->setPixmap(QPixmap::fromImage(images.logo));
@@ -74,49 +74,49 @@ QAction* MainWindow::addCommand(QMenu* menu, Command command, const QString& cap
     return action;
 }
 
-void MainWindow::buildMenus(const TextTable& texts)
+void MainWindow::buildMenus()
 {
-    auto text = [&texts](QStringView key) { return texts.text(key); };
+    const auto text = uiText;
 
-    QMenu* file = menuBar()->addMenu(text(u"MEN00001"));
-    addCommand(file, Command::New, text(u"MEN00004"))->setShortcut(QKeySequence(u"Ctrl+N"_s));
-    addCommand(file, Command::Open, text(u"MEN00005"))->setShortcut(QKeySequence(u"Ctrl+O"_s));
-    addCommand(file, Command::Save, text(u"MEN00006"))->setShortcut(QKeySequence(u"Ctrl+S"_s));
-    addCommand(file, Command::SaveAs, text(u"MEN00007"));
+    QMenu* file = menuBar()->addMenu(text(TextKey::MEN00001));
+    addCommand(file, Command::New, text(TextKey::MEN00004))->setShortcut(QKeySequence(u"Ctrl+N"_s));
+    addCommand(file, Command::Open, text(TextKey::MEN00005))->setShortcut(QKeySequence(u"Ctrl+O"_s));
+    addCommand(file, Command::Save, text(TextKey::MEN00006))->setShortcut(QKeySequence(u"Ctrl+S"_s));
+    addCommand(file, Command::SaveAs, text(TextKey::MEN00007));
     file->addSeparator();
-    addCommand(file, Command::Demo, text(u"MEN00012"));
-    addCommand(file, Command::TextExport, text(u"MEN00009"));
+    addCommand(file, Command::Demo, text(TextKey::MEN00012));
+    addCommand(file, Command::TextExport, text(TextKey::MEN00009));
     file->addSeparator();
-    addCommand(file, Command::Quit, text(u"MEN00011"));
+    addCommand(file, Command::Quit, text(TextKey::MEN00011));
 
     // Cut, copy, paste and delete only name their keys: the focused text
     // field handles those keys itself.
-    QMenu* edit = menuBar()->addMenu(text(u"MEN00002"));
-    addCommand(edit, Command::Cut, text(u"MEN00103"), u"Ctrl+X"_s);
-    addCommand(edit, Command::Copy, text(u"MEN00104"), u"Ctrl+C"_s);
-    addCommand(edit, Command::Paste, text(u"MEN00105"), u"Ctrl+V"_s);
-    addCommand(edit, Command::Clear, text(u"MEN00106"), u"Del"_s);
-    addCommand(edit, Command::SelectAll, text(u"MEN00107"))->setShortcut(QKeySequence(u"Ctrl+A"_s));
+    QMenu* edit = menuBar()->addMenu(text(TextKey::MEN00002));
+    addCommand(edit, Command::Cut, text(TextKey::MEN00103), u"Ctrl+X"_s);
+    addCommand(edit, Command::Copy, text(TextKey::MEN00104), u"Ctrl+C"_s);
+    addCommand(edit, Command::Paste, text(TextKey::MEN00105), u"Ctrl+V"_s);
+    addCommand(edit, Command::Clear, text(TextKey::MEN00106), u"Del"_s);
+    addCommand(edit, Command::SelectAll, text(TextKey::MEN00107))->setShortcut(QKeySequence(u"Ctrl+A"_s));
 
-    QMenu* analysis = menuBar()->addMenu(text(u"MEN00003"));
-    addCommand(analysis, Command::Results, text(u"MEN00020"))->setShortcut(QKeySequence(Qt::Key_F1));
-    addCommand(analysis, Command::Profile, text(u"MEN00021"))->setShortcut(QKeySequence(Qt::Key_F2));
-    addCommand(analysis, Command::Report, text(u"MEN00022"))->setShortcut(QKeySequence(Qt::Key_F3));
+    QMenu* analysis = menuBar()->addMenu(text(TextKey::MEN00003));
+    addCommand(analysis, Command::Results, text(TextKey::MEN00020))->setShortcut(QKeySequence(Qt::Key_F1));
+    addCommand(analysis, Command::Profile, text(TextKey::MEN00021))->setShortcut(QKeySequence(Qt::Key_F2));
+    addCommand(analysis, Command::Report, text(TextKey::MEN00022))->setShortcut(QKeySequence(Qt::Key_F3));
 
     QMenu* help = menuBar()->addMenu(u"?"_s);
-    addCommand(help, Command::Help, text(u"MEN00030"));
-    addCommand(help, Command::WebPage, text(u"MEN00031"));
-    addCommand(help, Command::Signature, text(u"MEN00034"));
-    addCommand(help, Command::MoreTools, text(u"MEN00035"));
+    addCommand(help, Command::Help, text(TextKey::MEN00030));
+    addCommand(help, Command::WebPage, text(TextKey::MEN00031));
+    addCommand(help, Command::Signature, text(TextKey::MEN00034));
+    addCommand(help, Command::MoreTools, text(TextKey::MEN00035));
     help->addSeparator();
-    addCommand(help, Command::About, text(u"MEN00033"));
+    addCommand(help, Command::About, text(TextKey::MEN00033));
 
     // Shortcuts reach the window even when the menu bar is not in focus.
     for (const auto& [command, action] : m_actions)
         action->setShortcutContext(Qt::WindowShortcut);
 }
 
-void MainWindow::buildToolbar(const TextTable& texts, const BuiltInImages& images)
+void MainWindow::buildToolbar(const BuiltInImages& images)
 {
     m_toolbar = new QToolBar(m_client);
     m_toolbar->setObjectName(u"toolbar"_s);
@@ -128,23 +128,23 @@ void MainWindow::buildToolbar(const TextTable& texts, const BuiltInImages& image
 
     struct Button {
         Command command;
-        QStringView caption;
+        TextKey caption;
         BuiltInImages::Toolbar icon;
         bool separatorBefore;
     };
     const Button buttons[] = {
-        {Command::ToolbarNew, u"MEN00004", BuiltInImages::New, false},
-        {Command::ToolbarOpen, u"MEN00005", BuiltInImages::Open, false},
-        {Command::ToolbarSave, u"MEN00006", BuiltInImages::Save, false},
-        {Command::ToolbarResults, u"MEN00020", BuiltInImages::Results, true},
-        {Command::ToolbarProfile, u"MEN00021", BuiltInImages::Profile, true},
-        {Command::ToolbarReport, u"MEN00022", BuiltInImages::Report, false},
+        {Command::ToolbarNew, TextKey::MEN00004, BuiltInImages::New, false},
+        {Command::ToolbarOpen, TextKey::MEN00005, BuiltInImages::Open, false},
+        {Command::ToolbarSave, TextKey::MEN00006, BuiltInImages::Save, false},
+        {Command::ToolbarResults, TextKey::MEN00020, BuiltInImages::Results, true},
+        {Command::ToolbarProfile, TextKey::MEN00021, BuiltInImages::Profile, true},
+        {Command::ToolbarReport, TextKey::MEN00022, BuiltInImages::Report, false},
     };
     const QFontMetrics metrics(m_toolbar->font());
     for (const Button& button : buttons) {
         if (button.separatorBefore)
             m_toolbar->addSeparator();
-        const QString caption = texts.text(button.caption);
+        const QString caption = uiText(button.caption);
         QAction* action = m_toolbar->addAction(QIcon(QPixmap::fromImage(images.toolbarIcons[button.icon])), caption);
         const Command command = button.command;
         connect(action, &QAction::triggered, this, [this, command] { trigger(command); });

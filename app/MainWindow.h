@@ -13,7 +13,6 @@ class QToolBar;
 
 namespace ponderix {
 
-class TextTable;
 struct BuiltInImages;
 
 // The main window: menu bar, toolbar, logo and the client area that holds the
@@ -23,7 +22,7 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(const TextTable& texts, const BuiltInImages& images, QSize clientSize);
+    MainWindow(const BuiltInImages& images, QSize clientSize);
 
     QWidget* client() const { return m_client; }
 
@@ -58,8 +57,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus(const TextTable& texts);
-    void buildToolbar(const TextTable& texts, const BuiltInImages& images);
+    void buildMenus();
+    void buildToolbar(const BuiltInImages& images);
     QAction* addCommand(QMenu* menu, Command command, const QString& caption, const QString& shortcutText = {});
     void updateEnabledCommands();
 

@@ -1,12 +1,11 @@
 #include "app/ProjectFiles.h"
 
-#include "app/ProjectMessages.h"
-#include "app/StartupRules.h"
-#include "app/TextTable.h"
+#include "base/AtomicFile.h"
+#include "base/TextTable.h"
 #include "editor/MatrixView.h"
-#include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "project/DemoProject.h"
+#include "project/ProjectMessages.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
 
@@ -24,12 +23,12 @@ const QString kDemoFileName = u"DemoProjekt.pnx"_s;
 
 } // namespace
 
-ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts,
+ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs,
                            QString temporaryFolder, Clock clock)
     : m_project(project)
     , m_view(view)
     , m_dialogs(dialogs)
-    , m_texts(texts)
+    
     , m_temporaryFolder(std::move(temporaryFolder))
     , m_clock(std::move(clock))
 {
@@ -44,15 +43,15 @@ QString ProjectFiles::folderOf(const QString& path)
 bool ProjectFiles::open(const QString& requestedPath, Question question, LastFolder lastFolder)
 {
     if (question == Question::Ask) {
-        const auto answer = m_dialogs.message(m_texts.text(u"TXT00217"),
-                                              m_texts.text(u"TXT00218") + u"\r\n"_s + m_texts.text(u"TXT00212"),
+        const auto answer = m_dialogs.message(uiText(TextKey::TXT00217),
+                                              uiText(TextKey::TXT00218) + u"\r\n"_s + uiText(TextKey::TXT00212),
                                               Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
         if (answer != Dialogs::Answer::Yes)
             return false;
     }
     QString path = requestedPath;
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        path = m_dialogs.openFile(m_texts.text(u"TXT00217"), m_project.lastFolder() + kProposedName, kProjectPattern, 0)
+        path = m_dialogs.openFile(uiText(TextKey::TXT00217), m_project.lastFolder() + kProposedName, kProjectPattern, 0)
                    .path;
         if (path.isEmpty())
             return false;
@@ -91,7 +90,7 @@ void ProjectFiles::replaceProject(Project&& loaded, const QString& banner)
 QString ProjectFiles::chooseSavePath()
 {
     QString path =
-        m_dialogs.saveFile(m_texts.text(u"TXT00219"), m_project.lastFolder() + kProposedName, kProjectPattern, 0).path;
+        m_dialogs.saveFile(uiText(TextKey::TXT00219), m_project.lastFolder() + kProposedName, kProjectPattern, 0).path;
     if (path.isEmpty())
         return {};
     // Compared exactly: "Projekt.PNX" becomes "Projekt.PNX.pnx".
@@ -99,7 +98,7 @@ QString ProjectFiles::chooseSavePath()
         path += u".pnx"_s;
     const QFileInfo existing(path);
     if (existing.exists() && existing.size() > 0) {
-        const auto answer = m_dialogs.message(m_texts.text(u"TXT00219"), m_texts.text(u"TXT00220"),
+        const auto answer = m_dialogs.message(uiText(TextKey::TXT00219), uiText(TextKey::TXT00220),
                                               Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
         if (answer != Dialogs::Answer::Yes)
             return {};
@@ -139,7 +138,21 @@ void ProjectFiles::openDemo()
         return;
     m_project.setPath(QString());
     m_project.setLastFolder(lastFolder);
-    m_view.setBanner(m_texts.text(u"TXT00213"));
+    m_view.setBanner(uiText(TextKey::TXT00213));
+}
+
+bool isOpenableAtStartup(const QString& path)
+{
+    if (!path.startsWith(u'/') || !path.right(4).toLower().endsWith(u".pnx"_s))
+        return false;
+    const QFileInfo file(path);
+    return file.isFile() && file.size() > 0;
+}
+
+QString bannerForFile(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.size() > 4 ? name.left(name.size() - 4) : QString();
 }
 
 } // namespace ponderix

@@ -10,7 +10,6 @@ namespace ponderix {
 class Dialogs;
 class MatrixView;
 class Project;
-class TextTable;
 
 // Opening and saving projects with their questions, dialogs and messages,
 // and the demo project.
@@ -18,7 +17,7 @@ class ProjectFiles final {
 public:
     using Clock = std::function<QDateTime()>;
 
-    ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts,
+    ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs,
                  QString temporaryFolder, Clock clock = &QDateTime::currentDateTime);
 
     enum class Question { Ask, DoNotAsk };
@@ -45,9 +44,17 @@ private:
     Project& m_project;
     MatrixView& m_view;
     Dialogs& m_dialogs;
-    const TextTable& m_texts;
     QString m_temporaryFolder;
     Clock m_clock;
 };
+
+// Whether a path given at start-up (command line or last project) is opened:
+// an absolute path ending in ".pnx" in any letter case, naming a file that is
+// not empty. Anything else is passed over without a word.
+bool isOpenableAtStartup(const QString& path);
+
+// The project banner for a file: its name without folder and without the last
+// four characters ("Cars" for ".../Cars.pnx").
+QString bannerForFile(const QString& path);
 
 } // namespace ponderix

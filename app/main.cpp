@@ -1,6 +1,6 @@
 #include "app/Application.h"
 #include "app/CrashReport.h"
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "platform/Display.h"
 
 #include <QApplication>
@@ -15,10 +15,9 @@ int main(int argc, char* argv[])
         return ponderix::runCrashReporter(argc, argv);
 
     using namespace ponderix;
-    const TextTable& texts = TextTable::builtIn();
     const std::string_view option = argc == 2 ? std::string_view(argv[1]) : std::string_view();
     if (option == "--version") {
-        std::puts((texts.text(u"Program_Name") + u' ' + texts.text(u"Version_Name")).toUtf8().constData());
+        std::puts((uiText(TextKey::Program_Name) + u' ' + uiText(TextKey::Version_Name)).toUtf8().constData());
         return 0;
     }
     if (option == "--help" || option == "-h") {
@@ -27,13 +26,13 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (!desktopAvailable()) {
-        const QByteArray message = (texts.text(u"TXT00001") + u": " + texts.text(u"TXT00002") + u'\n').toUtf8();
+        const QByteArray message = (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
         std::fputs(message.constData(), stderr);
         return 0;
     }
 
     QApplication qtApplication(argc, argv);
-    qtApplication.setApplicationName(texts.text(u"Program_Name"));
+    qtApplication.setApplicationName(uiText(TextKey::Program_Name));
     // Lets the desktop match the windows to the installed launcher and icon.
     qtApplication.setDesktopFileName(QStringLiteral("ponderix"));
     // The program ends through the quit question, not when a window closes.

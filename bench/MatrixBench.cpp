@@ -7,7 +7,7 @@
 // same repetition. Peak memory of the large open is measured in a fresh
 // process, so that the baselines' widgets do not count.
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "bench/Summary.h"

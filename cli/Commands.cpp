@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 
-#include "app/ProjectMessages.h"
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "project/ProjectMessages.h"
 
 #include <cstdio>
 #include <optional>
@@ -173,8 +173,7 @@ int run(const QStringList& arguments)
         return kSuccess;
     }
     if (arguments.first() == u"--version") {
-        const TextTable& texts = TextTable::builtIn();
-        writeOut(texts.text(u"Program_Name") + u' ' + texts.text(u"Version_Name") + u'\n');
+        writeOut(uiText(TextKey::Program_Name) + u' ' + uiText(TextKey::Version_Name) + u'\n');
         return kSuccess;
     }
     const auto& table = subcommands();

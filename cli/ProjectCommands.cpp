@@ -1,16 +1,18 @@
 // texts, scores, demo and save: the subcommands over the project files.
-#include "app/ProjectMessages.h"
-#include "app/TextTable.h"
+#include "base/AtomicFile.h"
+#include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/Scoring.h"
-#include "platform/AtomicFile.h"
 #include "project/DemoProject.h"
+#include "project/ProjectMessages.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace ponderix::cli {
 
@@ -36,10 +38,11 @@ QString escapedForList(const QString& value)
 
 int listTexts(const Arguments&)
 {
-    const TextTable& texts = TextTable::builtIn();
     QString listing;
-    for (const QString& key : texts.keys())
-        listing += key + u"\t"_s + escapedForList(texts.text(key)) + u"\n"_s;
+    std::vector<TextKey> keys(allTextKeys().begin(), allTextKeys().end());
+    std::ranges::sort(keys, {}, textKeyName);
+    for (TextKey key : keys)
+        listing += textKeyName(key) + u"\t"_s + escapedForList(uiText(key)) + u"\n"_s;
     writeOut(listing);
     return kSuccess;
 }
@@ -71,7 +74,7 @@ QString scoresAsJson(const Project& project, const BestOptions& best)
     for (const Option& option : project.options()) {
         options << u"{\"letter\":"_s + jsonString(optionLetter(option.Index)) + u",\"name\":"_s
                        + jsonString(option.Name) + u",\"score\":"_s + QString::number(option.score)
-                       + u",\"band\":"_s + jsonString(verdictBand(option.score).toString()) + u"}"_s;
+                       + u",\"band\":"_s + jsonString(textKeyName(verdictBand(option.score))) + u"}"_s;
     }
     QStringList letters;
     for (int index : best.indexes)
@@ -83,19 +86,18 @@ QString scoresAsJson(const Project& project, const BestOptions& best)
 
 QString scoresAsTable(const Project& project, const BestOptions& best)
 {
-    const TextTable& texts = TextTable::builtIn();
     qsizetype nameWidth = 0;
     for (const Option& option : project.options())
         nameWidth = std::max(nameWidth, option.Name.size());
     QString table;
     for (const Option& option : project.options()) {
         table += optionLetter(option.Index) + u"  "_s + option.Name.leftJustified(nameWidth) + u"  "_s
-            + scoreText(option.score).rightJustified(5) + u"  "_s + texts.text(verdictBand(option.score))
+            + scoreText(option.score).rightJustified(5) + u"  "_s + uiText(verdictBand(option.score))
             + u"\n"_s;
     }
     if (best.maximum) {
-        table += u"\n"_s + texts.text(u"TXT00257") + u" "_s + bestOptionsText(project, best, texts) + u"\n"_s;
-        table += texts.text(u"TXT00258") + u" "_s + scoreText(*best.maximum) + u"\n"_s;
+        table += u"\n"_s + uiText(TextKey::TXT00257) + u" "_s + bestOptionsText(project, best) + u"\n"_s;
+        table += uiText(TextKey::TXT00258) + u" "_s + scoreText(*best.maximum) + u"\n"_s;
     }
     return table;
 }
@@ -152,7 +154,7 @@ int writeFileOrReport(const QString& path, QByteArrayView bytes)
     if (!result) {
         // Not a project: say which output failed, as the desktop program
         // does when a report or a text export cannot be written.
-        reportMessage({TextTable::builtIn().text(u"TXT00001"), path + u"\r\n\r\n"_s + result.error});
+        reportMessage({uiText(TextKey::TXT00001), path + u"\r\n\r\n"_s + result.error});
         return kFailure;
     }
     return kSuccess;

@@ -1,13 +1,13 @@
 // render: builds an overview, profile or detail page exactly as the result
 // windows would and writes it as an image file.
 
-#include "app/ProjectMessages.h"
-#include "app/TextTable.h"
+#include "base/ImageWriters.h"
+#include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Scoring.h"
-#include "export/ImageWriters.h"
+#include "project/ProjectMessages.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -124,8 +124,7 @@ int render(const Arguments& arguments)
     }
     const WriteResult written = writeImageFile(image, output, *format);
     if (!written) {
-        const TextTable& texts = TextTable::builtIn();
-        reportMessage({texts.text(u"TXT00001"), texts.text(u"TXT00109") + u"\r\n\r\n"_s + output + u"\r\n"_s
+        reportMessage({uiText(TextKey::TXT00001), uiText(TextKey::TXT00109) + u"\r\n\r\n"_s + output + u"\r\n"_s
                                                      + written.error});
         return kFailure;
     }

@@ -1,6 +1,6 @@
 // report and export: the report document, its text twin and the text export
 // of a project file, without the desktop program.
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/Scoring.h"
 #include "export/ReportBuilder.h"
@@ -29,7 +29,7 @@ int writeReport(const Arguments& arguments)
     if (!project)
         return kFailure;
     ComputeScores(*project);
-    const Report report = buildReport(*project, TextTable::builtIn());
+    const Report report = buildReport(*project);
     if (const int outcome = writeFileOrReport(arguments.value(u"-o"_s), report.document); outcome != kSuccess)
         return outcome;
     if (arguments.has(u"--text"_s))
@@ -47,7 +47,7 @@ int writeTextExport(const Arguments& arguments)
     if (!project)
         return kFailure;
     ComputeScores(*project);
-    return writeFileOrReport(arguments.value(u"-o"_s), textExportBytes(*project, TextTable::builtIn(), *layout));
+    return writeFileOrReport(arguments.value(u"-o"_s), textExportBytes(*project, *layout));
 }
 
 } // namespace

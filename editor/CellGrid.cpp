@@ -68,10 +68,10 @@ void showOnce(QWidget* widget)
 
 } // namespace
 
-CellGrid::CellGrid(Project& project, const TextTable& texts, Panes panes, int criteriaAddWidth,
+CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth,
                    const QString& legendText)
     : m_project(project),
-      m_resources(texts),
+      m_resources(),
       m_panes(panes),
       m_gridPane(panes.grid->widget()),
       m_criteriaAddWidth(criteriaAddWidth),

@@ -12,7 +12,6 @@ class QScrollArea;
 
 namespace ponderix {
 
-class TextTable;
 
 // The cells of the three scrolled areas: option headers, criterion cells and
 // rating cells, each built from the model and placed by its indexes. What the
@@ -33,7 +32,7 @@ public:
         QScrollArea* grid;   // the rating grid, its inner pane set
     };
 
-    CellGrid(Project& project, const TextTable& texts, Panes panes, int criteriaAddWidth, const QString& legendText);
+    CellGrid(Project& project, Panes panes, int criteriaAddWidth, const QString& legendText);
 
     void clear();
     void buildOption(int optionIndex);

@@ -1,6 +1,6 @@
 #include "editor/CellTexts.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
 
@@ -8,14 +8,14 @@ namespace ponderix {
 
 using namespace Qt::StringLiterals;
 
-QString optionTitle(const TextTable& texts, int optionIndex)
+QString optionTitle(int optionIndex)
 {
-    return texts.text(u"TXT00202") + u' ' + optionLetter(optionIndex);
+    return uiText(TextKey::TXT00202) + u' ' + optionLetter(optionIndex);
 }
 
-QString criterionTitle(const TextTable& texts, int criterionIndex)
+QString criterionTitle(int criterionIndex)
 {
-    return texts.text(u"TXT00200") + u' ' + QString::number(criterionIndex + 1);
+    return uiText(TextKey::TXT00200) + u' ' + QString::number(criterionIndex + 1);
 }
 
 QString ratingPosition(int optionIndex, int criterionIndex)
@@ -23,9 +23,9 @@ QString ratingPosition(int optionIndex, int criterionIndex)
     return optionLetter(optionIndex) + u':' + QString::number(criterionIndex + 1);
 }
 
-QString ratingTitle(const TextTable& texts, int optionIndex, int criterionIndex)
+QString ratingTitle(int optionIndex, int criterionIndex)
 {
-    return texts.text(u"TXT00208") + u' ' + ratingPosition(optionIndex, criterionIndex);
+    return uiText(TextKey::TXT00208) + u' ' + ratingPosition(optionIndex, criterionIndex);
 }
 
 QString signedValueText(int value)
@@ -37,6 +37,17 @@ QString signedValueText(int value)
 QString scaleCaption()
 {
     return u"-5"_s + QString(23, u' ') + u"0"_s + QString(20, u' ') + u"+5"_s;
+}
+
+QString legendText(int criteriaAddWidth)
+{
+    const QString low = uiText(TextKey::TXT00196);
+    const QString medium = uiText(TextKey::TXT00197);
+    const QString high = uiText(TextKey::TXT00198);
+    const int width = criteriaAddWidth + 120 - 4 * static_cast<int>(low.size() + medium.size() + high.size());
+    const int blanks = (width / 4) / 2 + criteriaAddWidth / 10;
+    const QString gap = blanks > 0 ? QString(blanks, u' ') : QString();
+    return low + gap + medium + gap + high;
 }
 
 } // namespace ponderix

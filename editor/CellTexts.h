@@ -4,14 +4,13 @@
 
 namespace ponderix {
 
-class TextTable;
 
 // The captions the matrix shows for its entries (the option letter itself is
 // evaluation/Scoring.h's optionLetter, shared with the pages and reports). The letter and the number
 // belong to the position, not to the entry: they change when an entry moves.
-QString optionTitle(const TextTable& texts, int optionIndex);
-QString criterionTitle(const TextTable& texts, int criterionIndex);
-QString ratingTitle(const TextTable& texts, int optionIndex, int criterionIndex);
+QString optionTitle(int optionIndex);
+QString criterionTitle(int criterionIndex);
+QString ratingTitle(int optionIndex, int criterionIndex);
 // "A:1", as the comment prompt and the rating titles name a rating.
 QString ratingPosition(int optionIndex, int criterionIndex);
 
@@ -21,5 +20,9 @@ QString signedValueText(int value);
 // The fixed caption under every rating slider, its blanks placing the three
 // numbers under the ends and the middle of the scale.
 QString scaleCaption();
+
+// The caption under every importance slider: the three legend words spread
+// over the column's width.
+QString legendText(int criteriaAddWidth);
 
 } // namespace ponderix

@@ -1,6 +1,6 @@
 #include "editor/EditingCommands.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "editor/CellTexts.h"
 #include "editor/MatrixView.h"
 #include "platform/Dialogs.h"
@@ -15,23 +15,23 @@ const QString kLineBreak = u"\r\n"_s;
 
 } // namespace
 
-EditingCommands::EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts)
-    : m_project(project), m_view(view), m_dialogs(dialogs), m_texts(texts)
+EditingCommands::EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs)
+    : m_project(project), m_view(view), m_dialogs(dialogs)
 {
 }
 
-bool EditingCommands::askYesNo(const QString& titleKey, const QString& text)
+bool EditingCommands::askYesNo(TextKey titleKey, const QString& text)
 {
-    return m_dialogs.message(m_texts.text(titleKey), text, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
+    return m_dialogs.message(uiText(titleKey), text, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
         == Dialogs::Answer::Yes;
 }
 
-bool EditingCommands::refused(AddRefusal refusal, const QString& countLimitKey)
+bool EditingCommands::refused(AddRefusal refusal, TextKey countLimitKey)
 {
     if (refusal == AddRefusal::None)
         return false;
-    const QString textKey = refusal == AddRefusal::CellLimit ? u"TXT00110"_s : countLimitKey;
-    m_dialogs.message(m_texts.text(u"TXT00013"), m_texts.text(textKey), Dialogs::Icon::Information);
+    const TextKey textKey = refusal == AddRefusal::CellLimit ? TextKey::TXT00110 : countLimitKey;
+    m_dialogs.message(uiText(TextKey::TXT00013), uiText(textKey), Dialogs::Icon::Information);
     return true;
 }
 
@@ -39,15 +39,15 @@ bool EditingCommands::newProject(const QString& marker)
 {
     // Asked every time: nothing records whether the project has changed.
     if (marker.isEmpty()
-        && !askYesNo(u"TXT00210"_s, m_texts.text(u"TXT00211") + kLineBreak + m_texts.text(u"TXT00212")))
+        && !askYesNo(TextKey::TXT00210, uiText(TextKey::TXT00211) + kLineBreak + uiText(TextKey::TXT00212)))
         return false;
 
     m_view.clearCells();
     m_project.clear();
-    m_view.setBanner(m_texts.text(u"TXT00213"));
+    m_view.setBanner(uiText(TextKey::TXT00213));
     m_project.setPath(QString()); // the last folder stays for the next dialog
 
-    const QString name = m_texts.text(u"TXT00214");
+    const QString name = uiText(TextKey::TXT00214);
     m_project.addOption(name);
     m_project.addCriterion(name);
     m_view.buildAllCells(true);
@@ -58,9 +58,9 @@ bool EditingCommands::newProject(const QString& marker)
 
 void EditingCommands::addOption()
 {
-    if (refused(m_project.optionAdditionRefusal(), u"TXT00103"_s))
+    if (refused(m_project.optionAdditionRefusal(), TextKey::TXT00103))
         return;
-    m_project.addOption(m_texts.text(u"TXT00214"));
+    m_project.addOption(uiText(TextKey::TXT00214));
     const int added = m_project.optionCount() - 1;
     m_view.buildOptionCell(added);
     for (const Criterion& criterion : m_project.criteria())
@@ -71,9 +71,9 @@ void EditingCommands::addOption()
 
 void EditingCommands::addCriterion()
 {
-    if (refused(m_project.criterionAdditionRefusal(), u"TXT00104"_s))
+    if (refused(m_project.criterionAdditionRefusal(), TextKey::TXT00104))
         return;
-    m_project.addCriterion(m_texts.text(u"TXT00214"));
+    m_project.addCriterion(uiText(TextKey::TXT00214));
     const int added = m_project.criterionCount() - 1;
     m_view.buildCriterionCell(added);
     for (const Option& option : m_project.options())
@@ -87,8 +87,8 @@ void EditingCommands::deleteOption(int optionIndex)
     if (optionIndex < 0 || optionIndex >= m_project.optionCount())
         return;
     const QString caption =
-        optionTitle(m_texts, optionIndex) + u", "_s + m_project.options()[static_cast<std::size_t>(optionIndex)].Name;
-    if (!askYesNo(u"TXT00206"_s, m_texts.text(u"TXT00215") + kLineBreak + caption))
+        optionTitle(optionIndex) + u", "_s + m_project.options()[static_cast<std::size_t>(optionIndex)].Name;
+    if (!askYesNo(TextKey::TXT00206, uiText(TextKey::TXT00215) + kLineBreak + caption))
         return;
     // Letters follow positions, so every cell is built again; the rebuilt
     // boxes show their values.
@@ -103,9 +103,9 @@ void EditingCommands::deleteCriterion(int criterionIndex)
 {
     if (criterionIndex < 0 || criterionIndex >= m_project.criterionCount())
         return;
-    const QString caption = criterionTitle(m_texts, criterionIndex) + u", "_s
+    const QString caption = criterionTitle(criterionIndex) + u", "_s
         + m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name;
-    if (!askYesNo(u"TXT00207"_s, m_texts.text(u"TXT00216") + kLineBreak + caption))
+    if (!askYesNo(TextKey::TXT00207, uiText(TextKey::TXT00216) + kLineBreak + caption))
         return;
     m_view.clearCells();
     m_project.deleteCriterion(criterionIndex);
@@ -134,7 +134,7 @@ void EditingCommands::editComment(int optionIndex, int criterionIndex)
     const Rating* rating = m_project.ratingOf(optionIndex, criterionIndex);
     if (!rating)
         return;
-    const QString title = m_texts.text(u"TXT00209");
+    const QString title = uiText(TextKey::TXT00209);
     const std::optional<QString> comment =
         m_dialogs.textEntry(title, title + u' ' + ratingPosition(optionIndex, criterionIndex), rating->Comment);
     // A cancelled prompt leaves the comment as it was.

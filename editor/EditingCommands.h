@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TextTable.h"
 #include "project/Project.h"
 
 #include <QString>
@@ -8,13 +9,12 @@ namespace ponderix {
 
 class Dialogs;
 class MatrixView;
-class TextTable;
 
 // The commands that change the project's structure: new project, add, delete,
 // move and the comment prompt, each with its question or refusal.
 class EditingCommands final {
 public:
-    EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs, const TextTable& texts);
+    EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs);
 
     // `marker` is empty for the user's command (which asks first) and "Start"
     // at start-up. Returns false when the user said No.
@@ -29,14 +29,13 @@ public:
     void editComment(int optionIndex, int criterionIndex);
 
 private:
-    bool askYesNo(const QString& titleKey, const QString& text);
+    bool askYesNo(TextKey titleKey, const QString& text);
     // Shows the limit message for a refusal; false when there is none.
-    bool refused(AddRefusal refusal, const QString& countLimitKey);
+    bool refused(AddRefusal refusal, TextKey countLimitKey);
 
     Project& m_project;
     MatrixView& m_view;
     Dialogs& m_dialogs;
-    const TextTable& m_texts;
 };
 
 } // namespace ponderix

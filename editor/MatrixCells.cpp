@@ -1,8 +1,8 @@
 #include "editor/MatrixCells.h"
 
-#include "app/BuiltInImages.h"
-#include "app/Fonts.h"
-#include "app/TextTable.h"
+#include "base/BuiltInImages.h"
+#include "base/Fonts.h"
+#include "base/TextTable.h"
 #include "editor/CellTexts.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
@@ -122,9 +122,8 @@ QFont fittedScaleFont(const QFont& font, const QString& caption)
 
 } // namespace
 
-CellResources::CellResources(const TextTable& textTable)
-    : texts(textTable),
-      titleFont(programFont(FontRole::CellTitle)),
+CellResources::CellResources()
+    : titleFont(programFont(FontRole::CellTitle)),
       legendFont(programFont(FontRole::Legend)),
       ratingFont(fittedScaleFont(legendFont, ponderix::scaleCaption())),
       titlePalette(paletteWith(kTitleText, kTitleBlue)),
@@ -159,11 +158,10 @@ CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
 OptionCell::OptionCell(QWidget* parent, const CellResources& resources, int optionIndex, const QString& name)
     : CellFrame(parent)
 {
-    const TextTable& texts = resources.texts;
-    m_moveLeft = imageButton(this, kMoveLeftRect, resources.arrowLeft, texts.text(u"TXT00221"));
-    m_moveRight = imageButton(this, kMoveRightRect, resources.arrowRight, texts.text(u"TXT00222"));
-    m_title = titleLabel(this, kOptionTitleRect, optionTitle(texts, optionIndex), resources);
-    m_delete = imageButton(this, kOptionDeleteRect, resources.deletePicture, texts.text(u"TXT00206"));
+    m_moveLeft = imageButton(this, kMoveLeftRect, resources.arrowLeft, uiText(TextKey::TXT00221));
+    m_moveRight = imageButton(this, kMoveRightRect, resources.arrowRight, uiText(TextKey::TXT00222));
+    m_title = titleLabel(this, kOptionTitleRect, optionTitle(optionIndex), resources);
+    m_delete = imageButton(this, kOptionDeleteRect, resources.deletePicture, uiText(TextKey::TXT00206));
     m_name = newNameField(this, kOptionNameRect, name);
 }
 
@@ -171,12 +169,11 @@ CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, in
                              int criteriaAddWidth, const QString& name, int importance, const QString& legendText)
     : CellFrame(parent)
 {
-    const TextTable& texts = resources.texts;
     const int A = criteriaAddWidth;
-    m_moveUp = imageButton(this, kMoveUpRect, resources.arrowUp, texts.text(u"TXT00223"));
-    m_moveDown = imageButton(this, kMoveDownRect, resources.arrowDown, texts.text(u"TXT00224"));
-    m_title = titleLabel(this, criterionTitleRect(A), criterionTitle(texts, criterionIndex), resources);
-    m_delete = imageButton(this, criterionDeleteRect(A), resources.deletePicture, texts.text(u"TXT00207"));
+    m_moveUp = imageButton(this, kMoveUpRect, resources.arrowUp, uiText(TextKey::TXT00223));
+    m_moveDown = imageButton(this, kMoveDownRect, resources.arrowDown, uiText(TextKey::TXT00224));
+    m_title = titleLabel(this, criterionTitleRect(A), criterionTitle(criterionIndex), resources);
+    m_delete = imageButton(this, criterionDeleteRect(A), resources.deletePicture, uiText(TextKey::TXT00207));
     m_name = newNameField(this, criterionNameRect(A), name);
     m_importance = stepSlider(this, importanceRect(A), kImportanceMin, kImportanceMax, 1, importance);
     m_legend = smallCaption(this, legendRect(A), legendText);
@@ -216,7 +213,7 @@ bool RatingCell::complete(const QString& comment)
 
 QString RatingCell::titleText() const
 {
-    return ratingTitle(m_resources.texts, m_optionIndex, m_criterionIndex);
+    return ratingTitle(m_optionIndex, m_criterionIndex);
 }
 
 QString RatingCell::valueText() const
@@ -249,7 +246,7 @@ void RatingCell::showComment(const QString& comment)
         return;
     const bool present = !comment.isEmpty();
     m_comment->setPixmap(present ? m_resources.commentPresent : m_resources.commentAbsent);
-    m_comment->setToolTip(present ? comment : m_resources.texts.text(u"TXT00209"));
+    m_comment->setToolTip(present ? comment : uiText(TextKey::TXT00209));
 }
 
 void RatingCell::paintEvent(QPaintEvent*)

@@ -14,15 +14,13 @@ class QSlider;
 namespace ponderix {
 
 class ImageButton;
-class TextTable;
 
 // What every cell shares: one pixmap per picture, one font per role, one
 // palette for the blue titles. A project of thousands of cells then holds each
 // of them once instead of once per control.
 struct CellResources {
-    explicit CellResources(const TextTable& texts);
+    CellResources();
 
-    const TextTable& texts;
     QFont titleFont;
     QFont legendFont;
     // The legend font, its blanks narrowed where needed so that "-5", "0"

@@ -1,9 +1,8 @@
 #include "editor/MatrixView.h"
 
-#include "app/BuiltInImages.h"
-#include "app/Fonts.h"
-#include "app/StartupRules.h"
-#include "app/TextTable.h"
+#include "base/BuiltInImages.h"
+#include "base/Fonts.h"
+#include "base/TextTable.h"
 #include "editor/CellGrid.h"
 #include "editor/GridArea.h"
 #include "editor/HeaderArea.h"
@@ -81,7 +80,6 @@ struct MatrixView::Private {
     MatrixView& q;
     QPointer<QWidget> client;
     Project& project;
-    const TextTable& texts;
     const int layoutAddWidth;
     QString legendText;
     QFont bannerFont;
@@ -135,7 +133,6 @@ MatrixView::Private::Private(MatrixView& view, QWidget* clientArea, Project& mod
     : q(view),
       client(clientArea),
       project(model),
-      texts(TextTable::builtIn()),
       layoutAddWidth(criteriaAddWidth),
       legendText(legend),
       bannerFont(programFont(FontRole::Banner)),
@@ -162,16 +159,16 @@ void MatrixView::Private::createFixedControls()
 
     corner = sunken(new QFrame(client));
     corner->setGeometry(cornerPanelRect(A));
-    cornerCaption(corner, optionsCaptionRect(A), texts.text(u"TXT00203"), Qt::AlignRight, bannerFont);
+    cornerCaption(corner, optionsCaptionRect(A), uiText(TextKey::TXT00203), Qt::AlignRight, bannerFont);
     addOption = new ImageButton(corner);
     addOption->setGeometry(addOptionRect(A).translated(kBorder, kBorder));
     addOption->setPixmap(addPicture);
-    addOption->setToolTip(texts.text(u"TXT00204"));
+    addOption->setToolTip(uiText(TextKey::TXT00204));
     addCriterion = new ImageButton(corner);
     addCriterion->setGeometry(kAddCriterionRect.translated(kBorder, kBorder));
     addCriterion->setPixmap(addPicture);
-    addCriterion->setToolTip(texts.text(u"TXT00205"));
-    cornerCaption(corner, criteriaCaptionRect(A), texts.text(u"TXT00201"), Qt::AlignLeft, bannerFont);
+    addCriterion->setToolTip(uiText(TextKey::TXT00205));
+    cornerCaption(corner, criteriaCaptionRect(A), uiText(TextKey::TXT00201), Qt::AlignLeft, bannerFont);
 
     optionArea = new HeaderArea(client);
     sunken(optionArea)->setGeometry(optionStripRect(A, W));
@@ -198,13 +195,13 @@ void MatrixView::Private::createFixedControls()
     QPalette panePalette = gridPane->palette();
     panePalette.setColor(QPalette::Window, grid->palette().color(QPalette::Window));
     gridPane->setPalette(panePalette);
-    cells = std::make_unique<CellGrid>(project, texts, CellGrid::Panes{optionPane, criterionPane, grid},
+    cells = std::make_unique<CellGrid>(project, CellGrid::Panes{optionPane, criterionPane, grid},
                                        layoutAddWidth, legendText);
     grid->setTabStep([this](QWidget* focused, bool forward) { return cells->tabStep(focused, forward); });
 
     strip = new WidthStrip(client);
     strip->setGeometry(widthStripRect(H));
-    strip->setToolTip(texts.text(u"TXT00226"));
+    strip->setToolTip(uiText(TextKey::TXT00226));
     strip->setMark(A);
 
     status = new QLabel(client);
@@ -398,13 +395,12 @@ void MatrixView::sizeRows(int rows)
 
 void MatrixView::updateStatusLine()
 {
-    const TextTable& texts = d->texts;
     const int criteria = d->project.criterionCount();
     const int options = d->project.optionCount();
     d->status->setText(QString::number(criteria) + u' '
-                       + texts.text(criteria < 2 ? u"TXT00200" : u"TXT00201") + u' ' + texts.text(u"TXT00150")
+                       + uiText(criteria < 2 ? TextKey::TXT00200 : TextKey::TXT00201) + u' ' + uiText(TextKey::TXT00150)
                        + u' ' + QString::number(options) + u' '
-                       + texts.text(options < 2 ? u"TXT00202" : u"TXT00203"));
+                       + uiText(options < 2 ? TextKey::TXT00202 : TextKey::TXT00203));
 }
 
 void MatrixView::setBanner(const QString& text)

@@ -1,12 +1,20 @@
 #include "editor/WidthStrip.h"
 
-#include "app/StartupRules.h"
+#include <algorithm>
+
 #include "editor/MatrixGeometry.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace ponderix {
+
+int criteriaAddWidthForClick(int x)
+{
+    if (x < 5)
+        return 0;
+    return std::min(x, kCriteriaAddWidthMax);
+}
 
 using namespace matrix;
 

@@ -4,6 +4,11 @@
 
 namespace ponderix {
 
+// The last strip position the layout accepts.
+inline constexpr int kCriteriaAddWidthMax = 277;
+// The width a click at `x` chooses: near the left end means 0.
+int criteriaAddWidthForClick(int x);
+
 // The thin strip under the grid on which a click chooses the extra width of
 // the criterion column; a small grey mark shows the width chosen.
 class WidthStrip final : public QWidget {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProjectMessages.h"
+#include "base/Message.h"
 #include "evaluation/chart/RMChart.h"
 
 #include <QString>

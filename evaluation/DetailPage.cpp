@@ -1,16 +1,16 @@
 // The detail page: one option's score, and where each criterion puts it on
 // the plane of rating against importance.
 
-#include "app/BuiltInImages.h"
-#include "app/Fonts.h"
-#include "app/TextTable.h"
-#include "project/Blanks.h"
+#include "base/Blanks.h"
+#include "base/BuiltInImages.h"
+#include "base/Fonts.h"
+#include "base/ImageWriters.h"
+#include "base/TextTable.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ChartPicture.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Scoring.h"
-#include "export/ImageWriters.h"
 #include "project/Project.h"
 
 #include <QFile>
@@ -54,18 +54,17 @@ QString nbsp(int count)
 bool makeDetailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
                      const QString& temporaryFolder, const QString& chartFile)
 {
-    const TextTable& texts = TextTable::builtIn();
     const QByteArray background = QFile::encodeName(temporaryFolder + u"/TempDetailBG.bmp"_s);
     if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial",
                         0, static_cast<int>(0xFF000000u))
         != 0)
         return false;
     rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
-    rmc.addCaption(kChartId, 1, (nbsp(10) + texts.text(u"TXT00260")).toUtf8().constData(), 0, 0, 10, 1);
+    rmc.addCaption(kChartId, 1, (nbsp(10) + uiText(TextKey::TXT00260)).toUtf8().constData(), 0, 0, 10, 1);
     rmc.addGrid(kChartId, 1, -2, 0, 0, 0, 0, 0, 0);
     rmc.addXAxis(kChartId, 1, 12, -5.0, 5.0, 11, 8, 0, 0, 2, 0, "",
-                 (nbsp(10) + texts.text(u"TXT00261")).toUtf8().constData(), "-5*****0*****+5", 0);
-    rmc.addYAxis(kChartId, 1, 9, 1.0, 5.0, 5, 8, 0, 0, 2, 0, "", texts.text(u"TXT00262").toUtf8().constData(),
+                 (nbsp(10) + uiText(TextKey::TXT00261)).toUtf8().constData(), "-5*****0*****+5", 0);
+    rmc.addYAxis(kChartId, 1, 9, 1.0, 5.0, 5, 8, 0, 0, 2, 0, "", uiText(TextKey::TXT00262).toUtf8().constData(),
                  "Low**Med**High");
 
     const std::size_t count = project.criteria().size();
@@ -143,7 +142,6 @@ QImage buildDetailPage(const Project& project, int optionIndex, const QString& b
     QImage page = blankPage(height);
     if (page.isNull())
         return page;
-    const TextTable& texts = TextTable::builtIn();
     const Option& option = project.options()[static_cast<std::size_t>(optionIndex)];
 
     const QString chartFile = temporaryFolder + u"/TempDetail.png"_s;
@@ -153,17 +151,17 @@ QImage buildDetailPage(const Project& project, int optionIndex, const QString& b
     const QImage chart = chartMade ? readChartPicture(chartFile) : QImage();
 
     QPainter painter(&page);
-    drawTitleBar(painter, texts.text(u"TXT00263"), banner);
+    drawTitleBar(painter, uiText(TextKey::TXT00263), banner);
     const QFont label = programFont(FontRole::PageLabel);
     const QFont value = programFont(FontRole::PageValue);
-    drawTextAt(painter, kLabelX, kRow1Y, texts.text(u"TXT00264"), label, Qt::black);
+    drawTextAt(painter, kLabelX, kRow1Y, uiText(TextKey::TXT00264), label, Qt::black);
     drawTextAt(painter, kValueX, kRow1Y,
-               texts.text(u"TXT00202") + u" "_s + optionLetter(optionIndex) + u" \""_s + option.Name + u"\""_s, value,
+               uiText(TextKey::TXT00202) + u" "_s + optionLetter(optionIndex) + u" \""_s + option.Name + u"\""_s, value,
                Qt::black);
-    drawTextAt(painter, kLabelX, kRow2Y, texts.text(u"TXT00265"), label, Qt::black);
+    drawTextAt(painter, kLabelX, kRow2Y, uiText(TextKey::TXT00265), label, Qt::black);
     drawTextAt(painter, kValueX, kRow2Y, scoreText(option.score), value, Qt::black);
-    drawTextAt(painter, kLabelX, kRow3Y, texts.text(u"TXT00266"), label, Qt::black);
-    drawTextAt(painter, kValueX, kRow3Y, texts.text(verdictBand(option.score)), value, Qt::black);
+    drawTextAt(painter, kLabelX, kRow3Y, uiText(TextKey::TXT00266), label, Qt::black);
+    drawTextAt(painter, kValueX, kRow3Y, uiText(verdictBand(option.score)), value, Qt::black);
     drawScale(painter);
     drawMarker(painter, option.score);
     // Without the chart the numbers and the legend would explain nothing.

@@ -1,7 +1,7 @@
 // The overview page: who wins, by how much, and every option's score as a bar.
 
-#include "app/Fonts.h"
-#include "app/TextTable.h"
+#include "base/Fonts.h"
+#include "base/TextTable.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ChartPicture.h"
 #include "evaluation/PageStyle.h"
@@ -38,24 +38,23 @@ int colourArgument(QRgb rgb)
 
 struct BandCaption {
     int object;
-    const char16_t* textKey;
+    TextKey textKey;
     int y;
 };
 
 // One caption per verdict band, down the left side of the plot; the value
 // axis puts the band borders at -100, -60, -20, 20, 60 and 100.
 constexpr std::array<BandCaption, 5> kBandCaptions = {{
-    {2, u"TXT00251", 41},
-    {3, u"TXT00248", 98},
-    {4, u"TXT00253", 155},
-    {5, u"TXT00249", 212},
-    {6, u"TXT00255", 271},
+    {2, TextKey::TXT00251, 41},
+    {3, TextKey::TXT00248, 98},
+    {4, TextKey::TXT00253, 155},
+    {5, TextKey::TXT00249, 212},
+    {6, TextKey::TXT00255, 271},
 }};
 
 // Makes "TempOverview.png"; false when no chart came of it.
 bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, const QString& chartFile)
 {
-    const TextTable& texts = TextTable::builtIn();
     if (rmc.createChart(nullptr, kChartId, 0, 0, kChartWidth, kChartHeight, -1, 0, 1, "", "Arial", 0, 0) != 0)
         return false;
     rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
@@ -66,7 +65,7 @@ bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, cons
     for (const Option& option : project.options())
         letters << optionLetter(option.Index);
     const int tickCount = std::max(project.optionCount(), kFewestCategorySlots);
-    const QString caption = QString(5, QChar(0x00A0)) + texts.text(u"TXT00250") + u"\\b"_s;
+    const QString caption = QString(5, QChar(0x00A0)) + uiText(TextKey::TXT00250) + u"\\b"_s;
     rmc.addLabelAxis(kChartId, 1, letters.join(u'*').toUtf8().constData(), 1, tickCount, 7, 8, 0, 0,
                      colourArgument(0x808080), 2, caption.toUtf8().constData());
 
@@ -79,7 +78,7 @@ bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, cons
     const std::array<int, 2> zeroLineY = {186, 186};
     rmc.coLine(kChartId, 1, zeroLineX.data(), zeroLineY.data(), 2, 21, kOpaque, 0, 2, 0, 0);
     for (const BandCaption& band : kBandCaptions) {
-        rmc.coText(kChartId, band.object, texts.text(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0,
+        rmc.coText(kChartId, band.object, uiText(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0,
                    0, 0, 1, colourArgument(0xF0F0F0), "09BC");
     }
     const int drawn = rmc.draw2File(kChartId, QFile::encodeName(chartFile).constData(), 0, 0, 100);
@@ -95,7 +94,6 @@ QImage buildOverviewPage(const Project& project, const QString& banner, const Ch
     QImage page = blankPage(kPageHeight);
     if (page.isNull())
         return page;
-    const TextTable& texts = TextTable::builtIn();
     const BestOptions best = bestOptions(project);
 
     // A chart file left from an earlier window must never stand in for this
@@ -106,19 +104,19 @@ QImage buildOverviewPage(const Project& project, const QString& banner, const Ch
     const QImage chart = chartMade ? readChartPicture(chartFile) : QImage();
 
     QPainter painter(&page);
-    drawTitleBar(painter, texts.text(u"TXT00256"), banner);
+    drawTitleBar(painter, uiText(TextKey::TXT00256), banner);
     // Without options there is no best option and no top score: the rows
     // stay empty and the scale carries no marker.
     if (best.maximum) {
-        const QString bestText = bestOptionsText(project, best, texts);
+        const QString bestText = bestOptionsText(project, best);
         const QFont label = programFont(FontRole::PageLabel);
         const QFont value = programFont(FontRole::PageValue);
-        drawTextAt(painter, kLabelX, kRow1Y, texts.text(u"TXT00257"), label, Qt::black);
+        drawTextAt(painter, kLabelX, kRow1Y, uiText(TextKey::TXT00257), label, Qt::black);
         drawTextAt(painter, kValueX, kRow1Y, bestText, value, Qt::black);
-        drawTextAt(painter, kLabelX, kRow2Y, texts.text(u"TXT00258"), label, Qt::black);
+        drawTextAt(painter, kLabelX, kRow2Y, uiText(TextKey::TXT00258), label, Qt::black);
         drawTextAt(painter, kValueX, kRow2Y, scoreText(*best.maximum), value, Qt::black);
-        drawTextAt(painter, kLabelX, kRow3Y, texts.text(u"TXT00259"), label, kHeaderColour);
-        drawTextAt(painter, kValueX, kRow3Y, texts.text(verdictBand(*best.maximum)) + u", "_s + bestText, value,
+        drawTextAt(painter, kLabelX, kRow3Y, uiText(TextKey::TXT00259), label, kHeaderColour);
+        drawTextAt(painter, kValueX, kRow3Y, uiText(verdictBand(*best.maximum)) + u", "_s + bestText, value,
                    kHeaderColour);
     }
     drawScale(painter);

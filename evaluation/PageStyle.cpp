@@ -1,7 +1,7 @@
 #include "evaluation/PageStyle.h"
 
-#include "app/BuiltInImages.h"
-#include "app/Fonts.h"
+#include "base/BuiltInImages.h"
+#include "base/Fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // The profile page: a radar chart with one spoke per criterion and one ring
 // per option, drawn by the program itself.
 
-#include "app/BuiltInImages.h"
-#include "app/Fonts.h"
-#include "app/TextTable.h"
+#include "base/BuiltInImages.h"
+#include "base/Fonts.h"
+#include "base/TextTable.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Scoring.h"
@@ -68,10 +68,9 @@ QPoint pointAt(QPoint origin, float degrees, float radius)
 
 void drawLegend(QPainter& painter, const Project& project, int pageHeight)
 {
-    const TextTable& texts = TextTable::builtIn();
     const QFont bold = programFont(FontRole::ProfileLegendBold);
     const QFont plain = programFont(FontRole::ProfileLegend);
-    drawTextAt(painter, kLegendX, 60, texts.text(u"TXT00203"), bold, Qt::black);
+    drawTextAt(painter, kLegendX, 60, uiText(TextKey::TXT00203), bold, Qt::black);
     int y = kLegendTop;
     for (const Option& option : project.options()) {
         y += kLegendPitch;
@@ -83,7 +82,7 @@ void drawLegend(QPainter& painter, const Project& project, int pageHeight)
     }
     y = kLegendTop + kLegendPitch * project.optionCount() + kLegendGap;
     if (y < pageHeight)
-        drawTextAt(painter, kLegendX, y, texts.text(u"TXT00201"), bold, Qt::black);
+        drawTextAt(painter, kLegendX, y, uiText(TextKey::TXT00201), bold, Qt::black);
     y += kCriteriaHeadGap;
     for (const Criterion& criterion : project.criteria()) {
         y += kLegendPitch;
@@ -232,13 +231,12 @@ QImage buildProfilePage(const Project& project, const QString& banner)
     QImage page = blankPage(height);
     if (page.isNull())
         return page;
-    const TextTable& texts = TextTable::builtIn();
     const bool enoughCriteria = criterionCount >= kFewestCriteria;
     {
         QPainter painter(&page);
-        drawTitleBar(painter, texts.text(u"TXT00267"), banner);
+        drawTitleBar(painter, uiText(TextKey::TXT00267), banner);
         if (!enoughCriteria) {
-            drawTextAt(painter, 15, 60, texts.text(u"TXT00268"), programFont(FontRole::PageValue), Qt::black);
+            drawTextAt(painter, 15, 60, uiText(TextKey::TXT00268), programFont(FontRole::PageValue), Qt::black);
         } else {
             drawLegend(painter, project, height);
             drawDisc(painter, criterionCount);

@@ -1,6 +1,6 @@
 #include "evaluation/Scoring.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "project/Project.h"
 
 #include <cmath>
@@ -41,17 +41,17 @@ void ComputeScores(Project& project)
         project.setScore(option.Index, scoreOf(project, option.Index));
 }
 
-QStringView verdictBand(int score)
+TextKey verdictBand(int score)
 {
     if (score > 60)
-        return u"TXT00251";
+        return TextKey::TXT00251;
     if (score > 20)
-        return u"TXT00252";
+        return TextKey::TXT00252;
     if (score > -21)
-        return u"TXT00253";
+        return TextKey::TXT00253;
     if (score > -61)
-        return u"TXT00254";
-    return u"TXT00255";
+        return TextKey::TXT00254;
+    return TextKey::TXT00255;
 }
 
 QString scoreText(int score)
@@ -84,10 +84,10 @@ BestOptions bestOptions(const Project& project)
     return best;
 }
 
-QString bestOptionsText(const Project& project, const BestOptions& best, const TextTable& texts)
+QString bestOptionsText(const Project& project, const BestOptions& best)
 {
     QStringList parts;
-    const QString word = texts.text(u"TXT00202");
+    const QString word = uiText(TextKey::TXT00202);
     for (int index : best.indexes) {
         const Option& option = project.options()[static_cast<std::size_t>(index)];
         parts << word + u" "_s + optionLetter(index) + u" \""_s + option.Name + u"\""_s;

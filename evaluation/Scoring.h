@@ -1,6 +1,9 @@
 #pragma once
 
+#include "base/TextTable.h"
+
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -9,7 +12,6 @@
 namespace ponderix {
 
 class Project;
-class TextTable;
 
 // Computes and stores every option's score: the importance-weighted mean of
 // its rating offsets, scaled to -100..+100 and rounded halves away from zero.
@@ -20,7 +22,7 @@ void ComputeScores(Project& project);
 int scoreOf(const Project& project, int optionIndex);
 
 // Text key of the verdict for a score: TXT00251 (best) .. TXT00255 (worst).
-QStringView verdictBand(int score);
+TextKey verdictBand(int score);
 
 // "+65%", "0%", "-12%".
 QString scoreText(int score);
@@ -37,6 +39,6 @@ struct BestOptions {
 BestOptions bestOptions(const Project& project);
 
 // Option A "Name", Option C "Other" — for page headers and reports.
-QString bestOptionsText(const Project& project, const BestOptions& best, const TextTable& texts);
+QString bestOptionsText(const Project& project, const BestOptions& best);
 
 } // namespace ponderix

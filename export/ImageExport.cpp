@@ -1,8 +1,8 @@
 #include "export/ImageExport.h"
 
-#include "app/SettingsFile.h"
-#include "app/TextTable.h"
-#include "export/ImageWriters.h"
+#include "base/ImageWriters.h"
+#include "base/SettingsFile.h"
+#include "base/TextTable.h"
 #include "platform/Dialogs.h"
 
 #include <QFileInfo>
@@ -47,7 +47,7 @@ int patternIndexOf(const QString& type)
 } // namespace
 
 ImageExportResult exportImage(const QImage& page, Settings& settings, const QString& picturesFolder,
-                              Dialogs& dialogs, const TextTable& texts)
+                              Dialogs& dialogs)
 {
     // A folder that was deleted since the last export would leave the dialog
     // wherever the desktop likes; the pictures folder is the better guess.
@@ -60,7 +60,7 @@ ImageExportResult exportImage(const QImage& page, Settings& settings, const QStr
     }
 
     const Dialogs::FileChoice choice =
-        dialogs.saveFile(texts.text(u"TXT00108"), settings.ImagePath, kPatternList.toString(), patternIndex);
+        dialogs.saveFile(uiText(TextKey::TXT00108), settings.ImagePath, kPatternList.toString(), patternIndex);
     if (choice.path.isEmpty())
         return {};
 
@@ -77,7 +77,7 @@ ImageExportResult exportImage(const QImage& page, Settings& settings, const QStr
 
     if (writeImageFile(page, path, chosen.format))
         return {ImageExportResult::Outcome::Written, path};
-    dialogs.message(texts.text(u"TXT00001"), texts.text(u"TXT00109"), Dialogs::Icon::None);
+    dialogs.message(uiText(TextKey::TXT00001), uiText(TextKey::TXT00109), Dialogs::Icon::None);
     return {ImageExportResult::Outcome::Failed, path};
 }
 

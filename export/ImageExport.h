@@ -7,7 +7,6 @@ class QImage;
 namespace ponderix {
 
 class Dialogs;
-class TextTable;
 struct Settings;
 
 struct ImageExportResult {
@@ -22,6 +21,6 @@ struct ImageExportResult {
 // whether or not the file is then written. A failure is reported to the user
 // here.
 ImageExportResult exportImage(const QImage& page, Settings& settings, const QString& picturesFolder,
-                              Dialogs& dialogs, const TextTable& texts);
+                              Dialogs& dialogs);
 
 } // namespace ponderix

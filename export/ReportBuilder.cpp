@@ -1,6 +1,6 @@
 #include "export/ReportBuilder.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
 
@@ -53,10 +53,6 @@ QString signedOffset(int value)
 // twin are always written from the same values.
 class ReportWriter final {
 public:
-    explicit ReportWriter(const TextTable& texts) : m_texts(texts) {}
-
-    QString text(QStringView key) const { return m_texts.text(key); }
-
     void beginRow(const QString& rowOpening) { m_document += rowOpening; }
     void cell(const QString& documentCell, const QString& textCell)
     {
@@ -73,7 +69,6 @@ public:
     Report finish() { return {m_document.toUtf8(), m_text}; }
 
 private:
-    const TextTable& m_texts;
     QString m_document;
     QString m_text;
 };
@@ -82,9 +77,9 @@ void writeHeaderRow(ReportWriter& report, const Project& project)
 {
     const QString opening = u"<td width="_s + QString::number(kColumnWidth) + u">"_s;
     report.beginRow(u"<tr class=tableheader>"_s);
-    report.cell(opening + report.text(u"TXT00201") + u"</td>"_s, report.text(u"TXT00201"));
+    report.cell(opening + uiText(TextKey::TXT00201) + u"</td>"_s, uiText(TextKey::TXT00201));
     for (const Option& option : project.options()) {
-        const QString title = report.text(u"TXT00202") + u" "_s + optionLetter(option.Index);
+        const QString title = uiText(TextKey::TXT00202) + u" "_s + optionLetter(option.Index);
         report.cell(opening + title + u"</td>"_s, title);
     }
     report.endRow();
@@ -102,19 +97,19 @@ void writeFixedRows(ReportWriter& report, const Project& project)
 {
     const QString closing = u"</b></td>"_s;
 
-    beginBodyRow(report, report.text(u"TXT00270") + closing, report.text(u"TXT00270"));
+    beginBodyRow(report, uiText(TextKey::TXT00270) + closing, uiText(TextKey::TXT00270));
     for (const Option& option : project.options())
         report.cell(u"<td><b>"_s + escaped(option.Name) + closing, option.Name);
     report.endRow();
 
-    beginBodyRow(report, report.text(u"TXT00271") + closing, report.text(u"TXT00271"));
+    beginBodyRow(report, uiText(TextKey::TXT00271) + closing, uiText(TextKey::TXT00271));
     for (const Option& option : project.options())
         report.cell(u"<td><b>"_s + scoreText(option.score) + closing, scoreText(option.score));
     report.endRow();
 
-    beginBodyRow(report, report.text(u"TXT00272") + closing, report.text(u"TXT00272"));
+    beginBodyRow(report, uiText(TextKey::TXT00272) + closing, uiText(TextKey::TXT00272));
     for (const Option& option : project.options()) {
-        const QString verdict = report.text(verdictBand(option.score));
+        const QString verdict = uiText(verdictBand(option.score));
         report.cell(u"<td>"_s + verdict + u"</td>"_s, verdict);
     }
     report.endRow();
@@ -124,11 +119,11 @@ void writeCriterionRow(ReportWriter& report, const Project& project, const Crite
 {
     const QString number = QString::number(criterion.Index + 1) + u". "_s;
     const QString importance = QString::number(criterion.Importance);
-    const QString of = report.text(u"TXT00151");
+    const QString of = uiText(TextKey::TXT00151);
     beginBodyRow(report,
-                 number + escaped(criterion.Name) + u"</b><br>&nbsp;&nbsp;&nbsp;&nbsp;"_s + report.text(u"TXT00273")
+                 number + escaped(criterion.Name) + u"</b><br>&nbsp;&nbsp;&nbsp;&nbsp;"_s + uiText(TextKey::TXT00273)
                      + u" <b>"_s + importance + u"</b> "_s + of + u" 5</td>"_s,
-                 number + criterion.Name + u", "_s + report.text(u"TXT00273") + u" "_s + importance + u" "_s + of
+                 number + criterion.Name + u", "_s + uiText(TextKey::TXT00273) + u" "_s + importance + u" "_s + of
                      + u" 5"_s);
     for (const Option& option : project.options()) {
         // Only a project that skipped regularising can lack a pair; its row
@@ -138,8 +133,8 @@ void writeCriterionRow(ReportWriter& report, const Project& project, const Crite
             continue;
         const QString offset = signedOffset(rating->Value);
         QString documentCell = u"<td bgcolor="_s + backgroundOf(rating->Value, criterion.Importance) + u">"_s
-            + report.text(u"TXT00208") + u" <b>"_s + offset + u"</b> "_s + of + u" &plusmn;5"_s;
-        QString textCell = report.text(u"TXT00208") + u" "_s + offset + u" "_s + of + u" \u00B15"_s;
+            + uiText(TextKey::TXT00208) + u" <b>"_s + offset + u"</b> "_s + of + u" &plusmn;5"_s;
+        QString textCell = uiText(TextKey::TXT00208) + u" "_s + offset + u" "_s + of + u" \u00B15"_s;
         if (!rating->Comment.isEmpty()) {
             documentCell += u"<br>"_s + escaped(rating->Comment);
             textCell += u", "_s + rating->Comment;
@@ -156,10 +151,10 @@ QByteArrayView reportStyleText()
     return QByteArrayView(assets::kReportStyleBytes.data(), static_cast<qsizetype>(assets::kReportStyleBytes.size()));
 }
 
-Report buildReport(const Project& project, const TextTable& texts)
+Report buildReport(const Project& project)
 {
-    ReportWriter report(texts);
-    report.append(u"<html><head>\r\n<title>"_s + texts.text(u"TXT00269") + u" - "_s + texts.text(u"Program_Name")
+    ReportWriter report;
+    report.append(u"<html><head>\r\n<title>"_s + uiText(TextKey::TXT00269) + u" - "_s + uiText(TextKey::Program_Name)
                   + u"</title>\r\n<META HTTP-EQUIV='Content-Type' CONTENT='text/html; charset=UTF-8'>\r\n"_s
                   + QString::fromUtf8(reportStyleText()) + u"</head>\r\n"_s
                   + u"<body bgcolor=#ffffff topmargin=5 leftmargin=5 marginheight=0 marginwidth=0>\r\n"_s

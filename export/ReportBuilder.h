@@ -7,7 +7,6 @@
 namespace ponderix {
 
 class Project;
-class TextTable;
 
 // The report table twice: as an HTML document for the report view and as
 // tab-separated text for the clipboard, built in one pass so they never
@@ -22,6 +21,6 @@ struct Report {
 QByteArrayView reportStyleText();
 
 // Reads the scores stored in the project: run ComputeScores first.
-Report buildReport(const Project& project, const TextTable& texts);
+Report buildReport(const Project& project);
 
 } // namespace ponderix

@@ -1,6 +1,6 @@
 #include "export/TextExport.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
 
@@ -42,35 +42,35 @@ QString criterionTitle(const Criterion& criterion)
     return QString::number(criterion.Index + 1) + u". "_s + criterion.Name;
 }
 
-QString optionTitle(const TextTable& texts, const Option& option)
+QString optionTitle(const Option& option)
 {
-    return texts.text(u"TXT00202") + u" "_s + optionLetter(option.Index);
+    return uiText(TextKey::TXT00202) + u" "_s + optionLetter(option.Index);
 }
 
 // Ratings are taken by their pair, never by their place in the list, so a
 // file that lists them in another order still exports every one. A pair
 // without a rating (only before regularising) leaves its fields out.
-QByteArray criteriaRows(const Project& project, const TextTable& texts)
+QByteArray criteriaRows(const Project& project)
 {
     TextSheet sheet;
-    sheet.field(texts.text(u"TXT00201")).field(texts.text(u"TXT00273"));
+    sheet.field(uiText(TextKey::TXT00201)).field(uiText(TextKey::TXT00273));
     for (const Option& option : project.options())
-        sheet.field(optionTitle(texts, option)).field(texts.text(u"TXT00278"));
+        sheet.field(optionTitle(option)).field(uiText(TextKey::TXT00278));
     sheet.endLine();
 
-    sheet.field(texts.text(u"TXT00270")).emptyFields(1);
+    sheet.field(uiText(TextKey::TXT00270)).emptyFields(1);
     for (const Option& option : project.options())
         sheet.field(option.Name).emptyFields(1);
     sheet.endLine();
 
-    sheet.field(texts.text(u"TXT00271")).emptyFields(1);
+    sheet.field(uiText(TextKey::TXT00271)).emptyFields(1);
     for (const Option& option : project.options())
         sheet.field(QString::number(option.score)).emptyFields(1);
     sheet.endLine();
 
-    sheet.field(texts.text(u"TXT00272")).emptyFields(1);
+    sheet.field(uiText(TextKey::TXT00272)).emptyFields(1);
     for (const Option& option : project.options())
-        sheet.field(texts.text(verdictBand(option.score))).emptyFields(1);
+        sheet.field(uiText(verdictBand(option.score))).emptyFields(1);
     sheet.endLine();
 
     for (const Criterion& criterion : project.criteria()) {
@@ -84,34 +84,34 @@ QByteArray criteriaRows(const Project& project, const TextTable& texts)
     return sheet.bytes();
 }
 
-QByteArray optionRows(const Project& project, const TextTable& texts)
+QByteArray optionRows(const Project& project)
 {
     TextSheet sheet;
-    sheet.field(texts.text(u"TXT00203"))
-        .field(texts.text(u"TXT00270"))
-        .field(texts.text(u"TXT00271"))
-        .field(texts.text(u"TXT00272"));
+    sheet.field(uiText(TextKey::TXT00203))
+        .field(uiText(TextKey::TXT00270))
+        .field(uiText(TextKey::TXT00271))
+        .field(uiText(TextKey::TXT00272));
     for (const Criterion& criterion : project.criteria())
         sheet.field(criterionTitle(criterion));
     sheet.endLine();
 
-    sheet.field(texts.text(u"TXT00273")).emptyFields(3);
+    sheet.field(uiText(TextKey::TXT00273)).emptyFields(3);
     for (const Criterion& criterion : project.criteria())
         sheet.field(QString::number(criterion.Importance));
     sheet.endLine();
 
     for (const Option& option : project.options()) {
-        sheet.field(optionTitle(texts, option))
+        sheet.field(optionTitle(option))
             .field(option.Name)
             .field(QString::number(option.score))
-            .field(texts.text(verdictBand(option.score)));
+            .field(uiText(verdictBand(option.score)));
         for (const Criterion& criterion : project.criteria()) {
             if (const Rating* rating = project.ratingOf(option.Index, criterion.Index))
                 sheet.field(offsetOf(*rating));
         }
         sheet.endLine();
 
-        sheet.field(texts.text(u"TXT00279")).emptyFields(3);
+        sheet.field(uiText(TextKey::TXT00279)).emptyFields(3);
         for (const Criterion& criterion : project.criteria()) {
             if (const Rating* rating = project.ratingOf(option.Index, criterion.Index))
                 sheet.field(rating->Comment);
@@ -126,9 +126,9 @@ QByteArray optionRows(const Project& project, const TextTable& texts)
 
 } // namespace
 
-QByteArray textExportBytes(const Project& project, const TextTable& texts, int layout)
+QByteArray textExportBytes(const Project& project, int layout)
 {
-    return layout == kOptionRowsLayout ? optionRows(project, texts) : criteriaRows(project, texts);
+    return layout == kOptionRowsLayout ? optionRows(project) : criteriaRows(project);
 }
 
 QString withTextExtension(const QString& chosenPath)

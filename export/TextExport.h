@@ -6,7 +6,6 @@
 namespace ponderix {
 
 class Project;
-class TextTable;
 
 // The layouts by the index of their pattern in the save dialog, which is also
 // the index the settings remember.
@@ -17,7 +16,7 @@ inline constexpr int kOptionRowsLayout = 1;   // a value row and a comment row p
 // field, CR LF after every line. Reads the scores stored in the project: run
 // ComputeScores first. An index other than kOptionRowsLayout gives the
 // criteria rows, the layout a fresh settings file starts with.
-QByteArray textExportBytes(const Project& project, const TextTable& texts, int layout);
+QByteArray textExportBytes(const Project& project, int layout);
 
 // The chosen name with ".txt" appended unless its extension already is
 // "txt" in any case: Result -> Result.txt, Result.csv -> Result.csv.txt,

@@ -4,7 +4,7 @@
 // outer blanks of names and comments: a save the program cannot open again
 // would cost the user the project.
 
-#include "project/Blanks.h"
+#include "base/Blanks.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
 

@@ -1,6 +1,6 @@
 #include "platform/Folders.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,9 +28,9 @@ QString standardFolder(QStandardPaths::StandardLocation location)
     return withSeparator(QStandardPaths::writableLocation(location));
 }
 
-QString privateTemporaryFolder(const TextTable& texts)
+QString privateTemporaryFolder()
 {
-    const QString subfolder = texts.text(u"Temp_Subdir");
+    const QString subfolder = uiText(TextKey::Temp_Subdir);
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return withSeparator(runtime) + subfolder + u'/';
@@ -39,27 +39,27 @@ QString privateTemporaryFolder(const TextTable& texts)
 
 } // namespace
 
-QString ApplicationFolders::settingsFile(const TextTable& texts) const
+QString ApplicationFolders::settingsFile() const
 {
-    return applicationData + texts.text(u"Settings_File");
+    return applicationData + uiText(TextKey::Settings_File);
 }
 
-ApplicationFolders resolveFolders(const TextTable& texts)
+ApplicationFolders resolveFolders()
 {
     ApplicationFolders folders;
     folders.documents = standardFolder(QStandardPaths::DocumentsLocation);
     folders.pictures = standardFolder(QStandardPaths::PicturesLocation);
     const QString config = standardFolder(QStandardPaths::GenericConfigLocation);
-    folders.applicationData = config.isEmpty() ? QString() : config + texts.text(u"AppData_Subdir");
-    folders.temporary = privateTemporaryFolder(texts);
+    folders.applicationData = config.isEmpty() ? QString() : config + uiText(TextKey::AppData_Subdir);
+    folders.temporary = privateTemporaryFolder();
     folders.programPath = QCoreApplication::applicationFilePath();
     folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());
     return folders;
 }
 
-QString helpDocumentPath(const ApplicationFolders& folders, const TextTable& texts)
+QString helpDocumentPath(const ApplicationFolders& folders)
 {
-    const QString name = texts.text(u"Offline_Hilfe");
+    const QString name = uiText(TextKey::Offline_Hilfe);
     const QString besideProgram = folders.programFolder + name;
     if (QFileInfo(besideProgram).isFile())
         return besideProgram;

@@ -4,7 +4,6 @@
 
 namespace ponderix {
 
-class TextTable;
 
 // The folders the program works with, resolved once at start-up. Every
 // folder path ends with "/"; a folder the system cannot name is empty.
@@ -16,17 +15,17 @@ struct ApplicationFolders {
     QString programPath;     // the running program file
     QString programFolder;
 
-    QString settingsFile(const TextTable& texts) const;
+    QString settingsFile() const;
 };
 
-ApplicationFolders resolveFolders(const TextTable& texts);
+ApplicationFolders resolveFolders();
 
 // The offline help document. A copy beside the program (the build tree, a
 // portable folder) comes first; else the one in the data folder of the
 // installation the program belongs to: <prefix>/share/ponderix/ for
 // <prefix>/bin/ponderix. When neither exists the path beside the program is
 // returned, so the failure names the usual place.
-QString helpDocumentPath(const ApplicationFolders& folders, const TextTable& texts);
+QString helpDocumentPath(const ApplicationFolders& folders);
 
 // Creates `folder` (and its parents) readable only by the user, or accepts an
 // existing one that is a real folder owned by the user and closed to others.

@@ -1,7 +1,7 @@
 #include "project/ProjectReader.h"
 
-#include "app/TextTable.h"
-#include "project/IntegerText.h"
+#include "base/IntegerText.h"
+#include "base/TextTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -50,7 +50,7 @@ QString textAttribute(const XML_Char** attributes, const char* name)
 class ProjectHandler final {
 public:
     explicit ProjectHandler(XML_Parser parser)
-        : m_parser(parser), m_rootName(TextTable::builtIn().text(u"Program_Short").toUtf8())
+        : m_parser(parser), m_rootName(uiText(TextKey::Program_Short).toUtf8())
     {
     }
 

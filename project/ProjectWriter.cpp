@@ -1,7 +1,7 @@
 #include "project/ProjectWriter.h"
 
-#include "app/TextTable.h"
-#include "project/Blanks.h"
+#include "base/Blanks.h"
+#include "base/TextTable.h"
 #include "project/Project.h"
 
 #include <QFileInfo>
@@ -204,10 +204,9 @@ namespace {
 void writeDocument(DocumentBuilder& document, const Project& project, const QString& fileName,
                    const QDateTime& modified)
 {
-    const TextTable& texts = TextTable::builtIn();
-    const QByteArray root = texts.text(u"Program_Short").toUtf8();
+    const QByteArray root = uiText(TextKey::Program_Short).toUtf8();
     const std::string_view rootName(root.constData(), static_cast<std::size_t>(root.size()));
-    const QString build = texts.text(u"Version_Name");
+    const QString build = uiText(TextKey::Version_Name);
     const QString stamp = modified.toString(u"yyyy.MM.dd HH:mm:ss");
 
     document.line(root.size() + build.size() + fileName.size() + stamp.size(), [&](LineWriter& out) {

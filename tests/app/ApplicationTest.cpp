@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "editor/MatrixView.h"
 #include "platform/QtDialogs.h"
 #include "project/DemoProject.h"
@@ -26,9 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString text(QStringView key)
+QString text(TextKey key)
 {
-    return TextTable::builtIn().text(key);
+    return uiText(key);
 }
 
 // Every folder of the program inside one temporary folder.
@@ -55,7 +55,7 @@ protected:
         return application;
     }
 
-    QString settingsPath() const { return m_folders.applicationData + text(u"Settings_File"); }
+    QString settingsPath() const { return m_folders.applicationData + text(TextKey::Settings_File); }
     QString file(const QString& name) const { return m_sandbox.filePath(name); }
     QString writeDemo(const QString& name) const
     {
@@ -77,8 +77,8 @@ TEST_F(ApplicationTest, FirstStartMakesANewProject)
     EXPECT_EQ(application->project().optionCount(), 1);
     EXPECT_EQ(application->project().criterionCount(), 1);
     EXPECT_EQ(application->project().ratingCount(), 1);
-    EXPECT_EQ(application->project().options()[0].Name, text(u"TXT00214"));
-    EXPECT_EQ(application->matrixView().banner(), text(u"TXT00213"));
+    EXPECT_EQ(application->project().options()[0].Name, text(TextKey::TXT00214));
+    EXPECT_EQ(application->matrixView().banner(), text(TextKey::TXT00213));
     EXPECT_EQ(application->project().lastFolder(), m_folders.documents);
     EXPECT_EQ(application->mainWindow().windowTitle(), u"Ponderix"_s);
     EXPECT_TRUE(m_dialogs.messages.isEmpty()); // "Start" asks nothing
@@ -93,7 +93,7 @@ TEST_F(ApplicationTest, SecondInstanceIsRefusedAndTouchesNothing)
     EXPECT_EQ(second.start(), Application::Start::SecondInstance);
     ASSERT_EQ(secondDialogs.messages.size(), 1);
     EXPECT_EQ(secondDialogs.messages[0].title, u"Ponderix"_s);
-    EXPECT_EQ(secondDialogs.messages[0].text, text(u"TXT00041"));
+    EXPECT_EQ(secondDialogs.messages[0].text, text(TextKey::TXT00041));
     EXPECT_EQ(secondDialogs.messages[0].icon, Dialogs::Icon::Information);
     second.shutDown();
     EXPECT_FALSE(QFile::exists(settingsPath()));
@@ -107,7 +107,7 @@ TEST_F(ApplicationTest, SettingsSurviveToTheNextStart)
         EXPECT_EQ(application->project().path(), project);
         EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
         emit application->matrixView().criteriaAddWidthChosen(120);
-        EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00225"));
+        EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00225));
         application->mainWindow().move(30, 40);
         application->shutDown();
     }
@@ -130,7 +130,7 @@ TEST_F(ApplicationTest, QuitQuestionAnswers)
     auto application = startApplication();
     m_dialogs.answers = {Dialogs::Answer::Cancel};
     EXPECT_FALSE(application->confirmQuit());
-    EXPECT_EQ(m_dialogs.messages.last().title, text(u"TXT00100"));
+    EXPECT_EQ(m_dialogs.messages.last().title, text(TextKey::TXT00100));
     EXPECT_EQ(m_dialogs.messages.last().buttons, Dialogs::Buttons::YesNoCancel);
 
     m_dialogs.answers = {Dialogs::Answer::No};
@@ -141,8 +141,8 @@ TEST_F(ApplicationTest, QuitQuestionAnswers)
     application->project().setPath(file(u"blocker/project.pnx"_s));
     m_dialogs.answers = {Dialogs::Answer::Yes};
     EXPECT_FALSE(application->confirmQuit());
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00001"));
-    EXPECT_TRUE(m_dialogs.lastText().startsWith(text(u"TXT00093")));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00001));
+    EXPECT_TRUE(m_dialogs.lastText().startsWith(text(TextKey::TXT00093)));
 
     application->project().setPath(file(u"saved.pnx"_s));
     m_dialogs.answers = {Dialogs::Answer::Yes};
@@ -160,7 +160,7 @@ TEST_F(ApplicationTest, SaveAsAppliesTheExtensionRuleAndAsksBeforeReplacing)
     EXPECT_TRUE(QFile::exists(file(u"Projekt.pnx"_s)));
     EXPECT_EQ(application->matrixView().banner(), u"Projekt"_s);
     EXPECT_EQ(application->project().lastFolder(), m_sandbox.path() + u'/');
-    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00219"));
+    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(TextKey::TXT00219));
     EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_folders.documents + u"MyProject.pnx"_s);
     EXPECT_EQ(m_dialogs.fileDialogPatterns.last(), u"Ponderix (*.pnx)|*.pnx"_s);
 
@@ -175,7 +175,7 @@ TEST_F(ApplicationTest, SaveAsAppliesTheExtensionRuleAndAsksBeforeReplacing)
     m_dialogs.files = {{file(u"Projekt.pnx"_s), 0}};
     m_dialogs.answers = {Dialogs::Answer::No};
     EXPECT_FALSE(files.save(QString()));
-    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00220"));
+    EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00220));
     EXPECT_EQ(readBytes(file(u"Projekt.pnx"_s)), before);
 
     // A path given by the caller is written as it is, without a question.
@@ -222,7 +222,7 @@ TEST_F(ApplicationTest, OpenFailuresKeepTheProjectAndSayWhy)
     const qsizetype dialogs = m_dialogs.fileDialogs.size();
     EXPECT_FALSE(files.open(QString(), ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update));
     EXPECT_EQ(m_dialogs.fileDialogs.size(), dialogs);
-    EXPECT_EQ(m_dialogs.messages.last().text, text(u"TXT00218") + u"\r\n"_s + text(u"TXT00212"));
+    EXPECT_EQ(m_dialogs.messages.last().text, text(TextKey::TXT00218) + u"\r\n"_s + text(TextKey::TXT00212));
 }
 
 TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
@@ -233,16 +233,16 @@ TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
     m_dialogs.files = {{cars, 0}};
     EXPECT_TRUE(application->projectFiles().open(QString(), ProjectFiles::Question::Ask,
                                                  ProjectFiles::LastFolder::Update));
-    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00217"));
+    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(TextKey::TXT00217));
     EXPECT_EQ(application->project().optionCount(), 3);
     EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
     EXPECT_EQ(application->matrixView().statusLine()->text(),
-              u"3 "_s + text(u"TXT00201") + u' ' + text(u"TXT00150") + u" 3 "_s + text(u"TXT00203"));
+              u"3 "_s + text(TextKey::TXT00201) + u' ' + text(TextKey::TXT00150) + u" 3 "_s + text(TextKey::TXT00203));
 
     const QString folderBefore = application->project().lastFolder();
     m_dialogs.answers = {Dialogs::Answer::Yes};
     application->mainWindow().trigger(Command::Demo);
-    EXPECT_EQ(application->matrixView().banner(), text(u"TXT00213"));
+    EXPECT_EQ(application->matrixView().banner(), text(TextKey::TXT00213));
     EXPECT_TRUE(application->project().path().isEmpty());
     EXPECT_EQ(application->project().lastFolder(), folderBefore);
     EXPECT_TRUE(QFile::exists(m_folders.temporary + u"DemoProjekt.pnx"_s));
@@ -276,7 +276,7 @@ TEST_F(ApplicationTest, DemoWithoutATemporaryFolderWritesNothingElsewhere)
     EXPECT_TRUE(QDir(file(u"work"_s)).isEmpty());
     // With no copy to open, the user is asked for a file, and cancelling keeps the project.
     ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00217"));
+    EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(TextKey::TXT00217));
     EXPECT_EQ(application->project().optionCount(), 1);
 }
 
@@ -286,12 +286,12 @@ TEST_F(ApplicationTest, DropsOpenExactlyOneProjectFile)
     const QString cars = writeDemo(u"Cars.PNX"_s);
     const auto drop = [&](const QStringList& names) { application->mainWindow().dropFiles(names); };
     drop({cars, writeDemo(u"Other.pnx"_s)});
-    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00102"));
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00013"));
+    EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00102));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00013));
     EXPECT_EQ(application->project().optionCount(), 1);
 
     drop({file(u"notes.txt"_s)});
-    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00102"));
+    EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00102));
 
     m_dialogs.answers = {Dialogs::Answer::Yes};
     drop({cars});
@@ -312,24 +312,24 @@ TEST_F(ApplicationTest, MenusCarryTheirShortcutsAndHelpCommandsOpenTheirTargets)
 
     window.trigger(Command::Help);
     ASSERT_EQ(m_dialogs.opened.size(), 1);
-    EXPECT_EQ(m_dialogs.opened[0].toLocalFile(), m_folders.programFolder + text(u"Offline_Hilfe"));
+    EXPECT_EQ(m_dialogs.opened[0].toLocalFile(), m_folders.programFolder + text(TextKey::Offline_Hilfe));
     window.trigger(Command::WebPage);
-    EXPECT_EQ(m_dialogs.opened.last(), QUrl(text(u"Online_Adresse")));
+    EXPECT_EQ(m_dialogs.opened.last(), QUrl(text(TextKey::Online_Adresse)));
 
     window.trigger(Command::Signature);
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00072"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00072));
     EXPECT_EQ(m_dialogs.propertiesShown, QStringList{m_folders.programPath});
 
     window.trigger(Command::About);
     EXPECT_EQ(m_dialogs.lastTitle(), u"Ponderix"_s);
-    EXPECT_EQ(m_dialogs.lastText(), u"Ponderix\r\n\r\n"_s + text(u"Version_Name") + u"\r\n\r\n"_s
-                                        + text(u"Copyright_Text") + u"\r\n\r\n"_s);
+    EXPECT_EQ(m_dialogs.lastText(), u"Ponderix\r\n\r\n"_s + text(TextKey::Version_Name) + u"\r\n\r\n"_s
+                                        + text(TextKey::Copyright_Text) + u"\r\n\r\n"_s);
     EXPECT_EQ(m_dialogs.messages.last().icon, Dialogs::Icon::None);
 
     // Toolbar buttons run the same command as their menu items.
     m_dialogs.answers = {Dialogs::Answer::No};
     window.trigger(Command::ToolbarNew);
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00210"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00210));
 }
 
 TEST_F(ApplicationTest, EditCommandsActOnTheFocusedTextField)
@@ -365,10 +365,10 @@ TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
         }
         return nullptr;
     };
-    const std::pair<Command, QStringView> cases[] = {
-        {Command::ToolbarResults, u"TXT00274"},
-        {Command::Profile, u"TXT00275"},
-        {Command::Report, u"TXT00269"},
+    const std::pair<Command, TextKey> cases[] = {
+        {Command::ToolbarResults, TextKey::TXT00274},
+        {Command::Profile, TextKey::TXT00275},
+        {Command::Report, TextKey::TXT00269},
     };
     for (const auto& [command, titleKey] : cases) {
         QWidget* result = openedBy(command);
@@ -392,7 +392,7 @@ TEST_F(ApplicationTest, QuitAsksOnceAndLeavesTheEventLoop)
     QTimer::singleShot(10000, &application->mainWindow(), [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     const auto questions = std::count_if(m_dialogs.messages.begin(), m_dialogs.messages.end(),
-                                         [](const auto& asked) { return asked.title == text(u"TXT00100"); });
+                                         [](const auto& asked) { return asked.title == text(TextKey::TXT00100); });
     EXPECT_EQ(questions, 1);
 }
 
@@ -403,7 +403,7 @@ TEST_F(ApplicationTest, CloseBoxAsksTheQuitQuestion)
     m_dialogs.answers = {Dialogs::Answer::Cancel};
     window.close();
     EXPECT_TRUE(window.isVisible()); // Cancel stays
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00100"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00100));
 
     m_dialogs.answers = {Dialogs::Answer::No};
     QTimer::singleShot(0, &window, [&window] { window.close(); });
@@ -447,3 +447,31 @@ TEST_F(ApplicationTest, OnlyLocalFilesCanBeDragged)
     EXPECT_FALSE(accepts({QUrl(u"https://example.org/Cars.pnx"_s)}));
     EXPECT_FALSE(accepts({QUrl::fromLocalFile(file(u"Cars.pnx"_s)), QUrl(u"https://example.org/x.pnx"_s)}));
 }
+
+TEST(WindowRules, SmallDesktopsGetShorterWindows)
+{
+    EXPECT_EQ(defaultWindowSize(600), QSize(760, 540));
+    EXPECT_EQ(defaultWindowSize(601), QSize(760, 630));
+}
+
+TEST(WindowRules, StoredGeometryOnlyWhenUsable)
+{
+    Settings settings;
+    settings.WindowPosLeft = 0;
+    settings.WindowPosTop = 10;
+    settings.WindowPosWidth = 800;
+    settings.WindowPosHeight = 600;
+    EXPECT_EQ(storedWindowGeometry(settings), QRect(0, 10, 800, 600));
+    const auto without = [&settings](int Settings::*field, int value) {
+        Settings changed = settings;
+        changed.*field = value;
+        return storedWindowGeometry(changed);
+    };
+    EXPECT_FALSE(without(&Settings::WindowPosLeft, -1).has_value());
+    EXPECT_FALSE(without(&Settings::WindowPosTop, -5).has_value());
+    EXPECT_FALSE(without(&Settings::WindowPosWidth, 0).has_value());
+    Settings flat = settings;
+    flat.WindowPosHeight = 0;
+    EXPECT_FALSE(storedWindowGeometry(flat).has_value());
+}
+

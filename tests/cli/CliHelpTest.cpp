@@ -1,4 +1,4 @@
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "tests/TestSupport.h"
 
 #include <QProcess>
@@ -32,10 +32,9 @@ QStringList usageLines()
 
 TEST(CliHelp, VersionIsTheProgramNameAndVersionName)
 {
-    const TextTable& texts = TextTable::builtIn();
     const Outcome outcome = cli({u"--version"_s});
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, texts.text(u"Program_Name") + u' ' + texts.text(u"Version_Name") + u'\n');
+    EXPECT_EQ(outcome.out, uiText(TextKey::Program_Name) + u' ' + uiText(TextKey::Version_Name) + u'\n');
     EXPECT_TRUE(outcome.err.isEmpty());
 }
 

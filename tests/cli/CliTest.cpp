@@ -1,4 +1,4 @@
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "project/DemoProject.h"
 #include "tests/TestSupport.h"
 
@@ -195,6 +195,6 @@ TEST_F(Cli, ReportAndExportFailures)
         const Outcome outcome = cli(failing);
         EXPECT_EQ(outcome.exitCode, 1) << failing.join(u' ').toStdString();
         EXPECT_TRUE(outcome.err.contains(failing.last())) << outcome.err.toStdString();
-        EXPECT_FALSE(outcome.err.contains(TextTable::builtIn().text(u"TXT00093"))) << outcome.err.toStdString();
+        EXPECT_FALSE(outcome.err.contains(uiText(TextKey::TXT00093))) << outcome.err.toStdString();
     }
 }

@@ -1,4 +1,4 @@
-#include "app/BuiltInImages.h"
+#include "base/BuiltInImages.h"
 #include "editor/ImageButton.h"
 #include "tests/editor/MatrixFixture.h"
 
@@ -15,16 +15,16 @@ using Icon = Dialogs::Icon;
 
 class EditingCommandsTest : public MatrixFixture {
 protected:
-    void expectLimitMessage(QStringView key)
+    void expectLimitMessage(TextKey key)
     {
         ASSERT_EQ(m_dialogs.messages.size(), 1);
-        EXPECT_EQ(m_dialogs.messages[0].title, text(u"TXT00013"));
+        EXPECT_EQ(m_dialogs.messages[0].title, text(TextKey::TXT00013));
         EXPECT_EQ(m_dialogs.messages[0].text, text(key));
         EXPECT_EQ(m_dialogs.messages[0].icon, Icon::Information);
         m_dialogs.messages.clear();
     }
 
-    void expectQuestion(QStringView titleKey, const QString& message)
+    void expectQuestion(TextKey titleKey, const QString& message)
     {
         ASSERT_EQ(m_dialogs.messages.size(), 1);
         EXPECT_EQ(m_dialogs.messages[0].title, text(titleKey));
@@ -61,9 +61,9 @@ TEST_F(EditingCommandsTest, OptionLimitCountsBeforeCells)
     commands().addOption();
     EXPECT_EQ(m_project.optionCount(), 26);
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
-    EXPECT_EQ(view().optionCell(25)->title()->text(), text(u"TXT00202") + u" Z"_s);
+    EXPECT_EQ(view().optionCell(25)->title()->text(), text(TextKey::TXT00202) + u" Z"_s);
     commands().addOption();
-    expectLimitMessage(u"TXT00103");
+    expectLimitMessage(TextKey::TXT00103);
     EXPECT_EQ(m_project.optionCount(), 26);
     EXPECT_EQ(view().optionCell(26), nullptr);
 }
@@ -78,12 +78,12 @@ TEST_F(EditingCommandsTest, CellLimitAllowsAnAdditionOnlyWhileTheResultFitsInATh
 
     load(matrixProject(25, 39)); // 975 > 1000 - 39
     commands().addOption();
-    expectLimitMessage(u"TXT00110");
+    expectLimitMessage(TextKey::TXT00110);
     EXPECT_EQ(m_project.optionCount(), 25);
 
     load(matrixProject(25, 40));
     commands().addCriterion();
-    expectLimitMessage(u"TXT00110");
+    expectLimitMessage(TextKey::TXT00110);
     EXPECT_EQ(m_project.criterionCount(), 40);
 }
 
@@ -96,12 +96,12 @@ TEST_F(EditingCommandsTest, ThreeHundredCriteriaLeaveRoomForAThirdOptionButNotAF
     EXPECT_EQ(m_project.optionCount(), 3);
     EXPECT_NE(view().ratingCell(2, 299), nullptr);
     commands().addOption();
-    expectLimitMessage(u"TXT00110");
+    expectLimitMessage(TextKey::TXT00110);
     EXPECT_EQ(m_project.optionCount(), 3);
 
     load(matrixProject(1, 300));
     commands().addCriterion();
-    expectLimitMessage(u"TXT00104");
+    expectLimitMessage(TextKey::TXT00104);
     EXPECT_EQ(m_project.criterionCount(), 300);
 }
 
@@ -111,20 +111,20 @@ TEST_F(EditingCommandsTest, AddedEntriesGetNeutralRatingsWithEmptyBoxesAndWiderA
     commands().newProject(u"Start"_s);
     QTest::mouseClick(view().addOptionButton(), Qt::LeftButton);
     ASSERT_EQ(m_project.optionCount(), 2);
-    EXPECT_EQ(m_project.options()[1].Name, text(u"TXT00214"));
+    EXPECT_EQ(m_project.options()[1].Name, text(TextKey::TXT00214));
     EXPECT_EQ(rating(1, 0).valueText(), QString());
     EXPECT_EQ(rating(1, 0).valueSlider()->value(), 5);
     EXPECT_EQ(rating(0, 0).valueText(), u"0"_s);
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(290, 120));
     EXPECT_EQ(view().optionHeaderArea()->widget()->width(), 290);
-    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(u"TXT00200") + u" "_s + text(u"TXT00150") + u" 2 "_s
-                                               + text(u"TXT00203"));
+    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150) + u" 2 "_s
+                                               + text(TextKey::TXT00203));
 
     QTest::mouseClick(view().addCriterionButton(), Qt::LeftButton);
     ASSERT_EQ(m_project.criterionCount(), 2);
     EXPECT_EQ(m_project.criteria()[1].Importance, 3);
     EXPECT_EQ(view().criterionCell(1)->importanceSlider()->value(), 3);
-    EXPECT_EQ(rating(1, 1).titleText(), text(u"TXT00208") + u" B:2"_s);
+    EXPECT_EQ(rating(1, 1).titleText(), text(TextKey::TXT00208) + u" B:2"_s);
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(290, 230));
     EXPECT_EQ(view().criterionArea()->widget()->height(), 230);
 }
@@ -149,15 +149,15 @@ TEST_F(EditingCommandsTest, DeletingAnOptionRenumbersAndRebuildsEveryCell)
     commands().addCriterion(); // its ratings' boxes start empty
     m_dialogs.answers.push_back(Answer::Yes);
     QTest::mouseClick(view().optionCell(0)->deleteButton(), Qt::LeftButton);
-    expectQuestion(u"TXT00206", text(u"TXT00215") + u"\r\n"_s + text(u"TXT00202") + u" A, O0"_s);
+    expectQuestion(TextKey::TXT00206, text(TextKey::TXT00215) + u"\r\n"_s + text(TextKey::TXT00202) + u" A, O0"_s);
 
     EXPECT_EQ(names(m_project), u"O1,O2"_s);
     EXPECT_EQ(view().optionCell(2), nullptr);
-    EXPECT_EQ(view().optionCell(0)->title()->text(), text(u"TXT00202") + u" A"_s);
+    EXPECT_EQ(view().optionCell(0)->title()->text(), text(TextKey::TXT00202) + u" A"_s);
     EXPECT_EQ(view().optionCell(0)->nameField()->text(), u"O1"_s);
     EXPECT_EQ(view().optionCell(1)->nameField()->text(), u"O2"_s);
     // The former "B" is now "A" and keeps its ratings and comments.
-    EXPECT_EQ(rating(0, 1).titleText(), text(u"TXT00208") + u" A:2"_s);
+    EXPECT_EQ(rating(0, 1).titleText(), text(TextKey::TXT00208) + u" A:2"_s);
     EXPECT_EQ(rating(0, 1).commentButton()->toolTip(), u"1:1"_s);
     EXPECT_EQ(rating(0, 1).valueSlider()->value(), 3);
     EXPECT_EQ(rating(0, 1).valueText(), u"-2"_s);
@@ -165,8 +165,8 @@ TEST_F(EditingCommandsTest, DeletingAnOptionRenumbersAndRebuildsEveryCell)
     EXPECT_EQ(rating(1, 2).valueText(), u"0"_s);
     EXPECT_EQ(view().ratingCell(2, 0), nullptr);
     EXPECT_EQ(view().ratingGrid()->widget()->width(), 290);
-    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(u"TXT00201") + u" "_s + text(u"TXT00150") + u" 2 "_s
-                                               + text(u"TXT00203"));
+    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150) + u" 2 "_s
+                                               + text(TextKey::TXT00203));
 }
 
 TEST_F(EditingCommandsTest, DeletingTheLastOptionLeavesTenPixelsOfGrid)
@@ -180,8 +180,8 @@ TEST_F(EditingCommandsTest, DeletingTheLastOptionLeavesTenPixelsOfGrid)
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(10, 230));
     EXPECT_EQ(view().optionHeaderArea()->widget()->width(), 10);
     EXPECT_EQ(view().criterionCell(1)->nameField()->text(), u"C1"_s);
-    EXPECT_EQ(view().statusLine()->text(), u"2 "_s + text(u"TXT00201") + u" "_s + text(u"TXT00150") + u" 0 "_s
-                                               + text(u"TXT00202"));
+    EXPECT_EQ(view().statusLine()->text(), u"2 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150) + u" 0 "_s
+                                               + text(TextKey::TXT00202));
 }
 
 TEST_F(EditingCommandsTest, DeletingACriterionRenumbersTheRows)
@@ -190,9 +190,9 @@ TEST_F(EditingCommandsTest, DeletingACriterionRenumbersTheRows)
     load(matrixProject(2, 3));
     m_dialogs.answers.push_back(Answer::Yes);
     QTest::mouseClick(view().criterionCell(1)->deleteButton(), Qt::LeftButton);
-    expectQuestion(u"TXT00207", text(u"TXT00216") + u"\r\n"_s + text(u"TXT00200") + u" 2, C1"_s);
+    expectQuestion(TextKey::TXT00207, text(TextKey::TXT00216) + u"\r\n"_s + text(TextKey::TXT00200) + u" 2, C1"_s);
     ASSERT_EQ(m_project.criterionCount(), 2);
-    EXPECT_EQ(view().criterionCell(1)->title()->text(), text(u"TXT00200") + u" 2"_s);
+    EXPECT_EQ(view().criterionCell(1)->title()->text(), text(TextKey::TXT00200) + u" 2"_s);
     EXPECT_EQ(view().criterionCell(1)->nameField()->text(), u"C2"_s);
     EXPECT_EQ(view().criterionCell(1)->importanceSlider()->value(), 3);
     EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), u"1:2"_s);
@@ -245,13 +245,13 @@ TEST_F(EditingCommandsTest, MovingAnOptionSwapsEverythingButTheLetters)
     EXPECT_EQ(names(m_project), u"O0,O2,O1"_s);
     EXPECT_EQ(view().optionCell(1)->nameField()->text(), u"O2"_s);
     EXPECT_EQ(view().optionCell(2)->nameField()->text(), u"O1"_s);
-    EXPECT_EQ(view().optionCell(1)->title()->text(), text(u"TXT00202") + u" B"_s);
+    EXPECT_EQ(view().optionCell(1)->title()->text(), text(TextKey::TXT00202) + u" B"_s);
 
     // Criterion 2: B held value 3 and a comment, C value 4 and none.
     EXPECT_EQ(rating(1, 1).valueSlider()->value(), 4);
     EXPECT_EQ(rating(1, 1).valueText(), u"-1"_s);
     EXPECT_EQ(rating(1, 1).valueBoxRect().x(), 47);
-    EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), text(u"TXT00209"));
+    EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), text(TextKey::TXT00209));
     EXPECT_TRUE(showsComment(rating(1, 1), false));
     EXPECT_EQ(rating(2, 1).valueSlider()->value(), 3);
     EXPECT_EQ(rating(2, 1).commentButton()->toolTip(), u"1:1"_s);
@@ -280,7 +280,7 @@ TEST_F(EditingCommandsTest, MovingACriterionSwapsNamesImportancesAndRows)
     EXPECT_EQ(rating(1, 1).valueText(), u"0"_s);
     EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), u"1:2"_s);
     EXPECT_EQ(rating(1, 2).commentButton()->toolTip(), u"1:1"_s);
-    EXPECT_EQ(view().criterionCell(1)->title()->text(), text(u"TXT00200") + u" 2"_s);
+    EXPECT_EQ(view().criterionCell(1)->title()->text(), text(TextKey::TXT00200) + u" 2"_s);
     // A move changes no sizes.
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(290, 340));
 }
@@ -294,7 +294,7 @@ TEST_F(EditingCommandsTest, NewProjectAsksUnlessStartingAndLeavesOneOfEach)
     view().setBanner(u"old"_s);
 
     EXPECT_FALSE(commands().newProject(QString()));
-    expectQuestion(u"TXT00210", text(u"TXT00211") + u"\r\n"_s + text(u"TXT00212"));
+    expectQuestion(TextKey::TXT00210, text(TextKey::TXT00211) + u"\r\n"_s + text(TextKey::TXT00212));
     EXPECT_EQ(m_project.optionCount(), 20);
     EXPECT_EQ(view().banner(), u"old"_s);
     EXPECT_EQ(m_project.path(), u"/home/user/old.pnx"_s);
@@ -306,18 +306,18 @@ TEST_F(EditingCommandsTest, NewProjectAsksUnlessStartingAndLeavesOneOfEach)
     EXPECT_EQ(m_project.optionCount(), 1);
     EXPECT_EQ(m_project.criterionCount(), 1);
     ASSERT_EQ(m_project.ratingCount(), 1);
-    EXPECT_EQ(m_project.options()[0].Name, text(u"TXT00214"));
-    EXPECT_EQ(m_project.criteria()[0].Name, text(u"TXT00214"));
+    EXPECT_EQ(m_project.options()[0].Name, text(TextKey::TXT00214));
+    EXPECT_EQ(m_project.criteria()[0].Name, text(TextKey::TXT00214));
     EXPECT_EQ(m_project.criteria()[0].Importance, 3);
     EXPECT_EQ(m_project.ratingOf(0, 0)->Value, 5);
-    EXPECT_EQ(view().banner(), text(u"TXT00213"));
+    EXPECT_EQ(view().banner(), text(TextKey::TXT00213));
     EXPECT_EQ(m_project.path(), QString());
     EXPECT_EQ(m_project.lastFolder(), u"/home/user/"_s);
     EXPECT_EQ(rating(0, 0).valueText(), u"0"_s);
     EXPECT_EQ(view().optionCell(1), nullptr);
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(150, 120));
-    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(u"TXT00200") + u" "_s + text(u"TXT00150") + u" 1 "_s
-                                               + text(u"TXT00202"));
+    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150) + u" 1 "_s
+                                               + text(TextKey::TXT00202));
 
     EXPECT_TRUE(commands().newProject(u"Start"_s));
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
@@ -331,16 +331,16 @@ TEST_F(EditingCommandsTest, CommentPromptStoresWhatIsConfirmedAndKeepsItOnCancel
     m_dialogs.entries.push_back(u"Too far from the sea"_s);
     QTest::mouseClick(cell.commentButton(), Qt::LeftButton);
     ASSERT_EQ(m_dialogs.textEntries.size(), 1);
-    EXPECT_EQ(m_dialogs.textEntries[0].title, text(u"TXT00209"));
+    EXPECT_EQ(m_dialogs.textEntries[0].title, text(TextKey::TXT00209));
     // The scripted layer records the prompt and the pre-filled text.
-    EXPECT_EQ(m_dialogs.textEntries[0].text, text(u"TXT00209") + u" A:1|"_s);
+    EXPECT_EQ(m_dialogs.textEntries[0].text, text(TextKey::TXT00209) + u" A:1|"_s);
     EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, u"Too far from the sea"_s);
     EXPECT_EQ(cell.commentButton()->toolTip(), u"Too far from the sea"_s);
     EXPECT_TRUE(showsComment(cell, true));
 
     m_dialogs.entries.push_back(std::nullopt); // Escape or the close box
     commands().editComment(0, 0);
-    EXPECT_EQ(m_dialogs.textEntries[1].text, text(u"TXT00209") + u" A:1|Too far from the sea"_s);
+    EXPECT_EQ(m_dialogs.textEntries[1].text, text(TextKey::TXT00209) + u" A:1|Too far from the sea"_s);
     EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, u"Too far from the sea"_s);
 
     m_dialogs.entries.push_back(u"   "_s);
@@ -351,6 +351,6 @@ TEST_F(EditingCommandsTest, CommentPromptStoresWhatIsConfirmedAndKeepsItOnCancel
     commands().editComment(0, 0);
     EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, QString());
     EXPECT_EQ(m_dialogs.textEntries.size(), 4);
-    EXPECT_EQ(cell.commentButton()->toolTip(), text(u"TXT00209"));
+    EXPECT_EQ(cell.commentButton()->toolTip(), text(TextKey::TXT00209));
     EXPECT_TRUE(showsComment(cell, false));
 }

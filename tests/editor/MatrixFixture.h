@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "editor/EditingCommands.h"
 #include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"
@@ -20,9 +20,9 @@
 
 namespace ponderix::test {
 
-inline QString text(QStringView key)
+inline QString text(TextKey key)
 {
-    return TextTable::builtIn().text(key);
+    return uiText(key);
 }
 
 // Options "O0".., criteria "C0".. (importance 1 + c % 5), every rating with
@@ -52,7 +52,7 @@ protected:
     {
         m_client.resize(kClientWidth, kClientHeight);
         m_view = std::make_unique<MatrixView>(&m_client, m_project, criteriaAddWidth, m_legend);
-        m_commands = std::make_unique<EditingCommands>(m_project, *m_view, m_dialogs, TextTable::builtIn());
+        m_commands = std::make_unique<EditingCommands>(m_project, *m_view, m_dialogs);
         MatrixView* view = m_view.get();
         EditingCommands* commands = m_commands.get();
         QObject::connect(view, &MatrixView::addOptionRequested, view, [commands] { commands->addOption(); });

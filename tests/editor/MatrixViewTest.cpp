@@ -1,6 +1,7 @@
-#include "app/BuiltInImages.h"
-#include "app/StartupRules.h"
+#include "base/BuiltInImages.h"
+#include "editor/CellTexts.h"
 #include "editor/ImageButton.h"
+#include "editor/WidthStrip.h"
 #include "tests/editor/MatrixFixture.h"
 
 #include <QAbstractButton>
@@ -56,10 +57,10 @@ TEST_P(MatrixViewLayout, FixedControlsStandWhereTheLayoutPutsThem)
     EXPECT_EQ(inCell(view().addCriterionButton()), QRect(10, 74, 24, 24));
     const QList<QLabel*> captions = view().cornerPanel()->findChildren<QLabel*>();
     ASSERT_EQ(captions.size(), 2);
-    EXPECT_EQ(captions[0]->text(), text(u"TXT00203"));
+    EXPECT_EQ(captions[0]->text(), text(TextKey::TXT00203));
     EXPECT_EQ(inCell(captions[0]), QRect(10, 10, expected.criteriaAddWidth + 110, 24));
     EXPECT_TRUE(captions[0]->alignment() & Qt::AlignRight);
-    EXPECT_EQ(captions[1]->text(), text(u"TXT00201"));
+    EXPECT_EQ(captions[1]->text(), text(TextKey::TXT00201));
     EXPECT_EQ(inCell(captions[1]), expected.criteriaCaption);
 }
 
@@ -157,7 +158,7 @@ TEST_F(MatrixViewTest, RatingCellDrawsItsTitleScaleBoxAndCaptionInPlace)
     EXPECT_TRUE(anyPixel({4, 78, 12, 15}, [](const QColor& c) { return c.lightness() < 100; }));
     EXPECT_TRUE(anyPixel({54, 78, 12, 15}, [](const QColor& c) { return c.lightness() < 100; }));
     EXPECT_TRUE(anyPixel({110, 78, 14, 15}, [](const QColor& c) { return c.lightness() < 100; }));
-    EXPECT_EQ(cell.titleText(), text(u"TXT00208") + u" B:2"_s);
+    EXPECT_EQ(cell.titleText(), text(TextKey::TXT00208) + u" B:2"_s);
     EXPECT_EQ(cell.valueText(), u"-2"_s);
 }
 
@@ -184,7 +185,7 @@ TEST_F(MatrixViewTest, WideCriterionColumnKeepsTheWholeLegendInView)
     // At the widest column the legend carries about seventy blanks between
     // its words; spaced as they come, "Low" and "High" fell off both ends.
     for (int width : {100, 277}) {
-        m_legend = legendText(TextTable::builtIn(), width);
+        m_legend = legendText(width);
         m_commands.reset();
         m_view.reset();
         start(width);
@@ -204,32 +205,32 @@ TEST_F(MatrixViewTest, CellsShowTitlesNamesAndPictures)
     view().setBanner(u"Holiday"_s);
     EXPECT_EQ(view().bannerLabel()->text(), u"Holiday"_s);
     EXPECT_EQ(view().banner(), u"Holiday"_s);
-    EXPECT_EQ(view().optionCell(1)->title()->text(), text(u"TXT00202") + u" B"_s);
+    EXPECT_EQ(view().optionCell(1)->title()->text(), text(TextKey::TXT00202) + u" B"_s);
     EXPECT_EQ(view().optionCell(1)->nameField()->text(), u"O1"_s);
-    EXPECT_EQ(view().criterionCell(1)->title()->text(), text(u"TXT00200") + u" 2"_s);
+    EXPECT_EQ(view().criterionCell(1)->title()->text(), text(TextKey::TXT00200) + u" 2"_s);
     EXPECT_EQ(view().criterionCell(1)->importanceSlider()->value(), 2);
     EXPECT_EQ(view().criterionCell(1)->legend()->text(), m_legend);
-    EXPECT_EQ(rating(1, 0).titleText(), text(u"TXT00208") + u" B:1"_s);
+    EXPECT_EQ(rating(1, 0).titleText(), text(TextKey::TXT00208) + u" B:1"_s);
     EXPECT_EQ(rating(1, 0).scaleCaptionText(),
               u"-5                       0                    +5"_s);
     EXPECT_EQ(rating(1, 0).commentButton()->toolTip(), u"1:0"_s);
-    EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), text(u"TXT00209"));
+    EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), text(TextKey::TXT00209));
     EXPECT_NE(rating(1, 0).commentButton()->pixmap().toImage(), rating(1, 1).commentButton()->pixmap().toImage());
-    EXPECT_EQ(view().optionCell(0)->deleteButton()->toolTip(), text(u"TXT00206"));
-    EXPECT_EQ(view().criterionCell(0)->moveDownButton()->toolTip(), text(u"TXT00224"));
+    EXPECT_EQ(view().optionCell(0)->deleteButton()->toolTip(), text(TextKey::TXT00206));
+    EXPECT_EQ(view().criterionCell(0)->moveDownButton()->toolTip(), text(TextKey::TXT00224));
 }
 
 TEST_F(MatrixViewTest, StatusLineCountsCriteriaThenOptions)
 {
     start();
-    const QString single = u" "_s + text(u"TXT00200") + u" "_s + text(u"TXT00150") + u" "_s;
+    const QString single = u" "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150) + u" "_s;
     load(matrixProject(0, 0));
-    EXPECT_EQ(view().statusLine()->text(), u"0"_s + single + u"0 "_s + text(u"TXT00202"));
+    EXPECT_EQ(view().statusLine()->text(), u"0"_s + single + u"0 "_s + text(TextKey::TXT00202));
     load(matrixProject(1, 1));
-    EXPECT_EQ(view().statusLine()->text(), u"1"_s + single + u"1 "_s + text(u"TXT00202"));
+    EXPECT_EQ(view().statusLine()->text(), u"1"_s + single + u"1 "_s + text(TextKey::TXT00202));
     load(matrixProject(2, 3));
-    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(u"TXT00201") + u" "_s + text(u"TXT00150") + u" 2 "_s
-                                               + text(u"TXT00203"));
+    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150) + u" 2 "_s
+                                               + text(TextKey::TXT00203));
 }
 
 TEST_F(MatrixViewTest, SliderShowsTheSignedValueOverItsPositionAndHandsOnTheFocus)
@@ -323,7 +324,7 @@ TEST_F(MatrixViewTest, StripClicksAreLimitedAndRedrawTheMark)
     }
     QTest::mouseClick(strip, Qt::RightButton, Qt::NoModifier, QPoint(80, 1));
     EXPECT_TRUE(chosen.isEmpty());
-    EXPECT_EQ(strip->toolTip(), text(u"TXT00226"));
+    EXPECT_EQ(strip->toolTip(), text(TextKey::TXT00226));
 }
 
 TEST_F(MatrixViewTest, HeadersFollowTheGridToItsFarEnd)

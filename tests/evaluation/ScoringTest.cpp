@@ -1,6 +1,6 @@
 #include "evaluation/Scoring.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "project/DemoProject.h"
 #include "project/Project.h"
 #include "project/ProjectReader.h"
@@ -88,13 +88,13 @@ TEST(Scoring, NoCriteriaMeansNeutral)
 
 TEST(Scoring, VerdictBandBorders)
 {
-    const std::pair<int, const char16_t*> cases[] = {
-        {100, u"TXT00251"}, {61, u"TXT00251"}, {60, u"TXT00252"}, {21, u"TXT00252"}, {20, u"TXT00253"},
-        {0, u"TXT00253"},   {-20, u"TXT00253"}, {-21, u"TXT00254"}, {-60, u"TXT00254"}, {-61, u"TXT00255"},
-        {-100, u"TXT00255"},
+    using enum TextKey;
+    const std::pair<int, TextKey> cases[] = {
+        {100, TXT00251}, {61, TXT00251},  {60, TXT00252},  {21, TXT00252},  {20, TXT00253},   {0, TXT00253},
+        {-20, TXT00253}, {-21, TXT00254}, {-60, TXT00254}, {-61, TXT00255}, {-100, TXT00255},
     };
     for (const auto& [score, key] : cases)
-        EXPECT_EQ(verdictBand(score), QStringView(key)) << score;
+        EXPECT_EQ(verdictBand(score), key) << score;
 }
 
 TEST(Scoring, ScoreTextAndLetters)
@@ -122,9 +122,8 @@ TEST(Scoring, TiesNameEveryBestOption)
     const BestOptions best = bestOptions(project);
     ASSERT_EQ(best.maximum, 36);
     EXPECT_EQ(best.indexes, (std::vector<int>{0, 2}));
-    const TextTable& texts = TextTable::builtIn();
-    const QString word = texts.text(u"TXT00202");
-    EXPECT_EQ(bestOptionsText(project, best, texts),
+    const QString word = uiText(TextKey::TXT00202);
+    EXPECT_EQ(bestOptionsText(project, best),
               word + u" A \"Alpha\", "_s + word + u" C \"Gamma\""_s);
 }
 
@@ -137,7 +136,7 @@ TEST(Scoring, AllNeutralMakesEveryOptionBest)
     project.regularise();
     ComputeScores(project);
     EXPECT_EQ(bestOptions(project).indexes.size(), 2u);
-    EXPECT_EQ(verdictBand(project.options()[1].score), u"TXT00253");
+    EXPECT_EQ(verdictBand(project.options()[1].score), TextKey::TXT00253);
 }
 
 TEST(Scoring, DemoProjectScores)

@@ -1,6 +1,6 @@
 #include "export/ReportBuilder.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
 #include "project/Project.h"
@@ -18,7 +18,7 @@ namespace {
 
 Report reportOf(const Project& project)
 {
-    return buildReport(project, TextTable::builtIn());
+    return buildReport(project);
 }
 
 Project scoredDemo()

@@ -1,6 +1,6 @@
 #include "export/TextExport.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
 #include "project/Project.h"
@@ -17,7 +17,7 @@ namespace {
 
 QByteArray exported(const Project& project, int layout)
 {
-    return textExportBytes(project, TextTable::builtIn(), layout);
+    return textExportBytes(project, layout);
 }
 
 Project scoredDemo()

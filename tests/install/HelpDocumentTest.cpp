@@ -1,4 +1,4 @@
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "platform/Folders.h"
 #include "tests/TestSupport.h"
 
@@ -24,7 +24,7 @@ protected:
     }
 
     QString inPrefix(const QString& relative) const { return m_prefix.filePath(relative); }
-    QString found() const { return helpDocumentPath(m_folders, TextTable::builtIn()); }
+    QString found() const { return helpDocumentPath(m_folders); }
 
     QTemporaryDir m_prefix;
     ApplicationFolders m_folders;

@@ -1,6 +1,6 @@
 // ponderix_help_lookup FOLDER: where a program living in FOLDER finds its
 // help document.
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "platform/Folders.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     }
     ponderix::ApplicationFolders folders;
     folders.programFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
-    const QByteArray path = ponderix::helpDocumentPath(folders, ponderix::TextTable::builtIn()).toLocal8Bit();
+    const QByteArray path = ponderix::helpDocumentPath(folders).toLocal8Bit();
     std::printf("%s\n", path.constData());
     return 0;
 }

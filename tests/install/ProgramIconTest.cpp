@@ -1,4 +1,4 @@
-#include "app/BuiltInImages.h"
+#include "base/BuiltInImages.h"
 
 #include <QImage>
 #include <QString>

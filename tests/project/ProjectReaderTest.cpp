@@ -1,8 +1,8 @@
 #include "project/ProjectReader.h"
 
-#include "app/ProjectMessages.h"
 #include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
+#include "project/ProjectMessages.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "project/ProjectWriter.h"
 
-#include "project/Blanks.h"
+#include "base/Blanks.h"
 #include "project/DemoProject.h"
 #include "project/ProjectReader.h"
 #include "tests/TestSupport.h"

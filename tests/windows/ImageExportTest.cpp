@@ -27,12 +27,12 @@ protected:
     ImageExportResult exportTo(const QString& path, int pattern)
     {
         m_dialogs.files.push_back({path, pattern});
-        return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs, TextTable::builtIn());
+        return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs);
     }
 
     ImageExportResult cancelExport()
     {
-        return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs, TextTable::builtIn());
+        return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs);
     }
 
     QImage m_page;
@@ -58,7 +58,7 @@ TEST_F(ImageExportTest, TheDialogOffersTheFivePatternsWithTheRememberedOneSelect
         m_settings.ImagePath = folder;
         m_settings.ImageType = c.type;
         EXPECT_EQ(cancelExport().outcome, ImageExportResult::Outcome::Cancelled);
-        EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(u"TXT00108"));
+        EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(TextKey::TXT00108));
         EXPECT_EQ(m_dialogs.fileDialogs.last().text, folder);
         EXPECT_EQ(m_dialogs.fileDialogPatterns.last(), kPatterns);
         EXPECT_EQ(m_dialogs.fileDialogSelectedPatterns.last(), c.selected);
@@ -151,8 +151,8 @@ TEST_F(ImageExportTest, AFileThatCannotBeWrittenIsReported)
     const ImageExportResult result = exportTo(file(u"a-file/chart"_s), 2);
     EXPECT_EQ(result.outcome, ImageExportResult::Outcome::Failed);
     ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.messages[0].title, text(u"TXT00001"));
-    EXPECT_EQ(m_dialogs.messages[0].text, text(u"TXT00109"));
+    EXPECT_EQ(m_dialogs.messages[0].title, text(TextKey::TXT00001));
+    EXPECT_EQ(m_dialogs.messages[0].text, text(TextKey::TXT00109));
     EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::None);
     // The choice is remembered all the same; the next export notices that
     // the folder is no folder.
@@ -169,6 +169,6 @@ TEST_F(ImageExportTest, GifAndTiffFailuresAreReportedLikeTheOthers)
         m_dialogs.messages.clear();
         exportTo(file(u"no/such/folder/chart"_s), pattern);
         ASSERT_EQ(m_dialogs.messages.size(), 1);
-        EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00109"));
+        EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00109));
     }
 }

@@ -1,8 +1,8 @@
 #include "evaluation/ResultPages.h"
-#include "evaluation/ResultWindows.h"
 #include "export/PrintFit.h"
 #include "tests/TestSupport.h"
 #include "tests/windows/WindowFixture.h"
+#include "windows/ResultWindows.h"
 
 #include <QPrinter>
 #include <QPushButton>

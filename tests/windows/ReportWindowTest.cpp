@@ -1,4 +1,4 @@
-#include "export/ReportWindow.h"
+#include "windows/ReportWindow.h"
 
 #include "evaluation/Scoring.h"
 #include "tests/TestSupport.h"
@@ -44,7 +44,7 @@ protected:
     {
         Project scored = m_project;
         ComputeScores(scored);
-        return buildReport(scored, TextTable::builtIn());
+        return buildReport(scored);
     }
 
     // Saves through the save button, answering the dialog with `name` in the
@@ -131,12 +131,12 @@ TEST_F(ReportWindowTest, OpensAsAModalWindowOfTheDesktopsSize)
         EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
         EXPECT_EQ(window->frameGeometry().center(), m_mainWindow.frameGeometry().center());
         EXPECT_EQ(window->panel()->count(), 1);
-        EXPECT_EQ(window->panel()->tabText(0), text(u"TXT00277"));
+        EXPECT_EQ(window->panel()->tabText(0), text(TextKey::TXT00277));
         EXPECT_EQ(window->view()->contextMenuPolicy(), Qt::NoContextMenu);
-        EXPECT_EQ(window->printButton()->text(), text(u"TXT00309"));
-        EXPECT_EQ(window->copyButton()->text(), text(u"TXT00308"));
-        EXPECT_EQ(window->saveButton()->text(), text(u"TXT00339"));
-        EXPECT_EQ(window->closeButton()->text(), text(u"TXT00307"));
+        EXPECT_EQ(window->printButton()->text(), text(TextKey::TXT00309));
+        EXPECT_EQ(window->copyButton()->text(), text(TextKey::TXT00308));
+        EXPECT_EQ(window->saveButton()->text(), text(TextKey::TXT00339));
+        EXPECT_EQ(window->closeButton()->text(), text(TextKey::TXT00307));
         EXPECT_FALSE(m_mainWindow.isEnabled());
         EXPECT_TRUE(window->isEnabled()); // blocking the main window must not block the report
         window->close();
@@ -205,8 +205,8 @@ TEST_F(ReportWindowTest, CopyPutsTheTextTwinOnTheClipboardAndSaysSo)
     open()->copyButton()->click();
     EXPECT_EQ(QApplication::clipboard()->text(), expectedReport().text);
     ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00013"));
-    EXPECT_EQ(m_dialogs.lastText(), text(u"TXT00105") + u"\r\n"_s + text(u"TXT00106"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00013));
+    EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00105) + u"\r\n"_s + text(TextKey::TXT00106));
     EXPECT_EQ(m_dialogs.messages.last().icon, Dialogs::Icon::Information);
 }
 
@@ -222,7 +222,7 @@ TEST_F(ReportWindowTest, SavesTheBytesAsBuiltOrAPdfOrAnOpenDocument)
     open();
     save(u"report"_s, 0);
     ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(m_dialogs.fileDialogs.first().title, text(u"TXT00339"));
+    EXPECT_EQ(m_dialogs.fileDialogs.first().title, text(TextKey::TXT00339));
     EXPECT_EQ(m_dialogs.fileDialogs.first().text, m_folders.documents + u"Report - Ponderix.html"_s);
     EXPECT_EQ(m_dialogs.fileDialogPatterns.first().count(u'|'), 5) << "three formats";
     EXPECT_TRUE(sameBytes(readBytes(file(u"report.html"_s)), expectedReport().document));
@@ -272,7 +272,7 @@ TEST_F(ReportWindowTest, SavingOverAFileAsksAndAFailedWriteIsReported)
     m_dialogs.answers.push_back(Dialogs::Answer::No);
     save(u"old.html"_s, 0);
     ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00090"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00090));
     EXPECT_EQ(m_dialogs.messages.last().defaultAnswer, Dialogs::Answer::No);
     EXPECT_EQ(readBytes(file(u"old.html"_s)), "old");
 
@@ -284,7 +284,7 @@ TEST_F(ReportWindowTest, SavingOverAFileAsksAndAFailedWriteIsReported)
     m_dialogs.messages.clear();
     save(u"old.html/report.pdf"_s, 1);
     ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00001"));
+    EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00001));
     EXPECT_TRUE(m_dialogs.lastText().startsWith(file(u"old.html/report.pdf"_s) + u"\r\n\r\n"_s));
     EXPECT_GT(m_dialogs.lastText().size(), file(u"old.html/report.pdf"_s).size() + 4) << "the reason is given";
 }

@@ -1,7 +1,8 @@
 #include "evaluation/ResultPages.h"
-#include "evaluation/ResultWindows.h"
 #include "evaluation/Scoring.h"
 #include "tests/windows/WindowFixture.h"
+#include "windows/ModalWindow.h"
+#include "windows/ResultWindows.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -83,13 +84,13 @@ TEST_F(ResultWindowsTest, SizeTitleAndLayoutFollowTheDesktopHeight)
 
         const struct {
             ChartWindow::Button button;
-            QStringView caption;
+            TextKey caption;
             QRect geometry;
         } buttons[] = {
-            {ChartWindow::Button::Print, u"TXT00309", {10, h - 35, 90, 25}},
-            {ChartWindow::Button::Copy, u"TXT00308", {110, h - 35, 90, 25}},
-            {ChartWindow::Button::SaveAsImage, u"TXT00339", {210, h - 35, 90, 25}},
-            {ChartWindow::Button::Close, u"TXT00307", {w - 132, h - 35, 120, 25}},
+            {ChartWindow::Button::Print, TextKey::TXT00309, {10, h - 35, 90, 25}},
+            {ChartWindow::Button::Copy, TextKey::TXT00308, {110, h - 35, 90, 25}},
+            {ChartWindow::Button::SaveAsImage, TextKey::TXT00339, {210, h - 35, 90, 25}},
+            {ChartWindow::Button::Close, TextKey::TXT00307, {w - 132, h - 35, 120, 25}},
         };
         for (const auto& b : buttons) {
             EXPECT_EQ(window->button(b.button)->text(), text(b.caption));
@@ -113,7 +114,7 @@ TEST_F(ResultWindowsTest, TheResultsWindowHasTheOverviewAndOneTabPerOption)
 
     QTabWidget* selector = window->selector();
     ASSERT_EQ(selector->count(), 4);
-    EXPECT_EQ(selector->tabText(0), text(u"TXT00274"));
+    EXPECT_EQ(selector->tabText(0), text(TextKey::TXT00274));
     EXPECT_EQ(selector->tabText(1), u"A"_s);
     EXPECT_EQ(selector->tabText(2), u"B"_s);
     EXPECT_EQ(selector->tabText(3), u"C"_s);
@@ -141,7 +142,7 @@ TEST_F(ResultWindowsTest, TheProfileWindowShowsItsPageOnOneTab)
 {
     ChartWindow* window = openProfileWindow(context());
     ASSERT_EQ(window->selector()->count(), 1);
-    EXPECT_EQ(window->selector()->tabText(0), text(u"TXT00276"));
+    EXPECT_EQ(window->selector()->tabText(0), text(TextKey::TXT00276));
     const QImage profile = rgb32(buildProfilePage(m_project, u"Cars"_s));
     EXPECT_EQ(profile.size(), QSize(700, profilePageHeight(3, 3)));
     EXPECT_EQ(shown(window->picture(0)), profile);
@@ -244,8 +245,8 @@ TEST_F(ResultWindowsTest, CopyPutsThePageOnViewOnTheClipboardAndSaysSo)
     QTest::mouseClick(window->button(ChartWindow::Button::Copy), Qt::LeftButton);
     EXPECT_EQ(rgb32(QGuiApplication::clipboard()->image()), shown(window->picture(0)));
     ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.messages[0].title, text(u"TXT00013"));
-    EXPECT_EQ(m_dialogs.messages[0].text, text(u"TXT00107"));
+    EXPECT_EQ(m_dialogs.messages[0].title, text(TextKey::TXT00013));
+    EXPECT_EQ(m_dialogs.messages[0].text, text(TextKey::TXT00107));
     EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Information);
 
     clickTab(window, 3);
@@ -266,7 +267,7 @@ TEST_F(ResultWindowsTest, SaveAsImageWritesThePageOnViewAndRemembersTheChoice)
     QTest::mouseClick(window->button(ChartWindow::Button::SaveAsImage), Qt::LeftButton);
 
     ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(m_dialogs.fileDialogs[0].title, text(u"TXT00108"));
+    EXPECT_EQ(m_dialogs.fileDialogs[0].title, text(TextKey::TXT00108));
     EXPECT_EQ(m_dialogs.fileDialogs[0].text, m_folders.pictures);
     const QImage written(m_folders.documents + u"detail.png"_s);
     EXPECT_EQ(rgb32(written), detailPage(0));
@@ -274,4 +275,10 @@ TEST_F(ResultWindowsTest, SaveAsImageWritesThePageOnViewAndRemembersTheChoice)
     EXPECT_EQ(m_settings.ImagePath, m_folders.documents);
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
     EXPECT_EQ(shown(window->picture(1)), detailPage(0)); // the page on view is left as it was
+}
+
+TEST(ResultWindowSize, SmallDesktopsGetShorterWindows)
+{
+    EXPECT_EQ(resultWindowSize(480), QSize(760, 540));
+    EXPECT_EQ(resultWindowSize(601), QSize(760, 630));
 }

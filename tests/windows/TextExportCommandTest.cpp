@@ -1,4 +1,4 @@
-#include "export/TextExportCommand.h"
+#include "windows/TextExportCommand.h"
 
 #include "evaluation/Scoring.h"
 #include "export/TextExport.h"
@@ -25,7 +25,7 @@ protected:
     {
         Project scored = m_project;
         ComputeScores(scored);
-        return textExportBytes(scored, TextTable::builtIn(), layout);
+        return textExportBytes(scored, layout);
     }
 };
 
@@ -37,10 +37,10 @@ TEST_F(TextExportCommandTest, OffersTheRememberedNameAndLayout)
     m_settings.ExportDateiTyp = 1;
     exportText(context()); // cancelled
     ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(m_dialogs.fileDialogs.first().title, text(u"TXT00120"));
+    EXPECT_EQ(m_dialogs.fileDialogs.first().title, text(TextKey::TXT00120));
     EXPECT_EQ(m_dialogs.fileDialogs.first().text, file(u"last.txt"_s));
     EXPECT_EQ(m_dialogs.fileDialogPatterns.first(),
-              text(u"TXT00125") + u" (*.txt)|*.txt|"_s + text(u"TXT00126") + u" (*.txt)|*.txt"_s);
+              text(TextKey::TXT00125) + u" (*.txt)|*.txt|"_s + text(TextKey::TXT00126) + u" (*.txt)|*.txt"_s);
     EXPECT_EQ(m_dialogs.fileDialogSelectedPatterns.first(), 1);
     EXPECT_EQ(m_settings.ExportDateiName, file(u"last.txt"_s)) << "a cancelled dialog changes nothing";
     EXPECT_TRUE(QDir(m_sandbox.path()).entryList(QDir::Files).isEmpty());
@@ -80,8 +80,8 @@ TEST_F(TextExportCommandTest, AnExistingFileIsReplacedOnlyOnYes)
     exportAs(u"data.csv"_s, kOptionRowsLayout);
     ASSERT_EQ(m_dialogs.messages.size(), 1);
     const auto& asked = m_dialogs.messages.first();
-    EXPECT_EQ(asked.title, text(u"TXT00090"));
-    EXPECT_EQ(asked.text, text(u"TXT00091"));
+    EXPECT_EQ(asked.title, text(TextKey::TXT00090));
+    EXPECT_EQ(asked.text, text(TextKey::TXT00091));
     EXPECT_EQ(asked.icon, Dialogs::Icon::None);
     EXPECT_EQ(asked.buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(asked.defaultAnswer, Dialogs::Answer::No);
@@ -105,7 +105,7 @@ TEST_F(TextExportCommandTest, AFileThatCannotBeWrittenIsReported)
         exportAs(name, kCriteriaRowsLayout);
         // A folder of that name is no file to replace: nothing is asked.
         ASSERT_EQ(m_dialogs.messages.size(), 1);
-        EXPECT_EQ(m_dialogs.lastTitle(), text(u"TXT00001"));
+        EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00001));
         EXPECT_TRUE(m_dialogs.lastText().startsWith(file(name) + u"\r\n\r\n"_s));
         EXPECT_GT(m_dialogs.lastText().size(), file(name).size() + 4) << "the reason is given";
         EXPECT_EQ(m_settings.ExportDateiName, file(name));

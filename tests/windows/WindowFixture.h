@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/SettingsFile.h"
-#include "app/TextTable.h"
-#include "app/WindowContext.h"
+#include "base/SettingsFile.h"
+#include "base/TextTable.h"
 #include "platform/Folders.h"
 #include "project/DemoProject.h"
 #include "project/Project.h"
 #include "project/ProjectReader.h"
 #include "tests/ScriptedDialogs.h"
+#include "windows/WindowContext.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -21,9 +21,9 @@
 
 namespace ponderix::test {
 
-inline QString text(QStringView key)
+inline QString text(TextKey key)
 {
-    return TextTable::builtIn().text(key);
+    return uiText(key);
 }
 
 // Lets queued work run (deferred deletes included) until `done` holds or
@@ -61,7 +61,7 @@ protected:
 
     WindowContext context(int desktopHeight = 1080)
     {
-        return {m_project, m_settings, m_dialogs, TextTable::builtIn(), m_folders, nullptr, &m_mainWindow,
+        return {m_project, m_settings, m_dialogs, m_folders, nullptr, &m_mainWindow,
                 QStringLiteral("Cars"), desktopHeight};
     }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <span>
+
+namespace ponderix {
+
+// One key per entry of the text table. A misspelt key does not build.
+enum class TextKey : std::uint16_t {
+#define PONDERIX_TEXT(key, value) key,
+#include "base/TextEntries.inc"
+#undef PONDERIX_TEXT
+};
+
+// The text or program constant a key stands for.
+QString uiText(TextKey key);
+
+// The key's own name ("TXT00251"), for listings and machine-readable output.
+QString textKeyName(TextKey key);
+
+// Every key, in the order of the table.
+std::span<const TextKey> allTextKeys();
+
+} // namespace ponderix

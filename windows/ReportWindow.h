@@ -1,0 +1,58 @@
+#pragma once
+
+#include "export/ReportBuilder.h"
+
+#include <QWidget>
+
+class QPushButton;
+class QTabWidget;
+class QTextBrowser;
+
+namespace ponderix {
+
+class Dialogs;
+struct WindowContext;
+
+
+// The report table in a view, with print preview, copy, save and close.
+// It is a window of its own rather than a child of the main window: a child
+// would be disabled together with the main window it is meant to block.
+class ReportWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    ReportWindow(const WindowContext& context, Report report);
+
+    QTabWidget* panel() const { return m_panel; }
+    QTextBrowser* view() const { return m_view; }
+    QPushButton* printButton() const { return m_printButton; }
+    QPushButton* copyButton() const { return m_copyButton; }
+    QPushButton* saveButton() const { return m_saveButton; }
+    QPushButton* closeButton() const { return m_closeButton; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layOut(QSize inner);
+    void previewPrint();
+    void copyText();
+    void saveAs();
+
+    Dialogs& m_dialogs;
+    QString m_documentsFolder;
+    Report m_report;
+    QTabWidget* m_panel = nullptr;
+    QTextBrowser* m_view = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QPushButton* m_copyButton = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+};
+
+// The report command: scores the project, builds the report and opens its
+// window, centred on the main window, which takes no input until the report
+// closes. Returns the open window; it deletes itself when closed.
+ReportWindow* openReportWindow(const WindowContext& context);
+
+} // namespace ponderix

@@ -1,0 +1,223 @@
+#include "windows/ResultWindows.h"
+
+#include "base/TextTable.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Scoring.h"
+#include "export/ImageExport.h"
+#include "platform/Dialogs.h"
+#include "platform/Folders.h"
+#include "platform/WaitCursor.h"
+#include "project/Project.h"
+#include "windows/ModalWindow.h"
+#include "windows/PagePrinting.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Layout of the window, from its inner size W x H.
+constexpr QPoint kSelectorPosition(10, 10);
+constexpr int kSelectorMarginWidth = 20;  // selector width = W - 20
+constexpr int kSelectorMarginHeight = 50; // selector height = H - 50
+constexpr int kButtonRowFromBottom = 35;  // buttons at y = H - 35
+constexpr int kButtonHeight = 25;
+constexpr int kNarrowButtonWidth = 90;
+constexpr int kPrintX = 10;
+constexpr int kCopyX = 110;
+constexpr int kSaveX = 210;
+constexpr int kCloseFromRight = 132; // close button at x = W - 132
+constexpr int kCloseWidth = 120;
+
+// An empty pane scrolls over the size of an overview page.
+constexpr QSize kEmptyPaneArea(700, 530);
+constexpr int kScrollStep = 10;
+
+QString windowTitle(TextKey key)
+{
+    return uiText(key) + u" - "_s + uiText(TextKey::Program_Name);
+}
+
+} // namespace
+
+ChartWindow::ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
+                         const QImage& firstPage, int optionTabs)
+    : QWidget(context.mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                      | Qt::WindowCloseButtonHint),
+      m_context(context), m_firstPage(firstPage)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Modal for the dialogs it opens too: they belong to this window, not to
+    // the disabled main window.
+    setWindowModality(Qt::ApplicationModal);
+    setWindowTitle(title);
+    const QSize size = resultWindowSize(context.desktopHeight);
+    setFixedSize(size);
+
+    m_selector = new QTabWidget(this);
+    m_selector->setGeometry(kSelectorPosition.x(), kSelectorPosition.y(), size.width() - kSelectorMarginWidth,
+                            size.height() - kSelectorMarginHeight);
+    addPane(firstCaption, m_firstPage);
+    for (int option = 0; option < optionTabs; ++option)
+        addPane(optionLetter(option), QImage());
+    connect(m_selector, &QTabWidget::currentChanged, this, &ChartWindow::showTab);
+
+    const int buttonY = size.height() - kButtonRowFromBottom;
+    const struct {
+        TextKey caption;
+        QRect geometry;
+        void (ChartWindow::*action)();
+    } buttons[] = {
+        {TextKey::TXT00309, {kPrintX, buttonY, kNarrowButtonWidth, kButtonHeight}, &ChartWindow::printPage},
+        {TextKey::TXT00308, {kCopyX, buttonY, kNarrowButtonWidth, kButtonHeight}, &ChartWindow::copyPage},
+        {TextKey::TXT00339, {kSaveX, buttonY, kNarrowButtonWidth, kButtonHeight}, &ChartWindow::savePage},
+        {TextKey::TXT00307, {size.width() - kCloseFromRight, buttonY, kCloseWidth, kButtonHeight}, nullptr},
+    };
+    for (const auto& entry : buttons) {
+        auto* button = new QPushButton(uiText(entry.caption), this);
+        button->setGeometry(entry.geometry);
+        if (entry.action)
+            connect(button, &QPushButton::clicked, this, entry.action);
+        else
+            connect(button, &QPushButton::clicked, this, &QWidget::close);
+        m_buttons.push_back(button);
+    }
+}
+
+ChartWindow::~ChartWindow()
+{
+    // The selector outlives this object's own part of the destruction; a tab
+    // change it reports while going must not reach a half-destroyed window.
+    disconnect(m_selector, nullptr, this, nullptr);
+}
+
+void ChartWindow::addPane(const QString& caption, const QImage& page)
+{
+    auto* pane = new QScrollArea;
+    pane->setFrameShape(QFrame::NoFrame);
+    QPalette white = pane->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    pane->setPalette(white);
+    pane->horizontalScrollBar()->setSingleStep(kScrollStep);
+    pane->verticalScrollBar()->setSingleStep(kScrollStep);
+
+    // The picture takes the keyboard focus, so the arrow and page keys
+    // scroll the pane it sits in.
+    auto* picture = new QLabel;
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setFocusPolicy(Qt::ClickFocus);
+    if (!page.isNull())
+        picture->setPixmap(QPixmap::fromImage(page));
+    pane->setWidget(picture);
+    picture->resize(page.isNull() ? kEmptyPaneArea : page.size());
+
+    m_selector->addTab(pane, caption);
+    m_panes.push_back(pane);
+    m_pictures.push_back(picture);
+}
+
+void ChartWindow::open()
+{
+    showModalOver(*this, m_context.mainWindow);
+    m_pictures.front()->setFocus();
+}
+
+const QImage& ChartWindow::currentPage() const
+{
+    return m_selector->currentIndex() > 0 ? m_detailPage : m_firstPage;
+}
+
+QScrollArea* ChartWindow::pane(int tab) const
+{
+    return m_panes.at(static_cast<std::size_t>(tab));
+}
+
+QLabel* ChartWindow::picture(int tab) const
+{
+    return m_pictures.at(static_cast<std::size_t>(tab));
+}
+
+QPushButton* ChartWindow::button(Button which) const
+{
+    return m_buttons.at(static_cast<std::size_t>(which));
+}
+
+void ChartWindow::showTab(int index)
+{
+    if (index == m_shownTab)
+        return;
+    m_shownTab = index;
+    if (index < 1)
+        return;
+    // Built anew on every visit: there is one detail page, and it must
+    // always belong to the tab on view.
+    QImage page = buildDetailPage(m_context.project, index - 1, m_context.banner, m_context.charts,
+                                  m_context.folders.temporary);
+    if (!page.isNull())
+        m_detailPage = std::move(page);
+    if (m_detailPage.isNull())
+        return;
+    QLabel* shown = picture(index);
+    shown->setPixmap(QPixmap::fromImage(m_detailPage));
+    shown->resize(m_detailPage.size());
+    shown->setFocus();
+}
+
+void ChartWindow::printPage()
+{
+    printPageImage(currentPage(), m_context.dialogs, uiText(TextKey::Program_Name));
+}
+
+void ChartWindow::copyPage()
+{
+    QGuiApplication::clipboard()->setImage(currentPage());
+    m_context.dialogs.message(uiText(TextKey::TXT00013), uiText(TextKey::TXT00107),
+                              Dialogs::Icon::Information);
+}
+
+void ChartWindow::savePage()
+{
+    exportImage(currentPage(), m_context.settings, m_context.folders.pictures, m_context.dialogs);
+}
+
+ChartWindow* openResultsWindow(const WindowContext& context)
+{
+    QImage overview;
+    {
+        WaitCursor wait;
+        ComputeScores(context.project);
+        overview = buildOverviewPage(context.project, context.banner, context.charts, context.folders.temporary);
+    }
+    const QString caption = uiText(TextKey::TXT00274);
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview,
+                                   context.project.optionCount());
+    window->open();
+    return window;
+}
+
+ChartWindow* openProfileWindow(const WindowContext& context)
+{
+    QImage profile;
+    {
+        WaitCursor wait;
+        ComputeScores(context.project);
+        profile = buildProfilePage(context.project, context.banner);
+    }
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275),
+                                   uiText(TextKey::TXT00276), profile, 0);
+    window->open();
+    return window;
+}
+
+} // namespace ponderix

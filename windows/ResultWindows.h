@@ -1,0 +1,74 @@
+#pragma once
+
+#include "windows/WindowContext.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+
+namespace ponderix {
+
+// The frame the results and profile windows share: a tab selector over white
+// scrolling panes, each showing a page image, and four buttons that print,
+// copy or save the page on view, or close the window. From open() until it
+// closes the main window is disabled, so the project and its scores cannot
+// change under what the window shows.
+class ChartWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Button { Print, Copy, SaveAsImage, Close };
+
+    // `firstPage` is shown on the first tab. Each of the `optionTabs` tabs
+    // after it stands for the option at its position - 1, captioned with its
+    // letter, and gets that option's detail page whenever it is selected.
+    ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
+                const QImage& firstPage, int optionTabs);
+    ~ChartWindow() override;
+
+    // Shows the window centred on the main window and disables the main
+    // window until this one closes. The window deletes itself when closed.
+    void open();
+
+    // The page the buttons act on: the detail page while an option tab is
+    // selected, else the first tab's page.
+    const QImage& currentPage() const;
+
+    QTabWidget* selector() const { return m_selector; }
+    QScrollArea* pane(int tab) const;
+    QLabel* picture(int tab) const;
+    QPushButton* button(Button which) const;
+
+    void printPage();
+    void copyPage();
+    void savePage();
+
+private:
+    void addPane(const QString& caption, const QImage& page);
+    void showTab(int index);
+
+    WindowContext m_context;
+    QImage m_firstPage;
+    QImage m_detailPage;
+    int m_shownTab = 0;
+    QTabWidget* m_selector = nullptr;
+    std::vector<QScrollArea*> m_panes;
+    std::vector<QLabel*> m_pictures;
+    std::vector<QPushButton*> m_buttons;
+};
+
+// The results window: scores every option, then shows the overview page and
+// one tab per option. Returns the open window, which belongs to the main
+// window and deletes itself when closed.
+ChartWindow* openResultsWindow(const WindowContext& context);
+
+// The profile window: scores every option, then shows the profile page.
+ChartWindow* openProfileWindow(const WindowContext& context);
+
+} // namespace ponderix
