@@ -32,6 +32,7 @@ struct SingleChange {
     std::vector<int> best; // the best options after the change, in list order
 
     int steps() const { return to > from ? to - from : from - to; }
+    bool operator==(const SingleChange&) const = default;
 };
 
 // The changes of the fewest steps that do something, in the order of the
