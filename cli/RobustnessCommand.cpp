@@ -117,7 +117,8 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
         + texts.text(verdictReasonKey(found.verdict)) + u"\n"_s;
     lines += texts.text(u"TXT00404") + u" "_s;
     if (found.closest) {
-        lines += stepsText(found.closest->steps, texts) + u"\n"_s + changesAsLines(project, found.closest->changes, texts);
+        lines += stepsText(found.closest->steps, texts) + u"\n"_s
+            + changesAsLines(project, found.closest->changes, texts);
     } else {
         lines += texts.text(u"TXT00405") + u"\n"_s;
     }

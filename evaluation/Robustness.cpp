@@ -416,7 +416,9 @@ std::vector<int> criteriaBySensitivity(const Robustness& robustness)
         ranks.push_back(rank);
     }
     std::stable_sort(ranks.begin(), ranks.end(), [](const Rank& a, const Rank& b) {
-        return std::tie(a.fewestSteps, b.changingValues, a.criterion) < std::tie(b.fewestSteps, a.changingValues, b.criterion);
+        // More changing values rank higher, hence the swapped middle terms.
+        return std::tie(a.fewestSteps, b.changingValues, a.criterion)
+            < std::tie(b.fewestSteps, a.changingValues, b.criterion);
     });
     std::vector<int> order;
     for (const Rank& rank : ranks)

@@ -156,8 +156,8 @@ void drawSummary(QPainter& painter, const Project& project, const Robustness& ro
                               + scoreText(*robustness.runnerUpScore) + u")"_s,
                           value, kTextWidth),
                    value, Qt::black);
-        drawTextAt(painter, kRobustnessValueX, kLeadY, QString::number(*robustness.lead) + u" "_s + texts.text(u"TXT00403"),
-                   value, Qt::black);
+        drawTextAt(painter, kRobustnessValueX, kLeadY,
+                   QString::number(*robustness.lead) + u" "_s + texts.text(u"TXT00403"), value, Qt::black);
     } else {
         drawTextAt(painter, kRobustnessValueX, kRunnerUpY, texts.text(u"TXT00432"), value, Qt::black);
         drawTextAt(painter, kRobustnessValueX, kLeadY, texts.text(u"TXT00432"), value, Qt::black);

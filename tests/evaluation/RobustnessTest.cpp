@@ -419,3 +419,201 @@ TEST(RobustnessOrder, MostSensitiveCriteriaFirst)
     EXPECT_EQ(found.importance[0].best[1], (Options{0, 1}));
     EXPECT_EQ(criteriaBySensitivity(found), (std::vector<int>{2, 0, 1}));
 }
+
+namespace {
+
+const QRgb kBlue = qRgb(0, 0, 255);   // option A's colour
+const QRgb kRed = qRgb(255, 0, 0);    // option B's colour
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+
+// The what-if grid: rows of 20 pixels from y 234, five cells of 60 x 16
+// pixels from x 370, 64 apart.
+QPoint cellCorner(int row, int importance)
+{
+    return {370 + 64 * (importance - 1), 234 + 20 * row};
+}
+
+QRgb rgb(const QImage& page, QPoint at)
+{
+    return page.pixel(at) | 0xFF000000u;
+}
+
+} // namespace
+
+TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
+{
+    // Price at 1 ties the two options; the second criterion at 4 or 5 hands
+    // the lead to B (see the hand-worked cases above).
+    const Project project = matrix({3, 1}, {{7, 4}, {4, 7}});
+    const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"Laptops"_s);
+    ASSERT_EQ(page.width(), 700);
+    EXPECT_EQ(rgb(page, {5, 10}), qRgb(98, 116, 205));
+    EXPECT_EQ(rgb(page, {694, 39}), qRgb(98, 116, 205));
+
+    // A tie is striped: A's half on the left, B's on the right.
+    const QPoint tie = cellCorner(0, 1);
+    EXPECT_EQ(rgb(page, tie + QPoint(1, 1)), kBlue);
+    EXPECT_EQ(rgb(page, tie + QPoint(58, 14)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(1, 1)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 2) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(1, 1)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(1, 5) + QPoint(58, 14)), kRed);
+
+    // Two black pixels around the current importance (3 and 1), white
+    // around the others.
+    for (const QPoint current : {cellCorner(0, 3), cellCorner(1, 1)}) {
+        EXPECT_EQ(rgb(page, current + QPoint(-1, 8)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(-2, 8)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(-3, 8)), kWhite);
+        EXPECT_EQ(rgb(page, current + QPoint(61, 8)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(30, -2)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(30, 17)), kBlack);
+    }
+    EXPECT_EQ(rgb(page, cellCorner(0, 2) + QPoint(-2, 8)), kWhite);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(30, -2)), kWhite);
+}
+
+TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
+{
+    // A at 10 against B at 9, one criterion: 8/9 and 4/9 (worked out above).
+    const Project project = matrix({1}, {{10}, {9}});
+    const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"x"_s);
+    // Bars start at x 230, 380 pixels for certainty, 12 high, 18 apart,
+    // below the grid's one row.
+    const int top = 234 + 20 + 16 + 22;
+    const int aEnd = 230 + static_cast<int>(380.0 * 8 / 9 + 0.5); // 568
+    const int bEnd = 230 + static_cast<int>(380.0 * 4 / 9 + 0.5); // 399
+    EXPECT_EQ(rgb(page, {230, top}), kBlue);
+    EXPECT_EQ(rgb(page, {aEnd - 1, top + 11}), kBlue);
+    EXPECT_NE(rgb(page, {aEnd, top + 11}), kBlue);
+    EXPECT_EQ(rgb(page, {230, top + 18}), kRed);
+    EXPECT_EQ(rgb(page, {bEnd - 1, top + 18 + 11}), kRed);
+    EXPECT_NE(rgb(page, {bEnd, top + 18}), kRed);
+    EXPECT_NE(rgb(page, {230, top + 12}), kBlue);
+}
+
+TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
+{
+    // A far ahead of B and C: no single change lifts either, so only the
+    // grid's rows change the height.
+    const auto height = [](int criteria) {
+        const Project project = scoredProject(3, std::vector<int>(static_cast<std::size_t>(criteria), 3),
+                                              [](int option, int) { return option == 0 ? 10 : 0; });
+        const Robustness found = analyseRobustness(project);
+        const QImage page = buildRobustnessPage(project, found, u"x"_s);
+        EXPECT_EQ(page.height(), robustnessPageHeight(found));
+        return page.height();
+    };
+    EXPECT_EQ(height(2), 530);
+    EXPECT_EQ(height(25) - height(24), 20);     // one more grid row
+    EXPECT_EQ(height(31) - height(30), 16);     // the row becomes the note of what is left out
+    EXPECT_EQ(height(300), height(31));
+}
+
+TEST(RobustnessPage, WithoutOptionsTheRowsStayEmpty)
+{
+    const Project empty = matrix({3, 3}, {});
+    const QImage page = buildRobustnessPage(empty, analyseRobustness(empty), u"Empty"_s);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_TRUE(allWhite(page, QRect(0, 45, 700, 130)));
+    // The cells of a grid without options are plain grey.
+    EXPECT_EQ(rgb(page, cellCorner(1, 2) + QPoint(30, 8)), qRgb(0xE0, 0xE0, 0xE0));
+}
+
+namespace {
+
+class RobustnessCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        ASSERT_EQ(runCli({u"demo"_s, u"-o"_s, path(u"demo.pnx"_s)}).exitCode, 0);
+    }
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+    CliOutcome robustness(const QStringList& arguments) { return runCli(QStringList{u"robustness"_s} + arguments); }
+
+    QTemporaryDir m_folder;
+};
+
+} // namespace
+
+TEST_F(RobustnessCommand, PrintsTheDemoAsTheAgreedJson)
+{
+    const CliOutcome outcome = robustness({path(u"demo.pnx"_s), u"--json"_s});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
+    const QString allA = uR"([["A"],["A"],["A"],["A"],["A"]])"_s;
+    const QString priceDrop = uR"({"kind":"rating","criterion":1,"option":"A","from":4,"to":-4,"best":["B"]})"_s;
+    EXPECT_EQ(outcome.out,
+              uR"({"best":["A"],"maximum":65,"runnerUp":{"letters":["B"],"score":15},"lead":50,"verdict":"robust",)"_s
+                  + uR"("importance":[{"criterion":1,"name":"Price","importance":5,"best":)"_s + allA
+                  + uR"(},{"criterion":2,"name":"Fuel consumption","importance":4,"best":)"_s + allA
+                  + uR"(},{"criterion":3,"name":"Horsepower","importance":3,"best":)"_s + allA + u"}],"_s
+                  + uR"("closest":{"steps":8,"changes":[)"_s + priceDrop + u"]},"_s
+                  + uR"("challengers":[{"letter":"B","steps":8,"changes":[)"_s + priceDrop
+                  + uR"(]},{"letter":"C","steps":null,"changes":[]}],)"_s
+                  + uR"("uncertainty":{"spread":1,"chance":[{"letter":"A","best":1.000000},)"_s
+                  + uR"({"letter":"B","best":0.000000},{"letter":"C","best":0.000000}]}})"_s + u"\n"_s);
+}
+
+TEST_F(RobustnessCommand, TiesNullsAndSixDecimals)
+{
+    ASSERT_TRUE(writeBytes(path(u"tie.pnx"_s),
+                           "<Ponderix><Options><Option Index=\"0\" Name=\"One\"/><Option Index=\"1\" Name=\"Two\"/>"
+                           "</Options><Criteria><Criterion Index=\"0\" Name=\"Only &quot;one&quot;\" Importance=\"3\"/>"
+                           "</Criteria><Ratings>"
+                           "<Rating IndexOption=\"0\" IndexCriteria=\"0\" Value=\"7\"/>"
+                           "<Rating IndexOption=\"1\" IndexCriteria=\"0\" Value=\"7\"/>"
+                           "</Ratings></Ponderix>"));
+    const QString head = uR"({"best":["A","B"],"maximum":24,"runnerUp":null,"lead":null,"verdict":"undecided",)"_s
+        uR"("importance":[{"criterion":1,"name":"Only \"one\"","importance":3,)"_s
+        uR"("best":[["A","B"],["A","B"],["A","B"],["A","B"],["A","B"]]}],)"_s
+        uR"("closest":{"steps":1,"changes":[)"_s
+        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":1,"best":["B"]},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":3,"best":["A"]},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":1,"best":["A"]},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":3,"best":["B"]}]},"challengers":[],)"_s;
+    // Spread 1: scores 12, 24 or 36 each, A >= B in 6 of 9; spread 2: 15 of 25.
+    EXPECT_EQ(robustness({path(u"tie.pnx"_s), u"--json"_s}).out,
+              head + uR"("uncertainty":{"spread":1,"chance":[{"letter":"A","best":0.666667},)"_s
+                  + uR"({"letter":"B","best":0.666667}]}})"_s + u"\n"_s);
+    EXPECT_EQ(robustness({path(u"tie.pnx"_s), u"--spread"_s, u"2"_s, u"--json"_s}).out,
+              head + uR"("uncertainty":{"spread":2,"chance":[{"letter":"A","best":0.600000},)"_s
+                  + uR"({"letter":"B","best":0.600000}]}})"_s + u"\n"_s);
+
+    ASSERT_TRUE(writeBytes(path(u"empty.pnx"_s), "<Ponderix/>"));
+    EXPECT_EQ(robustness({path(u"empty.pnx"_s), u"--json"_s}).out,
+              uR"({"best":[],"maximum":null,"runnerUp":null,"lead":null,"verdict":"undecided","importance":[],)"_s
+              uR"("closest":null,"challengers":[],"uncertainty":{"spread":1,"chance":[]}})"_s
+              u"\n"_s);
+}
+
+TEST_F(RobustnessCommand, ReadableLinesAndExitCodes)
+{
+    const CliOutcome lines = robustness({path(u"demo.pnx"_s)});
+    EXPECT_EQ(lines.exitCode, 0);
+    for (const QString& expected :
+         {u"Best choice: Option A \"Car SUV T7\"\n"_s, u"Runner-up: Option B \"Car SUV D14\" (+15%)\n"_s,
+          u"Lead: 50 points\n"_s, u"Verdict: Robust"_s, u"Closest change: 8 steps\n"_s,
+          u"Rating of Option A \"Car SUV T7\" under \"Price\" from +4 to -4, then best: Option B \"Car SUV D14\"\n"_s,
+          u"  1 \"Price\" (5):  1 A  2 A  3 A  4 A  5 A\n"_s,
+          u"Option C \"Car SUV V8\": no single change makes it a best choice\n"_s,
+          u"Option A \"Car SUV T7\": 100.0000%\n"_s}) {
+        EXPECT_TRUE(lines.out.contains(expected)) << expected.toStdString() << "\nin:\n" << lines.out.toStdString();
+    }
+
+    for (const QString& spread : {u"0"_s, u"3"_s, u"1.0"_s, u""_s, u"two"_s}) {
+        const CliOutcome wrong = robustness({path(u"demo.pnx"_s), u"--spread"_s, spread});
+        EXPECT_EQ(wrong.exitCode, 2) << spread.toStdString();
+        EXPECT_TRUE(wrong.out.isEmpty());
+    }
+    EXPECT_EQ(robustness({path(u"demo.pnx"_s), u"--spread"_s}).exitCode, 2);
+    EXPECT_EQ(robustness({}).exitCode, 2);
+    EXPECT_EQ(robustness({path(u"missing.pnx"_s)}).exitCode, 1);
+    ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
+    const CliOutcome foreign = robustness({path(u"foreign.pnx"_s), u"--json"_s});
+    EXPECT_EQ(foreign.exitCode, 1);
+    EXPECT_TRUE(foreign.out.isEmpty());
+}
