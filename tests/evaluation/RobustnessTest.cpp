@@ -9,7 +9,6 @@
 #include "tests/TestSupport.h"
 #include "tests/evaluation/PageTestSupport.h"
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <random>
