@@ -7,6 +7,7 @@
 #include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "bench/PeakMemory.h"
+#include "bench/RobustnessBench.h"
 #include "bench/Summary.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
@@ -235,12 +236,17 @@ int main(int argc, char** argv)
         {"peak memory of the load", "MB",
          peak.measured && peak.loaded ? std::optional<double>(megabytes(peak.peakKiB)) : std::nullopt,
          std::nullopt, kPeakLimitMB},
+        {"robustness 10x40", "ms", reporter.milliseconds(kRobustnessRegular), reporter.milliseconds(kOverviewRegular),
+         kRobustnessRegularLimit},
+        {"robustness 26x300, spread 1", "ms", reporter.milliseconds(kRobustnessLargest),
+         reporter.milliseconds(kOverviewLargest), kRobustnessLargestLimit},
     });
     std::printf("\ntimes: median of %d interleaved runs each, as own time (wall time less waits for a busy\n"
                 "       processor; disk waits count); all files in one temporary folder.\n"
                 "baselines: load = expat with empty handlers over the same file in the same 64 KiB reads;\n"
                 "           save = one fwrite of the same bytes to a temporary file, fdatasync, rename,\n"
-                "                  the steps QSaveFile takes.\n",
+                "                  the steps QSaveFile takes.\n"
+                "           robustness = the overview page of the same project, chart file included.\n",
                 kRepetitions);
     benchmark::Shutdown();
     return 0;

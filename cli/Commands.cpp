@@ -24,6 +24,7 @@ const std::vector<Subcommand>& subcommands()
         renderCommand(),
         reportCommand(),
         exportCommand(),
+        robustnessCommand(),
     };
     return table;
 }
@@ -40,13 +41,19 @@ QString descriptionOf(const QString& name)
                       u"score. With --json, prints the same as one JSON object."_s},
         {u"demo"_s, u"Writes the built-in demo project to OUT.pnx."_s},
         {u"save"_s, u"Reads a project and writes it again to OUT.pnx the way the desktop program saves it."_s},
-        {u"render"_s, u"Draws the overview page, the profile page or the detail page of the option with the "
-                      u"given letter, as the result windows show them, and writes it as an image whose format "
-                      u"follows the extension of the output file."_s},
+        {u"render"_s, u"Draws the overview page, the profile page, the robustness page or the detail page of "
+                      u"the option with the given letter, as the result windows show them, and writes it as an "
+                      u"image whose format follows the extension of the output file."_s},
         {u"report"_s, u"Writes the HTML report of a project to OUT.html and, with --text, its plain-text "
                       u"version to OUT.txt."_s},
         {u"export"_s, u"Writes the tab-separated text export of a project to OUT.txt: one row per criterion "
                       u"(criteria) or a value row and a comment row per option (options)."_s},
+        {u"robustness"_s, u"Prints how solid the best choice is: the best options, the runner-up and the lead, "
+                          u"the verdict (robust, sensitive, fragile or undecided), the best options for every "
+                          u"importance of every criterion, the closest single change that alters the best "
+                          u"options, what each other option would need to become best, and each option's exact "
+                          u"chance of being best when every rating may be off by up to --spread points (1 or 2, "
+                          u"1 by default). With --json, prints the same as one JSON object."_s},
     };
     return descriptions.value(name);
 }

@@ -47,27 +47,6 @@ int listTexts(const Arguments&)
     return kSuccess;
 }
 
-QString jsonString(const QString& text)
-{
-    QString quoted = u"\""_s;
-    for (QChar character : text) {
-        const char16_t unit = character.unicode();
-        if (unit == u'"' || unit == u'\\')
-            quoted += u'\\' + QString(character);
-        else if (unit == u'\n')
-            quoted += u"\\n"_s;
-        else if (unit == u'\r')
-            quoted += u"\\r"_s;
-        else if (unit == u'\t')
-            quoted += u"\\t"_s;
-        else if (unit < 0x20)
-            quoted += u"\\u%1"_s.arg(static_cast<int>(unit), 4, 16, QChar(u'0'));
-        else
-            quoted += character;
-    }
-    return quoted + u"\""_s;
-}
-
 QString scoresAsJson(const Project& project, const BestOptions& best)
 {
     QStringList options;
@@ -137,6 +116,27 @@ int saveAgain(const Arguments& arguments)
 }
 
 } // namespace
+
+QString jsonString(const QString& text)
+{
+    QString quoted = u"\""_s;
+    for (QChar character : text) {
+        const char16_t unit = character.unicode();
+        if (unit == u'"' || unit == u'\\')
+            quoted += u'\\' + QString(character);
+        else if (unit == u'\n')
+            quoted += u"\\n"_s;
+        else if (unit == u'\r')
+            quoted += u"\\r"_s;
+        else if (unit == u'\t')
+            quoted += u"\\t"_s;
+        else if (unit < 0x20)
+            quoted += u"\\u%1"_s.arg(static_cast<int>(unit), 4, 16, QChar(u'0'));
+        else
+            quoted += character;
+    }
+    return quoted + u"\""_s;
+}
 
 std::optional<Project> readProjectOrReport(const QString& path)
 {

@@ -1,11 +1,12 @@
-// render: builds an overview, profile or detail page exactly as the result
-// windows would and writes it as an image file.
+// render: builds an overview, profile, robustness or detail page exactly as
+// the result windows would and writes it as an image file.
 
 #include "base/ImageWriters.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
+#include "evaluation/Robustness.h"
 #include "evaluation/Scoring.h"
 #include "project/ProjectMessages.h"
 
@@ -20,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class PageKind { Overview, Profile, Detail };
+enum class PageKind { Overview, Profile, Robustness, Detail };
 
 struct PageChoice {
     PageKind kind = PageKind::Overview;
@@ -33,6 +34,8 @@ std::optional<PageChoice> parsePage(const QString& text)
         return PageChoice{PageKind::Overview, {}};
     if (text == u"profile")
         return PageChoice{PageKind::Profile, {}};
+    if (text == u"robustness")
+        return PageChoice{PageKind::Robustness, {}};
     if (text.startsWith(u"detail:") && text.size() > 7)
         return PageChoice{PageKind::Detail, text.mid(7)};
     return std::nullopt;
@@ -81,7 +84,7 @@ int render(const Arguments& arguments)
 {
     const std::optional<PageChoice> page = parsePage(arguments.value(u"--page"_s));
     if (!page)
-        return usageError(u"render: --page must be overview, profile or detail:LETTER"_s);
+        return usageError(u"render: --page must be overview, profile, robustness or detail:LETTER"_s);
     const QString output = arguments.value(u"-o"_s);
     const std::optional<ImageFormat> format = imageFormatForExtension(QFileInfo(output).suffix().toLower());
     if (!format)
@@ -103,6 +106,8 @@ int render(const Arguments& arguments)
     QImage image;
     if (page->kind == PageKind::Profile) {
         image = buildProfilePage(*project, bannerOf(path));
+    } else if (page->kind == PageKind::Robustness) {
+        image = buildRobustnessPage(*project, analyseRobustness(*project), bannerOf(path));
     } else {
         const QTemporaryDir folder;
         if (!folder.isValid()) {
@@ -136,7 +141,7 @@ int render(const Arguments& arguments)
 Subcommand renderCommand()
 {
     return {u"render"_s,
-            u"render FILE.pnx --page overview|profile|detail:LETTER -o OUT.jpg|gif|png|bmp|tif"_s,
+            u"render FILE.pnx --page overview|profile|robustness|detail:LETTER -o OUT.jpg|gif|png|bmp|tif"_s,
             1,
             {u"--page"_s, u"-o"_s},
             {},

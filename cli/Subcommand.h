@@ -53,6 +53,7 @@ Subcommand saveCommand();
 Subcommand renderCommand();
 Subcommand reportCommand();
 Subcommand exportCommand();
+Subcommand robustnessCommand();
 
 // Helpers shared by the subcommands.
 void writeOut(const QString& text);
@@ -62,6 +63,8 @@ void reportMessage(const ponderix::Message& message);
 std::optional<Project> readProjectOrReport(const QString& path);
 // Writes bytes atomically; on failure prints the message and returns kFailure.
 int writeFileOrReport(const QString& path, QByteArrayView bytes);
+// A JSON string literal of `text`, quotes included.
+QString jsonString(const QString& text);
 // A usage error inside a handler (e.g. a bad option value): message, exit 2.
 int usageError(const QString& problem);
 

@@ -10,6 +10,7 @@ namespace ponderix {
 
 class ChartLibrary;
 class Project;
+struct Robustness;
 
 // The three page images of the result windows, 700 pixels wide. Each reads
 // the scores stored by ComputeScores, which the caller runs first. `banner`
@@ -31,7 +32,16 @@ QImage buildDetailPage(const Project& project, int optionIndex, const QString& b
 // chart library.
 QImage buildProfilePage(const Project& project, const QString& banner);
 
+// How solid the best choice is, from analyseRobustness of the same project:
+// the verdict and the closest change in words, the best option for every
+// importance of every criterion, the chance of being best as bars and what
+// each other option would need. It grows with the criteria and options;
+// past 30 criteria it shows the most sensitive ones and says how many are
+// left out.
+QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner);
+
 int detailPageHeight(int criterionCount);
+int robustnessPageHeight(const Robustness& robustness);
 int profilePageHeight(int optionCount, int criterionCount);
 
 // "TempDetailBG.bmp" in the temporary folder: the picture the detail chart

@@ -31,7 +31,14 @@ int scoreOf(const Project& project, int optionIndex)
         const int value = rating ? rating->Value : kNeutralValue;
         sum += static_cast<long long>(criterion.Importance) * (value - kNeutralValue);
     }
-    const float quotient = static_cast<float>(sum) / static_cast<float>(project.criterionCount()) * 4.0f;
+    return scoreOfSum(sum, project.criterionCount());
+}
+
+int scoreOfSum(long long sum, int criterionCount)
+{
+    if (criterionCount <= 0)
+        return 0;
+    const float quotient = static_cast<float>(sum) / static_cast<float>(criterionCount) * 4.0f;
     return roundHalfAwayFromZero(quotient);
 }
 

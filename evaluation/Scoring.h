@@ -21,6 +21,10 @@ void ComputeScores(Project& project);
 // a score without touching the project.
 int scoreOf(const Project& project, int optionIndex);
 
+// The score that a weighted sum of rating offsets (importance x offset,
+// summed over every criterion) gives; the one rounding every view relies on.
+int scoreOfSum(long long sum, int criterionCount);
+
 // Text key of the verdict for a score: TXT00251 (best) .. TXT00255 (worst).
 TextKey verdictBand(int score);
 

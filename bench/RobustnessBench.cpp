@@ -1,0 +1,127 @@
+// The robustness analysis next to the overview page of the same project: a
+// matrix a person would make (10 options, 40 criteria) and the largest the
+// editor allows (26 x 300) with ratings uncertain by one point.
+
+#include "bench/LargeProject.h"
+#include "bench/OwnTime.h"
+#include "bench/RobustnessBench.h"
+#include "evaluation/ChartLibrary.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Robustness.h"
+#include "evaluation/Scoring.h"
+#include "project/Project.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace ponderix;
+using ponderix::bench::generatedProject;
+
+constexpr int kRepetitions = 7;
+
+struct RobustnessSetup {
+    RobustnessSetup()
+    {
+        if (!QCoreApplication::instance()) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            static int argc = 1;
+            static char name[] = "ponderix_bench";
+            static char* argv[] = {name, nullptr};
+            application = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
+        charts = std::move(loaded.library);
+        if (!charts)
+            std::fprintf(stderr, "robustness: the chart component did not load: %s\n", qPrintable(loaded.error));
+        regular = generatedProject(10, 40);
+        largest = generatedProject(kOptionLimit, kCriterionLimit);
+        // The overview reads the stored scores, as after the results command.
+        ComputeScores(regular);
+        ComputeScores(largest);
+    }
+
+    std::unique_ptr<QGuiApplication> application;
+    QTemporaryDir folder;
+    std::unique_ptr<ChartLibrary> charts;
+    Project regular;
+    Project largest;
+};
+
+RobustnessSetup& robustnessSetup()
+{
+    static RobustnessSetup setup;
+    return setup;
+}
+
+// Times one piece of work per iteration; `made` says whether it produced
+// something, so that a failure cannot pass for speed.
+void measure(benchmark::State& state, const std::function<bool(const RobustnessSetup&)>& work)
+{
+    const RobustnessSetup& setup = robustnessSetup();
+    if (!setup.charts) {
+        state.SkipWithError("the chart component did not load");
+        return;
+    }
+    for (auto _ : state) {
+        const ponderix::bench::OwnTimer timer;
+        const bool made = work(setup);
+        state.SetIterationTime(timer.elapsedSeconds());
+        if (!made) {
+            state.SkipWithError("nothing was made");
+            return;
+        }
+    }
+}
+
+bool analyse(const Project& project, int spread)
+{
+    const Robustness found = analyseRobustness(project, spread);
+    benchmark::DoNotOptimize(found.chance.data());
+    return found.chance.size() == project.options().size() && found.importance.size() == project.criteria().size();
+}
+
+bool overview(const RobustnessSetup& setup, const Project& project)
+{
+    return !buildOverviewPage(project, QStringLiteral("Benchmark"), setup.charts.get(), setup.folder.path()).isNull();
+}
+
+void configure(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Repetitions(kRepetitions)
+        ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("min", [](const std::vector<double>& runs) {
+            return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
+        });
+}
+
+[[maybe_unused]] const bool registered = [] {
+    using namespace ponderix::bench;
+    configure(benchmark::RegisterBenchmark(kRobustnessRegular, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return analyse(s.regular, 1); });
+    }));
+    configure(benchmark::RegisterBenchmark(kOverviewRegular, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return overview(s, s.regular); });
+    }));
+    configure(benchmark::RegisterBenchmark(kRobustnessLargest, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return analyse(s.largest, 1); });
+    }));
+    configure(benchmark::RegisterBenchmark(kOverviewLargest, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return overview(s, s.largest); });
+    }));
+    return true;
+}();
+
+} // namespace

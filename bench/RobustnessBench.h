@@ -1,0 +1,17 @@
+#pragma once
+
+// The robustness analysis runs while the user waits for its window, so it is
+// measured against the overview page of the same project, which the results
+// window builds under the same wait.
+
+namespace ponderix::bench {
+
+inline constexpr const char* kRobustnessRegular = "robustness/analysis_10x40";
+inline constexpr const char* kOverviewRegular = "robustness/overview_page_10x40";
+inline constexpr const char* kRobustnessLargest = "robustness/analysis_26x300_spread1";
+inline constexpr const char* kOverviewLargest = "robustness/overview_page_26x300";
+
+inline constexpr double kRobustnessRegularLimit = 2.0;  // times the overview page
+inline constexpr double kRobustnessLargestLimit = 15.0; // times the overview page
+
+} // namespace ponderix::bench

@@ -1,0 +1,429 @@
+#include "evaluation/Robustness.h"
+
+#include "evaluation/Scoring.h"
+#include "project/Project.h"
+
+#include <algorithm>
+#include <limits>
+#include <tuple>
+
+namespace ponderix {
+
+namespace {
+
+constexpr int kRatingSteps = kValueMax - kValueMin + 1;
+
+// The matrix as plain numbers, read once: every single change is then a
+// matter of adjusting one option's weighted sum, never of rescoring.
+struct Matrix {
+    int options = 0;
+    int criteria = 0;
+    std::vector<int> importance;   // per criterion
+    std::vector<int> value;        // option-major: value[option * criteria + criterion]
+    std::vector<long long> sum;    // per option: importance x offset over every criterion
+
+    int valueAt(int option, int criterion) const
+    {
+        return value[static_cast<std::size_t>(option) * static_cast<std::size_t>(criteria)
+                     + static_cast<std::size_t>(criterion)];
+    }
+    int offsetAt(int option, int criterion) const { return valueAt(option, criterion) - kNeutralValue; }
+    int score(long long weightedSum) const { return scoreOfSum(weightedSum, criteria); }
+};
+
+Matrix readMatrix(const Project& project)
+{
+    Matrix matrix;
+    matrix.options = project.optionCount();
+    matrix.criteria = project.criterionCount();
+    for (const Criterion& criterion : project.criteria())
+        matrix.importance.push_back(clampImportance(criterion.Importance));
+    matrix.value.assign(static_cast<std::size_t>(matrix.options) * static_cast<std::size_t>(matrix.criteria),
+                        kNeutralValue);
+    matrix.sum.assign(static_cast<std::size_t>(matrix.options), 0);
+    for (int option = 0; option < matrix.options; ++option) {
+        long long sum = 0;
+        for (int criterion = 0; criterion < matrix.criteria; ++criterion) {
+            // Read the way the scoring reads: a missing rating is neutral.
+            const Rating* rating = project.ratingOf(option, criterion);
+            const int value = rating ? clampValue(rating->Value) : kNeutralValue;
+            matrix.value[static_cast<std::size_t>(option) * static_cast<std::size_t>(matrix.criteria)
+                         + static_cast<std::size_t>(criterion)] = value;
+            sum += static_cast<long long>(matrix.importance[static_cast<std::size_t>(criterion)])
+                * (value - kNeutralValue);
+        }
+        matrix.sum[static_cast<std::size_t>(option)] = sum;
+    }
+    return matrix;
+}
+
+std::vector<int> bestOf(const std::vector<int>& scores)
+{
+    std::vector<int> best;
+    if (scores.empty())
+        return best;
+    const int maximum = *std::max_element(scores.begin(), scores.end());
+    for (std::size_t option = 0; option < scores.size(); ++option) {
+        if (scores[option] == maximum)
+            best.push_back(static_cast<int>(option));
+    }
+    return best;
+}
+
+bool contains(const std::vector<int>& sorted, int option)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), option);
+}
+
+// Keeps the changes of the fewest steps offered so far, in the order offered.
+class Smallest {
+public:
+    bool wants(int steps) const { return !m_found || steps <= m_found->steps; }
+    void add(SingleChange change)
+    {
+        const int steps = change.steps();
+        if (!m_found || steps < m_found->steps)
+            m_found = SmallestChanges{steps, {}};
+        m_found->changes.push_back(std::move(change));
+    }
+    std::optional<SmallestChanges> take() { return std::move(m_found); }
+
+private:
+    std::optional<SmallestChanges> m_found;
+};
+
+// What the best options become when one option's score changes and every
+// other score stays: with `others` the highest score of the other options
+// and `othersBest` the options holding it, the changed option either wins
+// alone, joins them, or drops out.
+enum class Outcome { Alone, Joins, DropsOut };
+
+struct OptionView {
+    std::optional<int> othersMaximum;
+    std::vector<int> othersBest;
+    std::array<bool, 3> differs{}; // per Outcome: whether the best options then differ from now
+    std::array<std::vector<int>, 3> best;
+    std::vector<int> liftedChallengers; // challengers among othersBest
+};
+
+std::vector<OptionView> viewsPerOption(const std::vector<int>& scores, const std::vector<int>& best,
+                                       const std::vector<bool>& isChallenger)
+{
+    const int count = static_cast<int>(scores.size());
+    std::vector<OptionView> views(scores.size());
+    // The highest score, how many hold it, and the next one below it.
+    int top = std::numeric_limits<int>::min();
+    int second = std::numeric_limits<int>::min();
+    int topCount = 0;
+    for (int score : scores) {
+        if (score > top) {
+            second = top;
+            top = score;
+            topCount = 1;
+        } else if (score == top) {
+            ++topCount;
+        } else {
+            second = std::max(second, score);
+        }
+    }
+    for (int option = 0; option < count; ++option) {
+        OptionView& view = views[static_cast<std::size_t>(option)];
+        if (count == 1)
+            continue;
+        const bool soleTop = scores[static_cast<std::size_t>(option)] == top && topCount == 1;
+        view.othersMaximum = soleTop ? second : top;
+        for (int other = 0; other < count; ++other) {
+            if (other != option && scores[static_cast<std::size_t>(other)] == *view.othersMaximum) {
+                view.othersBest.push_back(other);
+                if (isChallenger[static_cast<std::size_t>(other)])
+                    view.liftedChallengers.push_back(other);
+            }
+        }
+        view.best[static_cast<std::size_t>(Outcome::Alone)] = {option};
+        std::vector<int> joined = view.othersBest;
+        joined.insert(std::upper_bound(joined.begin(), joined.end(), option), option);
+        view.best[static_cast<std::size_t>(Outcome::Joins)] = std::move(joined);
+        view.best[static_cast<std::size_t>(Outcome::DropsOut)] = view.othersBest;
+    }
+    for (OptionView& view : views) {
+        if (!view.othersMaximum) {
+            // The only option: it stays best whatever happens to it.
+            view.best.fill(best);
+            continue;
+        }
+        for (std::size_t outcome = 0; outcome < view.best.size(); ++outcome)
+            view.differs[outcome] = view.best[outcome] != best;
+    }
+    return views;
+}
+
+// Chance of d for one rating of `value` moved by -spread..+spread and
+// clamped: a rating at the edge cannot go further, so the clamped draws
+// pile up on "no change" or the one step inward.
+std::vector<double> deltaChances(int value, int spread)
+{
+    std::vector<double> chances(static_cast<std::size_t>(2 * spread + 1), 0.0);
+    const double each = 1.0 / static_cast<double>(2 * spread + 1);
+    for (int draw = -spread; draw <= spread; ++draw) {
+        const int delta = clampValue(value + draw) - value;
+        chances[static_cast<std::size_t>(delta + spread)] += each;
+    }
+    return chances;
+}
+
+// The exact distribution of one option's score: the weighted sum's change
+// is convolved criterion by criterion (its width grows only by the
+// importance times the spread each time), then every possible sum is
+// rounded into its score.
+std::vector<double> scoreDistribution(const Matrix& matrix, int option, int spread, long long importanceTotal)
+{
+    constexpr int kScoreSpan = 201; // -100 .. +100
+    std::vector<double> byScore(kScoreSpan, 0.0);
+    const long long reach = importanceTotal * spread;
+    const std::size_t width = static_cast<std::size_t>(2 * reach + 1);
+    std::vector<double> current(width, 0.0);
+    std::vector<double> next(width, 0.0);
+    current[static_cast<std::size_t>(reach)] = 1.0;
+    long long low = reach;
+    long long high = reach;
+    for (int criterion = 0; criterion < matrix.criteria; ++criterion) {
+        const int importance = matrix.importance[static_cast<std::size_t>(criterion)];
+        const std::vector<double> chances = deltaChances(matrix.valueAt(option, criterion), spread);
+        const long long newLow = low - static_cast<long long>(importance) * spread;
+        const long long newHigh = high + static_cast<long long>(importance) * spread;
+        std::fill(next.begin() + newLow, next.begin() + newHigh + 1, 0.0);
+        for (int delta = -spread; delta <= spread; ++delta) {
+            const double chance = chances[static_cast<std::size_t>(delta + spread)];
+            if (chance == 0.0)
+                continue;
+            const long long shift = static_cast<long long>(importance) * delta;
+            double* target = next.data() + low + shift;
+            const double* source = current.data() + low;
+            const long long length = high - low + 1;
+            for (long long i = 0; i < length; ++i)
+                target[i] += chance * source[i];
+        }
+        std::swap(current, next);
+        low = newLow;
+        high = newHigh;
+    }
+    const long long base = matrix.sum[static_cast<std::size_t>(option)];
+    for (long long at = low; at <= high; ++at) {
+        const double chance = current[static_cast<std::size_t>(at)];
+        if (chance == 0.0)
+            continue;
+        const int score = std::clamp(matrix.score(base + at - reach), -100, 100);
+        byScore[static_cast<std::size_t>(score + 100)] += chance;
+    }
+    return byScore;
+}
+
+std::vector<double> chanceOfBeingBest(const Matrix& matrix, int spread)
+{
+    const std::size_t count = static_cast<std::size_t>(matrix.options);
+    std::vector<double> chance(count, 0.0);
+    if (count == 0)
+        return chance;
+    long long importanceTotal = 0;
+    for (int importance : matrix.importance)
+        importanceTotal += importance;
+    std::vector<std::vector<double>> distribution;
+    std::vector<std::vector<double>> atMost; // P(score <= s)
+    for (int option = 0; option < matrix.options; ++option) {
+        distribution.push_back(scoreDistribution(matrix, option, spread, importanceTotal));
+        std::vector<double> cumulative(distribution.back().size());
+        double running = 0.0;
+        for (std::size_t s = 0; s < cumulative.size(); ++s) {
+            running += distribution.back()[s];
+            cumulative[s] = running;
+        }
+        atMost.push_back(std::move(cumulative));
+    }
+    // Scores of different options are independent, so option i is best with
+    // score s when every other option scores s or less. The product over the
+    // others comes from running products from both ends, which stays exact
+    // where a division by a zero chance would not.
+    const std::size_t span = distribution.front().size();
+    std::vector<double> before(count + 1);
+    std::vector<double> after(count + 1);
+    for (std::size_t s = 0; s < span; ++s) {
+        before[0] = 1.0;
+        for (std::size_t i = 0; i < count; ++i)
+            before[i + 1] = before[i] * atMost[i][s];
+        after[count] = 1.0;
+        for (std::size_t i = count; i-- > 0;)
+            after[i] = after[i + 1] * atMost[i][s];
+        for (std::size_t i = 0; i < count; ++i)
+            chance[i] += distribution[i][s] * before[i] * after[i + 1];
+    }
+    for (double& value : chance)
+        value = std::clamp(value, 0.0, 1.0);
+    return chance;
+}
+
+} // namespace
+
+std::vector<double> chanceOfBeingBest(const Project& project, int spread)
+{
+    return chanceOfBeingBest(readMatrix(project), std::clamp(spread, kSmallestSpread, kLargestSpread));
+}
+
+Robustness analyseRobustness(const Project& project, int spread)
+{
+    Robustness result;
+    result.spread = std::clamp(spread, kSmallestSpread, kLargestSpread);
+    const Matrix matrix = readMatrix(project);
+    for (long long sum : matrix.sum)
+        result.scores.push_back(matrix.score(sum));
+    result.best = bestOf(result.scores);
+    if (!result.best.empty())
+        result.maximum = result.scores[static_cast<std::size_t>(result.best.front())];
+    for (int option = 0; option < matrix.options; ++option) {
+        const int score = result.scores[static_cast<std::size_t>(option)];
+        if (score < *result.maximum && (!result.runnerUpScore || score > *result.runnerUpScore))
+            result.runnerUpScore = score;
+    }
+    if (result.runnerUpScore) {
+        for (int option = 0; option < matrix.options; ++option) {
+            if (result.scores[static_cast<std::size_t>(option)] == *result.runnerUpScore)
+                result.runnerUp.push_back(option);
+        }
+        result.lead = *result.maximum - *result.runnerUpScore;
+    }
+
+    std::vector<bool> isChallenger(static_cast<std::size_t>(matrix.options), false);
+    std::vector<Smallest> lifts(static_cast<std::size_t>(matrix.options));
+    for (int option = 0; option < matrix.options; ++option)
+        isChallenger[static_cast<std::size_t>(option)] = !contains(result.best, option);
+    Smallest closest;
+
+    // Importance changes: each moves every option's sum by the change times
+    // that option's offset under the criterion.
+    std::vector<int> scores(static_cast<std::size_t>(matrix.options));
+    for (int criterion = 0; criterion < matrix.criteria; ++criterion) {
+        ImportanceWhatIf whatIf;
+        whatIf.criterion = criterion;
+        whatIf.current = matrix.importance[static_cast<std::size_t>(criterion)];
+        const int current = matrix.importance[static_cast<std::size_t>(criterion)];
+        for (int importance = kImportanceMin; importance <= kImportanceMax; ++importance) {
+            std::vector<int>& best = whatIf.best[static_cast<std::size_t>(importance - kImportanceMin)];
+            if (importance == current) {
+                best = result.best;
+                continue;
+            }
+            for (int option = 0; option < matrix.options; ++option) {
+                scores[static_cast<std::size_t>(option)] = matrix.score(
+                    matrix.sum[static_cast<std::size_t>(option)]
+                    + static_cast<long long>(importance - current) * matrix.offsetAt(option, criterion));
+            }
+            best = bestOf(scores);
+            const SingleChange change{SingleChange::Kind::Importance, criterion, -1, current, importance, best};
+            if (best != result.best && closest.wants(change.steps()))
+                closest.add(change);
+            for (int option : best) {
+                Smallest& lift = lifts[static_cast<std::size_t>(option)];
+                if (isChallenger[static_cast<std::size_t>(option)] && lift.wants(change.steps()))
+                    lift.add(change);
+            }
+        }
+        result.importance.push_back(std::move(whatIf));
+    }
+
+    // Rating changes move only their own option's score.
+    const std::vector<OptionView> views = viewsPerOption(result.scores, result.best, isChallenger);
+    for (int criterion = 0; criterion < matrix.criteria; ++criterion) {
+        const int importance = matrix.importance[static_cast<std::size_t>(criterion)];
+        for (int option = 0; option < matrix.options; ++option) {
+            const OptionView& view = views[static_cast<std::size_t>(option)];
+            const int value = matrix.valueAt(option, criterion);
+            for (int newValue = kValueMin; newValue < kValueMin + kRatingSteps; ++newValue) {
+                if (newValue == value)
+                    continue;
+                const int steps = std::abs(newValue - value);
+                const int score = matrix.score(matrix.sum[static_cast<std::size_t>(option)]
+                                               + static_cast<long long>(importance) * (newValue - value));
+                Outcome outcome = Outcome::Alone;
+                if (view.othersMaximum)
+                    outcome = score > *view.othersMaximum ? Outcome::Alone
+                        : score == *view.othersMaximum    ? Outcome::Joins
+                                                          : Outcome::DropsOut;
+                const auto change = [&] {
+                    return SingleChange{SingleChange::Kind::Rating, criterion, option, value - kNeutralValue,
+                                        newValue - kNeutralValue, view.best[static_cast<std::size_t>(outcome)]};
+                };
+                if (view.differs[static_cast<std::size_t>(outcome)] && closest.wants(steps))
+                    closest.add(change());
+                if (!view.othersMaximum)
+                    continue;
+                Smallest& own = lifts[static_cast<std::size_t>(option)];
+                if (outcome != Outcome::DropsOut && isChallenger[static_cast<std::size_t>(option)] && own.wants(steps))
+                    own.add(change());
+                if (outcome != Outcome::Alone) {
+                    for (int lifted : view.liftedChallengers) {
+                        Smallest& lift = lifts[static_cast<std::size_t>(lifted)];
+                        if (lift.wants(steps))
+                            lift.add(change());
+                    }
+                }
+            }
+        }
+    }
+
+    result.closest = closest.take();
+    for (int option = 0; option < matrix.options; ++option) {
+        if (isChallenger[static_cast<std::size_t>(option)])
+            result.challengers.push_back({option, lifts[static_cast<std::size_t>(option)].take()});
+    }
+    if (result.best.size() != 1)
+        result.verdict = RobustnessVerdict::Undecided;
+    else if (!result.closest || result.closest->steps >= kRobustSteps)
+        result.verdict = RobustnessVerdict::Robust;
+    else
+        result.verdict = result.closest->steps == 2 ? RobustnessVerdict::Sensitive : RobustnessVerdict::Fragile;
+
+    result.chance = chanceOfBeingBest(matrix, result.spread);
+    return result;
+}
+
+const char* verdictName(RobustnessVerdict verdict)
+{
+    switch (verdict) {
+    case RobustnessVerdict::Undecided: return "undecided";
+    case RobustnessVerdict::Robust: return "robust";
+    case RobustnessVerdict::Sensitive: return "sensitive";
+    case RobustnessVerdict::Fragile: return "fragile";
+    }
+    return "";
+}
+
+std::vector<int> criteriaBySensitivity(const Robustness& robustness)
+{
+    struct Rank {
+        int fewestSteps;
+        int changingValues;
+        int criterion;
+    };
+    std::vector<Rank> ranks;
+    for (const ImportanceWhatIf& whatIf : robustness.importance) {
+        Rank rank{std::numeric_limits<int>::max(), 0, whatIf.criterion};
+        for (int importance = kImportanceMin; importance <= kImportanceMax; ++importance) {
+            const std::vector<int>& best = whatIf.best[static_cast<std::size_t>(importance - kImportanceMin)];
+            if (best == robustness.best)
+                continue;
+            rank.fewestSteps = std::min(rank.fewestSteps, std::abs(importance - whatIf.current));
+            ++rank.changingValues;
+        }
+        ranks.push_back(rank);
+    }
+    std::stable_sort(ranks.begin(), ranks.end(), [](const Rank& a, const Rank& b) {
+        // More changing values rank higher, hence the swapped middle terms.
+        return std::tie(a.fewestSteps, b.changingValues, a.criterion)
+            < std::tie(b.fewestSteps, a.changingValues, b.criterion);
+    });
+    std::vector<int> order;
+    for (const Rank& rank : ranks)
+        order.push_back(rank.criterion);
+    return order;
+}
+
+} // namespace ponderix

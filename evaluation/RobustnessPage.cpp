@@ -1,0 +1,358 @@
+// The robustness page: how solid the best choice is, in words, as a grid of
+// the best option for every importance of every criterion, as bars of the
+// chance of being best, and as what each other option would need.
+
+#include "base/Fonts.h"
+#include "base/TextTable.h"
+#include "evaluation/PageStyle.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Robustness.h"
+#include "evaluation/RobustnessTexts.h"
+#include "evaluation/Scoring.h"
+#include "project/Project.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kShortestPage = 530;
+constexpr int kRightMargin = 15;
+// The labels here are longer than on the other pages, so the values start
+// further right.
+constexpr int kRobustnessValueX = 135;
+constexpr int kTextWidth = kPageWidth - kRobustnessValueX - kRightMargin;
+constexpr int kRowPitch = 20;
+constexpr int kRunnerUpY = kRow2Y;
+constexpr int kLeadY = kRow3Y;
+constexpr int kVerdictY = 120;
+constexpr int kClosestY = 140;
+constexpr int kSectionGap = 16;
+constexpr int kHeadingHeight = 22;
+
+// The what-if grid: one row per criterion, one column per importance.
+constexpr int kGridNameWidth = 330;
+constexpr int kGridCellX0 = 370;
+constexpr int kGridCellPitch = 64;
+constexpr int kGridCellWidth = 60;
+constexpr int kGridCellHeight = 16;
+constexpr int kGridRowPitch = 20;
+constexpr int kGridColumnCaptionHeight = 16;
+constexpr int kGridCaptionRight = kGridCellX0 - 8; // "Importance", right-aligned before the columns
+constexpr int kFrameWidth = 2;
+// Beyond this many criteria the page shows the most sensitive ones.
+constexpr int kMostGridRows = 30;
+const QColor kNoOptionColour(0xE0, 0xE0, 0xE0);
+
+// The chance bars: one row per option, 100 % as wide as the bar area.
+constexpr int kBarLetterX = 15;
+constexpr int kBarNameX = 35;
+constexpr int kBarNameWidth = 180;
+constexpr int kBarX = 230;
+constexpr int kBarFullWidth = 380;
+constexpr int kBarHeight = 12;
+constexpr int kBarRowPitch = 18;
+constexpr int kBarTextGap = 6;
+const QColor kBarTrackColour(0xF0, 0xF0, 0xF0);
+
+// Challengers: a line naming the option and the steps, then its first change.
+constexpr int kChallengerPitch = 20;
+constexpr int kChangeLinePitch = 14;
+constexpr int kSwatchSize = 10;
+constexpr int kSwatchTop = 3;
+constexpr int kChallengerTextX = kLabelX + kSwatchSize + 5;
+constexpr int kChangeIndentX = kChallengerTextX;
+constexpr int kMostListedOptions = kOptionLimit;
+
+constexpr int kNoteHeight = 16;
+constexpr int kBottomMargin = 15;
+
+// Where each part starts; the page is as tall as its parts.
+struct Layout {
+    std::vector<int> gridCriteria; // in the order shown
+    int criteriaLeftOut = 0;
+    int listedOptions = 0;
+    int listedChallengers = 0;
+    int gridTop = 0;
+    int chanceTop = 0;
+    int challengersTop = 0;
+    int height = 0;
+};
+
+Layout layoutOf(const Robustness& robustness)
+{
+    Layout layout;
+    const int criteria = static_cast<int>(robustness.importance.size());
+    if (criteria <= kMostGridRows) {
+        for (int criterion = 0; criterion < criteria; ++criterion)
+            layout.gridCriteria.push_back(criterion);
+    } else {
+        layout.gridCriteria = criteriaBySensitivity(robustness);
+        layout.gridCriteria.resize(kMostGridRows);
+        layout.criteriaLeftOut = criteria - kMostGridRows;
+    }
+    layout.listedOptions = std::min(static_cast<int>(robustness.scores.size()), kMostListedOptions);
+    layout.listedChallengers = std::min(static_cast<int>(robustness.challengers.size()), kMostListedOptions);
+
+    int y = kClosestY + 2 * kRowPitch + kSectionGap;
+    layout.gridTop = y;
+    y += kHeadingHeight + kGridColumnCaptionHeight + kGridRowPitch * static_cast<int>(layout.gridCriteria.size());
+    if (layout.criteriaLeftOut > 0)
+        y += kNoteHeight;
+    y += kSectionGap;
+    layout.chanceTop = y;
+    y += kHeadingHeight + kBarRowPitch * std::max(layout.listedOptions, 1);
+    if (static_cast<int>(robustness.scores.size()) > layout.listedOptions)
+        y += kNoteHeight;
+    y += kSectionGap;
+    layout.challengersTop = y;
+    y += kHeadingHeight + kChallengerPitch * std::max(layout.listedChallengers, 1);
+    for (int listed = 0; listed < layout.listedChallengers; ++listed) {
+        if (robustness.challengers[static_cast<std::size_t>(listed)].lift)
+            y += kChangeLinePitch;
+    }
+    if (static_cast<int>(robustness.challengers.size()) > layout.listedChallengers)
+        y += kNoteHeight;
+    layout.height = std::max(y + kBottomMargin, kShortestPage);
+    return layout;
+}
+
+QString elided(const QString& text, const QFont& font, int width)
+{
+    return QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
+}
+
+// Black letters where white would vanish into a light colour.
+QColor letterColourOn(QRgb background)
+{
+    return qGray(background) > 150 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+void drawSummary(QPainter& painter, const Project& project, const Robustness& robustness)
+{
+    const QFont label = programFont(FontRole::PageLabel);
+    const QFont value = programFont(FontRole::PageValue);
+    // Without options there is nothing to judge: like the overview page,
+    // the rows stay empty.
+    if (!robustness.maximum)
+        return;
+    drawTextAt(painter, kLabelX, kRow1Y, uiText(TextKey::TXT00257), label, Qt::black);
+    drawTextAt(painter, kRobustnessValueX, kRow1Y,
+               elided(optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum)
+                          + u")"_s,
+                      value, kTextWidth),
+               value, Qt::black);
+    drawTextAt(painter, kLabelX, kRunnerUpY, uiText(TextKey::TXT00401), label, Qt::black);
+    drawTextAt(painter, kLabelX, kLeadY, uiText(TextKey::TXT00402), label, Qt::black);
+    if (robustness.runnerUpScore) {
+        drawTextAt(painter, kRobustnessValueX, kRunnerUpY,
+                   elided(optionsText(project, robustness.runnerUp) + u" ("_s
+                              + scoreText(*robustness.runnerUpScore) + u")"_s,
+                          value, kTextWidth),
+                   value, Qt::black);
+        drawTextAt(painter, kRobustnessValueX, kLeadY,
+                   QString::number(*robustness.lead) + u" "_s + uiText(TextKey::TXT00403), value, Qt::black);
+    } else {
+        drawTextAt(painter, kRobustnessValueX, kRunnerUpY, uiText(TextKey::TXT00432), value, Qt::black);
+        drawTextAt(painter, kRobustnessValueX, kLeadY, uiText(TextKey::TXT00432), value, Qt::black);
+    }
+    drawTextAt(painter, kLabelX, kVerdictY, uiText(TextKey::TXT00259), label, kHeaderColour);
+    drawTextAt(painter, kRobustnessValueX, kVerdictY,
+               elided(uiText(verdictWordKey(robustness.verdict)) + u": "_s
+                          + uiText(verdictReasonKey(robustness.verdict)),
+                      value, kTextWidth),
+               value, kHeaderColour);
+    drawTextAt(painter, kLabelX, kClosestY, uiText(TextKey::TXT00404), label, Qt::black);
+    if (!robustness.closest) {
+        drawTextAt(painter, kRobustnessValueX, kClosestY, uiText(TextKey::TXT00405), value, Qt::black);
+        return;
+    }
+    const SmallestChanges& closest = *robustness.closest;
+    QString steps = stepsText(closest.steps);
+    if (closest.changes.size() > 1) {
+        steps += u", "_s + uiText(TextKey::TXT00430) + u" "_s + QString::number(closest.changes.size() - 1) + u" "_s
+            + uiText(TextKey::TXT00431);
+    }
+    drawTextAt(painter, kRobustnessValueX, kClosestY, steps, value, Qt::black);
+    drawTextAt(painter, kRobustnessValueX, kClosestY + kRowPitch,
+               elided(changeText(project, closest.changes.front(), true), value, kTextWidth), value,
+               Qt::black);
+}
+
+void drawCell(QPainter& painter, QRect cell, const std::vector<int>& best)
+{
+    if (best.empty()) {
+        painter.fillRect(cell, kNoOptionColour);
+        return;
+    }
+    // Tied options share the cell in stripes, in list order.
+    const int count = static_cast<int>(best.size());
+    QStringList letters;
+    for (int i = 0; i < count; ++i) {
+        const int left = cell.left() + cell.width() * i / count;
+        const int right = cell.left() + cell.width() * (i + 1) / count;
+        painter.fillRect(QRect(left, cell.top(), right - left, cell.height()),
+                         QColor::fromRgb(optionColour(best[static_cast<std::size_t>(i)])));
+        letters << optionLetter(best[static_cast<std::size_t>(i)]);
+    }
+    const QFont font = programFont(FontRole::PageScaleBold);
+    painter.setFont(font);
+    painter.setPen(letterColourOn(optionColour(best.front())));
+    painter.drawText(cell, Qt::AlignCenter, QFontMetrics(font).elidedText(letters.join(u','), Qt::ElideRight,
+                                                                          cell.width()));
+}
+
+void drawFrame(QPainter& painter, QRect cell)
+{
+    const QRect outer = cell.adjusted(-kFrameWidth, -kFrameWidth, kFrameWidth, kFrameWidth);
+    painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), kFrameWidth), Qt::black);
+    painter.fillRect(QRect(outer.left(), outer.bottom() - kFrameWidth + 1, outer.width(), kFrameWidth), Qt::black);
+    painter.fillRect(QRect(outer.left(), outer.top(), kFrameWidth, outer.height()), Qt::black);
+    painter.fillRect(QRect(outer.right() - kFrameWidth + 1, outer.top(), kFrameWidth, outer.height()), Qt::black);
+}
+
+void drawGrid(QPainter& painter, const Project& project, const Robustness& robustness, const Layout& layout)
+{
+    const QFont label = programFont(FontRole::PageLabel);
+    const QFont small = programFont(FontRole::PageScale);
+    const QFont smallBold = programFont(FontRole::PageScaleBold);
+    drawTextAt(painter, kLabelX, layout.gridTop, uiText(TextKey::TXT00422), label, kHeaderColour);
+    int y = layout.gridTop + kHeadingHeight;
+    drawTextAt(painter, kLabelX, y, uiText(TextKey::TXT00201), smallBold, Qt::black);
+    painter.setFont(smallBold);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(kLabelX, y, kGridCaptionRight - kLabelX, kGridColumnCaptionHeight),
+                     Qt::AlignRight | Qt::AlignTop, uiText(TextKey::TXT00262));
+    for (int importance = kImportanceMin; importance <= kImportanceMax; ++importance) {
+        const QRect caption(kGridCellX0 + (importance - kImportanceMin) * kGridCellPitch, y, kGridCellWidth,
+                            kGridColumnCaptionHeight);
+        painter.drawText(caption, Qt::AlignHCenter | Qt::AlignTop, QString::number(importance));
+    }
+    y += kGridColumnCaptionHeight;
+    for (int criterion : layout.gridCriteria) {
+        const ImportanceWhatIf& whatIf = robustness.importance[static_cast<std::size_t>(criterion)];
+        const QString name = QString::number(criterion + 1) + u": "_s
+            + project.criteria()[static_cast<std::size_t>(criterion)].Name.trimmed();
+        drawTextAt(painter, kLabelX, y + 1, elided(name, small, kGridNameWidth), small, Qt::black);
+        for (int importance = kImportanceMin; importance <= kImportanceMax; ++importance) {
+            const QRect cell(kGridCellX0 + (importance - kImportanceMin) * kGridCellPitch, y, kGridCellWidth,
+                             kGridCellHeight);
+            drawCell(painter, cell, whatIf.best[static_cast<std::size_t>(importance - kImportanceMin)]);
+            if (importance == whatIf.current)
+                drawFrame(painter, cell);
+        }
+        y += kGridRowPitch;
+    }
+    if (layout.criteriaLeftOut > 0) {
+        drawTextAt(painter, kLabelX, y,
+                   QString::number(layout.criteriaLeftOut) + u" "_s + uiText(TextKey::TXT00423) + u"; "_s
+                       + uiText(TextKey::TXT00424),
+                   small, Qt::black);
+    }
+}
+
+void drawChances(QPainter& painter, const Project& project, const Robustness& robustness, const Layout& layout)
+{
+    const QFont label = programFont(FontRole::PageLabel);
+    const QFont small = programFont(FontRole::PageScale);
+    const QFont smallBold = programFont(FontRole::PageScaleBold);
+    drawTextAt(painter, kLabelX, layout.chanceTop,
+               uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s
+                   + QString::number(robustness.spread) + u")"_s,
+               label, kHeaderColour);
+    int y = layout.chanceTop + kHeadingHeight;
+    const QFontMetrics metrics(small);
+    for (int option = 0; option < layout.listedOptions; ++option) {
+        const QColor colour = QColor::fromRgb(optionColour(option));
+        const double chance = robustness.chance[static_cast<std::size_t>(option)];
+        drawTextAt(painter, kBarLetterX, y, optionLetter(option), smallBold, colour);
+        drawTextAt(painter, kBarNameX, y,
+                   elided(project.options()[static_cast<std::size_t>(option)].Name.trimmed(), small, kBarNameWidth),
+                   small, Qt::black);
+        painter.fillRect(QRect(kBarX, y, kBarFullWidth, kBarHeight), kBarTrackColour);
+        const int length = static_cast<int>(chance * kBarFullWidth + 0.5);
+        painter.fillRect(QRect(kBarX, y, length, kBarHeight), colour);
+        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y,
+                   QString::number(chance * 100.0, 'f', 1) + u"%"_s, small, Qt::black);
+        y += kBarRowPitch;
+    }
+    const int leftOut = static_cast<int>(robustness.scores.size()) - layout.listedOptions;
+    if (leftOut > 0) {
+        drawTextAt(painter, kLabelX, y, QString::number(leftOut) + u" "_s + uiText(TextKey::TXT00431), small,
+                   Qt::black);
+    }
+}
+
+void drawChallengers(QPainter& painter, const Project& project, const Robustness& robustness, const Layout& layout)
+{
+    const QFont label = programFont(FontRole::PageLabel);
+    const QFont value = programFont(FontRole::PageValue);
+    const QFont small = programFont(FontRole::PageScale);
+    drawTextAt(painter, kLabelX, layout.challengersTop, uiText(TextKey::TXT00427), label, kHeaderColour);
+    int y = layout.challengersTop + kHeadingHeight;
+    if (robustness.challengers.empty()) {
+        drawTextAt(painter, kLabelX, y, uiText(TextKey::TXT00432), value, Qt::black);
+        return;
+    }
+    for (int listed = 0; listed < layout.listedChallengers; ++listed) {
+        const Challenger& challenger = robustness.challengers[static_cast<std::size_t>(listed)];
+        // The option's colour as a swatch: light colours would not read as text.
+        painter.fillRect(QRect(kLabelX, y + kSwatchTop, kSwatchSize, kSwatchSize),
+                         QColor::fromRgb(optionColour(challenger.option)));
+        QString line = optionsText(project, {challenger.option}) + u": "_s;
+        if (challenger.lift) {
+            line += uiText(TextKey::TXT00428) + u" "_s + stepsText(challenger.lift->steps);
+            if (challenger.lift->changes.size() > 1) {
+                line += u", "_s + uiText(TextKey::TXT00430) + u" "_s
+                    + QString::number(challenger.lift->changes.size() - 1) + u" "_s + uiText(TextKey::TXT00431);
+            }
+        } else {
+            line += uiText(TextKey::TXT00429);
+        }
+        drawTextAt(painter, kChallengerTextX, y, elided(line, value, kPageWidth - kChallengerTextX - kRightMargin),
+                   value, Qt::black);
+        y += kChallengerPitch;
+        if (challenger.lift) {
+            drawTextAt(painter, kChangeIndentX, y - 2,
+                       elided(changeText(project, challenger.lift->changes.front(), true), small,
+                              kPageWidth - kChangeIndentX - kRightMargin),
+                       small, Qt::black);
+            y += kChangeLinePitch;
+        }
+    }
+    const int leftOut = static_cast<int>(robustness.challengers.size()) - layout.listedChallengers;
+    if (leftOut > 0) {
+        drawTextAt(painter, kLabelX, y, QString::number(leftOut) + u" "_s + uiText(TextKey::TXT00431), small,
+                   Qt::black);
+    }
+}
+
+} // namespace
+
+int robustnessPageHeight(const Robustness& robustness)
+{
+    return layoutOf(robustness).height;
+}
+
+QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner)
+{
+    const Layout layout = layoutOf(robustness);
+    QImage page = blankPage(layout.height);
+    if (page.isNull())
+        return page;
+    QPainter painter(&page);
+    drawTitleBar(painter, uiText(TextKey::TXT00400), banner);
+    drawSummary(painter, project, robustness);
+    drawGrid(painter, project, robustness, layout);
+    drawChances(painter, project, robustness, layout);
+    drawChallengers(painter, project, robustness, layout);
+    return page;
+}
+
+} // namespace ponderix

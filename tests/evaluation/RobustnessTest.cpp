@@ -1,0 +1,618 @@
+// The robustness analysis on projects small enough to work out by hand, and
+// against a plain rescoring of every single change and every combination of
+// uncertain ratings on small random matrices.
+#include "evaluation/Robustness.h"
+
+#include "evaluation/Scoring.h"
+#include "project/Project.h"
+#include "project/ProjectReader.h"
+#include "tests/TestSupport.h"
+#include "tests/evaluation/PageTestSupport.h"
+
+#include <QTemporaryDir>
+
+#include <random>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Kind = SingleChange::Kind;
+using Options = std::vector<int>;
+
+// A project of one row of values per option, one importance per criterion.
+Project matrix(const std::vector<int>& importances, const std::vector<std::vector<int>>& values)
+{
+    return scoredProject(static_cast<int>(values.size()), importances, [&](int option, int criterion) {
+        return values[static_cast<std::size_t>(option)][static_cast<std::size_t>(criterion)];
+    });
+}
+
+SingleChange importanceChange(int criterion, int from, int to, Options best)
+{
+    return {Kind::Importance, criterion, -1, from, to, std::move(best)};
+}
+
+SingleChange ratingChange(int criterion, int option, int from, int to, Options best)
+{
+    return {Kind::Rating, criterion, option, from, to, std::move(best)};
+}
+
+std::string describe(const std::vector<SingleChange>& changes)
+{
+    std::string text;
+    for (const SingleChange& change : changes) {
+        text += (change.kind == Kind::Importance ? "importance c" : "rating c") + std::to_string(change.criterion)
+            + " o" + std::to_string(change.option) + " " + std::to_string(change.from) + "->"
+            + std::to_string(change.to) + " best";
+        for (int option : change.best)
+            text += " " + std::to_string(option);
+        text += "; ";
+    }
+    return text;
+}
+
+::testing::AssertionResult sameChanges(const std::optional<SmallestChanges>& found, int steps,
+                                       const std::vector<SingleChange>& expected)
+{
+    if (!found)
+        return ::testing::AssertionFailure() << "no change found, expected " << describe(expected);
+    if (found->steps != steps || found->changes != expected) {
+        return ::testing::AssertionFailure() << found->steps << " steps: " << describe(found->changes)
+                                             << "\nexpected " << steps << " steps: " << describe(expected);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The plain way: change a copy of the project, score it all again and read
+// the best options the results window would name.
+Options bestAfterRescoring(Project project)
+{
+    ComputeScores(project);
+    return bestOptions(project).indexes;
+}
+
+struct Expected {
+    std::optional<SmallestChanges> closest;
+    std::vector<std::optional<SmallestChanges>> lifts; // per option
+};
+
+void offer(std::optional<SmallestChanges>& smallest, const SingleChange& change)
+{
+    if (smallest && change.steps() > smallest->steps)
+        return;
+    if (!smallest || change.steps() < smallest->steps)
+        smallest = SmallestChanges{change.steps(), {}};
+    smallest->changes.push_back(change);
+}
+
+Expected byRescoringEveryChange(const Project& project)
+{
+    Expected expected;
+    expected.lifts.resize(project.options().size());
+    const Options now = bestAfterRescoring(project);
+    std::vector<SingleChange> all;
+    for (const Criterion& criterion : project.criteria()) {
+        for (int importance = 1; importance <= 5; ++importance) {
+            if (importance == criterion.Importance)
+                continue;
+            Project changed = project;
+            changed.setImportance(criterion.Index, importance);
+            all.push_back(importanceChange(criterion.Index, criterion.Importance, importance,
+                                           bestAfterRescoring(changed)));
+        }
+    }
+    for (const Criterion& criterion : project.criteria()) {
+        for (const Option& option : project.options()) {
+            const int value = project.ratingOf(option.Index, criterion.Index)->Value;
+            for (int newValue = 0; newValue <= 10; ++newValue) {
+                if (newValue == value)
+                    continue;
+                Project changed = project;
+                changed.setValue(option.Index, criterion.Index, newValue);
+                all.push_back(ratingChange(criterion.Index, option.Index, value - 5, newValue - 5,
+                                           bestAfterRescoring(changed)));
+            }
+        }
+    }
+    for (const SingleChange& change : all) {
+        if (change.best != now)
+            offer(expected.closest, change);
+        for (int option : change.best) {
+            if (std::find(now.begin(), now.end(), option) == now.end())
+                offer(expected.lifts[static_cast<std::size_t>(option)], change);
+        }
+    }
+    return expected;
+}
+
+// Every combination of rating moves, each scored from scratch: exact, and
+// feasible for a handful of ratings.
+std::vector<double> byEnumeratingEveryOutcome(const Project& project, int spread)
+{
+    const std::size_t ratings = project.ratings().size();
+    const int choices = 2 * spread + 1;
+    std::vector<int> draw(ratings, -spread);
+    std::vector<double> chance(project.options().size(), 0.0);
+    std::size_t outcomes = 1;
+    for (std::size_t i = 0; i < ratings; ++i)
+        outcomes *= static_cast<std::size_t>(choices);
+    for (std::size_t outcome = 0; outcome < outcomes; ++outcome) {
+        Project moved = project;
+        for (std::size_t i = 0; i < ratings; ++i) {
+            const Rating& rating = project.ratings()[i];
+            moved.setValue(rating.IndexOption, rating.IndexCriteria, rating.Value + draw[i]); // clamps
+        }
+        for (int option : bestAfterRescoring(moved))
+            chance[static_cast<std::size_t>(option)] += 1.0 / static_cast<double>(outcomes);
+        for (std::size_t i = 0; i < ratings && ++draw[i] > spread; ++i)
+            draw[i] = -spread;
+    }
+    return chance;
+}
+
+} // namespace
+
+TEST(RobustnessOfTheDemo, AgreesWithTheResultsWindowAndHandWork)
+{
+    ReadResult read = readProjectFile(dataPath("demo.pnx"));
+    ASSERT_TRUE(read.ok());
+    Project demo = std::move(read.project());
+    const Project untouched = demo;
+    const Robustness found = analyseRobustness(demo);
+
+    // Sums 49, 11 and -21 over three criteria.
+    EXPECT_EQ(found.scores, (std::vector<int>{65, 15, -28}));
+    EXPECT_EQ(found.best, Options{0});
+    EXPECT_EQ(found.maximum, 65);
+    EXPECT_EQ(found.runnerUp, Options{1});
+    EXPECT_EQ(found.runnerUpScore, 15);
+    EXPECT_EQ(found.lead, 50);
+    // A's offsets beat B's and C's under every criterion, so no importance
+    // moves it; only A's price falling eight points (sum 9, score 12) does.
+    for (const ImportanceWhatIf& whatIf : found.importance) {
+        for (const Options& best : whatIf.best)
+            EXPECT_EQ(best, Options{0});
+    }
+    EXPECT_EQ(found.importance[0].current, 5);
+    EXPECT_TRUE(sameChanges(found.closest, 8, {ratingChange(0, 0, 4, -4, {1})}));
+    EXPECT_EQ(found.verdict, RobustnessVerdict::Robust);
+    ASSERT_EQ(found.challengers.size(), 2u);
+    EXPECT_TRUE(sameChanges(found.challengers[0].lift, 8, {ratingChange(0, 0, 4, -4, {1})}));
+    EXPECT_EQ(found.challengers[1].option, 2);
+    EXPECT_FALSE(found.challengers[1].lift);
+    // One point either way moves a sum by at most 12: A stays above 37.
+    ASSERT_EQ(found.chance.size(), 3u);
+    EXPECT_NEAR(found.chance[0], 1.0, 1e-12);
+    EXPECT_NEAR(found.chance[1], 0.0, 1e-12);
+    EXPECT_NEAR(found.chance[2], 0.0, 1e-12);
+
+    // The analysis reads; the project keeps every value and its stored scores.
+    EXPECT_EQ(demo.ratings().size(), untouched.ratings().size());
+    for (std::size_t i = 0; i < demo.ratings().size(); ++i)
+        EXPECT_EQ(demo.ratings()[i].Value, untouched.ratings()[i].Value);
+    for (std::size_t i = 0; i < demo.options().size(); ++i)
+        EXPECT_EQ(demo.options()[i].score, untouched.options()[i].score);
+}
+
+TEST(RobustnessEdges, EmptyAndDegenerateProjects)
+{
+    {
+        SCOPED_TRACE("no options");
+        const Robustness found = analyseRobustness(matrix({3, 4}, {}));
+        EXPECT_TRUE(found.best.empty());
+        EXPECT_FALSE(found.maximum);
+        EXPECT_FALSE(found.runnerUpScore);
+        EXPECT_FALSE(found.lead);
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Undecided);
+        ASSERT_EQ(found.importance.size(), 2u);
+        for (const Options& best : found.importance[1].best)
+            EXPECT_TRUE(best.empty());
+        EXPECT_FALSE(found.closest);
+        EXPECT_TRUE(found.challengers.empty());
+        EXPECT_TRUE(found.chance.empty());
+    }
+    {
+        SCOPED_TRACE("no criteria: every score is 0");
+        const Robustness found = analyseRobustness(matrix({}, {{}, {}}));
+        EXPECT_EQ(found.scores, (std::vector<int>{0, 0}));
+        EXPECT_EQ(found.best, (Options{0, 1}));
+        EXPECT_FALSE(found.runnerUpScore);
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Undecided);
+        EXPECT_TRUE(found.importance.empty());
+        EXPECT_FALSE(found.closest);
+        EXPECT_EQ(found.chance, (std::vector<double>{1.0, 1.0}));
+    }
+    {
+        SCOPED_TRACE("one option is always best");
+        const Robustness found = analyseRobustness(matrix({5, 1}, {{0, 10}}));
+        EXPECT_EQ(found.best, Options{0});
+        EXPECT_FALSE(found.runnerUpScore);
+        EXPECT_FALSE(found.lead);
+        EXPECT_FALSE(found.closest);
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Robust);
+        EXPECT_TRUE(found.challengers.empty());
+        ASSERT_EQ(found.chance.size(), 1u);
+        EXPECT_NEAR(found.chance[0], 1.0, 1e-12);
+    }
+}
+
+TEST(RobustnessChanges, HandWorkedCases)
+{
+    {
+        SCOPED_TRACE("a tie: one step either way of either option breaks it");
+        // Both 7 at importance 3: score 24 each.
+        const Robustness found = analyseRobustness(matrix({3}, {{7}, {7}}));
+        EXPECT_EQ(found.best, (Options{0, 1}));
+        EXPECT_FALSE(found.runnerUpScore);
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Undecided);
+        EXPECT_TRUE(sameChanges(found.closest, 1,
+                                {ratingChange(0, 0, 2, 1, {1}), ratingChange(0, 0, 2, 3, {0}),
+                                 ratingChange(0, 1, 2, 1, {0}), ratingChange(0, 1, 2, 3, {1})}));
+        EXPECT_TRUE(found.challengers.empty());
+        // Each scores 20, 24 or 28 with a third each: A >= B in 6 of 9 cases.
+        ASSERT_EQ(found.chance.size(), 2u);
+        EXPECT_NEAR(found.chance[0], 6.0 / 9.0, 1e-12);
+        EXPECT_NEAR(found.chance[1], 6.0 / 9.0, 1e-12);
+    }
+    {
+        SCOPED_TRACE("one step makes a tie");
+        // A +1 at importance 1 scores 4, B neutral 0; any importance keeps A ahead.
+        const Robustness found = analyseRobustness(matrix({1}, {{6}, {5}}));
+        EXPECT_EQ(found.lead, 4);
+        for (const Options& best : found.importance[0].best)
+            EXPECT_EQ(best, Options{0});
+        const std::vector<SingleChange> tie = {ratingChange(0, 0, 1, 0, {0, 1}), ratingChange(0, 1, 0, 1, {0, 1})};
+        EXPECT_TRUE(sameChanges(found.closest, 1, tie));
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Fragile);
+        ASSERT_EQ(found.challengers.size(), 1u);
+        EXPECT_TRUE(sameChanges(found.challengers[0].lift, 1, tie));
+    }
+    {
+        SCOPED_TRACE("two steps, and the importance changes come first");
+        // A: +2 / -1, B: -1 / +2 at importances 3 and 1: sums 5 and -1,
+        // scores 10 and -2. Price at 1 makes the sums 1 and 1; the second
+        // criterion at k makes them 6 - k and 2k - 3, equal at 3.
+        const Robustness found = analyseRobustness(matrix({3, 1}, {{7, 4}, {4, 7}}));
+        EXPECT_EQ(found.scores, (std::vector<int>{10, -2}));
+        EXPECT_EQ(found.importance[0].best[0], (Options{0, 1}));
+        EXPECT_EQ(found.importance[1].best[1], Options{0});
+        EXPECT_EQ(found.importance[1].best[2], (Options{0, 1}));
+        EXPECT_EQ(found.importance[1].best[3], Options{1});
+        // Ratings: A's price two points lower gives sums -1 and -1; B's two
+        // points higher gives 5 and 5.
+        EXPECT_TRUE(sameChanges(found.closest, 2,
+                                {importanceChange(0, 3, 1, {0, 1}), importanceChange(1, 1, 3, {0, 1}),
+                                 ratingChange(0, 0, 2, 0, {0, 1}), ratingChange(0, 1, -1, 1, {0, 1})}));
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Sensitive);
+    }
+    {
+        SCOPED_TRACE("a winner no single change can move");
+        // +100 against -100: one criterion's swing moves a score by 50 at most.
+        const Robustness found = analyseRobustness(matrix({5, 5, 5, 5}, {{10, 10, 10, 10}, {0, 0, 0, 0}}));
+        EXPECT_EQ(found.scores, (std::vector<int>{100, -100}));
+        EXPECT_EQ(found.lead, 200);
+        EXPECT_FALSE(found.closest);
+        EXPECT_EQ(found.verdict, RobustnessVerdict::Robust);
+        ASSERT_EQ(found.challengers.size(), 1u);
+        EXPECT_FALSE(found.challengers[0].lift);
+    }
+}
+
+TEST(RobustnessChanges, AgreeWithRescoringEveryChange)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> importance(1, 5);
+    std::uniform_int_distribution<int> value(0, 10);
+    std::uniform_int_distribution<int> nearNeutral(3, 7);
+    for (int round = 0; round < 60; ++round) {
+        const int options = 2 + round % 4;
+        const int criteria = 1 + round % 5;
+        std::vector<int> importances;
+        for (int c = 0; c < criteria; ++c)
+            importances.push_back(importance(random));
+        // Half the projects keep their values close, so ties and small
+        // leads come up often.
+        std::vector<std::vector<int>> values(static_cast<std::size_t>(options));
+        for (auto& row : values) {
+            for (int c = 0; c < criteria; ++c)
+                row.push_back(round % 2 ? nearNeutral(random) : value(random));
+        }
+        const Project project = matrix(importances, values);
+        SCOPED_TRACE("round " + std::to_string(round));
+        const Robustness found = analyseRobustness(project);
+        const Expected expected = byRescoringEveryChange(project);
+        ASSERT_EQ(found.closest.has_value(), expected.closest.has_value());
+        if (expected.closest) {
+            EXPECT_TRUE(sameChanges(found.closest, expected.closest->steps, expected.closest->changes));
+        }
+        for (const Challenger& challenger : found.challengers) {
+            const auto& lift = expected.lifts[static_cast<std::size_t>(challenger.option)];
+            ASSERT_EQ(challenger.lift.has_value(), lift.has_value()) << "option " << challenger.option;
+            if (lift) {
+                EXPECT_TRUE(sameChanges(challenger.lift, lift->steps, lift->changes));
+            }
+        }
+        for (const ImportanceWhatIf& whatIf : found.importance) {
+            for (int k = 1; k <= 5; ++k) {
+                Project changed = project;
+                changed.setImportance(whatIf.criterion, k);
+                EXPECT_EQ(whatIf.best[static_cast<std::size_t>(k - 1)], bestAfterRescoring(changed));
+            }
+        }
+    }
+}
+
+TEST(RobustnessChance, HandWorkedDistributions)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::vector<int>> values; // one criterion at importance 1
+        int spread;
+        double a, b;
+    };
+    const Case cases[] = {
+        // A at 10 can only fall: 16 or 20 (2 in 3); B at 9 scores 12, 16 or 20.
+        {"clamped at 10", {{10}, {9}}, 1, 8.0 / 9.0, 4.0 / 9.0},
+        // The mirror image at the bottom of the range.
+        {"clamped at 0", {{0}, {1}}, 1, 4.0 / 9.0, 8.0 / 9.0},
+        // Two neutral ratings over five outcomes each: A >= B in 15 of 25.
+        {"spread 2", {{5}, {5}}, 2, 15.0 / 25.0, 15.0 / 25.0},
+        // A: 12, 16, 20 x3; B: 8, 12, 16, 20 x2 (out of five each).
+        {"spread 2 clamped", {{10}, {9}}, 2, 20.0 / 25.0, 13.0 / 25.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<double> chance = chanceOfBeingBest(matrix({1}, c.values), c.spread);
+        ASSERT_EQ(chance.size(), 2u);
+        EXPECT_NEAR(chance[0], c.a, 1e-12);
+        EXPECT_NEAR(chance[1], c.b, 1e-12);
+    }
+}
+
+TEST(RobustnessChance, AgreesWithEnumeratingEveryOutcome)
+{
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> importance(1, 5);
+    std::uniform_int_distribution<int> value(0, 10);
+    struct Shape {
+        int options, criteria, spread;
+    };
+    // Three criteria make quotients of a third, where the rounding of the
+    // score decides ties; edge values exercise the clamping.
+    const Shape shapes[] = {{2, 3, 1}, {3, 2, 1}, {3, 3, 1}, {2, 3, 2}, {3, 2, 2}, {4, 2, 1}};
+    for (const Shape& shape : shapes) {
+        for (int round = 0; round < 3; ++round) {
+            std::vector<int> importances;
+            for (int c = 0; c < shape.criteria; ++c)
+                importances.push_back(importance(random));
+            std::vector<std::vector<int>> values(static_cast<std::size_t>(shape.options));
+            for (auto& row : values) {
+                for (int c = 0; c < shape.criteria; ++c)
+                    row.push_back(value(random));
+            }
+            const Project project = matrix(importances, values);
+            SCOPED_TRACE(std::to_string(shape.options) + " x " + std::to_string(shape.criteria) + " spread "
+                         + std::to_string(shape.spread));
+            const std::vector<double> expected = byEnumeratingEveryOutcome(project, shape.spread);
+            const Robustness found = analyseRobustness(project, shape.spread);
+            EXPECT_EQ(found.spread, shape.spread);
+            ASSERT_EQ(found.chance.size(), expected.size());
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                EXPECT_NEAR(found.chance[i], expected[i], 1e-9) << "option " << i;
+        }
+    }
+}
+
+TEST(RobustnessOrder, MostSensitiveCriteriaFirst)
+{
+    // Offsets A +2, 0, -1 and B -1, 0, +2 at importances 3, 3, 2: sums 4 and 1.
+    const Robustness found = analyseRobustness(matrix({3, 3, 2}, {{7, 5, 4}, {4, 5, 7}}));
+    ASSERT_EQ(found.best, Options{0});
+    // Criterion 3 one step up ties (3 and 3) and changes the best at 3, 4
+    // and 5; criterion 1 one step down ties (2 and 2) and changes it at 1 and
+    // 2; criterion 2 weighs zero offsets and never does.
+    EXPECT_EQ(found.importance[2].best[2], (Options{0, 1}));
+    EXPECT_EQ(found.importance[0].best[1], (Options{0, 1}));
+    EXPECT_EQ(criteriaBySensitivity(found), (std::vector<int>{2, 0, 1}));
+}
+
+namespace {
+
+const QRgb kBlue = qRgb(0, 0, 255);   // option A's colour
+const QRgb kRed = qRgb(255, 0, 0);    // option B's colour
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+
+// The what-if grid: rows of 20 pixels from y 234, five cells of 60 x 16
+// pixels from x 370, 64 apart.
+QPoint cellCorner(int row, int importance)
+{
+    return {370 + 64 * (importance - 1), 234 + 20 * row};
+}
+
+QRgb rgb(const QImage& page, QPoint at)
+{
+    return page.pixel(at) | 0xFF000000u;
+}
+
+} // namespace
+
+TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
+{
+    // Price at 1 ties the two options; the second criterion at 4 or 5 hands
+    // the lead to B (see the hand-worked cases above).
+    const Project project = matrix({3, 1}, {{7, 4}, {4, 7}});
+    const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"Laptops"_s);
+    ASSERT_EQ(page.width(), 700);
+    EXPECT_EQ(rgb(page, {5, 10}), qRgb(98, 116, 205));
+    EXPECT_EQ(rgb(page, {694, 39}), qRgb(98, 116, 205));
+
+    // A tie is striped: A's half on the left, B's on the right.
+    const QPoint tie = cellCorner(0, 1);
+    EXPECT_EQ(rgb(page, tie + QPoint(1, 1)), kBlue);
+    EXPECT_EQ(rgb(page, tie + QPoint(58, 14)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(1, 1)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 2) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(1, 1)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(1, 5) + QPoint(58, 14)), kRed);
+
+    // Two black pixels around the current importance (3 and 1), white
+    // around the others.
+    for (const QPoint current : {cellCorner(0, 3), cellCorner(1, 1)}) {
+        EXPECT_EQ(rgb(page, current + QPoint(-1, 8)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(-2, 8)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(-3, 8)), kWhite);
+        EXPECT_EQ(rgb(page, current + QPoint(61, 8)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(30, -2)), kBlack);
+        EXPECT_EQ(rgb(page, current + QPoint(30, 17)), kBlack);
+    }
+    EXPECT_EQ(rgb(page, cellCorner(0, 2) + QPoint(-2, 8)), kWhite);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(30, -2)), kWhite);
+}
+
+TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
+{
+    // A at 10 against B at 9, one criterion: 8/9 and 4/9 (worked out above).
+    const Project project = matrix({1}, {{10}, {9}});
+    const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"x"_s);
+    // Bars start at x 230, 380 pixels for certainty, 12 high, 18 apart,
+    // below the grid's one row.
+    const int top = 234 + 20 + 16 + 22;
+    const int aEnd = 230 + static_cast<int>(380.0 * 8 / 9 + 0.5); // 568
+    const int bEnd = 230 + static_cast<int>(380.0 * 4 / 9 + 0.5); // 399
+    EXPECT_EQ(rgb(page, {230, top}), kBlue);
+    EXPECT_EQ(rgb(page, {aEnd - 1, top + 11}), kBlue);
+    EXPECT_NE(rgb(page, {aEnd, top + 11}), kBlue);
+    EXPECT_EQ(rgb(page, {230, top + 18}), kRed);
+    EXPECT_EQ(rgb(page, {bEnd - 1, top + 18 + 11}), kRed);
+    EXPECT_NE(rgb(page, {bEnd, top + 18}), kRed);
+    EXPECT_NE(rgb(page, {230, top + 12}), kBlue);
+}
+
+TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
+{
+    // A far ahead of B and C: no single change lifts either, so only the
+    // grid's rows change the height.
+    const auto height = [](int criteria) {
+        const Project project = scoredProject(3, std::vector<int>(static_cast<std::size_t>(criteria), 3),
+                                              [](int option, int) { return option == 0 ? 10 : 0; });
+        const Robustness found = analyseRobustness(project);
+        const QImage page = buildRobustnessPage(project, found, u"x"_s);
+        EXPECT_EQ(page.height(), robustnessPageHeight(found));
+        return page.height();
+    };
+    EXPECT_EQ(height(2), 530);
+    EXPECT_EQ(height(25) - height(24), 20);     // one more grid row
+    EXPECT_EQ(height(31) - height(30), 16);     // the row becomes the note of what is left out
+    EXPECT_EQ(height(300), height(31));
+}
+
+TEST(RobustnessPage, WithoutOptionsTheRowsStayEmpty)
+{
+    const Project empty = matrix({3, 3}, {});
+    const QImage page = buildRobustnessPage(empty, analyseRobustness(empty), u"Empty"_s);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_TRUE(allWhite(page, QRect(0, 45, 700, 130)));
+    // The cells of a grid without options are plain grey.
+    EXPECT_EQ(rgb(page, cellCorner(1, 2) + QPoint(30, 8)), qRgb(0xE0, 0xE0, 0xE0));
+}
+
+namespace {
+
+class RobustnessCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        ASSERT_EQ(runCli({u"demo"_s, u"-o"_s, path(u"demo.pnx"_s)}).exitCode, 0);
+    }
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+    CliOutcome robustness(const QStringList& arguments) { return runCli(QStringList{u"robustness"_s} + arguments); }
+
+    QTemporaryDir m_folder;
+};
+
+} // namespace
+
+TEST_F(RobustnessCommand, PrintsTheDemoAsTheAgreedJson)
+{
+    const CliOutcome outcome = robustness({path(u"demo.pnx"_s), u"--json"_s});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
+    const QString allA = uR"([["A"],["A"],["A"],["A"],["A"]])"_s;
+    const QString priceDrop = uR"({"kind":"rating","criterion":1,"option":"A","from":4,"to":-4,"best":["B"]})"_s;
+    EXPECT_EQ(outcome.out,
+              uR"({"best":["A"],"maximum":65,"runnerUp":{"letters":["B"],"score":15},"lead":50,"verdict":"robust",)"_s
+                  + uR"("importance":[{"criterion":1,"name":"Price","importance":5,"best":)"_s + allA
+                  + uR"(},{"criterion":2,"name":"Fuel consumption","importance":4,"best":)"_s + allA
+                  + uR"(},{"criterion":3,"name":"Horsepower","importance":3,"best":)"_s + allA + u"}],"_s
+                  + uR"("closest":{"steps":8,"changes":[)"_s + priceDrop + u"]},"_s
+                  + uR"("challengers":[{"letter":"B","steps":8,"changes":[)"_s + priceDrop
+                  + uR"(]},{"letter":"C","steps":null,"changes":[]}],)"_s
+                  + uR"("uncertainty":{"spread":1,"chance":[{"letter":"A","best":1.000000},)"_s
+                  + uR"({"letter":"B","best":0.000000},{"letter":"C","best":0.000000}]}})"_s + u"\n"_s);
+}
+
+TEST_F(RobustnessCommand, TiesNullsAndSixDecimals)
+{
+    ASSERT_TRUE(writeBytes(path(u"tie.pnx"_s),
+                           "<Ponderix><Options><Option Index=\"0\" Name=\"One\"/><Option Index=\"1\" Name=\"Two\"/>"
+                           "</Options><Criteria><Criterion Index=\"0\" Name=\"Only &quot;one&quot;\" Importance=\"3\"/>"
+                           "</Criteria><Ratings>"
+                           "<Rating IndexOption=\"0\" IndexCriteria=\"0\" Value=\"7\"/>"
+                           "<Rating IndexOption=\"1\" IndexCriteria=\"0\" Value=\"7\"/>"
+                           "</Ratings></Ponderix>"));
+    const QString head = uR"({"best":["A","B"],"maximum":24,"runnerUp":null,"lead":null,"verdict":"undecided",)"_s
+        uR"("importance":[{"criterion":1,"name":"Only \"one\"","importance":3,)"_s
+        uR"("best":[["A","B"],["A","B"],["A","B"],["A","B"],["A","B"]]}],)"_s
+        uR"("closest":{"steps":1,"changes":[)"_s
+        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":1,"best":["B"]},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":3,"best":["A"]},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":1,"best":["A"]},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":3,"best":["B"]}]},"challengers":[],)"_s;
+    // Spread 1: scores 12, 24 or 36 each, A >= B in 6 of 9; spread 2: 15 of 25.
+    EXPECT_EQ(robustness({path(u"tie.pnx"_s), u"--json"_s}).out,
+              head + uR"("uncertainty":{"spread":1,"chance":[{"letter":"A","best":0.666667},)"_s
+                  + uR"({"letter":"B","best":0.666667}]}})"_s + u"\n"_s);
+    EXPECT_EQ(robustness({path(u"tie.pnx"_s), u"--spread"_s, u"2"_s, u"--json"_s}).out,
+              head + uR"("uncertainty":{"spread":2,"chance":[{"letter":"A","best":0.600000},)"_s
+                  + uR"({"letter":"B","best":0.600000}]}})"_s + u"\n"_s);
+
+    ASSERT_TRUE(writeBytes(path(u"empty.pnx"_s), "<Ponderix/>"));
+    EXPECT_EQ(robustness({path(u"empty.pnx"_s), u"--json"_s}).out,
+              uR"({"best":[],"maximum":null,"runnerUp":null,"lead":null,"verdict":"undecided","importance":[],)"_s
+              uR"("closest":null,"challengers":[],"uncertainty":{"spread":1,"chance":[]}})"_s
+              u"\n"_s);
+}
+
+TEST_F(RobustnessCommand, ReadableLinesAndExitCodes)
+{
+    const CliOutcome lines = robustness({path(u"demo.pnx"_s)});
+    EXPECT_EQ(lines.exitCode, 0);
+    for (const QString& expected :
+         {u"Best choice: Option A \"Car SUV T7\"\n"_s, u"Runner-up: Option B \"Car SUV D14\" (+15%)\n"_s,
+          u"Lead: 50 points\n"_s, u"Verdict: Robust"_s, u"Closest change: 8 steps\n"_s,
+          u"Rating of Option A \"Car SUV T7\" under \"Price\" from +4 to -4, then best: Option B \"Car SUV D14\"\n"_s,
+          u"  1 \"Price\" (5):  1 A  2 A  3 A  4 A  5 A\n"_s,
+          u"Option C \"Car SUV V8\": no single change makes it a best choice\n"_s,
+          u"Option A \"Car SUV T7\": 100.0000%\n"_s}) {
+        EXPECT_TRUE(lines.out.contains(expected)) << expected.toStdString() << "\nin:\n" << lines.out.toStdString();
+    }
+
+    for (const QString& spread : {u"0"_s, u"3"_s, u"1.0"_s, u""_s, u"two"_s}) {
+        const CliOutcome wrong = robustness({path(u"demo.pnx"_s), u"--spread"_s, spread});
+        EXPECT_EQ(wrong.exitCode, 2) << spread.toStdString();
+        EXPECT_TRUE(wrong.out.isEmpty());
+    }
+    EXPECT_EQ(robustness({path(u"demo.pnx"_s), u"--spread"_s}).exitCode, 2);
+    EXPECT_EQ(robustness({}).exitCode, 2);
+    EXPECT_EQ(robustness({path(u"missing.pnx"_s)}).exitCode, 1);
+    ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
+    const CliOutcome foreign = robustness({path(u"foreign.pnx"_s), u"--json"_s});
+    EXPECT_EQ(foreign.exitCode, 1);
+    EXPECT_TRUE(foreign.out.isEmpty());
+}
