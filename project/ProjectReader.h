@@ -10,8 +10,15 @@
 
 namespace ponderix {
 
-// A project with more cells than this is refused: filling in its missing
-// ratings could exhaust memory, and nobody weighs ten million cells by hand.
+// Each list is bounded on its own: a few kilobytes of empty entries must not
+// ask for millions of filled-in ratings, nor a few megabytes for millions of
+// options with no criteria to multiply them by. A thousand of each still opens
+// any matrix a script generates for the command line (a million ratings);
+// the desktop program works with at most 26 options and 300 criteria.
+inline constexpr int kReadableOptionLimit = 1000;
+inline constexpr int kReadableCriterionLimit = 1000;
+// The lists above keep the cells to a million, but a file may still list a
+// rating many times over; past this many it is refused before it costs memory.
 inline constexpr std::int64_t kReadableCellLimit = 10'000'000;
 
 struct ReadError {
@@ -20,11 +27,13 @@ struct ReadError {
         Syntax,     // not well-formed XML: description, line and column say where
         NoRoot,
         WrongRoot,  // well-formed, but not a project of ours
-        TooLarge,   // more than kReadableCellLimit cells or ratings
+        TooLarge,   // more than kReadableCellLimit ratings listed
+        TooManyOptions,  // more than kReadableOptionLimit
+        TooManyCriteria, // more than kReadableCriterionLimit
     };
 
     Kind kind = Kind::CannotRead;
-    QString description; // the parser's or the system's wording
+    QString description; // the parser's or the system's wording (why a path cannot be read)
     int line = 0;
     int column = 0;
 };
