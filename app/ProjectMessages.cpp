@@ -44,6 +44,9 @@ Message readErrorMessage(const ReadError& error)
         return tooLarge(kReadableOptionLimit, u"options");
     case ReadError::Kind::TooManyCriteria:
         return tooLarge(kReadableCriterionLimit, u"criteria");
+    case ReadError::Kind::TooManyMissing:
+        return {u"Error"_s, u"File could not be opened!\r\n\r\nThe file leaves out more than %1 of the project's ratings."_s.arg(
+                                QLocale(QLocale::English).toString(static_cast<qlonglong>(kFilledInRatingLimit)))};
     }
     return {};
 }

@@ -210,6 +210,11 @@ public:
         if (!m_handler.rootIsOurs())
             return ReadError{ReadError::Kind::WrongRoot, QString(), 0, 0};
         Project& project = m_handler.project();
+        // Every listed rating fills at most one cell, so this many cells at
+        // least would have to be made up.
+        if (Project::cellCount(project.optionCount(), project.criterionCount()) - project.ratingCount()
+            > kFilledInRatingLimit)
+            return ReadError{ReadError::Kind::TooManyMissing, QString(), 0, 0};
         project.regularise();
         return std::move(project);
     }

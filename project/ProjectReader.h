@@ -20,6 +20,12 @@ inline constexpr int kReadableCriterionLimit = 1000;
 // The lists above keep the cells to a million, but a file may still list a
 // rating many times over; past this many it is refused before it costs memory.
 inline constexpr std::int64_t kReadableCellLimit = 10'000'000;
+// Missing ratings are filled in as neutral, but only this many: beyond it a
+// file must list its ratings, so that the work of reading, scoring and
+// saving grows with the file's own size. Nine kilobytes of empty entries
+// would otherwise make a million ratings and a 70 MB save. A hand-made
+// template of the largest matrix the desktop program holds has 7,800 cells.
+inline constexpr std::int64_t kFilledInRatingLimit = 100'000;
 
 struct ReadError {
     enum class Kind {
@@ -30,6 +36,7 @@ struct ReadError {
         TooLarge,   // more than kReadableCellLimit ratings listed
         TooManyOptions,  // more than kReadableOptionLimit
         TooManyCriteria, // more than kReadableCriterionLimit
+        TooManyMissing,  // more than kFilledInRatingLimit ratings left out
     };
 
     Kind kind = Kind::CannotRead;

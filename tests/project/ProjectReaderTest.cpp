@@ -283,6 +283,33 @@ TEST(ProjectReader, BoundsOptionsAndCriteriaEachOnItsOwn)
               u"File could not be opened!\r\n\r\nThe project holds more than 1,000 criteria."_s);
 }
 
+TEST(ProjectReader, FillsInAtMostAHundredThousandMissingRatings)
+{
+    const auto matrix = [](int options, int criteria, int listedRatings) -> QByteArray {
+        QByteArray xml = "<Ponderix><Options>" + QByteArray("<o/>").repeated(options) + "</Options><Criteria>"
+            + QByteArray("<c/>").repeated(criteria) + "</Criteria><Ratings>";
+        for (int i = 0; i < listedRatings; ++i)
+            xml += "<r IndexOption=\"" + QByteArray::number(i % options) + "\" IndexCriteria=\""
+                + QByteArray::number(i / options) + "\"/>";
+        return xml + "</Ratings></Ponderix>";
+    };
+    // 1,000 x 100 cells with none listed: exactly the 100,000 that may be made up.
+    ReadResult atTheLimit = readProjectBytes(matrix(1000, 100, 0));
+    ASSERT_TRUE(atTheLimit.ok());
+    EXPECT_EQ(atTheLimit.project().ratingCount(), 100000);
+
+    const ReadResult beyond = readProjectBytes(matrix(1000, 101, 0));
+    ASSERT_FALSE(beyond.ok());
+    EXPECT_EQ(beyond.error().kind, ReadError::Kind::TooManyMissing);
+    EXPECT_EQ(readErrorMessage(beyond.error()).text,
+              u"File could not be opened!\r\n\r\nThe file leaves out more than 100,000 of the project's ratings."_s);
+
+    // What the file lists does not count: 101,000 cells, 1,000 of them listed.
+    ReadResult listed = readProjectBytes(matrix(1000, 101, 1000));
+    ASSERT_TRUE(listed.ok());
+    EXPECT_EQ(listed.project().ratingCount(), 101000);
+}
+
 TEST(ProjectReader, OneLongAttributeCostsNoMoreThanItsLength)
 {
     // A 48 MB comment read from a file in fixed 64 KiB slices was scanned
