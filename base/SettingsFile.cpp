@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <variant>
@@ -22,22 +23,32 @@ struct SettingsKey {
     QStringView name;
     Member member;
     bool blankTrimmed; // text stored without leading and trailing blanks
+    // The range an integer is clamped to as it is read: a hand-edited or
+    // damaged file must not hand the program a number that overflows where
+    // it is used, nor stick by being written back at exit.
+    int minimum = 0;
+    int maximum = 0;
 };
+
+// Far beyond any screen, and small enough that a position plus a size
+// cannot overflow. Below -1 a position still means "not stored": the window
+// then opens centred.
+constexpr int kWindowExtent = 1 << 24;
 
 // Reader and writer both walk this table, so the written order and the keys
 // the reader knows can never drift apart.
 constexpr std::array<SettingsKey, 11> kKeys{{
     {u"LastDirectory", &Settings::LastDirectory, false},
     {u"LastProject", &Settings::LastProject, false},
-    {u"WindowPosLeft", &Settings::WindowPosLeft, false},
-    {u"WindowPosTop", &Settings::WindowPosTop, false},
-    {u"WindowPosWidth", &Settings::WindowPosWidth, false},
-    {u"WindowPosHeight", &Settings::WindowPosHeight, false},
+    {u"WindowPosLeft", &Settings::WindowPosLeft, false, -kWindowExtent, kWindowExtent},
+    {u"WindowPosTop", &Settings::WindowPosTop, false, -kWindowExtent, kWindowExtent},
+    {u"WindowPosWidth", &Settings::WindowPosWidth, false, -1, kWindowExtent},
+    {u"WindowPosHeight", &Settings::WindowPosHeight, false, -1, kWindowExtent},
     {u"ImagePath", &Settings::ImagePath, true},
     {u"ImageType", &Settings::ImageType, true},
     {u"ExportDateiName", &Settings::ExportDateiName, true},
-    {u"ExportDateiTyp", &Settings::ExportDateiTyp, false},
-    {u"CriteriaAddWidth", &Settings::CriteriaAddWidth, false},
+    {u"ExportDateiTyp", &Settings::ExportDateiTyp, false, 0, 1}, // the text export's two layouts
+    {u"CriteriaAddWidth", &Settings::CriteriaAddWidth, false, 0, kCriteriaAddWidthMax},
 }};
 
 constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
@@ -100,7 +111,7 @@ void assign(Settings& settings, const SettingsKey& key, QStringView value)
         settings.*(*text) = value.toString();
     else
         settings.*std::get<int Settings::*>(key.member) =
-            readInteger(value, IntegerSyntax::Decimal);
+            std::clamp(readInteger(value, IntegerSyntax::Decimal), key.minimum, key.maximum);
 }
 
 QString storedValue(const Settings& settings, const SettingsKey& key)

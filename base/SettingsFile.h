@@ -7,6 +7,10 @@
 
 namespace ponderix {
 
+// The widest extra width of the criterion column that the matrix layout
+// accepts; wider stored values are taken as this.
+inline constexpr int kCriteriaAddWidthMax = 277;
+
 // The eleven per-user values remembered between runs. Member names are the
 // keys of the settings file.
 struct Settings {

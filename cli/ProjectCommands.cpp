@@ -63,11 +63,15 @@ QString scoresAsJson(const Project& project, const BestOptions& best)
         + u"],\"maximum\":"_s + maximum + u"}\n"_s;
 }
 
+// Names are padded to line up the scores, but only this far: one very long
+// name is printed in full on its own line rather than widening every line.
+constexpr qsizetype kNameColumnWidth = 40;
+
 QString scoresAsTable(const Project& project, const BestOptions& best)
 {
     qsizetype nameWidth = 0;
     for (const Option& option : project.options())
-        nameWidth = std::max(nameWidth, option.Name.size());
+        nameWidth = std::max(nameWidth, std::min(option.Name.size(), kNameColumnWidth));
     QString table;
     for (const Option& option : project.options()) {
         table += optionLetter(option.Index) + u"  "_s + option.Name.leftJustified(nameWidth) + u"  "_s
@@ -142,7 +146,13 @@ std::optional<Project> readProjectOrReport(const QString& path)
 {
     ReadResult result = readProjectFile(path);
     if (!result.ok()) {
-        reportMessage(readErrorMessage(result.error()));
+        const ReadError& error = result.error();
+        Message message = readErrorMessage(error);
+        // A script may read many files: say which one, and what the system
+        // said about it, as a failed write does.
+        if (error.kind == ReadError::Kind::CannotRead)
+            message.text += u"\r\n\r\n"_s + path + u"\r\n\r\n"_s + error.description;
+        reportMessage(message);
         return std::nullopt;
     }
     return std::move(result.project());

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/SettingsFile.h"
+
 #include <QWidget>
 
 namespace ponderix {
 
-// The last strip position the layout accepts.
-inline constexpr int kCriteriaAddWidthMax = 277;
 // The width a click at `x` chooses: near the left end means 0.
 int criteriaAddWidthForClick(int x);
 

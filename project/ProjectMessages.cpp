@@ -10,6 +10,17 @@ namespace ponderix {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Names the limit, so that whoever generated the file knows what to change.
+Message tooLarge(qlonglong limit, QStringView what)
+{
+    return {u"Error"_s, u"File could not be opened!\r\n\r\nThe project holds more than %1 %2."_s.arg(
+                            QLocale(QLocale::English).toString(limit), what)};
+}
+
+} // namespace
+
 Message readErrorMessage(const ReadError& error)
 {
     switch (error.kind) {
@@ -23,8 +34,14 @@ Message readErrorMessage(const ReadError& error)
     case ReadError::Kind::WrongRoot:
         return {u"Error"_s, u"File is not a project!"_s};
     case ReadError::Kind::TooLarge:
-        return {u"Error"_s, u"File could not be opened!\r\n\r\nThe project holds more than %1 ratings."_s.arg(
-                                QLocale(QLocale::English).toString(static_cast<qlonglong>(kReadableCellLimit)))};
+        return tooLarge(kReadableCellLimit, u"ratings");
+    case ReadError::Kind::TooManyOptions:
+        return tooLarge(kReadableOptionLimit, u"options");
+    case ReadError::Kind::TooManyCriteria:
+        return tooLarge(kReadableCriterionLimit, u"criteria");
+    case ReadError::Kind::TooManyMissing:
+        return {u"Error"_s, u"File could not be opened!\r\n\r\nThe file leaves out more than %1 of the project's ratings."_s.arg(
+                                QLocale(QLocale::English).toString(static_cast<qlonglong>(kFilledInRatingLimit)))};
     }
     return {};
 }

@@ -4,13 +4,21 @@
 #include "base/TextTable.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QStringDecoder>
 
 #include <expat.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace ponderix {
 
@@ -41,7 +49,17 @@ int integerAttribute(const XML_Char** attributes, const char* name)
 QString textAttribute(const XML_Char** attributes, const char* name)
 {
     const char* text = attribute(attributes, name);
-    return text ? QString::fromUtf8(text) : QString();
+    if (!text)
+        return QString();
+    // QString::fromUtf8 takes a leading U+FEFF for a byte-order mark and drops
+    // it. Inside a name or comment it is a character like any other, which
+    // the writer keeps, so it must come back as written.
+    constexpr std::string_view kZeroWidthNoBreakSpace = "\xEF\xBB\xBF";
+    if (std::string_view(text).starts_with(kZeroWidthNoBreakSpace)) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(text));
+    }
+    return QString::fromUtf8(text);
 }
 
 // Walks the document as a stream of elements: the root, the three groups
@@ -62,12 +80,16 @@ public:
 
     bool sawRoot() const { return m_sawRoot; }
     bool rootIsOurs() const { return m_rootIsOurs; }
-    bool tooLarge() const { return m_tooLarge; }
+    std::optional<ReadError::Kind> refusal() const { return m_refusal; }
     Project& project() { return m_project; }
+    // Counts every start and end of an element, so that the feeder can tell
+    // whether a slice of the file got past anything.
+    std::uint64_t elementEvents() const { return m_elementEvents; }
 
 private:
     void start(const XML_Char* name, const XML_Char** attributes)
     {
+        ++m_elementEvents;
         ++m_depth;
         if (m_depth == 1) {
             m_sawRoot = true;
@@ -81,6 +103,7 @@ private:
 
     void end()
     {
+        ++m_elementEvents;
         if (m_depth == 2)
             m_group = Group::None;
         --m_depth;
@@ -115,11 +138,18 @@ private:
             break;
         }
         // Stop as soon as the file is bound to be refused, before it costs memory.
-        if (Project::cellCount(m_project.optionCount(), m_project.criterionCount()) > kReadableCellLimit
-            || m_project.ratingCount() > kReadableCellLimit) {
-            m_tooLarge = true;
-            XML_StopParser(m_parser, XML_FALSE);
-        }
+        if (m_project.optionCount() > kReadableOptionLimit)
+            refuse(ReadError::Kind::TooManyOptions);
+        else if (m_project.criterionCount() > kReadableCriterionLimit)
+            refuse(ReadError::Kind::TooManyCriteria);
+        else if (m_project.ratingCount() > kReadableCellLimit)
+            refuse(ReadError::Kind::TooLarge);
+    }
+
+    void refuse(ReadError::Kind kind)
+    {
+        m_refusal = kind;
+        XML_StopParser(m_parser, XML_FALSE);
     }
 
     XML_Parser m_parser;
@@ -129,12 +159,23 @@ private:
     Group m_group = Group::None;
     bool m_sawRoot = false;
     bool m_rootIsOurs = false;
-    bool m_tooLarge = false;
+    std::optional<ReadError::Kind> m_refusal;
+    std::uint64_t m_elementEvents = 0;
 };
 
 // Feeds a document to expat piece by piece and turns the outcome into a result.
+//
+// Expat scans an unfinished token again from its start on every call, so a
+// 50 MB comment fed in 64 KiB slices would be scanned some 800 times over.
+// A slice that gets past no element therefore doubles the next one, which
+// keeps all the scanning of a long token within about twice its length; the
+// first element after it brings the slice back to its usual size, so an
+// ordinary file is read through a small buffer.
 class ProjectParser final {
 public:
+    static constexpr qsizetype kUsualSlice = 1 << 16;
+    static constexpr qsizetype kLargestSlice = 1 << 30; // expat takes an int length
+
     ProjectParser() : m_parser(XML_ParserCreate(nullptr)), m_handler(m_parser.get())
     {
         XML_SetUserData(m_parser.get(), &m_handler);
@@ -142,16 +183,22 @@ public:
     }
     ProjectParser(ProjectParser&&) = delete; // expat holds the handler's address
 
+    qsizetype nextSliceSize() const { return m_slice; }
+
     // False when parsing has stopped, for an error or a refusal.
-    bool feed(const char* data, int length, bool last)
+    bool feed(const char* data, qsizetype length, bool last)
     {
-        return XML_Parse(m_parser.get(), data, length, last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
+        const std::uint64_t eventsBefore = m_handler.elementEvents();
+        const bool going =
+            XML_Parse(m_parser.get(), data, static_cast<int>(length), last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
+        m_slice = m_handler.elementEvents() == eventsBefore ? std::min(2 * m_slice, kLargestSlice) : kUsualSlice;
+        return going;
     }
 
     ReadResult finish()
     {
-        if (m_handler.tooLarge())
-            return ReadError{ReadError::Kind::TooLarge, QString(), 0, 0};
+        if (const std::optional<ReadError::Kind> refusal = m_handler.refusal())
+            return ReadError{*refusal, QString(), 0, 0};
         const XML_Error code = XML_GetErrorCode(m_parser.get());
         if (code != XML_ERROR_NONE) {
             return ReadError{ReadError::Kind::Syntax, QString::fromUtf8(XML_ErrorString(code)),
@@ -163,6 +210,11 @@ public:
         if (!m_handler.rootIsOurs())
             return ReadError{ReadError::Kind::WrongRoot, QString(), 0, 0};
         Project& project = m_handler.project();
+        // Every listed rating fills at most one cell, so this many cells at
+        // least would have to be made up.
+        if (Project::cellCount(project.optionCount(), project.criterionCount()) - project.ratingCount()
+            > kFilledInRatingLimit)
+            return ReadError{ReadError::Kind::TooManyMissing, QString(), 0, 0};
         project.regularise();
         return std::move(project);
     }
@@ -170,6 +222,7 @@ public:
 private:
     ParserHandle m_parser;
     ProjectHandler m_handler;
+    qsizetype m_slice = kUsualSlice;
 };
 
 } // namespace
@@ -177,37 +230,81 @@ private:
 ReadResult readProjectBytes(QByteArrayView bytes)
 {
     ProjectParser parser;
-    // Fed in slices: expat takes an int length, and a huge buffer should not
-    // need one contiguous copy inside the parser.
-    constexpr qsizetype slice = 1 << 20;
     qsizetype offset = 0;
     do {
-        const qsizetype length = std::min(slice, bytes.size() - offset);
+        const qsizetype length = std::min(parser.nextSliceSize(), bytes.size() - offset);
         const bool last = offset + length == bytes.size();
-        if (!parser.feed(bytes.data() + offset, static_cast<int>(length), last))
+        if (!parser.feed(bytes.data() + offset, length, last))
             break;
         offset += length;
     } while (offset < bytes.size());
     return parser.finish();
 }
 
+namespace {
+
+ReadError cannotRead(const QString& reason)
+{
+    return ReadError{ReadError::Kind::CannotRead, reason, 0, 0};
+}
+
+// Why something that is not a regular file cannot be read as a project.
+QString notAFileReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return qt_error_string(EISDIR);
+    if (S_ISFIFO(mode))
+        return QStringLiteral("It is a named pipe, not a file.");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("It is a socket, not a file.");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("It is a device, not a file.");
+    return QStringLiteral("It is not a regular file.");
+}
+
+} // namespace
+
 ReadResult readProjectFile(const QString& path)
 {
-    // Only regular files: a folder cannot be read, and a pipe or device could
-    // block the program forever.
-    if (!QFileInfo(path).isFile())
-        return ReadError{ReadError::Kind::CannotRead, QStringLiteral("not a regular file"), 0, 0};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadError{ReadError::Kind::CannotRead, file.errorString(), 0, 0};
+    // Only regular files: a pipe or device could block the program forever.
+    // Looked at before opening, so that no device is ever opened, and once
+    // more through the open handle, in case the name was swapped in between.
+    const QByteArray encodedPath = QFile::encodeName(path);
+    struct stat facts {};
+    if (::stat(encodedPath.constData(), &facts) != 0)
+        return cannotRead(qt_error_string(errno));
+    if (!S_ISREG(facts.st_mode))
+        return cannotRead(notAFileReason(facts.st_mode));
+    const int descriptor = ::open(encodedPath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return cannotRead(qt_error_string(errno));
+    if (::fstat(descriptor, &facts) != 0) {
+        const int reason = errno;
+        ::close(descriptor);
+        return cannotRead(qt_error_string(reason));
+    }
+    if (!S_ISREG(facts.st_mode)) {
+        ::close(descriptor);
+        return cannotRead(notAFileReason(facts.st_mode));
+    }
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return cannotRead(file.errorString());
+    }
+
     ProjectParser parser;
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    QByteArray slice;
     for (;;) {
-        const qint64 length = file.read(chunk.data(), chunk.size());
+        // Made anew only when the size changes, which happens during a long
+        // token and when it ends, so a huge buffer is not kept past its need.
+        if (slice.size() != parser.nextSliceSize())
+            slice = QByteArray(parser.nextSliceSize(), Qt::Uninitialized);
+        const qint64 length = file.read(slice.data(), slice.size());
         if (length < 0)
-            return ReadError{ReadError::Kind::CannotRead, file.errorString(), 0, 0};
+            return cannotRead(file.errorString());
         const bool last = length == 0;
-        if (!parser.feed(chunk.constData(), static_cast<int>(length), last) || last)
+        if (!parser.feed(slice.constData(), static_cast<qsizetype>(length), last) || last)
             break;
     }
     return parser.finish();

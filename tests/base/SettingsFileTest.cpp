@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 
 #include <functional>
-#include <limits>
 #include <ostream>
 #include <utility>
 
@@ -55,7 +54,7 @@ Settings sampleSettings()
     settings.ImageType = u"png"_s;
     settings.ExportDateiName = u"/home/jürgen/Exporte/Übersicht.txt"_s;
     settings.ExportDateiTyp = 1;
-    settings.CriteriaAddWidth = 500;
+    settings.CriteriaAddWidth = 250;
     return settings;
 }
 
@@ -133,10 +132,14 @@ TEST(SettingsFile, WrittenFileReadsBackUnchanged)
         {"non-ASCII paths and negative window", [](Settings&) {}},
         {"first-start values", [](Settings& s) { s = ponderix::defaultSettings(kDocuments); }},
         {"empty texts", [](Settings& s) { s.LastDirectory = s.ExportDateiName = QString(); }},
-        {"32-bit extremes",
+        {"the ends of every range",
          [](Settings& s) {
-             s.WindowPosLeft = std::numeric_limits<int>::min();
-             s.CriteriaAddWidth = std::numeric_limits<int>::max();
+             s.WindowPosLeft = -(1 << 24);
+             s.WindowPosTop = 1 << 24;
+             s.WindowPosWidth = 1 << 24;
+             s.WindowPosHeight = -1;
+             s.ExportDateiTyp = 0;
+             s.CriteriaAddWidth = 277;
          }},
         {"texts that look like syntax",
          [](Settings& s) {
@@ -204,15 +207,15 @@ TEST(SettingsFile, ReadsHandEditedFiles)
              s.WindowPosHeight = 0;
              s.ExportDateiTyp = 1;
          }},
-        {"no range limits",
+        {"values within their ranges kept",
          "WindowPosLeft = 0\r\nWindowPosTop = -40\r\nWindowPosWidth = 5\r\n"
-         "WindowPosHeight = 99999\r\nCriteriaAddWidth = 500\r\n",
+         "WindowPosHeight = 99999\r\nCriteriaAddWidth = 277\r\n",
          [](Settings& s) {
              s.WindowPosLeft = 0;
              s.WindowPosTop = -40;
              s.WindowPosWidth = 5;
              s.WindowPosHeight = 99999;
-             s.CriteriaAddWidth = 500;
+             s.CriteriaAddWidth = 277;
          }},
         {"present but empty texts replace the defaults", "LastDirectory =\r\nExportDateiName = \r\n",
          [](Settings& s) { s.LastDirectory = s.ExportDateiName = QString(); }},
@@ -228,6 +231,56 @@ TEST(SettingsFile, ReadsHandEditedFiles)
         testCase.expected(expected);
         EXPECT_EQ(ponderix::parseSettings(testCase.bytes, kDocuments), expected);
     }
+}
+
+TEST(SettingsFile, ClampsEveryIntegerAsItIsRead)
+{
+    // The window may lie anywhere within 2^24 pixels of the origin, the text
+    // export has two layouts, and the criterion column at most 277 extra pixels.
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::function<void(Settings&)> expected; // applied to the defaults
+    };
+    const Case cases[] = {
+        {"largest int", "CriteriaAddWidth = 2147483647\r\nExportDateiTyp = 2147483647\r\n"
+                        "WindowPosLeft = 2147483647\r\nWindowPosTop = 2147483647\r\n"
+                        "WindowPosWidth = 2147483647\r\nWindowPosHeight = 2147483647\r\n",
+         [](Settings& s) {
+             s.CriteriaAddWidth = 277;
+             s.ExportDateiTyp = 1;
+             s.WindowPosLeft = s.WindowPosTop = s.WindowPosWidth = s.WindowPosHeight = 16777216;
+         }},
+        {"smallest int", "CriteriaAddWidth = -2147483648\r\nExportDateiTyp = -2147483648\r\n"
+                         "WindowPosLeft = -2147483648\r\nWindowPosTop = -2147483648\r\n"
+                         "WindowPosWidth = -2147483648\r\nWindowPosHeight = -2147483648\r\n",
+         [](Settings& s) {
+             s.CriteriaAddWidth = 0;
+             s.ExportDateiTyp = 0;
+             s.WindowPosLeft = s.WindowPosTop = -16777216;
+             s.WindowPosWidth = s.WindowPosHeight = -1;
+         }},
+        {"just outside", "CriteriaAddWidth = 278\r\nExportDateiTyp = 2\r\nWindowPosLeft = 16777217\r\n"
+                         "WindowPosWidth = -2\r\n",
+         [](Settings& s) {
+             s.CriteriaAddWidth = 277;
+             s.ExportDateiTyp = 1;
+             s.WindowPosLeft = 16777216;
+             s.WindowPosWidth = -1;
+         }},
+        {"beyond 32 bits", "CriteriaAddWidth = 99999999999999999999\r\n",
+         [](Settings& s) { s.CriteriaAddWidth = 277; }},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        Settings expected = ponderix::defaultSettings(kDocuments);
+        testCase.expected(expected);
+        EXPECT_EQ(ponderix::parseSettings(testCase.bytes, kDocuments), expected);
+    }
+
+    // What is clamped is what goes back to the file, so a bad value does not stick.
+    const Settings read = ponderix::parseSettings("CriteriaAddWidth = 2147483647\r\n", kDocuments);
+    EXPECT_TRUE(ponderix::settingsFileBytes(read).contains("\r\nCriteriaAddWidth = 277\r\n"));
 }
 
 // Line breaks become blanks, so every value stays on its own line and a path

@@ -2,8 +2,11 @@
 #include "project/DemoProject.h"
 #include "tests/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -196,5 +199,77 @@ TEST_F(Cli, ReportAndExportFailures)
         EXPECT_EQ(outcome.exitCode, 1) << failing.join(u' ').toStdString();
         EXPECT_TRUE(outcome.err.contains(failing.last())) << outcome.err.toStdString();
         EXPECT_FALSE(outcome.err.contains(uiText(TextKey::TXT00093))) << outcome.err.toStdString();
+    }
+}
+
+TEST_F(Cli, ScoresTableKeepsItsNameColumnNarrow)
+{
+    const QByteArray longName(1000, 'n');
+    ASSERT_TRUE(writeBytes(path(u"long.pnx"_s), "<Ponderix><Options><o Name=\"a\"/><o Name=\"" + longName
+                                                     + "\"/><o Name=\"b\"/></Options></Ponderix>"));
+    const Outcome outcome = cli({u"scores"_s, path(u"long.pnx"_s)});
+    ASSERT_EQ(outcome.exitCode, 0);
+    const QStringList lines = outcome.out.split(u'\n');
+    ASSERT_GE(lines.size(), 3);
+    // Letter, two blanks, the name padded to 40, two blanks, then the score.
+    EXPECT_TRUE(lines[0].startsWith(u"A  a"_s + QString(39, u' ') + u"   "_s)) << lines[0].toStdString();
+    EXPECT_LT(lines[0].size(), 80);
+    EXPECT_TRUE(lines[1].startsWith(u"B  "_s + QString::fromLatin1(longName) + u"   "_s));
+    EXPECT_EQ(lines[2].size(), lines[0].size());
+}
+
+TEST_F(Cli, TinyFilesAskingForHugeWorkAreRefusedAtOnce)
+{
+    // 25 KB of empty entries, 3,163 options and as many criteria, and 8 KB
+    // of them, 1,000 and 1,000, within both lists' limits.
+    const QString hostile = dataPath("broken/too-many-cells.pnx");
+    const QString withinLists = path(u"thousands.pnx"_s);
+    ASSERT_TRUE(writeBytes(withinLists, "<Ponderix><Options>" + QByteArray("<o/>").repeated(1000) + "</Options><Criteria>"
+                                            + QByteArray("<c/>").repeated(1000) + "</Criteria></Ponderix>"));
+    const QString out = path(u"out"_s);
+    for (const auto& [file, refusal] : {std::pair{hostile, u"The project holds more than 1,000 options."_s},
+                                        std::pair{withinLists, u"leaves out more than 100,000"_s}}) {
+        for (const QStringList& command : {QStringList{u"scores"_s, file}, QStringList{u"report"_s, file, u"-o"_s, out},
+                                           QStringList{u"save"_s, file, u"-o"_s, out}}) {
+            QElapsedTimer timer;
+            timer.start();
+            const Outcome outcome = cli(command);
+            EXPECT_LT(timer.elapsed(), 2000) << command.join(u' ').toStdString();
+            EXPECT_EQ(outcome.exitCode, 1);
+            EXPECT_TRUE(outcome.err.contains(refusal)) << outcome.err.toStdString();
+            EXPECT_FALSE(QFile::exists(out));
+        }
+    }
+}
+
+TEST_F(Cli, SaysWhichPathCannotBeReadAndWhy)
+{
+    const QString fifo = path(u"pipe.pnx"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        QString path;
+        QString reason;
+    };
+    const Case cases[] = {
+        {path(u"missing.pnx"_s), u"No such file or directory"_s},
+        {m_folder.path(), u"Is a directory"_s},
+        {fifo, u"It is a named pipe, not a file."_s},
+        {u"/dev/null"_s, u"It is a device, not a file."_s},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = cli({u"scores"_s, c.path});
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.err, u"ponderix-cli: "_s + uiText(TextKey::TXT00001) + u": "_s
+                                   + uiText(TextKey::TXT00094) + u"\n\n"_s + c.path + u"\n\n"_s
+                                   + c.reason + u"\n"_s);
+    }
+
+    // Permission bits do not stop root; the reason is checked where they do.
+    const QString locked = path(u"locked.pnx"_s);
+    ASSERT_TRUE(writeBytes(locked, "<Ponderix/>"));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    if (readBytes(locked).isEmpty()) {
+        const Outcome outcome = cli({u"scores"_s, locked});
+        EXPECT_TRUE(outcome.err.contains(locked + u"\n\nPermission denied"_s)) << outcome.err.toStdString();
     }
 }

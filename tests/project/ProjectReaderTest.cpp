@@ -1,12 +1,17 @@
 #include "project/ProjectReader.h"
 
 #include "evaluation/Scoring.h"
+#include "base/Blanks.h"
 #include "project/DemoProject.h"
 #include "project/ProjectMessages.h"
+#include "project/ProjectWriter.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+
+#include <random>
 
 #include <sys/stat.h>
 
@@ -60,7 +65,8 @@ TEST(ProjectReader, DamagedFilesGiveTheirError)
         {"broken/wrong-root-then-broken.pnx", ReadError::Kind::Syntax},
         {"broken/wrong-root.pnx", ReadError::Kind::WrongRoot},
         {"broken/lowercase-root.pnx", ReadError::Kind::WrongRoot},
-        {"broken/too-many-cells.pnx", ReadError::Kind::TooLarge},
+        // 3,163 empty options and as many criteria: 25 KB asking for ten million ratings.
+        {"broken/too-many-cells.pnx", ReadError::Kind::TooManyOptions},
         {"broken/no-such-file.pnx", ReadError::Kind::CannotRead},
         {"broken", ReadError::Kind::CannotRead},
     };
@@ -182,4 +188,172 @@ TEST(ProjectReader, SurvivesHostileShapes)
     ReadResult big = readProjectBytes(huge);
     ASSERT_TRUE(big.ok());
     EXPECT_EQ(big.project().options()[0].Name.size(), 100 * 1024 * 1024);
+}
+
+TEST(ProjectReader, KeepsALeadingZeroWidthNoBreakSpace)
+{
+    // Found by fuzzing: the writer kept the U+FEFF, the reader took it for a
+    // byte-order mark and dropped it, so a second save differed from the first.
+    Project project;
+    project.appendOption(u"  \uFEFF   C231"_s);
+    project.appendCriterion(u"\uFEFF\uFEFFtwice"_s, 3);
+    project.appendRating(0, 0, u"\uFEFF"_s, 6);
+    const QDateTime stamp(QDate(2024, 1, 2), QTime(3, 4, 5));
+    const QByteArray written = projectFileBytes(project, u"bom.pnx"_s, stamp);
+    ASSERT_TRUE(written.contains("Name=\"\xEF\xBB\xBF   C231\""));
+
+    ReadResult result = readProjectBytes(written);
+    ASSERT_TRUE(result.ok());
+    const Project& back = result.project();
+    EXPECT_EQ(back.options()[0].Name, u"\uFEFF   C231"_s);
+    EXPECT_EQ(back.criteria()[0].Name, u"\uFEFF\uFEFFtwice"_s);
+    EXPECT_EQ(back.ratingOf(0, 0)->Comment, u"\uFEFF"_s);
+    EXPECT_TRUE(sameBytes(projectFileBytes(back, u"bom.pnx"_s, stamp), written));
+}
+
+TEST(ProjectReader, GivesBackWhatTheWriterWrote)
+{
+    // Texts drawn from the characters where a writer and a reader most easily
+    // disagree: blanks and other white space at either end, markup, the
+    // zero-width no-break space, characters beyond U+FFFF and line breaks.
+    const QString alphabet = u" \t\r\n\uFEFF\u00A0\u2028\u0085&<>\"'a\u00E9\uFFFD"_s;
+    const QString beyond = u"\U00020BB7\U0001F600"_s;
+    std::mt19937 random(20260112);
+    const auto someText = [&] {
+        std::uniform_int_distribution<int> length(0, 8);
+        std::uniform_int_distribution<qsizetype> pick(0, alphabet.size() + 1);
+        QString text;
+        for (int n = length(random); n > 0; --n) {
+            const qsizetype choice = pick(random);
+            text += choice < alphabet.size() ? QString(alphabet[choice]) : beyond.mid(2 * (choice - alphabet.size()), 2);
+        }
+        return text;
+    };
+    const QDateTime stamp(QDate(2024, 1, 2), QTime(3, 4, 5));
+    for (int round = 0; round < 200; ++round) {
+        Project project;
+        for (int o = 0; o < 3; ++o)
+            project.appendOption(someText());
+        for (int c = 0; c < 2; ++c)
+            project.appendCriterion(someText(), 1 + c);
+        for (int c = 0; c < 2; ++c)
+            for (int o = 0; o < 3; ++o)
+                project.appendRating(o, c, someText(), o + c);
+        const QByteArray written = projectFileBytes(project, u"round.pnx"_s, stamp);
+        ReadResult result = readProjectBytes(written);
+        ASSERT_TRUE(result.ok()) << round;
+        const Project& back = result.project();
+        for (int o = 0; o < 3; ++o)
+            ASSERT_EQ(back.options()[o].Name, trimBlanks(project.options()[o].Name)) << round;
+        for (int c = 0; c < 2; ++c) {
+            ASSERT_EQ(back.criteria()[c].Name, trimBlanks(project.criteria()[c].Name)) << round;
+            for (int o = 0; o < 3; ++o)
+                ASSERT_EQ(back.ratingOf(o, c)->Comment, trimBlanks(project.ratingOf(o, c)->Comment)) << round;
+        }
+        ASSERT_TRUE(sameBytes(projectFileBytes(back, u"round.pnx"_s, stamp), written)) << round;
+    }
+}
+
+TEST(ProjectReader, BoundsOptionsAndCriteriaEachOnItsOwn)
+{
+    const auto entries = [](const char* group, int count) -> QByteArray {
+        QByteArray xml = "<Ponderix><" + QByteArray(group) + ">";
+        for (int i = 0; i < count; ++i)
+            xml += "<e/>";
+        return xml + "</" + group + "></Ponderix>";
+    };
+    // At the limit, even with nothing to multiply it by, a project still opens.
+    ReadResult options = readProjectBytes(entries("Options", 1000));
+    ASSERT_TRUE(options.ok());
+    EXPECT_EQ(options.project().optionCount(), 1000);
+    ReadResult criteria = readProjectBytes(entries("Criteria", 1000));
+    ASSERT_TRUE(criteria.ok());
+    EXPECT_EQ(criteria.project().criterionCount(), 1000);
+
+    const ReadResult tooManyOptions = readProjectBytes(entries("Options", 1001));
+    ASSERT_FALSE(tooManyOptions.ok());
+    EXPECT_EQ(tooManyOptions.error().kind, ReadError::Kind::TooManyOptions);
+    EXPECT_EQ(readErrorMessage(tooManyOptions.error()).text,
+              u"File could not be opened!\r\n\r\nThe project holds more than 1,000 options."_s);
+
+    const ReadResult tooManyCriteria = readProjectBytes(entries("Criteria", 1001));
+    ASSERT_FALSE(tooManyCriteria.ok());
+    EXPECT_EQ(tooManyCriteria.error().kind, ReadError::Kind::TooManyCriteria);
+    EXPECT_EQ(readErrorMessage(tooManyCriteria.error()).text,
+              u"File could not be opened!\r\n\r\nThe project holds more than 1,000 criteria."_s);
+}
+
+TEST(ProjectReader, FillsInAtMostAHundredThousandMissingRatings)
+{
+    const auto matrix = [](int options, int criteria, int listedRatings) -> QByteArray {
+        QByteArray xml = "<Ponderix><Options>" + QByteArray("<o/>").repeated(options) + "</Options><Criteria>"
+            + QByteArray("<c/>").repeated(criteria) + "</Criteria><Ratings>";
+        for (int i = 0; i < listedRatings; ++i)
+            xml += "<r IndexOption=\"" + QByteArray::number(i % options) + "\" IndexCriteria=\""
+                + QByteArray::number(i / options) + "\"/>";
+        return xml + "</Ratings></Ponderix>";
+    };
+    // 1,000 x 100 cells with none listed: exactly the 100,000 that may be made up.
+    ReadResult atTheLimit = readProjectBytes(matrix(1000, 100, 0));
+    ASSERT_TRUE(atTheLimit.ok());
+    EXPECT_EQ(atTheLimit.project().ratingCount(), 100000);
+
+    const ReadResult beyond = readProjectBytes(matrix(1000, 101, 0));
+    ASSERT_FALSE(beyond.ok());
+    EXPECT_EQ(beyond.error().kind, ReadError::Kind::TooManyMissing);
+    EXPECT_EQ(readErrorMessage(beyond.error()).text,
+              u"File could not be opened!\r\n\r\nThe file leaves out more than 100,000 of the project's ratings."_s);
+
+    // What the file lists does not count: 101,000 cells, 1,000 of them listed.
+    ReadResult listed = readProjectBytes(matrix(1000, 101, 1000));
+    ASSERT_TRUE(listed.ok());
+    EXPECT_EQ(listed.project().ratingCount(), 101000);
+}
+
+TEST(ProjectReader, OneLongAttributeCostsNoMoreThanItsLength)
+{
+    // A 48 MB comment read from a file in fixed 64 KiB slices was scanned
+    // again from its start for every slice: some 18 GB of scanning, over ten
+    // seconds. Read in linear time it takes well under one.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"long.pnx"_s);
+    constexpr qsizetype kLength = 48 * 1024 * 1024;
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<Ponderix><Options><o/></Options><Criteria><c/></Criteria><Ratings>"
+                   "<r IndexOption=\"0\" IndexCriteria=\"0\" Comment=\"");
+        file.write(QByteArray(kLength, 'x'));
+        file.write("\"/></Ratings></Ponderix>");
+    }
+    QElapsedTimer timer;
+    timer.start();
+    ReadResult result = readProjectFile(path);
+    const qint64 elapsed = timer.elapsed();
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.project().ratingOf(0, 0)->Comment.size(), kLength);
+    EXPECT_LT(elapsed, 8000);
+}
+
+TEST(ProjectReader, SaysWhyAPathCannotBeRead)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(u"pipe.pnx"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        QString path;
+        QString reason;
+    };
+    const Case cases[] = {
+        {folder.filePath(u"missing.pnx"_s), u"No such file or directory"_s},
+        {folder.path(), u"Is a directory"_s},
+        {fifo, u"It is a named pipe, not a file."_s},
+        {u"/dev/null"_s, u"It is a device, not a file."_s},
+    };
+    for (const Case& c : cases) {
+        const ReadResult result = readProjectFile(c.path);
+        ASSERT_FALSE(result.ok()) << c.path.toStdString();
+        EXPECT_EQ(result.error().kind, ReadError::Kind::CannotRead);
+        EXPECT_EQ(result.error().description, c.reason);
+    }
 }

@@ -97,6 +97,53 @@ TEST(ProjectWriter, EscapesTrimsAndDropsWhatXmlCannotHold)
     EXPECT_EQ(back.ratingOf(0, 0)->Value, 7);
 }
 
+TEST(ProjectWriter, FourByteCharactersSurviveSaveAndOpen)
+{
+    // Characters above U+FFFF, each with a different bit in every byte. The
+    // expected bytes are worked out from the code points by hand:
+    // U+20BB7 = 0 0010 0000 1011 1011 0111 -> 11110|000 10|100000 10|101110 10|110111.
+    struct Case {
+        QString text;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {u"\U00020BB7"_s, "\xF0\xA0\xAE\xB7"},
+        {u"\U00010000"_s, "\xF0\x90\x80\x80"},
+        {u"\U0010FFFF"_s, "\xF4\x8F\xBF\xBF"},
+        {u"\U0001D11E"_s, "\xF0\x9D\x84\x9E"},
+    };
+    Project project;
+    for (const Case& c : cases) {
+        project.appendOption(c.text + u" option"_s);
+        project.appendCriterion(u"criterion "_s + c.text, 2);
+    }
+    for (int c = 0; c < project.criterionCount(); ++c)
+        for (int o = 0; o < project.optionCount(); ++o)
+            project.appendRating(o, c, cases[o].text + cases[c].text, 4);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"\U00020BB7.pnx"_s);
+    ASSERT_TRUE(writeProjectFile(project, path, kDemoStamp).ok);
+    const QByteArray bytes = readBytes(path);
+    for (const Case& c : cases) {
+        EXPECT_TRUE(bytes.contains(QByteArray("Name=\"").append(c.bytes).append(" option\""))) << c.bytes;
+        EXPECT_TRUE(bytes.contains(QByteArray("Comment=\"").append(c.bytes).append(c.bytes).append("\""))) << c.bytes;
+    }
+    EXPECT_TRUE(bytes.contains("Name=\"\xF0\xA0\xAE\xB7.pnx\""));
+
+    ReadResult opened = readProjectFile(path);
+    ASSERT_TRUE(opened.ok());
+    const Project& back = opened.project();
+    ASSERT_EQ(back.optionCount(), 4);
+    ASSERT_EQ(back.criterionCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(back.options()[i].Name, project.options()[i].Name);
+        EXPECT_EQ(back.criteria()[i].Name, project.criteria()[i].Name);
+        for (int o = 0; o < 4; ++o)
+            EXPECT_EQ(back.ratingOf(o, i)->Comment, project.ratingOf(o, i)->Comment);
+    }
+}
+
 TEST(ProjectWriter, RoundTripKeepsEverythingButOuterBlanks)
 {
     Project project;
