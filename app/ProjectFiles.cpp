@@ -10,6 +10,7 @@
 #include "project/ProjectWriter.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace ponderix {
 
@@ -21,14 +22,22 @@ const QString kProjectPattern = u"Ponderix (*.pnx)|*.pnx"_s;
 const QString kProposedName = u"MyProject.pnx"_s;
 const QString kDemoFileName = u"DemoProjekt.pnx"_s;
 
+// Names the limit and the project's size, so the user knows what to cut.
+QString tooLargeToShow(const QString& path, const Project& project)
+{
+    const QLocale english(QLocale::English);
+    return path + u"\r\n\r\n"_s
+        + uiText(TextKey::TXT00700)
+              .arg(english.toString(kShowableRatingLimit), english.toString(project.optionCount()),
+                   english.toString(project.criterionCount()));
+}
+
 } // namespace
 
-ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs,
-                           QString temporaryFolder, Clock clock)
+ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, QString temporaryFolder, Clock clock)
     : m_project(project)
     , m_view(view)
     , m_dialogs(dialogs)
-    
     , m_temporaryFolder(std::move(temporaryFolder))
     , m_clock(std::move(clock))
 {
@@ -69,6 +78,10 @@ bool ProjectFiles::open(const QString& requestedPath, Question question, LastFol
     // Only a completely read file replaces the project: a wrong file never
     // costs the user the open one.
     Project& loaded = result.project();
+    if (qint64(loaded.optionCount()) * loaded.criterionCount() > kShowableRatingLimit) {
+        m_dialogs.message(uiText(TextKey::TXT00001), tooLargeToShow(path, loaded), Dialogs::Icon::None);
+        return false;
+    }
     loaded.setLastFolder(m_project.lastFolder());
     loaded.setPath(path);
     replaceProject(std::move(loaded), bannerForFile(path));

@@ -16,6 +16,11 @@ class QWidget;
 
 namespace ponderix {
 
+// The most rating positions (options × criteria) the matrix shows: each has
+// a cell of its own, and past this a project would take the desktop seconds
+// and gigabytes to open. ponderix-cli still reads larger files.
+inline constexpr qint64 kShowableRatingLimit = 100'000;
+
 class CriterionCell;
 class OptionCell;
 class RatingCell;

@@ -225,6 +225,38 @@ TEST_F(ApplicationTest, OpenFailuresKeepTheProjectAndSayWhy)
     EXPECT_EQ(m_dialogs.messages.last().text, text(TextKey::TXT00218) + u"\r\n"_s + text(TextKey::TXT00212));
 }
 
+// A file ponderix-cli reads but the matrix cannot hold is refused with the
+// limit named, before a single cell is built; the open project stays.
+TEST_F(ApplicationTest, ProjectsTooLargeForTheMatrixAreRefusedWithTheLimit)
+{
+    auto application = startApplication();
+    application->project().setOptionName(0, u"mine"_s);
+    constexpr int options = 1000;
+    constexpr int criteria = 101; // 101,000 positions: just past the limit
+    QByteArray bytes = "<Ponderix>\n<Options Size=\"1000\">\n";
+    for (int option = 0; option < options; ++option)
+        bytes += "<Option Index=\"" + QByteArray::number(option) + "\" Name=\"o\"/>\n";
+    bytes += "</Options>\n<Criteria Size=\"101\">\n";
+    for (int criterion = 0; criterion < criteria; ++criterion)
+        bytes += "<Criterion Index=\"" + QByteArray::number(criterion) + "\" Name=\"c\" Importance=\"3\"/>\n";
+    bytes += "</Criteria>\n<Ratings>\n";
+    for (int criterion = 0; criterion < criteria; ++criterion) {
+        for (int option = 0; option < options; ++option)
+            bytes += "<Rating IndexOption=\"" + QByteArray::number(option) + "\" IndexCriteria=\""
+                + QByteArray::number(criterion) + "\" Value=\"5\"/>\n";
+    }
+    bytes += "</Ratings>\n</Ponderix>\n";
+    const QString path = file(u"huge.pnx"_s);
+    ASSERT_TRUE(writeBytes(path, bytes));
+
+    EXPECT_FALSE(application->projectFiles().open(path, ProjectFiles::Question::DoNotAsk,
+                                                  ProjectFiles::LastFolder::Update));
+    EXPECT_EQ(m_dialogs.lastTitle(), u"Error"_s);
+    EXPECT_EQ(m_dialogs.lastText(), path + u"\r\n\r\nThe matrix can show at most 100,000 ratings (options × criteria);"
+                                           u" this project has 1,000 options and 101 criteria."_s);
+    EXPECT_EQ(application->project().options()[0].Name, u"mine"_s);
+}
+
 TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
 {
     auto application = startApplication();

@@ -39,7 +39,7 @@ const std::vector<std::u16string> kProgramKeys = {
     u"TXT00400", u"TXT00401", u"TXT00402", u"TXT00403", u"TXT00404", u"TXT00405", u"TXT00406", u"TXT00407", u"TXT00408",
     u"TXT00409", u"TXT00410", u"TXT00411", u"TXT00412", u"TXT00413", u"TXT00414", u"TXT00415", u"TXT00416", u"TXT00417",
     u"TXT00418", u"TXT00419", u"TXT00420", u"TXT00421", u"TXT00422", u"TXT00423", u"TXT00424", u"TXT00425", u"TXT00426",
-    u"TXT00427", u"TXT00428", u"TXT00429", u"TXT00430", u"TXT00431", u"TXT00432",
+    u"TXT00427", u"TXT00428", u"TXT00429", u"TXT00430", u"TXT00431", u"TXT00432", u"TXT00700",
 };
 
 QString text(TextKey key)
@@ -56,7 +56,7 @@ std::string shown(TextKey key)
 
 TEST(TextTable, HoldsExactlyTheProgramKeysEachWithText)
 {
-    ASSERT_EQ(kProgramKeys.size(), 165u);
+    ASSERT_EQ(kProgramKeys.size(), 166u);
 
     QStringList keys;
     for (TextKey key : allTextKeys())
