@@ -22,6 +22,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/help/ponderix-help.html
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ponderix.desktop
   DESTINATION share/applications COMPONENT ponderix)
+# What software centres list: the program's AppStream description.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/io.github.ponderix.Ponderix.metainfo.xml
+  DESTINATION share/metainfo COMPONENT ponderix)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ponderix-mime.xml
   DESTINATION share/mime/packages RENAME ponderix.xml COMPONENT ponderix)
 

@@ -47,6 +47,7 @@ expected=(
   /usr/share/icons/hicolor/scalable/apps/ponderix.svg
   /usr/share/man/man1/ponderix-cli.1.gz
   /usr/share/man/man1/ponderix.1.gz
+  /usr/share/metainfo/io.github.ponderix.Ponderix.metainfo.xml
   /usr/share/mime/packages/ponderix.xml
   /usr/share/ponderix/ponderix-help.html
 )
@@ -78,6 +79,12 @@ check "desktop entry: Name" test "$(entry Name)" = "Ponderix"
 check "desktop entry: GenericName" test "$(entry GenericName)" = "Decision matrix"
 check "desktop entry: Categories" test "$(entry Categories)" = "Office;"
 check "desktop entry: Terminal" test "$(entry Terminal)" = "false"
+
+# --- AppStream description: valid, and naming the desktop entry it describes
+metainfo=$root/usr/share/metainfo/io.github.ponderix.Ponderix.metainfo.xml
+check "appstreamcli rejects the metainfo file" appstreamcli validate --no-net "$metainfo"
+check "the metainfo file does not launch the desktop entry" \
+  grep -q '<launchable type="desktop-id">ponderix.desktop</launchable>' "$metainfo"
 check "desktop entry names an icon that is not installed" \
   test -f "$root/usr/share/icons/hicolor/scalable/apps/$(entry Icon).svg"
 check "desktop entry names a program that is not installed" \
