@@ -148,6 +148,7 @@ void Application::registerCommands()
     window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
     window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
     window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
+    window.setHandler(Command::Robustness, [this] { openRobustnessWindow(windowContext()); });
     window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
     window.setHandler(Command::Quit, [this] { quitIfConfirmed(); });
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})

@@ -32,6 +32,7 @@ enum class Command : int {
     ToolbarResults = 29,
     ToolbarProfile = 30,
     ToolbarReport = 31,
+    Robustness = 32,
 };
 
 } // namespace ponderix

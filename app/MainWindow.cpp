@@ -101,6 +101,9 @@ void MainWindow::buildMenus()
     QMenu* analysis = menuBar()->addMenu(text(TextKey::MEN00003));
     addCommand(analysis, Command::Results, text(TextKey::MEN00020))->setShortcut(QKeySequence(Qt::Key_F1));
     addCommand(analysis, Command::Profile, text(TextKey::MEN00021))->setShortcut(QKeySequence(Qt::Key_F2));
+    // Listed beside the other score windows, but on F4: Report keeps the F3
+    // its users already know.
+    addCommand(analysis, Command::Robustness, text(TextKey::MEN00024))->setShortcut(QKeySequence(Qt::Key_F4));
     addCommand(analysis, Command::Report, text(TextKey::MEN00022))->setShortcut(QKeySequence(Qt::Key_F3));
 
     QMenu* help = menuBar()->addMenu(u"?"_s);

@@ -2,6 +2,8 @@
 
 #include "base/TextTable.h"
 #include "evaluation/ResultPages.h"
+#include "evaluation/Robustness.h"
+#include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
 #include "export/ImageExport.h"
 #include "platform/Dialogs.h"
@@ -46,6 +48,20 @@ constexpr int kScrollStep = 10;
 QString windowTitle(TextKey key)
 {
     return uiText(key) + u" - "_s + uiText(TextKey::Program_Name);
+}
+
+// What the top of the robustness page says, as one text a screen reader can
+// read out: the picture itself is only pixels.
+QString robustnessSummary(const Project& project, const Robustness& robustness)
+{
+    const QString best = robustness.maximum
+        ? optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s
+        : uiText(TextKey::TXT00432);
+    const QString closest = robustness.closest ? changeText(project, robustness.closest->changes.front(), true)
+                                               : uiText(TextKey::TXT00405);
+    return uiText(TextKey::TXT00257) + u" "_s + best + u"\n"_s + uiText(TextKey::TXT00259) + u" "_s
+        + uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict))
+        + u"\n"_s + uiText(TextKey::TXT00404) + u" "_s + closest;
 }
 
 } // namespace
@@ -216,6 +232,27 @@ ChartWindow* openProfileWindow(const WindowContext& context)
     }
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275),
                                    uiText(TextKey::TXT00276), profile, 0);
+    window->open();
+    return window;
+}
+
+ChartWindow* openRobustnessWindow(const WindowContext& context)
+{
+    QImage page;
+    QString summary;
+    {
+        // Scored like the other windows, so the stored scores match what
+        // the page says; the analysis itself works on copies.
+        WaitCursor wait;
+        ComputeScores(context.project);
+        const Robustness robustness = analyseRobustness(context.project);
+        page = buildRobustnessPage(context.project, robustness, context.banner);
+        summary = robustnessSummary(context.project, robustness);
+    }
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page, 0);
+    QLabel* picture = window->picture(0);
+    picture->setAccessibleName(uiText(TextKey::TXT00441));
+    picture->setAccessibleDescription(summary);
     window->open();
     return window;
 }

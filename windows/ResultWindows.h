@@ -14,7 +14,7 @@ class QTabWidget;
 
 namespace ponderix {
 
-// The frame the results and profile windows share: a tab selector over white
+// The frame the results, profile and robustness windows share: a tab selector over white
 // scrolling panes, each showing a page image, and four buttons that print,
 // copy or save the page on view, or close the window. From open() until it
 // closes the main window is disabled, so the project and its scores cannot
@@ -70,5 +70,10 @@ ChartWindow* openResultsWindow(const WindowContext& context);
 
 // The profile window: scores every option, then shows the profile page.
 ChartWindow* openProfileWindow(const WindowContext& context);
+
+// The robustness window: scores every option, analyses how solid the best
+// choice is and shows the robustness page, whose findings in words also
+// serve as the picture's accessible description.
+ChartWindow* openRobustnessWindow(const WindowContext& context);
 
 } // namespace ponderix

@@ -3,7 +3,10 @@
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
 #include "base/TextTable.h"
+#include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"
+#include "evaluation/ResultPages.h"
+#include "evaluation/Robustness.h"
 #include "platform/QtDialogs.h"
 #include "project/DemoProject.h"
 #include "tests/ScriptedDialogs.h"
@@ -14,6 +17,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -339,6 +347,7 @@ TEST_F(ApplicationTest, MenusCarryTheirShortcutsAndHelpCommandsOpenTheirTargets)
     EXPECT_EQ(window.action(Command::SelectAll)->shortcut(), QKeySequence(u"Ctrl+A"_s));
     EXPECT_EQ(window.action(Command::Results)->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(window.action(Command::Report)->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(window.action(Command::Robustness)->shortcut(), QKeySequence(Qt::Key_F4));
     EXPECT_TRUE(window.action(Command::Cut)->shortcut().isEmpty());
     EXPECT_TRUE(window.action(Command::Cut)->text().endsWith(u"\tCtrl+X"_s));
 
@@ -400,6 +409,7 @@ TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
     const std::pair<Command, TextKey> cases[] = {
         {Command::ToolbarResults, TextKey::TXT00274},
         {Command::Profile, TextKey::TXT00275},
+        {Command::Robustness, TextKey::TXT00440},
         {Command::Report, TextKey::TXT00269},
     };
     for (const auto& [command, titleKey] : cases) {
@@ -413,6 +423,59 @@ TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
     }
     // Scores were computed for the windows: the demo's best option scores 65.
     EXPECT_EQ(application->project().options()[0].score, 65);
+}
+
+TEST_F(ApplicationTest, TheAnalysisMenuListsRobustnessAfterProfile)
+{
+    auto application = startApplication();
+    const QList<QAction*> menus = application->mainWindow().menuBar()->actions();
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus[2]->text(), text(TextKey::MEN00003));
+    ASSERT_NE(menus[2]->menu(), nullptr);
+    QStringList items;
+    QList<QKeySequence> keys;
+    for (const QAction* item : menus[2]->menu()->actions()) {
+        items << item->text();
+        keys << item->shortcut();
+    }
+    EXPECT_EQ(items, (QStringList{u"Results"_s, u"Profile"_s, u"Robustness"_s, u"Report"_s}));
+    EXPECT_EQ(keys, (QList<QKeySequence>{QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2),
+                                         QKeySequence(Qt::Key_F4), QKeySequence(Qt::Key_F3)}));
+    EXPECT_TRUE(application->mainWindow().action(Command::Robustness)->isEnabled());
+}
+
+TEST_F(ApplicationTest, F4ShowsARatingJustMovedInTheRobustnessPage)
+{
+    auto application = startApplication({writeDemo(u"Cars.pnx"_s)});
+    MainWindow& window = application->mainWindow();
+    Project& project = application->project();
+    const QImage before = buildRobustnessPage(project, analyseRobustness(project), u"Cars"_s);
+
+    // Option B's price rating moved to the top, the way a user drags it.
+    RatingCell* cell = application->matrixView().ratingCell(1, 0);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_TRUE(cell->isComplete());
+    cell->valueSlider()->triggerAction(QAbstractSlider::SliderToMaximum);
+    ASSERT_EQ(project.ratingOf(1, 0)->Value, 10);
+
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_F4);
+    QWidget* opened = QApplication::activeModalWidget();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->windowTitle(), u"Robustness - Ponderix"_s);
+    EXPECT_FALSE(window.isEnabled());
+    auto* tabs = opened->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 1);
+    auto* picture = qobject_cast<QLabel*>(qobject_cast<QScrollArea*>(tabs->widget(0))->widget());
+    ASSERT_NE(picture, nullptr);
+    const QImage shown = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage edited = buildRobustnessPage(project, analyseRobustness(project), u"Cars"_s);
+    EXPECT_EQ(shown, edited.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(shown, before.convertToFormat(QImage::Format_RGB32));
+    opened->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isEnabled());
 }
 
 TEST_F(ApplicationTest, QuitAsksOnceAndLeavesTheEventLoop)

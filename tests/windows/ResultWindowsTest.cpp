@@ -1,4 +1,6 @@
 #include "evaluation/ResultPages.h"
+#include "evaluation/Robustness.h"
+#include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/ModalWindow.h"
@@ -22,11 +24,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Which { Results, Profile };
+enum class Which { Results, Profile, Robustness };
 
 ChartWindow* openWindow(Which which, const WindowContext& context)
 {
-    return which == Which::Results ? openResultsWindow(context) : openProfileWindow(context);
+    switch (which) {
+    case Which::Results: return openResultsWindow(context);
+    case Which::Profile: return openProfileWindow(context);
+    case Which::Robustness: break;
+    }
+    return openRobustnessWindow(context);
 }
 
 QImage shown(const QLabel* picture)
@@ -69,6 +76,8 @@ TEST_F(ResultWindowsTest, SizeTitleAndLayoutFollowTheDesktopHeight)
         {Which::Results, 601, {760, 630}, u"Results - Ponderix"_s},
         {Which::Profile, 600, {760, 540}, u"Profile - Ponderix"_s},
         {Which::Profile, 601, {760, 630}, u"Profile - Ponderix"_s},
+        {Which::Robustness, 600, {760, 540}, u"Robustness - Ponderix"_s},
+        {Which::Robustness, 601, {760, 630}, u"Robustness - Ponderix"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.desktopHeight);
@@ -149,6 +158,68 @@ TEST_F(ResultWindowsTest, TheProfileWindowShowsItsPageOnOneTab)
     EXPECT_EQ(window->picture(0)->size(), profile.size());
     EXPECT_EQ(rgb32(window->currentPage()), profile);
     EXPECT_EQ(window->focusWidget(), window->picture(0));
+}
+
+TEST_F(ResultWindowsTest, TheRobustnessWindowShowsItsPageOnOneTab)
+{
+    // Stale scores must not stay behind: opening scores the project.
+    m_project.setScore(0, 77);
+    ChartWindow* window = openRobustnessWindow(context());
+    EXPECT_EQ(m_project.options()[0].score, 65); // the demo's best option
+
+    ASSERT_EQ(window->selector()->count(), 1);
+    EXPECT_EQ(window->selector()->tabText(0), u"Robustness"_s);
+    const QImage page = rgb32(buildRobustnessPage(m_project, analyseRobustness(m_project), u"Cars"_s));
+    EXPECT_EQ(page.width(), 700);
+    EXPECT_EQ(shown(window->picture(0)), page);
+    EXPECT_EQ(window->picture(0)->size(), page.size());
+    EXPECT_EQ(rgb32(window->currentPage()), page);
+    EXPECT_EQ(window->focusWidget(), window->picture(0));
+    EXPECT_EQ(window->picture(0)->accessibleName(), u"Robustness"_s);
+    const QString description = window->picture(0)->accessibleDescription();
+    EXPECT_TRUE(description.startsWith(u"Best choice: Option A \"Car SUV T7\" (+65%)\n"_s))
+        << description.toStdString();
+
+    // The buttons act on it as on the other pages.
+    QTest::mouseClick(window->button(ChartWindow::Button::Copy), Qt::LeftButton);
+    EXPECT_EQ(rgb32(QGuiApplication::clipboard()->image()), page);
+    EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00107));
+}
+
+TEST_F(ResultWindowsTest, TheRobustnessPagesDescriptionSaysTheVerdictAndTheClosestChange)
+{
+    // Tent +1, Cabin 0 under one criterion of importance 3 (+12% and 0%):
+    // importance scales both alike, so the only changes that move the
+    // best choice are one rating step either way, which tie the two.
+    m_project.clear();
+    m_project.appendOption(u"Tent"_s);
+    m_project.appendOption(u"Cabin"_s);
+    m_project.appendCriterion(u"View"_s, 3);
+    m_project.appendRating(0, 0, QString(), 6);
+    m_project.appendRating(1, 0, QString(), 5);
+    ChartWindow* window = openRobustnessWindow(context());
+    const SingleChange tentDown{SingleChange::Kind::Rating, 0, 0, 1, 0, {0, 1}};
+    EXPECT_EQ(window->picture(0)->accessibleDescription(),
+              u"Best choice: Option A \"Tent\" (+12%)\nVerdict: Fragile: a change of one step alters the best "
+              u"choice\nClosest change: "_s
+                  + changeText(m_project, tentDown, true));
+    window->close();
+
+    // With one option nothing can take its place.
+    m_project.deleteOption(1);
+    window = openRobustnessWindow(context());
+    EXPECT_EQ(window->picture(0)->accessibleDescription(),
+              u"Best choice: Option A \"Tent\" (+12%)\nVerdict: Robust: no change of one or two steps alters the "
+              u"best choice\nClosest change: No single change alters the best choice"_s);
+    window->close();
+
+    // Nothing to judge without options; the window still opens.
+    m_project.deleteOption(0);
+    window = openRobustnessWindow(context());
+    EXPECT_EQ(window->picture(0)->accessibleDescription(),
+              u"Best choice: none\nVerdict: Undecided: no single option has the top score\nClosest change: No "
+              u"single change alters the best choice"_s);
+    EXPECT_EQ(shown(window->picture(0)).width(), 700);
 }
 
 // ---- option tabs -------------------------------------------------------------
@@ -234,8 +305,16 @@ TEST_P(ModalityTest, TheCloseBoxEnablesTheMainWindowToo)
     EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWindows, ModalityTest, ::testing::Values(Which::Results, Which::Profile),
-                         [](const auto& test) { return test.param == Which::Results ? "Results" : "Profile"; });
+INSTANTIATE_TEST_SUITE_P(ChartWindows, ModalityTest,
+                         ::testing::Values(Which::Results, Which::Profile, Which::Robustness),
+                         [](const auto& test) {
+                             switch (test.param) {
+                             case Which::Results: return "Results";
+                             case Which::Profile: return "Profile";
+                             case Which::Robustness: break;
+                             }
+                             return "Robustness";
+                         });
 
 // ---- copy --------------------------------------------------------------------
 
