@@ -21,7 +21,7 @@ const std::vector<std::u16string> kProgramKeys = {
     u"Temp_Subdir", u"Version_Name",
     u"MEN00001", u"MEN00002", u"MEN00003", u"MEN00004", u"MEN00005", u"MEN00006", u"MEN00007", u"MEN00009",
     u"MEN00011", u"MEN00012", u"MEN00020", u"MEN00021", u"MEN00022", u"MEN00030", u"MEN00031", u"MEN00033",
-    u"MEN00034", u"MEN00035", u"MEN00103", u"MEN00104", u"MEN00105", u"MEN00106", u"MEN00107",
+    u"MEN00034", u"MEN00035", u"MEN00040", u"MEN00041", u"MEN00103", u"MEN00104", u"MEN00105", u"MEN00106", u"MEN00107",
     u"TXT00001", u"TXT00002", u"TXT00013", u"TXT00041", u"TXT00072", u"TXT00073", u"TXT00074", u"TXT00075",
     u"TXT00076", u"TXT00090", u"TXT00091", u"TXT00093", u"TXT00094", u"TXT00100", u"TXT00101", u"TXT00102",
     u"TXT00103", u"TXT00104", u"TXT00105", u"TXT00106", u"TXT00107", u"TXT00108", u"TXT00109", u"TXT00110",
@@ -40,6 +40,9 @@ const std::vector<std::u16string> kProgramKeys = {
     u"TXT00409", u"TXT00410", u"TXT00411", u"TXT00412", u"TXT00413", u"TXT00414", u"TXT00415", u"TXT00416", u"TXT00417",
     u"TXT00418", u"TXT00419", u"TXT00420", u"TXT00421", u"TXT00422", u"TXT00423", u"TXT00424", u"TXT00425", u"TXT00426",
     u"TXT00427", u"TXT00428", u"TXT00429", u"TXT00430", u"TXT00431", u"TXT00432",
+    // The edit history's step names and the recovery of unsaved work.
+    u"TXT00600", u"TXT00601", u"TXT00602", u"TXT00603", u"TXT00604", u"TXT00605", u"TXT00606", u"TXT00607",
+    u"TXT00608", u"TXT00609", u"TXT00610", u"TXT00620", u"TXT00621", u"TXT00622", u"TXT00623",
 };
 
 QString text(TextKey key)
@@ -56,7 +59,7 @@ std::string shown(TextKey key)
 
 TEST(TextTable, HoldsExactlyTheProgramKeysEachWithText)
 {
-    ASSERT_EQ(kProgramKeys.size(), 165u);
+    ASSERT_EQ(kProgramKeys.size(), 182u);
 
     QStringList keys;
     for (TextKey key : allTextKeys())
