@@ -32,6 +32,8 @@ enum class Command : int {
     ToolbarResults = 29,
     ToolbarProfile = 30,
     ToolbarReport = 31,
+    Undo = 40,
+    Redo = 41,
 };
 
 } // namespace ponderix
