@@ -510,15 +510,15 @@ void MatrixView::criterionAppended()
 void MatrixView::lastOptionRemoved()
 {
     d->cells->dropCellsBeyondModel();
-    // An empty group keeps the areas sized for one entry, as opening does.
-    sizeColumns(std::max(d->project.optionCount(), 1));
+    // Sized as a deletion sizes them: no entries leave the bare margin.
+    sizeColumns(d->project.optionCount());
     updateStatusLine();
 }
 
 void MatrixView::lastCriterionRemoved()
 {
     d->cells->dropCellsBeyondModel();
-    sizeRows(std::max(d->project.criterionCount(), 1));
+    sizeRows(d->project.criterionCount());
     updateStatusLine();
 }
 

@@ -166,6 +166,7 @@ TEST_F(EditHistoryTest, UndoingAValueEmptiesAFreshValueBoxAgain)
 {
     start();
     fresh(1, 2);
+    const int widthBefore = view().ratingGrid()->widget()->width();
     commands().addOption(); // its ratings' boxes stay empty until moved
     RatingCell& added = rating(1, 1);
     ASSERT_TRUE(added.valueText().isEmpty());
@@ -187,6 +188,8 @@ TEST_F(EditHistoryTest, UndoingAValueEmptiesAFreshValueBoxAgain)
     EXPECT_EQ(view().optionCell(1), nullptr);
     EXPECT_EQ(view().ratingCell(1, 0), nullptr);
     EXPECT_NE(view().ratingCell(0, 1), nullptr);
+    EXPECT_EQ(view().ratingGrid()->widget()->width(), widthBefore);
+    EXPECT_EQ(view().optionHeaderArea()->widget()->width(), widthBefore);
 }
 
 TEST_F(EditHistoryTest, ControlsFollowUndoWithoutRecordingNewSteps)
