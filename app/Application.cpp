@@ -2,15 +2,18 @@
 
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
+#include "app/Recovery.h"
 #include "base/BuiltInImages.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
+#include "editor/EditHistory.h"
 #include "editor/EditingCommands.h"
 #include "editor/MatrixView.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
 #include "platform/CrashHandler.h"
 #include "platform/KeyStore.h"
+#include "project/ProjectMessages.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 #include "windows/ReportWindow.h"
@@ -19,6 +22,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -34,6 +38,7 @@ Application::Application(Environment environment)
 Application::~Application()
 {
     // The view goes before the window whose client area holds its controls.
+    m_recovery.reset();
     m_editing.reset();
     m_files.reset();
     m_view.reset();
@@ -72,7 +77,8 @@ Application::Start Application::start()
     // Shown before the first project is opened, so that a message about that
     // file appears over the program it belongs to.
     m_window->show();
-    openFirstProject();
+    if (!offerRecovery())
+        openFirstProject();
     m_window->setAcceptDrops(true);
     return Start::Running;
 }
@@ -84,6 +90,9 @@ void Application::prepareFolders()
         makePrivateFolder(m_folders.applicationData);
     if (!makePrivateFolder(m_folders.temporary))
         m_folders.temporary.clear();
+    // Without its folder the program keeps no recovery copy.
+    if (!m_folders.state.isEmpty() && !makePrivateFolder(m_folders.state))
+        m_folders.state.clear();
 }
 
 void Application::loadCharts()
@@ -128,11 +137,18 @@ void Application::createMainWindow()
                                           legendText(m_settings.CriteriaAddWidth));
     m_files = std::make_unique<ProjectFiles>(m_project, *m_view, *m_dialogs, m_folders.temporary);
     m_editing = std::make_unique<EditingCommands>(m_project, *m_view, *m_dialogs);
+    m_recovery = std::make_unique<RecoveryKeeper>(
+        RecoveryFile(m_folders.state), m_project, [this] { return m_view->banner(); },
+        [this](const QString& reason) {
+            m_dialogs->message(uiText(TextKey::TXT00001), uiText(TextKey::TXT00623) + u"\r\n"_s + reason,
+                               Dialogs::Icon::Warning);
+        });
     m_window->setClientResizeHandler([this](QSize size) { m_view->relayout(size); });
     m_window->setCloseBoxHandler([this] { quitIfConfirmed(); });
     m_window->setDropHandler([this](const QStringList& names) { handleDrop(names); });
     registerCommands();
     connectView();
+    connectHistory();
 }
 
 void Application::registerCommands()
@@ -142,8 +158,8 @@ void Application::registerCommands()
     window.setHandler(Command::Open, [this] {
         m_files->open(QString(), ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update);
     });
-    window.setHandler(Command::Save, [this] { m_files->save(m_project.path()); });
-    window.setHandler(Command::SaveAs, [this] { m_files->save(QString()); });
+    window.setHandler(Command::Save, [this] { saveProject(m_project.path()); });
+    window.setHandler(Command::SaveAs, [this] { saveProject(QString()); });
     window.setHandler(Command::Demo, [this] { m_files->openDemo(); });
     window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
     window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
@@ -151,6 +167,8 @@ void Application::registerCommands()
     window.setHandler(Command::Robustness, [this] { openRobustnessWindow(windowContext()); });
     window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
     window.setHandler(Command::Quit, [this] { quitIfConfirmed(); });
+    window.setHandler(Command::Undo, [this] { m_view->history().undo(); });
+    window.setHandler(Command::Redo, [this] { m_view->history().redo(); });
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})
         window.setHandler(command, [this, command] { runEditCommand(static_cast<int>(command)); });
     window.setHandler(Command::Help, [this] {
@@ -180,6 +198,69 @@ void Application::connectView()
                      [editing](int option, int criterion) { editing->editComment(option, criterion); });
     QObject::connect(view, &MatrixView::criteriaAddWidthChosen, view,
                      [this](int width) { chooseCriteriaAddWidth(width); });
+}
+
+void Application::connectHistory()
+{
+    EditHistory& history = m_view->history();
+    const auto showSteps = [this, &history] {
+        // "Undo delete Option B": the menu says which step it takes back.
+        const auto caption = [](TextKey word, const QString& step) {
+            return step.isEmpty() ? uiText(word) : uiText(word) + u' ' + step;
+        };
+        m_window->setAvailable(Command::Undo, history.canUndo());
+        m_window->setAvailable(Command::Redo, history.canRedo());
+        m_window->setCaption(Command::Undo, caption(TextKey::MEN00040, history.undoText()));
+        m_window->setCaption(Command::Redo, caption(TextKey::MEN00041, history.redoText()));
+    };
+    QObject::connect(&history, &EditHistory::stateChanged, m_window.get(), showSteps);
+    showSteps();
+    // Every edit goes through the history, so it is the one place that
+    // knows when the work needs a recovery copy, and when another project
+    // (New, Open, the demo) makes the copy pointless.
+    RecoveryKeeper* recovery = m_recovery.get();
+    QObject::connect(&history, &EditHistory::projectChanged, recovery, &RecoveryKeeper::changed);
+    QObject::connect(&history, &EditHistory::restarted, recovery, &RecoveryKeeper::discard);
+}
+
+bool Application::saveProject(const QString& path)
+{
+    if (!m_files->save(path))
+        return false;
+    m_recovery->discard();
+    return true;
+}
+
+bool Application::offerRecovery()
+{
+    const RecoveryFile& file = m_recovery->file();
+    if (!file.exists())
+        return false;
+    const QString programName = uiText(TextKey::Program_Name);
+    RecoveryFile::ReadOutcome outcome = file.read();
+    if (!outcome.found) {
+        // Kept under another name, so that it is reported this once and the
+        // work in it is still there for someone who can mend the file.
+        const QString keptAs = file.keepAside(QDateTime::currentDateTime());
+        m_dialogs->message(programName,
+                           uiText(TextKey::TXT00622) + u"\r\n"_s + (keptAs.isEmpty() ? file.projectPath() : keptAs)
+                               + u"\r\n\r\n"_s + outcome.error,
+                           Dialogs::Icon::Warning);
+        return false;
+    }
+    RecoveryFile::Found& found = *outcome.found;
+    const QString question = uiText(TextKey::TXT00620) + u" \u00AB"_s + found.banner + u"\u00BB "_s
+        + uiText(TextKey::TXT00621) + u" \u00AB"_s + QLocale().toString(found.written, QLocale::ShortFormat)
+        + u"\u00BB?"_s;
+    if (m_dialogs->message(programName, question, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
+        != Dialogs::Answer::Yes) {
+        file.remove();
+        return false;
+    }
+    m_files->restore(std::move(found.project), found.path, found.banner);
+    // Restored work is still unsaved work: it stays recoverable until saved.
+    m_recovery->writeNow();
+    return true;
 }
 
 void Application::openFirstProject()
@@ -267,7 +348,7 @@ bool Application::confirmQuit()
     const auto answer = m_dialogs->message(uiText(TextKey::TXT00100), uiText(TextKey::TXT00101),
                                            Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
-    case Dialogs::Answer::Yes: return m_files->save(m_project.path());
+    case Dialogs::Answer::Yes: return saveProject(m_project.path());
     case Dialogs::Answer::No: return true;
     default: return false;
     }
@@ -277,6 +358,8 @@ void Application::shutDown()
 {
     if (!m_window)
         return;
+    // The program ends as it should: nothing is left to recover.
+    m_recovery->discard();
     const QPoint position = m_window->pos();
     const QSize client = m_window->client()->size();
     m_settings.WindowPosLeft = position.x();

@@ -20,6 +20,7 @@ class EditingCommands;
 class MainWindow;
 class MatrixView;
 class ProjectFiles;
+class RecoveryKeeper;
 class SingleInstance;
 
 // The program from start-up to shut-down: it owns the project, the settings,
@@ -53,6 +54,10 @@ public:
     MatrixView& matrixView() { return *m_view; }
     ProjectFiles& projectFiles() { return *m_files; }
     EditingCommands& editing() { return *m_editing; }
+    RecoveryKeeper& recovery() { return *m_recovery; }
+    // Saves under `path` (asking for one when empty); saved work needs no
+    // recovery copy any more.
+    bool saveProject(const QString& path);
     Dialogs& dialogs() { return *m_dialogs; }
     int desktopHeight() const { return m_desktopHeight; }
     // What the result windows and exports are opened with.
@@ -67,7 +72,11 @@ private:
     void createMainWindow();
     void registerCommands();
     void connectView();
+    void connectHistory();
     void openFirstProject();
+    // Offers the unsaved work a crash left behind; true when it was restored
+    // and takes the place of the first project.
+    bool offerRecovery();
     void handleDrop(const QStringList& names);
     void chooseCriteriaAddWidth(int width);
     void runEditCommand(int command);
@@ -87,6 +96,7 @@ private:
     std::unique_ptr<MatrixView> m_view;
     std::unique_ptr<ProjectFiles> m_files;
     std::unique_ptr<EditingCommands> m_editing;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
 };
 
 // The main window's size on a first start: shorter on small desktops.

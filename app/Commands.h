@@ -33,6 +33,8 @@ enum class Command : int {
     ToolbarProfile = 30,
     ToolbarReport = 31,
     Robustness = 32,
+    Undo = 40,
+    Redo = 41,
 };
 
 } // namespace ponderix

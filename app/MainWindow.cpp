@@ -92,6 +92,10 @@ void MainWindow::buildMenus()
     // Cut, copy, paste and delete only name their keys: the focused text
     // field handles those keys itself.
     QMenu* edit = menuBar()->addMenu(text(TextKey::MEN00002));
+    addCommand(edit, Command::Undo, text(TextKey::MEN00040))->setShortcut(QKeySequence(u"Ctrl+Z"_s));
+    addCommand(edit, Command::Redo, text(TextKey::MEN00041))
+        ->setShortcuts({QKeySequence(u"Ctrl+Y"_s), QKeySequence(u"Ctrl+Shift+Z"_s)});
+    edit->addSeparator();
     addCommand(edit, Command::Cut, text(TextKey::MEN00103), u"Ctrl+X"_s);
     addCommand(edit, Command::Copy, text(TextKey::MEN00104), u"Ctrl+C"_s);
     addCommand(edit, Command::Paste, text(TextKey::MEN00105), u"Ctrl+V"_s);
@@ -178,11 +182,28 @@ QAction* MainWindow::action(Command command) const
     return found == m_actions.end() ? nullptr : found->second;
 }
 
+void MainWindow::setAvailable(Command command, bool available)
+{
+    if (available)
+        m_unavailable.erase(command);
+    else
+        m_unavailable.insert(command);
+    updateEnabledCommands();
+}
+
+void MainWindow::setCaption(Command command, const QString& caption)
+{
+    if (QAction* found = action(command))
+        found->setText(caption);
+}
+
 void MainWindow::updateEnabledCommands()
 {
     // A command whose feature is not there does not pretend to work.
-    for (const auto& [command, action] : m_actions)
-        action->setEnabled(m_handlers.contains(menuTwin(command)));
+    for (const auto& [command, action] : m_actions) {
+        const Command twin = menuTwin(command);
+        action->setEnabled(m_handlers.contains(twin) && !m_unavailable.contains(twin));
+    }
 }
 
 void MainWindow::resizeClient(QSize clientSize)

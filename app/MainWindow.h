@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 class QAction;
 class QLabel;
@@ -30,6 +31,10 @@ public:
     void setHandler(Command command, std::function<void()> handler);
     void trigger(Command command);
     QAction* action(Command command) const;
+    // A command with a handler that has nothing to act on for now (Undo with
+    // no step to undo) is disabled until it is available again.
+    void setAvailable(Command command, bool available);
+    void setCaption(Command command, const QString& caption);
 
     // The close box asks this handler instead of closing the window; the
     // program ends by leaving the event loop, not by closing its window.
@@ -67,6 +72,7 @@ private:
     QLabel* m_logo = nullptr;
     std::map<Command, QAction*> m_actions;
     std::map<Command, std::function<void()>> m_handlers;
+    std::set<Command> m_unavailable;
     std::function<void()> m_closeBoxHandler;
     std::function<void(const QStringList&)> m_dropHandler;
     std::function<void(QSize)> m_resizeHandler;

@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
+#include "editor/EditHistory.h"
 #include "editor/MatrixView.h"
 #include "platform/Dialogs.h"
 #include "project/DemoProject.h"
@@ -98,6 +99,15 @@ void ProjectFiles::replaceProject(Project&& loaded, const QString& banner)
     // A missing group sizes the areas as for one entry.
     m_view.sizeAreas(std::max(m_project.optionCount(), 1), std::max(m_project.criterionCount(), 1));
     m_view.updateStatusLine();
+    // Another project: nothing before this may be undone into it.
+    m_view.history().clear();
+}
+
+void ProjectFiles::restore(Project&& project, const QString& path, const QString& banner)
+{
+    project.setLastFolder(m_project.lastFolder());
+    project.setPath(path);
+    replaceProject(std::move(project), banner);
 }
 
 QString ProjectFiles::chooseSavePath()

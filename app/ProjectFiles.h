@@ -35,6 +35,10 @@ public:
     // Writes the built-in demo project to the temporary folder and opens it.
     void openDemo();
 
+    // Shows a project read from elsewhere (the recovery copy) as the open
+    // project, with the path and banner it had.
+    void restore(Project&& project, const QString& path, const QString& banner);
+
     static QString folderOf(const QString& path);
 
 private:

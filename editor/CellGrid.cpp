@@ -4,9 +4,11 @@
 #include "editor/MatrixGeometry.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include <algorithm>
@@ -66,6 +68,39 @@ void showOnce(QWidget* widget)
         widget->show();
 }
 
+// A name field undoes its own typing first, as every text field does; once
+// it has nothing left to undo (or redo), the keys go on to the window's Undo
+// and Redo, which step back through the project's edits.
+class FieldUndoPassage final : public QObject {
+public:
+    explicit FieldUndoPassage(QObject* parent) : QObject(parent) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* field = qobject_cast<QLineEdit*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!field)
+            return false;
+        const bool passOn = (key->matches(QKeySequence::Undo) && !field->isUndoAvailable())
+            || (key->matches(QKeySequence::Redo) && !field->isRedoAvailable());
+        if (!passOn)
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
+void setTextQuietly(QLineEdit* field, const QString& text)
+{
+    if (field->text() == text)
+        return;
+    const QSignalBlocker quiet(field);
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 } // namespace
 
 CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth,
@@ -75,7 +110,8 @@ CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth,
       m_panes(panes),
       m_gridPane(panes.grid->widget()),
       m_criteriaAddWidth(criteriaAddWidth),
-      m_legendText(legendText)
+      m_legendText(legendText),
+      m_fieldUndo(new FieldUndoPassage(this))
 {
     installRatingCellAccessibility();
 }
@@ -103,8 +139,10 @@ void CellGrid::buildOption(int optionIndex)
     const Option& option = m_project.options()[static_cast<std::size_t>(optionIndex)];
     auto* cell = new OptionCell(m_panes.options, m_resources, optionIndex, option.Name);
     slot = cell;
+    cell->nameField()->installEventFilter(m_fieldUndo);
     connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, optionIndex](const QString& name) { m_project.setOptionName(optionIndex, name); });
+            [this, optionIndex](const QString& name) { emit optionNameEdited(optionIndex, name); });
+    connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     connect(cell->moveLeftButton(), &QAbstractButton::clicked, this,
             [this, optionIndex] { emit moveOptionRequested(optionIndex, MoveDirection::Backward); });
     connect(cell->moveRightButton(), &QAbstractButton::clicked, this,
@@ -124,15 +162,21 @@ void CellGrid::buildCriterion(int criterionIndex)
     auto* cell = new CriterionCell(m_panes.criteria, m_resources, criterionIndex, m_criteriaAddWidth, criterion.Name,
                                    criterion.Importance, m_legendText);
     slot = cell;
+    cell->nameField()->installEventFilter(m_fieldUndo);
     connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, criterionIndex](const QString& name) { m_project.setCriterionName(criterionIndex, name); });
+            [this, criterionIndex](const QString& name) { emit criterionNameEdited(criterionIndex, name); });
+    connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     // Any importance event sends the keyboard focus on to the delete button.
-    connect(cell->importanceSlider(), &QSlider::valueChanged, cell, [this, cell, criterionIndex](int value) {
-        m_project.setImportance(criterionIndex, value);
+    QSlider* importance = cell->importanceSlider();
+    connect(importance, &QSlider::valueChanged, cell, [this, cell, importance, criterionIndex](int value) {
+        emit importanceEdited(criterionIndex, value, importance->isSliderDown());
         cell->deleteButton()->setFocus(Qt::OtherFocusReason);
     });
-    connect(cell->importanceSlider(), &QSlider::sliderReleased, cell,
-            [cell] { cell->deleteButton()->setFocus(Qt::OtherFocusReason); });
+    connect(importance, &QSlider::sliderPressed, this, &CellGrid::editRunEnded);
+    connect(importance, &QSlider::sliderReleased, cell, [this, cell] {
+        emit editRunEnded();
+        cell->deleteButton()->setFocus(Qt::OtherFocusReason);
+    });
     connect(cell->moveUpButton(), &QAbstractButton::clicked, this,
             [this, criterionIndex] { emit moveCriterionRequested(criterionIndex, MoveDirection::Backward); });
     connect(cell->moveDownButton(), &QAbstractButton::clicked, this,
@@ -204,10 +248,8 @@ void CellGrid::reveal()
 
 void CellGrid::optionsSwapped(int first, int second)
 {
-    for (const int index : {first, second}) {
-        if (OptionCell* cell = optionCell(index))
-            cell->nameField()->setText(m_project.options()[static_cast<std::size_t>(index)].Name);
-    }
+    for (const int index : {first, second})
+        showOptionName(index);
     for (int criterion = 0; criterion < m_project.criterionCount(); ++criterion)
         swapRatingCells(first, criterion, second, criterion);
 }
@@ -217,7 +259,7 @@ void CellGrid::criteriaSwapped(int first, int second)
     for (const int index : {first, second}) {
         if (CriterionCell* cell = criterionCell(index)) {
             const Criterion& criterion = m_project.criteria()[static_cast<std::size_t>(index)];
-            cell->nameField()->setText(criterion.Name);
+            setTextQuietly(cell->nameField(), criterion.Name);
             cell->showImportance(criterion.Importance);
         }
     }
@@ -231,6 +273,60 @@ void CellGrid::commentChanged(int optionIndex, int criterionIndex)
     const Rating* rating = m_project.ratingOf(optionIndex, criterionIndex);
     if (cell && rating)
         cell->showComment(rating->Comment);
+}
+
+void CellGrid::showOptionName(int optionIndex)
+{
+    OptionCell* cell = optionCell(optionIndex);
+    if (cell && optionIndex < m_project.optionCount())
+        setTextQuietly(cell->nameField(), m_project.options()[static_cast<std::size_t>(optionIndex)].Name);
+}
+
+void CellGrid::showCriterionName(int criterionIndex)
+{
+    CriterionCell* cell = criterionCell(criterionIndex);
+    if (cell && criterionIndex < m_project.criterionCount())
+        setTextQuietly(cell->nameField(), m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name);
+}
+
+void CellGrid::showImportance(int criterionIndex)
+{
+    CriterionCell* cell = criterionCell(criterionIndex);
+    if (cell && criterionIndex < m_project.criterionCount())
+        cell->showImportance(m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Importance);
+}
+
+void CellGrid::showRatingValue(int optionIndex, int criterionIndex, bool shown)
+{
+    RatingCell* cell = cellAt(optionIndex, criterionIndex);
+    const Rating* rating = m_project.ratingOf(optionIndex, criterionIndex);
+    if (cell && rating)
+        cell->showValue(rating->Value, shown);
+}
+
+void CellGrid::dropCellsBeyondModel()
+{
+    const auto options = static_cast<std::size_t>(m_project.optionCount());
+    const auto criteria = static_cast<std::size_t>(m_project.criterionCount());
+    // A row's widget holds its cells: deleting it deletes them.
+    for (std::size_t row = criteria; row < m_rows.size(); ++row)
+        delete m_rows[row].widget;
+    if (m_rows.size() > criteria)
+        m_rows.resize(criteria);
+    for (Row& row : m_rows) {
+        for (std::size_t column = options; column < row.cells.size(); ++column)
+            delete row.cells[column];
+        if (row.cells.size() > options)
+            row.cells.resize(options);
+    }
+    for (std::size_t row = criteria; row < m_criterionCells.size(); ++row)
+        delete m_criterionCells[row];
+    if (m_criterionCells.size() > criteria)
+        m_criterionCells.resize(criteria);
+    for (std::size_t column = options; column < m_optionCells.size(); ++column)
+        delete m_optionCells[column];
+    if (m_optionCells.size() > options)
+        m_optionCells.resize(options);
 }
 
 QWidget* CellGrid::tabStep(QWidget* focused, bool forward)
@@ -350,15 +446,21 @@ void CellGrid::complete(RatingCell* cell)
         return;
     // A slider event shows the value and hands the keyboard focus to the
     // comment button, so that the keys do not go on changing the rating.
-    const auto userMoved = [this, cell, optionIndex, criterionIndex](int value) {
-        m_project.setValue(optionIndex, criterionIndex, value);
+    QSlider* slider = cell->valueSlider();
+    const auto userMoved = [this, cell, slider, optionIndex, criterionIndex](int value) {
+        const Rating* before = m_project.ratingOf(optionIndex, criterionIndex);
+        if (before && before->Value != value)
+            emit valueEdited(optionIndex, criterionIndex, value, cell->valueShown(), slider->isSliderDown());
         cell->showValue(value, true);
         cell->commentButton()->setFocus(Qt::OtherFocusReason);
     };
-    connect(cell->valueSlider(), &QSlider::valueChanged, cell, userMoved);
+    connect(slider, &QSlider::valueChanged, cell, userMoved);
+    connect(slider, &QSlider::sliderPressed, this, &CellGrid::editRunEnded);
     // Letting go of the knob without moving it confirms the value as it is.
-    connect(cell->valueSlider(), &QSlider::sliderReleased, cell,
-            [cell, userMoved] { userMoved(cell->valueSlider()->value()); });
+    connect(slider, &QSlider::sliderReleased, cell, [this, slider, userMoved] {
+        userMoved(slider->value());
+        emit editRunEnded();
+    });
     connect(cell->commentButton(), &QAbstractButton::clicked, this,
             [this, optionIndex, criterionIndex] { emit commentRequested(optionIndex, criterionIndex); });
 }

@@ -15,8 +15,9 @@ namespace ponderix {
 
 // The cells of the three scrolled areas: option headers, criterion cells and
 // rating cells, each built from the model and placed by its indexes. What the
-// user types or moves goes straight into the model; what changes the
-// project's structure is asked for through the signals.
+// user types or moves, and what changes the project's structure, is reported
+// through the signals; the receiver records it as a step of the edit
+// history, which writes it into the model.
 //
 // Cells out of sight stay hidden until they first come within a row or
 // column of the grid's visible part (reveal), and a rating cell gets its
@@ -48,6 +49,14 @@ public:
     void criteriaSwapped(int first, int second);
     void commentChanged(int optionIndex, int criterionIndex);
 
+    // The controls show the model again, without reporting it as an edit.
+    void showOptionName(int optionIndex);
+    void showCriterionName(int criterionIndex);
+    void showImportance(int criterionIndex);
+    void showRatingValue(int optionIndex, int criterionIndex, bool shown);
+    // Takes away the cells of entries the model no longer has at its end.
+    void dropCellsBeyondModel();
+
     // The extra width of criterion cells built from now on.
     void setCriteriaAddWidth(int criteriaAddWidth) { m_criteriaAddWidth = criteriaAddWidth; }
     int criteriaAddWidth() const { return m_criteriaAddWidth; }
@@ -68,6 +77,15 @@ signals:
     void moveOptionRequested(int optionIndex, ponderix::MoveDirection direction);
     void moveCriterionRequested(int criterionIndex, ponderix::MoveDirection direction);
     void commentRequested(int optionIndex, int criterionIndex);
+    // The user's edits, reported before the model has them: the model still
+    // holds the old value. `dragging` is true while the knob is held.
+    void optionNameEdited(int optionIndex, const QString& name);
+    void criterionNameEdited(int criterionIndex, const QString& name);
+    void importanceEdited(int criterionIndex, int importance, bool dragging);
+    void valueEdited(int optionIndex, int criterionIndex, int value, bool valueWasShown, bool dragging);
+    // A run of small edits ended: the field lost the focus or took Enter,
+    // the knob was taken or let go.
+    void editRunEnded();
 
 private:
     // The grid's rows each get a container of their own. Qt works out what
@@ -96,6 +114,7 @@ private:
     std::vector<CriterionCell*> m_criterionCells;
     std::vector<Row> m_rows;
     bool m_buildingAll = false; // reveal once at the end, not per cell
+    QObject* m_fieldUndo;       // lets Ctrl+Z past a name field with nothing of its own to undo
 };
 
 } // namespace ponderix

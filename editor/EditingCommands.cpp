@@ -2,6 +2,8 @@
 
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
+#include "editor/EditHistory.h"
+#include "editor/EditSteps.h"
 #include "editor/MatrixView.h"
 #include "platform/Dialogs.h"
 
@@ -53,6 +55,8 @@ bool EditingCommands::newProject(const QString& marker)
     m_view.buildAllCells(true);
     m_view.sizeAreas(1, 1);
     m_view.updateStatusLine();
+    // Another project: nothing before this may be undone into it.
+    m_view.history().clear();
     return true;
 }
 
@@ -60,26 +64,14 @@ void EditingCommands::addOption()
 {
     if (refused(m_project.optionAdditionRefusal(), TextKey::TXT00103))
         return;
-    m_project.addOption(uiText(TextKey::TXT00214));
-    const int added = m_project.optionCount() - 1;
-    m_view.buildOptionCell(added);
-    for (const Criterion& criterion : m_project.criteria())
-        m_view.buildRatingCell(added, criterion.Index, false);
-    m_view.sizeColumns(m_project.optionCount());
-    m_view.updateStatusLine();
+    m_view.history().record(new AddStep(m_project, m_view, EntryKind::Option, uiText(TextKey::TXT00214)));
 }
 
 void EditingCommands::addCriterion()
 {
     if (refused(m_project.criterionAdditionRefusal(), TextKey::TXT00104))
         return;
-    m_project.addCriterion(uiText(TextKey::TXT00214));
-    const int added = m_project.criterionCount() - 1;
-    m_view.buildCriterionCell(added);
-    for (const Option& option : m_project.options())
-        m_view.buildRatingCell(option.Index, added, false);
-    m_view.sizeRows(m_project.criterionCount());
-    m_view.updateStatusLine();
+    m_view.history().record(new AddStep(m_project, m_view, EntryKind::Criterion, uiText(TextKey::TXT00214)));
 }
 
 void EditingCommands::deleteOption(int optionIndex)
@@ -90,13 +82,7 @@ void EditingCommands::deleteOption(int optionIndex)
         optionTitle(optionIndex) + u", "_s + m_project.options()[static_cast<std::size_t>(optionIndex)].Name;
     if (!askYesNo(TextKey::TXT00206, uiText(TextKey::TXT00215) + kLineBreak + caption))
         return;
-    // Letters follow positions, so every cell is built again; the rebuilt
-    // boxes show their values.
-    m_view.clearCells();
-    m_project.deleteOption(optionIndex);
-    m_view.buildAllCells(true);
-    m_view.sizeColumns(m_project.optionCount());
-    m_view.updateStatusLine();
+    m_view.history().record(new DeleteStep(m_project, m_view, EntryKind::Option, optionIndex));
 }
 
 void EditingCommands::deleteCriterion(int criterionIndex)
@@ -107,26 +93,30 @@ void EditingCommands::deleteCriterion(int criterionIndex)
         + m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name;
     if (!askYesNo(TextKey::TXT00207, uiText(TextKey::TXT00216) + kLineBreak + caption))
         return;
-    m_view.clearCells();
-    m_project.deleteCriterion(criterionIndex);
-    m_view.buildAllCells(true);
-    m_view.sizeRows(m_project.criterionCount());
-    m_view.updateStatusLine();
+    m_view.history().record(new DeleteStep(m_project, m_view, EntryKind::Criterion, criterionIndex));
 }
+
+namespace {
+
+bool hasNeighbour(int index, MoveDirection direction, int count)
+{
+    const int partner = direction == MoveDirection::Backward ? index - 1 : index + 1;
+    return index >= 0 && index < count && partner >= 0 && partner < count;
+}
+
+} // namespace
 
 void EditingCommands::moveOption(int optionIndex, MoveDirection direction)
 {
-    if (!m_project.moveOption(optionIndex, direction))
-        return;
-    m_view.optionsSwapped(optionIndex, direction == MoveDirection::Backward ? optionIndex - 1 : optionIndex + 1);
+    // At either end there is nothing to exchange and nothing to record.
+    if (hasNeighbour(optionIndex, direction, m_project.optionCount()))
+        m_view.history().record(new MoveStep(m_project, m_view, EntryKind::Option, optionIndex, direction));
 }
 
 void EditingCommands::moveCriterion(int criterionIndex, MoveDirection direction)
 {
-    if (!m_project.moveCriterion(criterionIndex, direction))
-        return;
-    m_view.criteriaSwapped(criterionIndex,
-                           direction == MoveDirection::Backward ? criterionIndex - 1 : criterionIndex + 1);
+    if (hasNeighbour(criterionIndex, direction, m_project.criterionCount()))
+        m_view.history().record(new MoveStep(m_project, m_view, EntryKind::Criterion, criterionIndex, direction));
 }
 
 void EditingCommands::editComment(int optionIndex, int criterionIndex)
@@ -138,10 +128,9 @@ void EditingCommands::editComment(int optionIndex, int criterionIndex)
     const std::optional<QString> comment =
         m_dialogs.textEntry(title, title + u' ' + ratingPosition(optionIndex, criterionIndex), rating->Comment);
     // A cancelled prompt leaves the comment as it was.
-    if (!comment)
+    if (!comment || *comment == rating->Comment)
         return;
-    m_project.setComment(optionIndex, criterionIndex, *comment);
-    m_view.commentChanged(optionIndex, criterionIndex);
+    m_view.history().record(new CommentStep(m_project, m_view, optionIndex, criterionIndex, *comment));
 }
 
 } // namespace ponderix

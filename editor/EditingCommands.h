@@ -11,7 +11,9 @@ class Dialogs;
 class MatrixView;
 
 // The commands that change the project's structure: new project, add, delete,
-// move and the comment prompt, each with its question or refusal.
+// move and the comment prompt, each with its question or refusal. Each edit
+// is recorded as a step of the view's edit history; a new project starts a
+// fresh history.
 class EditingCommands final {
 public:
     EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs);

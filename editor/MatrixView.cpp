@@ -4,6 +4,8 @@
 #include "base/Fonts.h"
 #include "base/TextTable.h"
 #include "editor/CellGrid.h"
+#include "editor/EditHistory.h"
+#include "editor/EditSteps.h"
 #include "editor/GridArea.h"
 #include "editor/HeaderArea.h"
 #include "editor/ImageButton.h"
@@ -12,10 +14,13 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSlider>
 
 #include <algorithm>
+#include <optional>
 
 namespace ponderix {
 
@@ -76,6 +81,7 @@ struct MatrixView::Private {
     void alignHeaders();
     void revealInGrid(QWidget* focused);
     void connectCells();
+    void recordEdits();
 
     MatrixView& q;
     QPointer<QWidget> client;
@@ -105,6 +111,7 @@ struct MatrixView::Private {
     int criterionAreaBottomMargin = 0;
 
     std::unique_ptr<CellGrid> cells;
+    EditHistory history;
 
     QMetaObject::Connection focusFollower;
     Watcher watcher;
@@ -296,12 +303,39 @@ void MatrixView::Private::connectCells()
     QObject::connect(source, &CellGrid::commentRequested, &q, &MatrixView::commentRequested);
 }
 
+void MatrixView::Private::recordEdits()
+{
+    // Each edit becomes a step of the history, which writes it into the
+    // model; the controls already show it.
+    const CellGrid* source = cells.get();
+    const auto serialWhile = [this](bool dragging) {
+        return dragging ? std::optional<int>(history.mergeSerial()) : std::nullopt;
+    };
+    QObject::connect(source, &CellGrid::optionNameEdited, &q, [this](int index, const QString& name) {
+        history.record(new NameStep(project, q, EntryKind::Option, index, name, history.mergeSerial()));
+    });
+    QObject::connect(source, &CellGrid::criterionNameEdited, &q, [this](int index, const QString& name) {
+        history.record(new NameStep(project, q, EntryKind::Criterion, index, name, history.mergeSerial()));
+    });
+    QObject::connect(source, &CellGrid::importanceEdited, &q,
+                     [this, serialWhile](int index, int importance, bool dragging) {
+                         history.record(new ImportanceStep(project, q, index, importance, serialWhile(dragging)));
+                     });
+    QObject::connect(source, &CellGrid::valueEdited, &q,
+                     [this, serialWhile](int option, int criterion, int value, bool wasShown, bool dragging) {
+                         history.record(new RatingValueStep(project, q, option, criterion, value, wasShown,
+                                                            serialWhile(dragging)));
+                     });
+    QObject::connect(source, &CellGrid::editRunEnded, &history, &EditHistory::closeMerging);
+}
+
 MatrixView::MatrixView(QWidget* client, Project& project, int criteriaAddWidth, const QString& legendText)
     : d(std::make_unique<Private>(*this, client, project, criteriaAddWidth, legendText))
 {
     d->createFixedControls();
     d->connectScrolling();
     d->connectCells();
+    d->recordEdits();
     QObject::connect(d->addOption, &QAbstractButton::clicked, this, [this] { emit addOptionRequested(); });
     QObject::connect(d->addCriterion, &QAbstractButton::clicked, this, [this] { emit addCriterionRequested(); });
     QObject::connect(d->strip, &WidthStrip::widthChosen, this, [this](int width) {
@@ -426,6 +460,99 @@ void MatrixView::criteriaSwapped(int first, int second)
 void MatrixView::commentChanged(int optionIndex, int criterionIndex)
 {
     d->cells->commentChanged(optionIndex, criterionIndex);
+}
+
+EditHistory& MatrixView::history()
+{
+    return d->history;
+}
+
+void MatrixView::showOptionName(int optionIndex)
+{
+    d->cells->showOptionName(optionIndex);
+}
+
+void MatrixView::showCriterionName(int criterionIndex)
+{
+    d->cells->showCriterionName(criterionIndex);
+}
+
+void MatrixView::showImportance(int criterionIndex)
+{
+    d->cells->showImportance(criterionIndex);
+}
+
+void MatrixView::showRatingValue(int optionIndex, int criterionIndex, bool shown)
+{
+    d->cells->showRatingValue(optionIndex, criterionIndex, shown);
+}
+
+void MatrixView::optionAppended()
+{
+    const int added = d->project.optionCount() - 1;
+    buildOptionCell(added);
+    for (const Criterion& criterion : d->project.criteria())
+        buildRatingCell(added, criterion.Index, false);
+    sizeColumns(d->project.optionCount());
+    updateStatusLine();
+}
+
+void MatrixView::criterionAppended()
+{
+    const int added = d->project.criterionCount() - 1;
+    buildCriterionCell(added);
+    for (const Option& option : d->project.options())
+        buildRatingCell(option.Index, added, false);
+    sizeRows(d->project.criterionCount());
+    updateStatusLine();
+}
+
+void MatrixView::lastOptionRemoved()
+{
+    d->cells->dropCellsBeyondModel();
+    // Sized as a deletion sizes them: no entries leave the bare margin.
+    sizeColumns(d->project.optionCount());
+    updateStatusLine();
+}
+
+void MatrixView::lastCriterionRemoved()
+{
+    d->cells->dropCellsBeyondModel();
+    sizeRows(d->project.criterionCount());
+    updateStatusLine();
+}
+
+void MatrixView::focusControl(Control control, int index, int criterionIndex)
+{
+    QWidget* target = nullptr;
+    switch (control) {
+    case Control::OptionName:
+        if (OptionCell* cell = optionCell(index))
+            target = cell->nameField();
+        break;
+    case Control::CriterionName:
+    case Control::Importance:
+        if (CriterionCell* cell = criterionCell(index))
+            target = control == Control::Importance ? static_cast<QWidget*>(cell->importanceSlider())
+                                                    : static_cast<QWidget*>(cell->nameField());
+        break;
+    case Control::RatingValue:
+    case Control::Comment:
+        if (RatingCell* cell = ratingCell(index, criterionIndex)) {
+            d->grid->ensureWidgetVisible(cell, 0, 0);
+            target = control == Control::RatingValue ? static_cast<QWidget*>(cell->valueSlider())
+                                                     : static_cast<QWidget*>(cell->commentButton());
+        }
+        break;
+    case Control::AddOption: target = d->addOption; break;
+    case Control::AddCriterion: target = d->addCriterion; break;
+    }
+    if (!target)
+        return;
+    // Header cells scroll with the grid, so the grid is scrolled to them.
+    d->revealInGrid(target);
+    d->cells->reveal();
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void MatrixView::drawWidthStrip(int criteriaAddWidth)

@@ -22,6 +22,7 @@ namespace ponderix {
 inline constexpr qint64 kShowableRatingLimit = 100'000;
 
 class CriterionCell;
+class EditHistory;
 class OptionCell;
 class RatingCell;
 
@@ -71,6 +72,31 @@ public:
     void optionsSwapped(int first, int second);
     void criteriaSwapped(int first, int second);
     void commentChanged(int optionIndex, int criterionIndex);
+
+    // The history of the open project's edits. Its steps change the project
+    // and this view through the calls here, as the edits themselves do.
+    EditHistory& history();
+
+    // After an undo or redo changed the model behind a control: the control
+    // shows the model again, without reporting it as the user's edit. A
+    // rating's value box shows the value only when `shown`.
+    void showOptionName(int optionIndex);
+    void showCriterionName(int criterionIndex);
+    void showImportance(int criterionIndex);
+    void showRatingValue(int optionIndex, int criterionIndex, bool shown);
+    // After the model gained an entry at its end: its cells, the inner size,
+    // the status line. The new ratings' boxes stay empty until moved.
+    void optionAppended();
+    void criterionAppended();
+    // After the model lost its last entry: the same taken away again.
+    void lastOptionRemoved();
+    void lastCriterionRemoved();
+
+    enum class Control { OptionName, CriterionName, Importance, RatingValue, Comment, AddOption, AddCriterion };
+    // Scrolls the control into sight and gives it the keyboard focus: an
+    // option's or criterion's control by `index`, a rating's by `index`
+    // (option) and `criterionIndex`.
+    void focusControl(Control control, int index = 0, int criterionIndex = 0);
 
     // Redraws the column-width strip with its mark at `criteriaAddWidth`.
     void drawWidthStrip(int criteriaAddWidth);

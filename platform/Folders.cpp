@@ -52,9 +52,23 @@ ApplicationFolders resolveFolders()
     const QString config = standardFolder(QStandardPaths::GenericConfigLocation);
     folders.applicationData = config.isEmpty() ? QString() : config + uiText(TextKey::AppData_Subdir);
     folders.temporary = privateTemporaryFolder();
+    folders.state = stateFolder();
     folders.programPath = QCoreApplication::applicationFilePath();
     folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());
     return folders;
+}
+
+QString stateFolder()
+{
+    // A relative value is to be ignored, as the base directory rules say.
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!base.startsWith(u'/')) {
+        const QString home = QDir::homePath();
+        if (!home.startsWith(u'/'))
+            return {};
+        base = withSeparator(home) + u".local/state"_s;
+    }
+    return withSeparator(base) + uiText(TextKey::AppData_Subdir);
 }
 
 QString helpDocumentPath(const ApplicationFolders& folders)

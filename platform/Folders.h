@@ -12,6 +12,7 @@ struct ApplicationFolders {
     QString pictures;
     QString applicationData; // per-user configuration folder + AppData_Subdir
     QString temporary;       // private to this user: chart files, demo copy
+    QString state;           // per-user state: the recovery copy of unsaved work
     QString programPath;     // the running program file
     QString programFolder;
 
@@ -19,6 +20,11 @@ struct ApplicationFolders {
 };
 
 ApplicationFolders resolveFolders();
+
+// The per-user state folder of the program: $XDG_STATE_HOME/Ponderix/ when
+// that variable names an absolute folder, else ~/.local/state/Ponderix/;
+// empty when neither can be named. Qt has no location for it.
+QString stateFolder();
 
 // The offline help document. A copy beside the program (the build tree, a
 // portable folder) comes first; else the one in the data folder of the

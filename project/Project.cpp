@@ -83,15 +83,50 @@ AddRefusal Project::addCriterion(const QString& name)
 
 namespace {
 
-// Removes the ratings of the deleted entry and closes the gap it leaves.
+// Takes the ratings of the deleted entry out, with their places in the list,
+// and closes the gap it leaves in the numbering.
 template <typename IndexOf>
-void removeAndRenumber(std::vector<Rating>& ratings, int deleted, IndexOf indexOf)
+TakenRatings takeAndRenumber(std::vector<Rating>& ratings, int deleted, IndexOf indexOf)
 {
-    std::erase_if(ratings, [&](Rating& rating) { return indexOf(rating) == deleted; });
-    for (Rating& rating : ratings) {
+    TakenRatings taken;
+    std::size_t kept = 0;
+    for (std::size_t position = 0; position < ratings.size(); ++position) {
+        Rating& rating = ratings[position];
+        if (indexOf(rating) == deleted) {
+            taken.positions.push_back(position);
+            taken.ratings.push_back(std::move(rating));
+            continue;
+        }
         if (indexOf(rating) > deleted)
             --indexOf(rating);
+        if (kept != position)
+            ratings[kept] = std::move(rating);
+        ++kept;
     }
+    ratings.resize(kept);
+    return taken;
+}
+
+// The reverse: opens the gap in the numbering again and puts every taken
+// rating back at its old place.
+template <typename IndexOf>
+void putBackAndRenumber(std::vector<Rating>& ratings, int restored, TakenRatings taken, IndexOf indexOf)
+{
+    for (Rating& rating : ratings) {
+        if (indexOf(rating) >= restored)
+            ++indexOf(rating);
+    }
+    std::vector<Rating> merged;
+    merged.reserve(ratings.size() + taken.ratings.size());
+    auto kept = ratings.begin();
+    for (std::size_t next = 0; next < taken.ratings.size(); ++next) {
+        while (merged.size() < taken.positions[next] && kept != ratings.end())
+            merged.push_back(std::move(*kept++));
+        merged.push_back(std::move(taken.ratings[next]));
+    }
+    while (kept != ratings.end())
+        merged.push_back(std::move(*kept++));
+    ratings = std::move(merged);
 }
 
 template <typename Entry>
@@ -101,25 +136,67 @@ void renumber(std::vector<Entry>& entries)
         entries[position].Index = static_cast<int>(position);
 }
 
+int& optionOf(Rating& rating)
+{
+    return rating.IndexOption;
+}
+
+int& criterionOf(Rating& rating)
+{
+    return rating.IndexCriteria;
+}
+
 } // namespace
 
 void Project::deleteOption(int index)
 {
-    if (index < 0 || index >= optionCount())
-        return;
-    m_options.erase(m_options.begin() + index);
-    renumber(m_options);
-    removeAndRenumber(m_ratings, index, [](Rating& rating) -> int& { return rating.IndexOption; });
-    invalidateLookup();
+    takeOption(index);
 }
 
 void Project::deleteCriterion(int index)
 {
+    takeCriterion(index);
+}
+
+std::optional<TakenOption> Project::takeOption(int index)
+{
+    if (index < 0 || index >= optionCount())
+        return std::nullopt;
+    TakenOption taken{std::move(m_options[static_cast<std::size_t>(index)]), {}};
+    m_options.erase(m_options.begin() + index);
+    renumber(m_options);
+    taken.ratings = takeAndRenumber(m_ratings, index, optionOf);
+    invalidateLookup();
+    return taken;
+}
+
+std::optional<TakenCriterion> Project::takeCriterion(int index)
+{
     if (index < 0 || index >= criterionCount())
-        return;
+        return std::nullopt;
+    TakenCriterion taken{std::move(m_criteria[static_cast<std::size_t>(index)]), {}};
     m_criteria.erase(m_criteria.begin() + index);
     renumber(m_criteria);
-    removeAndRenumber(m_ratings, index, [](Rating& rating) -> int& { return rating.IndexCriteria; });
+    taken.ratings = takeAndRenumber(m_ratings, index, criterionOf);
+    invalidateLookup();
+    return taken;
+}
+
+void Project::restoreOption(TakenOption taken)
+{
+    const int index = std::clamp(taken.option.Index, 0, optionCount());
+    m_options.insert(m_options.begin() + index, std::move(taken.option));
+    renumber(m_options);
+    putBackAndRenumber(m_ratings, index, std::move(taken.ratings), optionOf);
+    invalidateLookup();
+}
+
+void Project::restoreCriterion(TakenCriterion taken)
+{
+    const int index = std::clamp(taken.criterion.Index, 0, criterionCount());
+    m_criteria.insert(m_criteria.begin() + index, std::move(taken.criterion));
+    renumber(m_criteria);
+    putBackAndRenumber(m_ratings, index, std::move(taken.ratings), criterionOf);
     invalidateLookup();
 }
 

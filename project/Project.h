@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace ponderix {
@@ -44,6 +45,25 @@ enum class AddRefusal { None, OptionLimit, CriterionLimit, CellLimit };
 
 enum class MoveDirection { Backward, Forward }; // left/up, right/down
 
+// The ratings a deletion took out, each with its place in the rating list,
+// so that putting them back leaves the list exactly as it was.
+struct TakenRatings {
+    std::vector<std::size_t> positions; // ascending
+    std::vector<Rating> ratings;
+};
+
+// What deleting an entry took out of the project: enough to put it back at
+// its place with its ratings and comments, and nothing more.
+struct TakenOption {
+    Option option;
+    TakenRatings ratings;
+};
+
+struct TakenCriterion {
+    Criterion criterion;
+    TakenRatings ratings;
+};
+
 // The one decision document: three ordered lists plus where it lives on disk.
 // Invariants kept by every operation here (and by the reader for any file):
 // an entry's Index equals its position, and every option/criterion pair has
@@ -75,6 +95,14 @@ public:
 
     void deleteOption(int index);
     void deleteCriterion(int index);
+    // The same deletions, handing back what they took; empty for an index
+    // out of range. restore...() puts such an entry back where it was: its
+    // own index, its ratings at their old places in the list, the later
+    // entries renumbered as before the deletion.
+    std::optional<TakenOption> takeOption(int index);
+    std::optional<TakenCriterion> takeCriterion(int index);
+    void restoreOption(TakenOption taken);
+    void restoreCriterion(TakenCriterion taken);
     // Exchange an entry's contents with its neighbour's; false at either end.
     bool moveOption(int index, MoveDirection direction);
     bool moveCriterion(int index, MoveDirection direction);

@@ -1,5 +1,7 @@
 #include "project/Project.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using namespace ponderix;
@@ -186,4 +188,62 @@ TEST(ProjectRegularise, EmptyListsStayValid)
     Project empty;
     empty.regularise();
     EXPECT_EQ(empty.ratingCount(), 0);
+}
+
+namespace {
+
+// The ratings as "option:criterion=value/comment", in list order.
+QString ratingList(const Project& project)
+{
+    QStringList all;
+    for (const Rating& rating : project.ratings())
+        all << u"%1:%2=%3/%4"_s.arg(rating.IndexOption).arg(rating.IndexCriteria).arg(rating.Value).arg(rating.Comment);
+    return all.join(u' ');
+}
+
+} // namespace
+
+TEST(ProjectTakeAndRestore, PutsAnEntryBackWithItsRatingsAtTheirOldPlaces)
+{
+    // Ratings in an order of their own (criterion by criterion, then one
+    // added later), as a file written elsewhere may have them.
+    Project project;
+    project.appendOption(u"A"_s);
+    project.appendOption(u"B"_s);
+    project.appendOption(u"C"_s);
+    project.appendCriterion(u"X"_s, 2);
+    project.appendCriterion(u"Y"_s, 4);
+    project.appendRating(0, 0, u"a"_s, 1);
+    project.appendRating(2, 0, u"c"_s, 3);
+    project.appendRating(0, 1, QString(), 4);
+    project.appendRating(1, 1, u"b"_s, 5);
+    project.appendRating(2, 1, QString(), 6);
+    project.appendRating(1, 0, u"late"_s, 2);
+    const QString before = ratingList(project);
+
+    std::optional<TakenOption> taken = project.takeOption(1);
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->option.Name, u"B"_s);
+    EXPECT_EQ(taken->ratings.positions, (std::vector<std::size_t>{3, 5}));
+    EXPECT_EQ(ratingList(project), u"0:0=1/a 1:0=3/c 0:1=4/ 1:1=6/"_s);
+    EXPECT_EQ(project.options()[1].Name, u"C"_s);
+    EXPECT_EQ(project.options()[1].Index, 1);
+    project.restoreOption(std::move(*taken));
+    EXPECT_EQ(ratingList(project), before);
+    EXPECT_EQ(project.options()[1].Name, u"B"_s);
+    EXPECT_EQ(project.options()[2].Index, 2);
+    EXPECT_EQ(project.ratingOf(2, 0)->Comment, u"c"_s);
+
+    std::optional<TakenCriterion> criterion = project.takeCriterion(0);
+    ASSERT_TRUE(criterion.has_value());
+    EXPECT_EQ(ratingList(project), u"0:0=4/ 1:0=5/b 2:0=6/"_s);
+    EXPECT_EQ(project.criteria()[0].Name, u"Y"_s);
+    project.restoreCriterion(std::move(*criterion));
+    EXPECT_EQ(ratingList(project), before);
+    EXPECT_EQ(project.criteria()[0].Importance, 2);
+    EXPECT_EQ(project.ratingOf(1, 1)->Comment, u"b"_s);
+
+    EXPECT_FALSE(project.takeOption(3).has_value());
+    EXPECT_FALSE(project.takeCriterion(-1).has_value());
+    EXPECT_EQ(ratingList(project), before);
 }

@@ -1,0 +1,131 @@
+#include "app/Recovery.h"
+
+#include "project/ProjectMessages.h"
+#include "project/ProjectReader.h"
+#include "project/ProjectWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kProjectName = u"Recovery.pnx"_s;
+const QString kSideName = u"Recovery.json"_s;
+const QString kPathKey = u"path"_s;
+const QString kBannerKey = u"banner"_s;
+
+} // namespace
+
+RecoveryFile::RecoveryFile(QString folder) : m_folder(std::move(folder))
+{
+    if (!m_folder.isEmpty() && !m_folder.endsWith(u'/'))
+        m_folder += u'/';
+}
+
+QString RecoveryFile::projectPath() const
+{
+    return enabled() ? m_folder + kProjectName : QString();
+}
+
+QString RecoveryFile::sidePath() const
+{
+    return enabled() ? m_folder + kSideName : QString();
+}
+
+bool RecoveryFile::exists() const
+{
+    return enabled() && QFileInfo::exists(projectPath());
+}
+
+WriteResult RecoveryFile::write(const Project& project, const QString& path, const QString& banner) const
+{
+    if (!enabled())
+        return {false, QString()};
+    const QJsonObject side{{kPathKey, path}, {kBannerKey, banner}};
+    const WriteResult sideWritten = writeFileAtomically(sidePath(), QJsonDocument(side).toJson());
+    if (!sideWritten)
+        return sideWritten;
+    return writeProjectFile(project, projectPath(), QDateTime::currentDateTime());
+}
+
+void RecoveryFile::remove() const
+{
+    if (!enabled())
+        return;
+    // The project file first: without it no copy is offered, whatever stays.
+    QFile::remove(projectPath());
+    QFile::remove(sidePath());
+}
+
+RecoveryFile::ReadOutcome RecoveryFile::read() const
+{
+    if (!exists())
+        return {std::nullopt, QString()};
+    ReadResult result = readProjectFile(projectPath());
+    if (!result.ok())
+        return {std::nullopt, readErrorMessage(result.error()).text};
+    QFile sideFile(sidePath());
+    if (!sideFile.open(QIODevice::ReadOnly))
+        return {std::nullopt, sideFile.errorString()};
+    QJsonParseError parseError{};
+    const QJsonDocument side = QJsonDocument::fromJson(sideFile.readAll(), &parseError);
+    if (!side.isObject() || !side.object().value(kPathKey).isString() || !side.object().value(kBannerKey).isString())
+        return {std::nullopt, parseError.error != QJsonParseError::NoError ? parseError.errorString() : sidePath()};
+    Found found{std::move(result.project()), side.object().value(kPathKey).toString(),
+                side.object().value(kBannerKey).toString(), QFileInfo(projectPath()).lastModified()};
+    return {std::move(found), QString()};
+}
+
+QString RecoveryFile::keepAside(const QDateTime& now) const
+{
+    const QString stem = m_folder + u"Recovery-damaged-"_s + now.toString(u"yyyyMMdd-HHmmss"_s);
+    QString name = stem;
+    for (int attempt = 2; QFileInfo::exists(name + u".pnx"_s) || QFileInfo::exists(name + u".json"_s); ++attempt)
+        name = stem + u'-' + QString::number(attempt);
+    if (!QFile::rename(projectPath(), name + u".pnx"_s))
+        return {};
+    QFile::rename(sidePath(), name + u".json"_s);
+    return name + u".pnx"_s;
+}
+
+RecoveryKeeper::RecoveryKeeper(RecoveryFile file, const Project& project, Banner banner, Failure failure)
+    : m_file(std::move(file)), m_project(project), m_banner(std::move(banner)), m_failure(std::move(failure))
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kDelayMilliseconds);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
+}
+
+void RecoveryKeeper::changed()
+{
+    // Not restarted by later changes: the copy is never more than the delay
+    // behind, however long the user goes on typing.
+    if (m_file.enabled() && !m_timer.isActive())
+        m_timer.start();
+}
+
+void RecoveryKeeper::writeNow()
+{
+    m_timer.stop();
+    if (!m_file.enabled())
+        return;
+    const WriteResult written = m_file.write(m_project, m_project.path(), m_banner());
+    if (!written && !m_failureReported && m_failure) {
+        m_failureReported = true;
+        m_failure(written.error);
+    }
+}
+
+void RecoveryKeeper::discard()
+{
+    m_timer.stop();
+    m_file.remove();
+}
+
+} // namespace ponderix

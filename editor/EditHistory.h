@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+class QUndoCommand;
+
+namespace ponderix {
+
+// The open project's history of edits: every change the user makes is
+// recorded here as a step that can be undone and redone. The history lives
+// only in memory and starts afresh for every project.
+class EditHistory final : public QObject {
+    Q_OBJECT
+
+public:
+    // Older steps are forgotten beyond this many.
+    static constexpr int kStepLimit = 1000;
+
+    explicit EditHistory(QObject* parent = nullptr);
+
+    // Takes over a step the user has just made and applies it. A step that
+    // merges into the last one (more typing in the same field, more of the
+    // same slider drag) makes no new step. Steps arriving while a step is
+    // being undone or redone are the view echoing that step and are dropped.
+    void record(QUndoCommand* step);
+
+    void undo();
+    void redo();
+    bool canUndo() const { return m_stack.canUndo(); }
+    bool canRedo() const { return m_stack.canRedo(); }
+    // The name of the step, "delete Option B"; empty when there is none.
+    QString undoText() const { return m_stack.undoText(); }
+    QString redoText() const { return m_stack.redoText(); }
+    int count() const { return m_stack.count(); }
+    int index() const { return m_stack.index(); }
+
+    // A fresh history for another project.
+    void clear();
+
+    // Ends the current run of merging steps: from now on the next small
+    // change is a step of its own (the field lost the focus, the knob was
+    // let go, a step was undone).
+    void closeMerging() { ++m_mergeSerial; }
+    int mergeSerial() const { return m_mergeSerial; }
+
+signals:
+    // The project changed by a step: recorded, merged, undone or redone.
+    void projectChanged();
+    // What can be undone or redone, or its name, may have changed.
+    void stateChanged();
+    // The history was cleared for another project.
+    void restarted();
+
+private:
+    QUndoStack m_stack;
+    int m_mergeSerial = 0;
+    bool m_replaying = false;
+};
+
+} // namespace ponderix

@@ -1,0 +1,284 @@
+#include "app/Recovery.h"
+#include "app/MainWindow.h"
+#include "app/ProjectFiles.h"
+#include "editor/MatrixCells.h"
+#include "editor/MatrixView.h"
+#include "project/ProjectReader.h"
+#include "tests/app/AppSandbox.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSlider>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class RecoveryTest : public AppSandbox {
+protected:
+    QString recoveryProject() const { return m_folders.state + u"Recovery.pnx"_s; }
+    QString recoverySide() const { return m_folders.state + u"Recovery.json"_s; }
+
+    static void rename(Application& application, const QString& name)
+    {
+        application.matrixView().optionCell(0)->nameField()->setText(name);
+    }
+
+    static QJsonObject side(const QString& path) { return QJsonDocument::fromJson(readBytes(path)).object(); }
+
+    // Leaves a recovery copy as a crash would: written, never removed.
+    void leaveCopy(const QString& projectPath, const QString& banner)
+    {
+        ASSERT_TRUE(QDir().mkpath(m_folders.state));
+        Project project = readProjectBytes(demoProjectBytes()).project();
+        project.setOptionName(2, u"Unsaved"_s);
+        ASSERT_TRUE(RecoveryFile(m_folders.state).write(project, projectPath, banner));
+    }
+
+    qsizetype questionsAsked() const
+    {
+        return std::count_if(m_dialogs.messages.begin(), m_dialogs.messages.end(),
+                             [](const auto& asked) { return asked.text.startsWith(uiText(TextKey::TXT00620)); });
+    }
+};
+
+} // namespace
+
+TEST_F(RecoveryTest, AChangeIsCopiedWithinTwoSecondsAndSavingRemovesTheCopy)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    auto application = startApplication({cars});
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+    // The state folder is the user's alone.
+    EXPECT_EQ(QFileInfo(m_folders.state).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+
+    rename(*application, u"Re"_s);
+    rename(*application, u"Renamed"_s);
+    // Not on every key: the copy waits for the delay.
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+    EXPECT_TRUE(application->recovery().pending());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(recoveryProject()), 3000);
+    ReadResult copy = readProjectFile(recoveryProject());
+    ASSERT_TRUE(copy.ok());
+    EXPECT_EQ(copy.project().options()[0].Name, u"Renamed"_s);
+    EXPECT_EQ(side(recoverySide()).value(u"path"_s).toString(), cars);
+    EXPECT_EQ(side(recoverySide()).value(u"banner"_s).toString(), u"Cars"_s);
+
+    application->mainWindow().trigger(Command::Save);
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+    EXPECT_FALSE(QFile::exists(recoverySide()));
+    EXPECT_FALSE(application->recovery().pending());
+}
+
+TEST_F(RecoveryTest, AnotherProjectOrANormalEndRemovesTheCopy)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    auto application = startApplication({cars});
+    const auto copyMade = [&] {
+        rename(*application, u"changed"_s + QString::number(m_dialogs.messages.size()));
+        application->recovery().writeNow();
+        return QFile::exists(recoveryProject());
+    };
+    ASSERT_TRUE(copyMade());
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    application->mainWindow().trigger(Command::New);
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+
+    ASSERT_TRUE(copyMade());
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    application->mainWindow().trigger(Command::Demo);
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+
+    ASSERT_TRUE(copyMade());
+    application->projectFiles().open(cars, ProjectFiles::Question::DoNotAsk, ProjectFiles::LastFolder::Update);
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+
+    // Declining a question keeps the work, and so its copy.
+    ASSERT_TRUE(copyMade());
+    m_dialogs.answers = {Dialogs::Answer::No};
+    application->mainWindow().trigger(Command::New);
+    EXPECT_TRUE(QFile::exists(recoveryProject()));
+
+    m_dialogs.answers = {Dialogs::Answer::No};
+    ASSERT_TRUE(application->confirmQuit());
+    application->shutDown();
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+    EXPECT_FALSE(QFile::exists(recoverySide()));
+}
+
+TEST_F(RecoveryTest, YesRestoresTheWorkWithItsPathAndBanner)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    leaveCopy(cars, u"Cars"_s);
+    const QDateTime written = QFileInfo(recoveryProject()).lastModified();
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    auto application = startApplication();
+
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.messages[0].title, u"Ponderix"_s);
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              u"Ponderix was not closed properly. Restore the unsaved changes to \u00ABCars\u00BB from \u00AB"_s
+                  + QLocale().toString(written, QLocale::ShortFormat) + u"\u00BB?"_s);
+    EXPECT_EQ(m_dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Question);
+
+    EXPECT_EQ(application->project().options()[2].Name, u"Unsaved"_s);
+    EXPECT_EQ(application->project().path(), cars);
+    EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
+    EXPECT_EQ(application->matrixView().optionCell(2)->nameField()->text(), u"Unsaved"_s);
+    // Still unsaved work: the copy stays until it is saved.
+    EXPECT_TRUE(QFile::exists(recoveryProject()));
+    application->mainWindow().trigger(Command::Save);
+    EXPECT_TRUE(readBytes(cars).contains("Name=\"Unsaved\""));
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+}
+
+TEST_F(RecoveryTest, NoDeletesTheCopyAndStartsAsUsual)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    leaveCopy(QString(), uiText(TextKey::TXT00213));
+    m_dialogs.answers = {Dialogs::Answer::No};
+    auto application = startApplication({cars});
+    EXPECT_EQ(questionsAsked(), 1);
+    EXPECT_TRUE(m_dialogs.messages[0].text.contains(u"\u00AB"_s + uiText(TextKey::TXT00213) + u"\u00BB"_s));
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+    EXPECT_FALSE(QFile::exists(recoverySide()));
+    EXPECT_EQ(application->project().path(), cars);
+    EXPECT_EQ(application->project().options()[2].Name, readProjectFile(cars).project().options()[2].Name);
+}
+
+TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndKeptAside)
+{
+    ASSERT_TRUE(QDir().mkpath(m_folders.state));
+    const QByteArray damaged = "<Ponderix><Options>";
+    ASSERT_TRUE(writeBytes(recoveryProject(), damaged));
+    ASSERT_TRUE(writeBytes(recoverySide(), R"({"path":"","banner":"x"})"));
+    {
+        auto application = startApplication();
+        ASSERT_EQ(m_dialogs.messages.size(), 1);
+        EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Warning);
+        EXPECT_TRUE(m_dialogs.messages[0].text.startsWith(uiText(TextKey::TXT00622)));
+        EXPECT_EQ(questionsAsked(), 0);
+        // Start-up went on to the usual new project.
+        EXPECT_EQ(application->project().optionCount(), 1);
+        application->shutDown();
+    }
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+    const QStringList kept = QDir(m_folders.state).entryList({u"Recovery-damaged-*.pnx"_s}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readBytes(m_folders.state + kept[0]), damaged);
+    EXPECT_TRUE(m_dialogs.messages[0].text.contains(m_folders.state + kept[0]));
+
+    m_dialogs.messages.clear();
+    auto again = startApplication();
+    EXPECT_TRUE(m_dialogs.messages.isEmpty());
+}
+
+TEST_F(RecoveryTest, AFailedCopyIsReportedOnce)
+{
+    auto application = startApplication();
+    // A folder where the copy should go: every write fails.
+    ASSERT_TRUE(QDir().mkpath(recoveryProject()));
+    for (const QString& name : {u"one"_s, u"two"_s}) {
+        rename(*application, name);
+        application->recovery().writeNow();
+    }
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.messages[0].title, uiText(TextKey::TXT00001));
+    EXPECT_TRUE(m_dialogs.messages[0].text.startsWith(uiText(TextKey::TXT00623) + u"\r\n"_s));
+    EXPECT_GT(m_dialogs.messages[0].text.size(), uiText(TextKey::TXT00623).size() + 2);
+}
+
+// The real program in a process of its own, killed the hard way.
+class RecoveryProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_sandbox.isValid());
+        for (const char* folder : {"home", "config", "state", "runtime"})
+            QDir(m_sandbox.path()).mkpath(QString::fromLatin1(folder));
+        chmod(QFile::encodeName(m_sandbox.filePath(u"runtime"_s)).constData(), 0700);
+        m_project = m_sandbox.filePath(u"Cars.pnx"_s);
+        ASSERT_TRUE(writeBytes(m_project, demoProjectBytes().toByteArray()));
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"HOME"_s, m_sandbox.filePath(u"home"_s));
+        environment.insert(u"XDG_CONFIG_HOME"_s, m_sandbox.filePath(u"config"_s));
+        environment.insert(u"XDG_STATE_HOME"_s, m_sandbox.filePath(u"state"_s));
+        environment.insert(u"XDG_RUNTIME_DIR"_s, m_sandbox.filePath(u"runtime"_s));
+        environment.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+        return environment;
+    }
+
+    QString recoveryProject() const { return m_sandbox.filePath(u"state/Ponderix/Recovery.pnx"_s); }
+
+    // Starts the program on the project, changes it, waits for the copy and kills it.
+    void editAndKill()
+    {
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QString::fromUtf8(RECOVERY_TEST_PROGRAM), {u"edit"_s, m_project});
+        ASSERT_TRUE(program.waitForStarted(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(recoveryProject()), 60000);
+        program.kill(); // SIGKILL: no handler, no shut-down
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
+        EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(u"edited"_s));
+        EXPECT_TRUE(QFile::exists(recoveryProject()));
+    }
+
+    QStringList restart(const QString& answer)
+    {
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QString::fromUtf8(RECOVERY_TEST_PROGRAM), {u"start"_s, answer});
+        EXPECT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        return QString::fromUtf8(program.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    QTemporaryDir m_sandbox;
+    QString m_project;
+};
+
+TEST_F(RecoveryProcessTest, AfterKillNineYesRestoresTheWorkAndItsPath)
+{
+    const Project original = readProjectFile(m_project).project();
+    ASSERT_NE(original.ratingOf(1, 1)->Value, 9);
+    editAndKill();
+    const QStringList shown = restart(u"yes"_s);
+    ASSERT_EQ(shown.size(), 5) << shown.join(u'\n').toStdString();
+    EXPECT_TRUE(shown[0].startsWith(u"asked: Ponderix was not closed properly. Restore the unsaved changes to "
+                                    u"\u00ABCars\u00BB from \u00AB"_s));
+    EXPECT_EQ(shown[1], u"path: "_s + m_project);
+    EXPECT_EQ(shown[2], u"banner: Cars"_s);
+    EXPECT_EQ(shown[3], u"options: Renamed,"_s + original.options()[1].Name + u',' + original.options()[2].Name);
+    EXPECT_EQ(shown[4], u"B:2: 9"_s);
+    // Ended through the quit question: nothing left to recover.
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+}
+
+TEST_F(RecoveryProcessTest, AfterKillNineNoDeletesTheCopyAndStartsAsUsual)
+{
+    editAndKill();
+    const QStringList shown = restart(u"no"_s);
+    ASSERT_EQ(shown.size(), 5) << shown.join(u'\n').toStdString();
+    EXPECT_TRUE(shown[0].startsWith(u"asked: "_s));
+    // The usual start: the last project, as it was saved.
+    EXPECT_EQ(shown[1], u"path: "_s);
+    EXPECT_EQ(shown[3], u"options: "_s + uiText(TextKey::TXT00214));
+    EXPECT_FALSE(QFile::exists(recoveryProject()));
+}
