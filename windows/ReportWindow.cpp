@@ -17,6 +17,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocumentWriter>
@@ -56,6 +57,11 @@ const auto kViewStyleSheet =
     u"tr.tableheader td { text-align: center; vertical-align: middle; line-height: 100%;"
     u" padding-top: 5px; padding-bottom: 4px; }\n"
     u"tr.tablerow td { text-align: center; vertical-align: top; }\n"_s;
+
+// Rows of a long report shown before the rest (the header row counts): more
+// than the tallest view holds at its lowest rows (two lines each), so that
+// the first screen, with both scroll bars showing, is already the final one.
+constexpr int kFirstScreenRows = 40;
 
 // Browsers honour the body's marginwidth and marginheight of 0 over its
 // topmargin and leftmargin: the table starts at the view's edge.
@@ -185,7 +191,6 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     m_view->setOpenLinks(false);
     m_view->document()->setDefaultStyleSheet(kViewStyleSheet);
     m_view->document()->setDocumentMargin(kDocumentMargin);
-    m_view->setHtml(QString::fromUtf8(m_report.document));
 
     m_printButton = new QPushButton(uiText(TextKey::TXT00309), this);
     m_copyButton = new QPushButton(uiText(TextKey::TXT00308), this);
@@ -199,6 +204,41 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     resize(resultWindowSize(context.desktopHeight));
     layOut(size());
 
+    // Sized first: the document is laid out once, at the width it is shown.
+    // Laying out a table costs every cell three passes, and a report of
+    // thousands of ratings would keep the window from appearing for a good
+    // second; its first rows cost a tenth of that and show the same first
+    // screen. The whole document replaces them once they are painted.
+    const QByteArray firstScreen = reportHead(m_report.document, kFirstScreenRows);
+    m_wholeReportPending = firstScreen.size() < m_report.document.size();
+    m_view->setHtml(QString::fromUtf8(firstScreen));
+    if (m_wholeReportPending)
+        m_view->viewport()->installEventFilter(this);
+}
+
+bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && watched == m_view->viewport() && m_wholeReportPending) {
+        m_view->viewport()->removeEventFilter(this);
+        // After the paint has reached the screen, not inside it.
+        QMetaObject::invokeMethod(this, &ReportWindow::showWholeReport, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportWindow::showWholeReport()
+{
+    if (!m_wholeReportPending)
+        return;
+    m_wholeReportPending = false;
+    m_view->viewport()->removeEventFilter(this);
+    const WaitCursor wait;
+    // Wherever the user has scrolled to in the meantime stays in view.
+    const int across = m_view->horizontalScrollBar()->value();
+    const int down = m_view->verticalScrollBar()->value();
+    m_view->setHtml(QString::fromUtf8(m_report.document));
+    m_view->horizontalScrollBar()->setValue(across);
+    m_view->verticalScrollBar()->setValue(down);
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event)
@@ -223,6 +263,7 @@ void ReportWindow::layOut(QSize inner)
 
 void ReportWindow::previewPrint()
 {
+    showWholeReport();
     m_dialogs.printPreview(*m_view->document());
 }
 
@@ -241,6 +282,7 @@ void ReportWindow::saveAs()
                            0);
     if (choice.path.isEmpty())
         return;
+    showWholeReport();
     const SaveOption& option = kSaveOptions.at(
         static_cast<std::size_t>(std::clamp(choice.patternIndex, 0, static_cast<int>(kSaveOptions.size()) - 1)));
     const QString path = withExtensionFor(choice.path, option);
