@@ -204,11 +204,10 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     resize(resultWindowSize(context.desktopHeight));
     layOut(size());
 
-    // Sized first: the document is laid out once, at the width it is shown.
-    // Laying out a table costs every cell three passes, and a report of
-    // thousands of ratings would keep the window from appearing for a good
-    // second; its first rows cost a tenth of that and show the same first
-    // screen. The whole document replaces them once they are painted.
+    // Parsing a table and laying it out (three passes over every cell) would
+    // keep the window of a report of thousands of ratings from appearing for
+    // a good second; its first rows cost a tenth of that and show the same
+    // first screen. The whole document replaces them once they are painted.
     const QByteArray firstScreen = reportHead(m_report.document, kFirstScreenRows);
     m_wholeReportPending = firstScreen.size() < m_report.document.size();
     m_view->setHtml(QString::fromUtf8(firstScreen));
