@@ -67,6 +67,16 @@ constexpr int kFirstScreenRows = 40;
 // topmargin and leftmargin: the table starts at the view's edge.
 constexpr qreal kDocumentMargin = 0;
 
+// The report as the view shows it, owned by the view.
+QTextDocument* newReportDocument(const QString& html, QObject* view)
+{
+    auto* document = new QTextDocument(view);
+    document->setDefaultStyleSheet(kViewStyleSheet);
+    document->setDocumentMargin(kDocumentMargin);
+    document->setHtml(html);
+    return document;
+}
+
 enum class SaveFormat { Html, Pdf, Odf };
 
 // The save dialog belongs to the view, as a browser's does, so its format
@@ -189,8 +199,6 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     // Nothing in the report is a link; a click must never replace it.
     m_view->setOpenLinks(false);
-    m_view->document()->setDefaultStyleSheet(kViewStyleSheet);
-    m_view->document()->setDocumentMargin(kDocumentMargin);
 
     m_printButton = new QPushButton(uiText(TextKey::TXT00309), this);
     m_copyButton = new QPushButton(uiText(TextKey::TXT00308), this);
@@ -210,7 +218,7 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     // first screen. The whole document replaces them once they are painted.
     const QByteArray firstScreen = reportHead(m_report.document, kFirstScreenRows);
     m_wholeReportPending = firstScreen.size() < m_report.document.size();
-    m_view->setHtml(QString::fromUtf8(firstScreen));
+    m_view->setDocument(newReportDocument(QString::fromUtf8(firstScreen), m_view));
     if (m_wholeReportPending)
         m_view->viewport()->installEventFilter(this);
 }
@@ -235,7 +243,11 @@ void ReportWindow::showWholeReport()
     // Wherever the user has scrolled to in the meantime stays in view.
     const int across = m_view->horizontalScrollBar()->value();
     const int down = m_view->verticalScrollBar()->value();
-    m_view->setHtml(QString::fromUtf8(m_report.document));
+    // Read into a document of its own and handed over whole: put into the
+    // view's document instead, the table would be laid out again and again.
+    QTextDocument* const firstScreen = m_view->document();
+    m_view->setDocument(newReportDocument(QString::fromUtf8(m_report.document), m_view));
+    delete firstScreen;
     m_view->horizontalScrollBar()->setValue(across);
     m_view->verticalScrollBar()->setValue(down);
 }
