@@ -1,10 +1,32 @@
 #include "editor/ImageButton.h"
 
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A tooltip takes anything that looks like markup for markup, but a comment
+// comes from whoever wrote the file and is shown as typed: such a text goes
+// in escaped, in a paragraph that keeps its blanks and line breaks as plain
+// text would. Any other text is shown as it is, exactly as before.
+QString plainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return u"<p style='white-space:pre'>"_s + text.toHtmlEscaped() + u"</p>"_s;
+}
+
+} // namespace
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent)
 {
@@ -22,6 +44,19 @@ QSize ImageButton::sizeHint() const
     return m_pixmap.isNull() ? QSize(24, 24) : m_pixmap.deviceIndependentSize().toSize();
 }
 
+bool ImageButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<const QHelpEvent*>(event);
+        if (toolTip().isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), plainToolTip(toolTip()), this, QRect(), toolTipDuration());
+        return true;
+    }
+    return QAbstractButton::event(event);
+}
+
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -32,6 +67,32 @@ void ImageButton::paintEvent(QPaintEvent*)
         option.initFrom(this);
         option.rect = rect();
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void ImageButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The first press of a double-click has already clicked. Taken as a
+    // press of its own, the second would add two options, or move an entry
+    // there and straight back.
+    event->accept();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // A button would pass an arrow on as a focus move, or to the grid;
+        // the focus sits here after a slider event so that the keys stop
+        // changing ratings, and an arrow walking it onto the next slider
+        // would change one the user never touched.
+        event->accept();
+        return;
+    default:
+        QAbstractButton::keyPressEvent(event);
     }
 }
 

@@ -9,6 +9,8 @@ namespace ponderix {
 // the add, delete, comment and arrow buttons of the matrix. Pressed, it
 // shifts its picture by a pixel; with the keyboard focus it shows a dotted
 // frame, so that the focus moved there after a slider event can be seen.
+// It takes a double-click as one click, lets no arrow key through, and shows
+// its tooltip (a comment, for the comment buttons) as plain text.
 class ImageButton final : public QAbstractButton {
     Q_OBJECT
 
@@ -22,7 +24,10 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPixmap m_pixmap;

@@ -155,6 +155,8 @@ void MatrixView::Private::createFixedControls()
     const int H = client->height();
 
     banner = new QLabel(client);
+    // The banner shows a file name, which may well look like markup.
+    banner->setTextFormat(Qt::PlainText);
     banner->setGeometry(bannerRect(W));
     banner->setAlignment(Qt::AlignCenter);
     banner->setFont(bannerFont);

@@ -23,6 +23,9 @@ constexpr qint64 kColumnWidth = 150;
 // A contribution of this size or more, either way, tints the rating cell.
 constexpr int kStrongContribution = 15;
 
+const auto kRowEnd = u"</tr>\r\n"_s;
+const auto kDocumentEnd = u"</table>\r\n</body>\r\n</html>\r\n"_s;
+
 const auto kStrongPositiveTint = u"#ccffcc"_s;
 const auto kStrongNegativeTint = u"#ffcccc"_s;
 const auto kPlainTint = u"#ffffff"_s;
@@ -61,7 +64,7 @@ public:
     }
     void endRow()
     {
-        m_document += u"</tr>\r\n"_s;
+        m_document += kRowEnd;
         m_text += u"\r\n"_s;
     }
     void append(const QString& documentOnly) { m_document += documentOnly; }
@@ -164,8 +167,23 @@ Report buildReport(const Project& project)
     writeFixedRows(report, project);
     for (const Criterion& criterion : project.criteria())
         writeCriterionRow(report, project, criterion);
-    report.append(u"</table>\r\n</body>\r\n</html>\r\n"_s);
+    report.append(kDocumentEnd);
     return report.finish();
+}
+
+QByteArray reportHead(const QByteArray& document, int rows)
+{
+    const QByteArray rowEnd = kRowEnd.toUtf8();
+    qsizetype cut = 0;
+    for (int row = 0; row < rows; ++row) {
+        cut = document.indexOf(rowEnd, cut);
+        if (cut < 0)
+            return document;
+        cut += rowEnd.size();
+    }
+    const QByteArray head = document.left(cut) + kDocumentEnd.toUtf8();
+    // A cut after the last row would only copy the whole.
+    return head.size() >= document.size() ? document : head;
 }
 
 } // namespace ponderix

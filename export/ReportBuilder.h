@@ -23,4 +23,9 @@ QByteArrayView reportStyleText();
 // Reads the scores stored in the project: run ComputeScores first.
 Report buildReport(const Project& project);
 
+// The report document cut after its first `rows` table rows (the header row
+// counts) and closed as the whole one is: what a window can show at once
+// while it reads the rest. The whole document when it has no more rows.
+QByteArray reportHead(const QByteArray& document, int rows);
+
 } // namespace ponderix

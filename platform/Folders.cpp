@@ -28,6 +28,16 @@ QString standardFolder(QStandardPaths::StandardLocation location)
     return withSeparator(QStandardPaths::writableLocation(location));
 }
 
+// A save dialog started in a folder that does not exist opens in the
+// program's working directory, where one Enter writes the file; a fresh
+// account without ~/Documents or ~/Pictures starts in the home folder instead.
+QString existingOrHome(const QString& folder)
+{
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    return withSeparator(QDir::homePath());
+}
+
 QString privateTemporaryFolder()
 {
     const QString subfolder = uiText(TextKey::Temp_Subdir);
@@ -47,8 +57,8 @@ QString ApplicationFolders::settingsFile() const
 ApplicationFolders resolveFolders()
 {
     ApplicationFolders folders;
-    folders.documents = standardFolder(QStandardPaths::DocumentsLocation);
-    folders.pictures = standardFolder(QStandardPaths::PicturesLocation);
+    folders.documents = existingOrHome(standardFolder(QStandardPaths::DocumentsLocation));
+    folders.pictures = existingOrHome(standardFolder(QStandardPaths::PicturesLocation));
     const QString config = standardFolder(QStandardPaths::GenericConfigLocation);
     folders.applicationData = config.isEmpty() ? QString() : config + uiText(TextKey::AppData_Subdir);
     folders.temporary = privateTemporaryFolder();

@@ -8,6 +8,8 @@ namespace ponderix {
 // The folders the program works with, resolved once at start-up. Every
 // folder path ends with "/"; a folder the system cannot name is empty.
 struct ApplicationFolders {
+    // Where the save dialogs start: the home folder when the system's
+    // documents (pictures) folder does not exist.
     QString documents;
     QString pictures;
     QString applicationData; // per-user configuration folder + AppData_Subdir

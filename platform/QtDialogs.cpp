@@ -19,6 +19,8 @@
 #include <QPrintPreviewDialog>
 #include <QTextDocument>
 
+#include <limits>
+
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
@@ -119,6 +121,9 @@ Dialogs::Answer QtDialogs::message(const QString& title, const QString& text, Ic
                                    std::optional<Answer> defaultAnswer)
 {
     QMessageBox box(qtIcon(icon), title, qtText(text), qtButtons(buttons), owner());
+    // Messages quote names, comments and file names as they were typed; one
+    // that looks like markup must not be read as markup.
+    box.setTextFormat(Qt::PlainText);
     if (defaultAnswer)
         box.setDefaultButton(qtButton(*defaultAnswer));
     return answerFor(box.exec(), buttons);
@@ -148,7 +153,15 @@ std::optional<QString> QtDialogs::textEntry(const QString& title, const QString&
 {
     QInputDialog dialog(owner());
     dialog.setWindowTitle(title);
+    dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(prompt);
+    if (auto* label = dialog.findChild<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    // A line edit keeps 32,767 characters unless told otherwise, and would
+    // cut a longer comment from a file when OK is pressed, changed or not.
+    // Set before the text goes in, which the limit would already cut.
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMaxLength(std::numeric_limits<int>::max());
     dialog.setTextValue(initialText);
     // The dialog selects its whole text as it shows, and the first key typed
     // would throw the old comment away; the cursor waits after it instead.
@@ -180,6 +193,7 @@ void QtDialogs::fileProperties(const QString& title, const QString& filePath)
     auto* form = new QFormLayout(&dialog);
     auto addRow = [&](const QString& label, const QString& value) {
         auto* field = new QLabel(value, &dialog);
+        field->setTextFormat(Qt::PlainText); // a file name is not markup
         field->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(label, field);
     };

@@ -17,6 +17,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocumentWriter>
@@ -57,9 +58,24 @@ const auto kViewStyleSheet =
     u" padding-top: 5px; padding-bottom: 4px; }\n"
     u"tr.tablerow td { text-align: center; vertical-align: top; }\n"_s;
 
+// Rows of a long report shown before the rest (the header row counts): more
+// than the tallest view holds at its lowest rows (two lines each), so that
+// the first screen, with both scroll bars showing, is already the final one.
+constexpr int kFirstScreenRows = 40;
+
 // Browsers honour the body's marginwidth and marginheight of 0 over its
 // topmargin and leftmargin: the table starts at the view's edge.
 constexpr qreal kDocumentMargin = 0;
+
+// The report as the view shows it, owned by the view.
+QTextDocument* newReportDocument(const QString& html, QObject* view)
+{
+    auto* document = new QTextDocument(view);
+    document->setDefaultStyleSheet(kViewStyleSheet);
+    document->setDocumentMargin(kDocumentMargin);
+    document->setHtml(html);
+    return document;
+}
 
 enum class SaveFormat { Html, Pdf, Odf };
 
@@ -183,9 +199,6 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     // Nothing in the report is a link; a click must never replace it.
     m_view->setOpenLinks(false);
-    m_view->document()->setDefaultStyleSheet(kViewStyleSheet);
-    m_view->document()->setDocumentMargin(kDocumentMargin);
-    m_view->setHtml(QString::fromUtf8(m_report.document));
 
     m_printButton = new QPushButton(uiText(TextKey::TXT00309), this);
     m_copyButton = new QPushButton(uiText(TextKey::TXT00308), this);
@@ -199,6 +212,44 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     resize(resultWindowSize(context.desktopHeight));
     layOut(size());
 
+    // Parsing a table and laying it out (three passes over every cell) would
+    // keep the window of a report of thousands of ratings from appearing for
+    // a good second; its first rows cost a tenth of that and show the same
+    // first screen. The whole document replaces them once they are painted.
+    const QByteArray firstScreen = reportHead(m_report.document, kFirstScreenRows);
+    m_wholeReportPending = firstScreen.size() < m_report.document.size();
+    m_view->setDocument(newReportDocument(QString::fromUtf8(firstScreen), m_view));
+    if (m_wholeReportPending)
+        m_view->viewport()->installEventFilter(this);
+}
+
+bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && watched == m_view->viewport() && m_wholeReportPending) {
+        m_view->viewport()->removeEventFilter(this);
+        // After the paint has reached the screen, not inside it.
+        QMetaObject::invokeMethod(this, &ReportWindow::showWholeReport, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportWindow::showWholeReport()
+{
+    if (!m_wholeReportPending)
+        return;
+    m_wholeReportPending = false;
+    m_view->viewport()->removeEventFilter(this);
+    const WaitCursor wait;
+    // Wherever the user has scrolled to in the meantime stays in view.
+    const int across = m_view->horizontalScrollBar()->value();
+    const int down = m_view->verticalScrollBar()->value();
+    // Read into a document of its own and handed over whole: put into the
+    // view's document instead, the table would be laid out again and again.
+    QTextDocument* const firstScreen = m_view->document();
+    m_view->setDocument(newReportDocument(QString::fromUtf8(m_report.document), m_view));
+    delete firstScreen;
+    m_view->horizontalScrollBar()->setValue(across);
+    m_view->verticalScrollBar()->setValue(down);
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event)
@@ -223,6 +274,7 @@ void ReportWindow::layOut(QSize inner)
 
 void ReportWindow::previewPrint()
 {
+    showWholeReport();
     m_dialogs.printPreview(*m_view->document());
 }
 
@@ -241,6 +293,7 @@ void ReportWindow::saveAs()
                            0);
     if (choice.path.isEmpty())
         return;
+    showWholeReport();
     const SaveOption& option = kSaveOptions.at(
         static_cast<std::size_t>(std::clamp(choice.patternIndex, 0, static_cast<int>(kSaveOptions.size()) - 1)));
     const QString path = withExtensionFor(choice.path, option);

@@ -30,8 +30,15 @@ public:
     QPushButton* saveButton() const { return m_saveButton; }
     QPushButton* closeButton() const { return m_closeButton; }
 
+    // A long report first shows the rows that fill the view, so that the
+    // window appears at once; the whole report follows as soon as that much
+    // has been painted, or at the latest when it is printed or saved.
+    bool showsWholeReport() const { return !m_wholeReportPending; }
+    void showWholeReport();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void layOut(QSize inner);
@@ -48,6 +55,7 @@ private:
     QPushButton* m_copyButton = nullptr;
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_closeButton = nullptr;
+    bool m_wholeReportPending = false;
 };
 
 // The report command: scores the project, builds the report and opens its

@@ -6,14 +6,32 @@
 #include "evaluation/Scoring.h"
 #include "export/TextExport.h"
 #include "platform/Dialogs.h"
+#include "platform/Folders.h"
 #include "platform/WaitCursor.h"
 #include "windows/WindowContext.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The dialog starts at the file exported last. Had its folder gone since,
+// the dialog would open in the program's working directory, where one
+// Enter writes the file; the same name in the documents folder is offered
+// instead.
+QString dialogStartPath(const QString& remembered, const QString& documentsFolder)
+{
+    const QFileInfo file(remembered);
+    if (file.isAbsolute() && file.dir().exists())
+        return remembered;
+    return documentsFolder + file.fileName();
+}
+
+} // namespace
 
 void exportText(const WindowContext& context)
 {
@@ -23,7 +41,9 @@ void exportText(const WindowContext& context)
     const QString patterns = uiText(TextKey::TXT00125) + u" (*.txt)|*.txt|"_s + uiText(TextKey::TXT00126)
         + u" (*.txt)|*.txt"_s;
     const Dialogs::FileChoice choice =
-        context.dialogs.saveFile(uiText(TextKey::TXT00120), settings.ExportDateiName, patterns, settings.ExportDateiTyp);
+        context.dialogs.saveFile(uiText(TextKey::TXT00120),
+                                 dialogStartPath(settings.ExportDateiName, context.folders.documents), patterns,
+                                 settings.ExportDateiTyp);
     if (choice.path.isEmpty())
         return;
 

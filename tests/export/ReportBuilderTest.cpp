@@ -277,3 +277,31 @@ TEST(ReportBuilder, MissingRatingShortensItsRow)
     EXPECT_EQ(tableRows(report).value(4).count(u"<td bgcolor="_s), 1);
     EXPECT_EQ(textRows(report).value(4), u"1. c, Importance 3 of 5\tRating +4 of \u00B15\t"_s);
 }
+
+TEST(ReportBuilder, TheHeadIsTheFirstRowsClosedLikeTheWhole)
+{
+    Project project = scoredDemo();
+    while (project.criterionCount() < 30)
+        ASSERT_EQ(project.addCriterion(u"More"_s), AddRefusal::None);
+    ComputeScores(project);
+    const Report report = reportOf(project);
+    const QStringList rows = tableRows(report);
+    ASSERT_EQ(rows.size(), 34); // header, name, score, verdict and the thirty criteria
+
+    const QByteArray head = reportHead(report.document, 10);
+    const QStringList headLines = QString::fromUtf8(head).split(u"\r\n"_s);
+    // Everything up to the tenth row's end as it stands, then the closing.
+    const qsizetype tenthRow = headLines.indexOf(rows[9]);
+    ASSERT_GT(tenthRow, 0);
+    EXPECT_TRUE(report.document.startsWith(head.left(head.indexOf(rows[9].toUtf8()) + rows[9].size())));
+    EXPECT_EQ(headLines.mid(tenthRow + 1),
+              QStringList({u"</table>"_s, u"</body>"_s, u"</html>"_s, QString()}));
+    Report headOnly;
+    headOnly.document = head;
+    EXPECT_EQ(tableRows(headOnly), rows.mid(0, 10));
+
+    // As many rows as there are, or more, or none to cut at: the whole.
+    EXPECT_EQ(reportHead(report.document, 34), report.document);
+    EXPECT_EQ(reportHead(report.document, 1000), report.document);
+    EXPECT_EQ(reportHead("no table", 5), QByteArray("no table"));
+}

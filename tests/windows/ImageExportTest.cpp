@@ -172,3 +172,29 @@ TEST_F(ImageExportTest, GifAndTiffFailuresAreReportedLikeTheOthers)
         EXPECT_EQ(m_dialogs.lastText(), text(TextKey::TXT00109));
     }
 }
+
+TEST_F(ImageExportTest, ReplacingAnExistingImageAsksFirstWithNoAsTheDefault)
+{
+    ASSERT_TRUE(writeBytes(file(u"chart.png"_s), "last week's chart"));
+    // Unanswered, the question gets its default: No.
+    const ImageExportResult declined = exportTo(file(u"chart"_s), 2);
+    EXPECT_EQ(declined.outcome, ImageExportResult::Outcome::Cancelled);
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.messages[0].title, text(TextKey::TXT00090));
+    EXPECT_EQ(m_dialogs.messages[0].text, text(TextKey::TXT00091));
+    EXPECT_EQ(m_dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(m_dialogs.messages[0].defaultAnswer, Dialogs::Answer::No);
+    EXPECT_EQ(readBytes(file(u"chart.png"_s)), "last week's chart");
+    // The choice is remembered all the same, as with a cancelled dialog.
+    EXPECT_EQ(m_settings.ImagePath, m_sandbox.path() + u'/');
+
+    m_dialogs.answers.push_back(Dialogs::Answer::Yes);
+    const ImageExportResult replaced = exportTo(file(u"chart.png"_s), 2);
+    EXPECT_EQ(replaced.outcome, ImageExportResult::Outcome::Written);
+    EXPECT_TRUE(readBytes(file(u"chart.png"_s)).startsWith("\x89PNG"));
+    EXPECT_EQ(m_dialogs.messages.size(), 2);
+
+    // A new name asks nothing.
+    exportTo(file(u"other"_s), 2);
+    EXPECT_EQ(m_dialogs.messages.size(), 2);
+}

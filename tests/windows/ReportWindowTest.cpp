@@ -288,3 +288,40 @@ TEST_F(ReportWindowTest, SavingOverAFileAsksAndAFailedWriteIsReported)
     EXPECT_TRUE(m_dialogs.lastText().startsWith(file(u"old.html/report.pdf"_s) + u"\r\n\r\n"_s));
     EXPECT_GT(m_dialogs.lastText().size(), file(u"old.html/report.pdf"_s).size() + 4) << "the reason is given";
 }
+
+TEST_F(ReportWindowTest, ALongReportAppearsWithItsFirstScreenThenShowsTheWhole)
+{
+    // Forty-four table rows: more than a window shows at first.
+    while (m_project.criterionCount() < 40)
+        ASSERT_EQ(m_project.addCriterion(u"Extra"_s), AddRefusal::None);
+    ReportWindow* window = open();
+    ASSERT_FALSE(window->showsWholeReport());
+    const QString first = window->view()->document()->toPlainText();
+    EXPECT_TRUE(first.contains(u"\n36. "_s));
+    EXPECT_FALSE(first.contains(u"\n37. "_s));
+    const QImage firstScreen = window->view()->viewport()->grab().toImage();
+
+    // Once painted, the whole report follows, and the screen stays as it was.
+    ASSERT_TRUE(waitUntil([window] { return window->showsWholeReport(); }));
+    QTextDocument whole;
+    whole.setHtml(QString::fromUtf8(expectedReport().document));
+    EXPECT_EQ(window->view()->document()->toPlainText(), whole.toPlainText());
+    EXPECT_TRUE(window->view()->document()->toPlainText().contains(u"\n40. "_s));
+    EXPECT_EQ(window->view()->viewport()->grab().toImage(), firstScreen);
+}
+
+TEST_F(ReportWindowTest, PrintingOrSavingBeforeTheWholeReportIsShownTakesTheWhole)
+{
+    while (m_project.criterionCount() < 40)
+        ASSERT_EQ(m_project.addCriterion(u"Extra"_s), AddRefusal::None);
+    open()->printButton()->click();
+    ASSERT_EQ(m_dialogs.previewedDocuments.size(), 1);
+    EXPECT_TRUE(m_dialogs.previewedDocuments.first().contains(u"\n40. "_s));
+    m_window->close();
+    ASSERT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+
+    open();
+    save(u"long"_s, 2);
+    ASSERT_TRUE(readBytes(file(u"long.odt"_s)).startsWith("PK"));
+    EXPECT_TRUE(m_window->showsWholeReport());
+}

@@ -46,6 +46,17 @@ TEST_F(TextExportCommandTest, OffersTheRememberedNameAndLayout)
     EXPECT_TRUE(QDir(m_sandbox.path()).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(TextExportCommandTest, ARememberedNameInAFolderThatIsGoneStartsInTheDocumentsFolder)
+{
+    for (const QString& remembered : {file(u"gone/last.txt"_s), u"last.txt"_s}) {
+        SCOPED_TRACE(remembered.toStdString());
+        m_settings.ExportDateiName = remembered;
+        exportText(context()); // cancelled
+        EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_folders.documents + u"last.txt"_s);
+        EXPECT_EQ(m_settings.ExportDateiName, remembered) << "a cancelled dialog changes nothing";
+    }
+}
+
 TEST_F(TextExportCommandTest, WritesTheScoredLayoutUnderTheNameWithItsTextExtension)
 {
     for (int option = 0; option < m_project.optionCount(); ++option)
