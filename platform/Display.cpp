@@ -64,7 +64,7 @@ bool desktopAvailable()
         return waylandReachable() || xcbReachable();
     // "wayland;xcb" lists platforms to try in turn; options follow a colon.
     for (const QByteArray& entry : chosen.split(';')) {
-        const QByteArray name = entry.left(entry.indexOf(':')).trimmed();
+        const QByteArray name = entry.split(':').constFirst().trimmed();
         if (name == "xcb") {
             if (xcbReachable())
                 return true;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QProcess>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -115,6 +116,29 @@ INSTANTIATE_TEST_SUITE_P(
                       // every check the program makes first.
                       Environment{"platform_qt_cannot_load", {u"QT_QPA_PLATFORM=no-such-platform"_s}}),
     [](const ::testing::TestParamInfo<Environment>& tested) { return std::string(tested.param.name); });
+
+TEST_F(NoDesktopTest, APlatformWithoutADisplayServerStartsTheProgram)
+{
+    // The lock file shows that start-up got past the display.
+    for (const QString& platform : {u"offscreen"_s, u"offscreen:fontconfig"_s, u"wayland;offscreen"_s}) {
+        QProcessEnvironment environment;
+        environment.insert(u"HOME"_s, m_sandbox.path());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, m_sandbox.path());
+        environment.insert(u"XDG_CONFIG_HOME"_s, m_sandbox.filePath(u"config"_s));
+        environment.insert(u"WAYLAND_DISPLAY"_s, u"nothing"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromUtf8(PONDERIX_PROGRAM), {});
+        const QString lock = m_sandbox.filePath(u"Ponderix.lock"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock) || process.state() == QProcess::NotRunning, 30'000);
+        EXPECT_EQ(process.state(), QProcess::Running) << platform.toStdString();
+        process.kill();
+        process.waitForFinished();
+        EXPECT_FALSE(QString::fromUtf8(process.readAllStandardError()).contains(uiText(TextKey::TXT00002)));
+        QFile::remove(lock);
+    }
+}
 
 TEST_F(NoDesktopTest, AWaylandSocketWithoutACompositorBehindItIsNoDesktop)
 {
