@@ -64,8 +64,7 @@ int main(int argc, char* argv[])
                   "Opens FILE.pnx (an absolute path), else the last project. See ponderix(1).");
         return 0;
     }
-    const QByteArray noDesktopLine =
-        (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
+    const QByteArray noDesktopLine = (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
     if (!desktopAvailable()) {
         std::fputs(noDesktopLine.constData(), stderr);
         return 0;

@@ -42,7 +42,7 @@ bool waylandReachable()
             return false;
         path = runtime + '/' + path;
     }
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path)
         return false;

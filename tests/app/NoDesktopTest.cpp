@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QProcess>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstring>
 
@@ -65,13 +65,13 @@ public:
     explicit ListeningSocket(const QString& path) : m_descriptor(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
     {
         const QByteArray name = QFile::encodeName(path);
-        sockaddr_un address {};
+        sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path, name.constData(),
                     std::min(sizeof address.sun_path - 1, static_cast<std::size_t>(name.size())));
         m_listening = m_descriptor >= 0
-            && bind(m_descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
-            && listen(m_descriptor, 4) == 0;
+                      && bind(m_descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
+                      && listen(m_descriptor, 4) == 0;
     }
     ~ListeningSocket()
     {
@@ -110,8 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   {u"QT_QPA_PLATFORM=wayland"_s, u"WAYLAND_DISPLAY=nothing"_s}},
                       Environment{"wayland_session_without_choice", {u"WAYLAND_DISPLAY=nothing"_s}},
                       Environment{"fallback_list_all_absent",
-                                  {u"QT_QPA_PLATFORM=wayland;xcb"_s, u"WAYLAND_DISPLAY=nothing"_s,
-                                   u"DISPLAY=:73"_s}},
+                                  {u"QT_QPA_PLATFORM=wayland;xcb"_s, u"WAYLAND_DISPLAY=nothing"_s, u"DISPLAY=:73"_s}},
                       // A platform Qt cannot even load fails inside Qt, past
                       // every check the program makes first.
                       Environment{"platform_qt_cannot_load", {u"QT_QPA_PLATFORM=no-such-platform"_s}}),
@@ -143,9 +142,7 @@ TEST_F(NoDesktopTest, APlatformWithoutADisplayServerStartsTheProgram)
 TEST_F(NoDesktopTest, AWaylandSocketWithoutACompositorBehindItIsNoDesktop)
 {
     // The socket answers the program's own check; Qt then fails to use it.
-    if (!QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/platforms"_s)
-             .entryList({u"libqwayland*"_s})
-             .isEmpty())
+    if (!QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/platforms"_s).entryList({u"libqwayland*"_s}).isEmpty())
         GTEST_SKIP() << "a Wayland platform is installed and would wait for the compositor";
     const ListeningSocket socket(m_sandbox.filePath(u"wayland-test"_s));
     ASSERT_TRUE(socket.isListening());

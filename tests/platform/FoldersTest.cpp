@@ -1,6 +1,6 @@
 // The private folders on disk: what is made, tightened, emptied or refused.
-#include "base/TextTable.h"
 #include "platform/Folders.h"
+#include "base/TextTable.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
@@ -38,7 +38,7 @@ private:
 
 mode_t modeOf(const QString& path)
 {
-    struct stat facts {};
+    struct stat facts { };
     EXPECT_EQ(lstat(QFile::encodeName(path).constData(), &facts), 0) << path.toStdString();
     return facts.st_mode & 07777;
 }
