@@ -1,9 +1,14 @@
 // The lock against a second copy: held, refused, or impossible to make.
+#include "base/TextTable.h"
 #include "platform/SingleInstance.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QSysInfo>
 #include <QTemporaryDir>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -41,4 +46,33 @@ TEST(SingleInstance, ALockThatCannotBeMadeLetsTheProgramRunAndSaysWhy)
     const SingleInstance tooLong(sandbox.path(), longName);
     EXPECT_TRUE(tooLong.isFirst());
     EXPECT_EQ(tooLong.problem(), sandbox.filePath(longName + u".lock"_s) + u": File name too long"_s);
+}
+
+TEST(SingleInstance, ALockLeftByACrashedCopyThatCannotBeRemovedRefusesNobody)
+{
+    QTemporaryDir sandbox;
+    ASSERT_TRUE(sandbox.isValid());
+    // A process that has ended, and its lock in Qt's lock file format.
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    const QString lock = sandbox.filePath(u"Ponderix.lock"_s);
+    ASSERT_TRUE(
+        writeBytes(lock, QByteArray::number(ended) + "\nponderix\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    // The removal of a stale lock is itself guarded by a lock; a folder in
+    // its place stops the removal, as a read-only folder would.
+    ASSERT_TRUE(QDir(sandbox.path()).mkdir(u"Ponderix.lock.rmlock"_s));
+
+    const SingleInstance copy(sandbox.path(), u"Ponderix"_s);
+    EXPECT_TRUE(copy.isFirst());
+    EXPECT_EQ(copy.problem(), lock + u": "_s + uiText(TextKey::TXT00525));
+
+    // The same lock held by a process that runs (this one) still refuses.
+    ASSERT_TRUE(
+        writeBytes(lock, QByteArray::number(getpid()) + "\nponderix\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    const SingleInstance second(sandbox.path(), u"Ponderix"_s);
+    EXPECT_FALSE(second.isFirst());
+    EXPECT_TRUE(second.problem().isEmpty());
 }
