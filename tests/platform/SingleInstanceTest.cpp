@@ -1,9 +1,10 @@
 // The lock against a second copy: held, refused, or impossible to make.
-#include "base/TextTable.h"
 #include "platform/SingleInstance.h"
+#include "base/TextTable.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
@@ -75,4 +76,20 @@ TEST(SingleInstance, ALockLeftByACrashedCopyThatCannotBeRemovedRefusesNobody)
     const SingleInstance second(sandbox.path(), u"Ponderix"_s);
     EXPECT_FALSE(second.isFirst());
     EXPECT_TRUE(second.problem().isEmpty());
+}
+
+TEST(SingleInstance, AFullDiskLetsTheProgramRunAndSaysWhy)
+{
+    QTemporaryDir mountPoint;
+    const int mounted =
+        QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=4k"_s, u"tmpfs"_s, mountPoint.path()});
+    if (mounted != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    writeBytes(mountPoint.filePath(u"fill"_s), QByteArray(64 * 1024, 'x'));
+    {
+        const SingleInstance copy(mountPoint.path(), u"Ponderix"_s);
+        EXPECT_TRUE(copy.isFirst());
+        EXPECT_EQ(copy.problem(), mountPoint.filePath(u"Ponderix.lock"_s) + u": No space left on device"_s);
+    }
+    QProcess::execute(u"umount"_s, {mountPoint.path()});
 }
