@@ -83,6 +83,7 @@ char s_programName[256];
 char s_versionName[256];
 char s_programPath[4096];
 StackLimit s_stack;
+const void* s_qtCore = nullptr; // Qt's core library, when the program has it
 
 // Only the one reporting thread writes these.
 char s_handOff[256];
@@ -203,7 +204,7 @@ std::uintptr_t instructionAddress(const siginfo_t* info, const void* context)
 // the walk has passed through one of them: the code that called into the
 // runtime that ended the program. The frames before are this handler's own.
 struct CallerSearch {
-    const void* runtimes[2] = {};
+    const void* runtimes[3] = {};
     bool passedRuntime = false;
     std::uintptr_t address = 0;
 };
@@ -236,13 +237,14 @@ _Unwind_Reason_Code visitFrame(_Unwind_Context* context, void* argument)
 
 // 0 when a runtime is linked into the program itself, which cannot be told
 // from it, or when no frame outside the runtimes was found.
-std::uintptr_t callerOf(const void* runtime, const void* otherRuntime)
+std::uintptr_t callerOf(const void* runtime, const void* otherRuntime, const void* thirdRuntime = nullptr)
 {
     CallerSearch search;
     search.runtimes[0] = runtime;
     search.runtimes[1] = otherRuntime;
+    search.runtimes[2] = thirdRuntime;
     const void* program = moduleOf(reinterpret_cast<const void*>(&callerOf));
-    if (runtime == nullptr || runtime == program || otherRuntime == program)
+    if (runtime == nullptr || runtime == program || otherRuntime == program || thirdRuntime == program)
         return 0;
     _Unwind_Backtrace(visitFrame, &search);
     return search.address;
@@ -256,13 +258,14 @@ std::uintptr_t throwSite()
                     moduleOf(reinterpret_cast<const void*>(&_Unwind_RaiseException)));
 }
 
-// Where the program called abort(), assert or a heap function that found the
-// heap broken: the signal arrives deep inside the C library, whose lines say
-// nothing about which of our calls went wrong.
+// Where the program called abort(), assert, qFatal or a heap function that
+// found the heap broken: the signal arrives deep inside the C library (or Qt's
+// message handling), whose lines say nothing about which of our calls went
+// wrong.
 std::uintptr_t abortSite()
 {
     return callerOf(moduleOf(reinterpret_cast<const void*>(&::abort)),
-                    moduleOf(reinterpret_cast<const void*>(&std::terminate)));
+                    moduleOf(reinterpret_cast<const void*>(&std::terminate)), s_qtCore);
 }
 
 void onFaultSignal(int signal, siginfo_t* info, void* context)
@@ -466,6 +469,9 @@ void installCrashHandler(std::string_view programName, std::string_view versionN
     if (s_programPath[0] == '\0')
         std::copy_n(s_programName, sizeof s_programName, s_programPath);
     s_stack = mainStackLimit();
+    // Looked up by a plain C name, so that this file needs no Qt.
+    if (void* version = dlsym(RTLD_DEFAULT, "qVersion"))
+        s_qtCore = moduleOf(version);
     installAlternateStack();
 
     struct sigaction action {};

@@ -7,6 +7,8 @@
 #include "platform/CrashHandler.h"
 #include "tests/ScriptedDialogs.h"
 
+#include <QtGlobal>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -71,6 +73,11 @@ struct OrderlyShutDown {
     std::abort(); // crash: abort
 }
 
+[[gnu::noinline]] void failFatally()
+{
+    qFatal("a fatal message on purpose"); // crash: qfatal
+}
+
 // The C library finds the second free and aborts deep inside itself; the
 // report names this call.
 [[gnu::noinline]] void freeTwice()
@@ -105,7 +112,7 @@ int main(int argc, char* argv[])
     if (isCrashReportRequest(argc, argv))
         return report(argc, argv);
     if (argc != 3) {
-        std::fputs("usage: crash_test_program null-write|divide-by-zero|stack-overflow|uncaught-exception|abort|double-free "
+        std::fputs("usage: crash_test_program null-write|divide-by-zero|stack-overflow|uncaught-exception|abort|double-free|qfatal "
                    "<settings file>\n",
                    stderr);
         return 2;
@@ -128,6 +135,8 @@ int main(int argc, char* argv[])
         abortOnPurpose();
     else if (crash == "double-free")
         freeTwice();
+    else if (crash == "qfatal")
+        failFatally();
     std::fprintf(stderr, "no crash named %s\n", argv[1]);
     return 2;
 }
