@@ -300,25 +300,6 @@ TEST_F(ApplicationTest, ATemporaryFolderThatCannotBeMadeShowsTheChartWarningWith
     EXPECT_EQ(readBytes(file(u"blocked"_s)), "x");
 }
 
-TEST_F(ApplicationTest, AnotherUsersTemporaryFolderShowsTheChartWarningAndStaysUntouched)
-{
-    if (getuid() != 0)
-        GTEST_SKIP() << "only root can give a folder to another user";
-    const QString theirs = file(u"theirs"_s);
-    QDir().mkpath(theirs);
-    writeBytes(theirs + u"/RMChart.dll"_s, "theirs");
-    ASSERT_EQ(chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
-    m_folders.temporary = theirs + u'/';
-    auto application = startApplication();
-    EXPECT_EQ(application->charts(), nullptr);
-    ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Warning);
-    EXPECT_EQ(m_dialogs.messages[0].text, text(TextKey::TXT00521) + u": "_s + theirs + u": "_s
-                                              + text(TextKey::TXT00522) + u"\nRMCHART.DLL"_s);
-    application->shutDown();
-    EXPECT_EQ(readBytes(theirs + u"/RMChart.dll"_s), "theirs");
-}
-
 TEST_F(ApplicationTest, NothingIsWrittenThroughLinksInTheTemporaryFolder)
 {
     // Someone could write into the user's temporary folder and left links
