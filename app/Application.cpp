@@ -26,6 +26,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
@@ -64,6 +66,12 @@ Application::Start Application::start()
         m_dialogs->message(programName, uiText(TextKey::TXT00041), Dialogs::Icon::Information);
         return Start::SecondInstance;
     }
+    // No box for it: the user can work as usual, and only a second copy
+    // started meanwhile would go unnoticed.
+    if (!m_instance->problem().isEmpty()) {
+        const QString line = programName + u": "_s + uiText(TextKey::TXT00520) + u": "_s + m_instance->problem();
+        std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+    }
     // Only the real program reports crashes: a test that brings its own
     // dialogs runs inside a test runner, which keeps its own fault handling.
     if (!m_environment.dialogs)
@@ -87,18 +95,29 @@ void Application::prepareFolders()
 {
     // Failures are not fatal: without them the program runs and only forgets.
     if (!m_folders.applicationData.isEmpty())
-        makePrivateFolder(m_folders.applicationData);
-    if (!makePrivateFolder(m_folders.temporary))
-        m_folders.temporary.clear();
+        makePrivateFolder(m_folders.applicationData, ForeignContents::Keep);
     // Without its folder the program keeps no recovery copy.
-    if (!m_folders.state.isEmpty() && !makePrivateFolder(m_folders.state))
+    if (!m_folders.state.isEmpty() && !makePrivateFolder(m_folders.state, ForeignContents::Keep))
         m_folders.state.clear();
+    if (m_folders.temporary.isEmpty())
+        return;
+    const PrivateFolder temporary = makePrivateFolder(m_folders.temporary, ForeignContents::Discard);
+    if (!temporary) {
+        m_temporaryProblem = uiText(TextKey::TXT00521) + u": "_s + temporary.problem;
+        m_folders.temporary.clear();
+    }
 }
 
 void Application::loadCharts()
 {
-    if (m_folders.temporary.isEmpty())
+    // Without its folder the component cannot be loaded either, and the user
+    // hears why the pages lack their charts, as for any other failed load.
+    if (m_folders.temporary.isEmpty()) {
+        const QString reason = m_temporaryProblem.isEmpty() ? uiText(TextKey::TXT00521) : m_temporaryProblem;
+        const Message warning = chartLoadWarning(reason);
+        m_dialogs->message(warning.title, warning.text, Dialogs::Icon::Warning);
         return;
+    }
     ChartLibrary::LoadResult loaded = ChartLibrary::load(m_folders.temporary);
     m_charts = std::move(loaded.library);
     std::optional<Message> warning;

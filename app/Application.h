@@ -87,6 +87,7 @@ private:
     Project m_project;
     Settings m_settings;
     ApplicationFolders m_folders;
+    QString m_temporaryProblem; // why the temporary folder could not be made
     int m_desktopHeight = 0;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<Dialogs> m_ownDialogs;

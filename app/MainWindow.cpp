@@ -58,11 +58,15 @@ MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
     buildMenus();
     buildToolbar(images);
 
+    // The matrix view keeps the margins it finds at creation; a client area
+    // smaller than the window can be (a hand-edited settings file) would run
+    // the grid under the status line for the whole session.
+    const QSize size = clientSize.expandedTo(minimumClientSize());
     m_logo = new QLabel(m_client);
     m_logo->setPixmap(QPixmap::fromImage(images.logo));
-    m_logo->setGeometry(clientSize.width() - kLogoRightOffset, kLogoTop, images.logo.width(), images.logo.height());
+    m_logo->setGeometry(size.width() - kLogoRightOffset, kLogoTop, images.logo.width(), images.logo.height());
 
-    resizeClient(clientSize);
+    resizeClient(size);
     updateEnabledCommands();
 }
 
@@ -206,11 +210,17 @@ void MainWindow::updateEnabledCommands()
     }
 }
 
+QSize MainWindow::minimumClientSize() const
+{
+    return kMinimumSize - QSize(0, menuBar()->sizeHint().height());
+}
+
 void MainWindow::resizeClient(QSize clientSize)
 {
+    const QSize size = clientSize.expandedTo(minimumClientSize());
     const int menuHeight = menuBar()->sizeHint().height();
-    resize(clientSize.width(), clientSize.height() + menuHeight);
-    m_client->resize(clientSize);
+    resize(size.width(), size.height() + menuHeight);
+    m_client->resize(size);
 }
 
 void MainWindow::closeWithoutQuestion()

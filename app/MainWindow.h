@@ -23,6 +23,7 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
+    // `clientSize` is raised to minimumClientSize() first.
     MainWindow(const BuiltInImages& images, QSize clientSize);
 
     QWidget* client() const { return m_client; }
@@ -46,8 +47,11 @@ public:
     // and the drop handler gets the names.
     void dropFiles(const QStringList& names);
 
-    // Size of the window such that its client area is `clientSize`.
+    // Size of the window such that its client area is `clientSize`, raised
+    // to the smallest client area the window allows.
     void resizeClient(QSize clientSize);
+    // The window's minimum size less the menu bar.
+    QSize minimumClientSize() const;
 
     // Lets the window close without asking, once the quit question was answered.
     void closeWithoutQuestion();

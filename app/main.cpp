@@ -8,6 +8,45 @@
 #include <cstdio>
 #include <string_view>
 
+#include <unistd.h>
+
+namespace {
+
+// Qt answers a display it cannot reach with a fatal message and abort(). Only
+// while the application object connects, that fatal message means there is no
+// desktop: the user gets the same line as when none was found beforehand, and
+// the program ends normally. Qt's other messages in that time are held back,
+// since a failed connection explains itself.
+QByteArray g_noDesktopLine;
+QStringList g_heldBackMessages;
+QtMessageHandler g_outerHandler = nullptr;
+
+void whileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(g_noDesktopLine.constData(), stderr);
+        std::fflush(stderr);
+        _exit(0);
+    }
+    g_heldBackMessages << qFormatLogMessage(type, context, text);
+}
+
+void beginConnecting(const QByteArray& noDesktopLine)
+{
+    g_noDesktopLine = noDesktopLine;
+    g_outerHandler = qInstallMessageHandler(whileConnecting);
+}
+
+void endConnecting()
+{
+    qInstallMessageHandler(g_outerHandler);
+    for (const QString& message : std::as_const(g_heldBackMessages))
+        std::fputs((message + u'\n').toLocal8Bit().constData(), stderr);
+    g_heldBackMessages.clear();
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     // A crashed copy of the program started this one to show its report.
@@ -25,13 +64,15 @@ int main(int argc, char* argv[])
                   "Opens FILE.pnx (an absolute path), else the last project. See ponderix(1).");
         return 0;
     }
+    const QByteArray noDesktopLine = (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
     if (!desktopAvailable()) {
-        const QByteArray message = (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
-        std::fputs(message.constData(), stderr);
+        std::fputs(noDesktopLine.constData(), stderr);
         return 0;
     }
 
+    beginConnecting(noDesktopLine);
     QApplication qtApplication(argc, argv);
+    endConnecting();
     qtApplication.setApplicationName(uiText(TextKey::Program_Name));
     // Lets the desktop match the windows to the installed launcher and icon.
     qtApplication.setDesktopFileName(QStringLiteral("ponderix"));

@@ -24,6 +24,13 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes);
 // The same for content produced piece by piece, so a large document need not
 // be held in memory whole. `produce` writes to the device and returns false
 // when a write failed; the device's error then says why.
+// For the program's own scratch files: writes `bytes` to a file created
+// anew at `path`. Whatever stands at the name (a file, a link) is removed
+// first and the new file is made exclusively and without following a link,
+// so the bytes never go through a link to somewhere else. A folder at the
+// name is left alone and fails the write; a failed write leaves no file.
+WriteResult writeNewFile(const QString& path, QByteArrayView bytes);
+
 using ContentProducer = std::function<bool(QIODevice& device)>;
 WriteResult writeFileAtomically(const QString& path, const ContentProducer& produce);
 

@@ -647,6 +647,17 @@ WriteResult writeImageFile(const QImage& image, const QString& path, ImageFormat
     return writeFileAtomically(path, bytes.view());
 }
 
+WriteResult writeNewImageFile(const QImage& image, const QString& path, ImageFormat format)
+{
+    if (image.isNull())
+        return failure(u"there is no image to write"_s);
+    EncodedBytes bytes;
+    const WriteResult encoded = encode(image, format, bytes);
+    if (!encoded)
+        return encoded;
+    return writeNewFile(path, bytes.view());
+}
+
 PaletteImage reduceTo256Colours(const QImage& image)
 {
     PaletteImage result;

@@ -24,6 +24,8 @@ std::optional<ImageFormat> imageFormatForExtension(const QString& lowerCaseExten
 // was there before untouched. JPEG at quality 90, PNG / BMP / TIFF as 8-bit
 // RGB, GIF from reduceTo256Colours.
 WriteResult writeImageFile(const QImage& image, const QString& path, ImageFormat format);
+// The same for a scratch file of the program's own, written with writeNewFile.
+WriteResult writeNewImageFile(const QImage& image, const QString& path, ImageFormat format);
 
 // An 8-bit copy of an image: `indexes` holds width x height palette indexes,
 // row by row from the top; `palette` always has 256 opaque entries.

@@ -129,8 +129,8 @@ int detailPageHeight(int criterionCount)
 
 WriteResult writeDetailBackground(const QString& temporaryFolder)
 {
-    return writeImageFile(BuiltInImages::instance().detailBackground, temporaryFolder + u"/TempDetailBG.bmp"_s,
-                          ImageFormat::Bmp);
+    return writeNewImageFile(BuiltInImages::instance().detailBackground, temporaryFolder + u"/TempDetailBG.bmp"_s,
+                             ImageFormat::Bmp);
 }
 
 QImage buildDetailPage(const Project& project, int optionIndex, const QString& banner, const ChartLibrary* charts,

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <cstdlib>
 #include <exception>
+#include <iterator>
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -25,7 +27,7 @@ namespace ponderix {
 
 namespace {
 
-constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP};
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT};
 
 // Below the limit: how far one frame may jump past it. Above: the kernel's
 // gap below the next mapping, which ends an unlimited stack before the limit
@@ -81,6 +83,7 @@ char s_programName[256];
 char s_versionName[256];
 char s_programPath[4096];
 StackLimit s_stack;
+const void* s_qtCore = nullptr; // Qt's core library, when the program has it
 
 // Only the one reporting thread writes these.
 char s_handOff[256];
@@ -197,18 +200,11 @@ std::uintptr_t instructionAddress(const siginfo_t* info, const void* context)
 #endif
 }
 
-void onFaultSignal(int signal, siginfo_t* info, void* context)
-{
-    const Fault fault{signal, info->si_code, reinterpret_cast<std::uintptr_t>(info->si_addr)};
-    reportAndExit({crashCodeFor(fault, s_stack), instructionAddress(info, context), getpid()});
-}
-
-// Walks up from std::terminate to the first frame outside the C++ runtime and
-// the unwinder: for an uncaught exception that is the throw, since nothing
-// has been unwound yet.
-struct ThrowSiteSearch {
-    const void* cppRuntime = nullptr;
-    const void* unwinder = nullptr;
+// Walks up the stack to the first frame outside the runtime libraries, once
+// the walk has passed through one of them: the code that called into the
+// runtime that ended the program. The frames before are this handler's own.
+struct CallerSearch {
+    const void* runtimes[3] = {};
     bool passedRuntime = false;
     std::uintptr_t address = 0;
 };
@@ -221,33 +217,64 @@ const void* moduleOf(const void* code)
 
 _Unwind_Reason_Code visitFrame(_Unwind_Context* context, void* argument)
 {
-    auto& search = *static_cast<ThrowSiteSearch*>(argument);
+    auto& search = *static_cast<CallerSearch*>(argument);
     int beforeInstruction = 0;
     const _Unwind_Ptr returnAddress = _Unwind_GetIPInfo(context, &beforeInstruction);
     if (returnAddress == 0)
         return _URC_END_OF_STACK;
     const void* module = moduleOf(reinterpret_cast<const void*>(returnAddress));
-    if (module != nullptr && (module == search.cppRuntime || module == search.unwinder)) {
+    if (module != nullptr && std::find(std::begin(search.runtimes), std::end(search.runtimes), module)
+                                 != std::end(search.runtimes)) {
         search.passedRuntime = true;
         return _URC_NO_REASON;
     }
     if (!search.passedRuntime)
-        return _URC_NO_REASON; // this handler's own frames
+        return _URC_NO_REASON;
     // A return address lies after the call; one byte back is the call itself.
     search.address = beforeInstruction != 0 ? returnAddress : returnAddress - 1;
     return _URC_NORMAL_STOP;
 }
 
-std::uintptr_t throwSite()
+// 0 when a runtime is linked into the program itself, which cannot be told
+// from it, or when no frame outside the runtimes was found.
+std::uintptr_t callerOf(const void* runtime, const void* otherRuntime, const void* thirdRuntime = nullptr)
 {
-    ThrowSiteSearch search;
-    search.cppRuntime = moduleOf(reinterpret_cast<const void*>(&std::terminate));
-    search.unwinder = moduleOf(reinterpret_cast<const void*>(&_Unwind_RaiseException));
-    // A runtime linked into the program itself cannot be told from it.
-    if (search.cppRuntime == nullptr || search.cppRuntime == moduleOf(reinterpret_cast<const void*>(&throwSite)))
+    CallerSearch search;
+    search.runtimes[0] = runtime;
+    search.runtimes[1] = otherRuntime;
+    search.runtimes[2] = thirdRuntime;
+    const void* program = moduleOf(reinterpret_cast<const void*>(&callerOf));
+    if (runtime == nullptr || runtime == program || otherRuntime == program || thirdRuntime == program)
         return 0;
     _Unwind_Backtrace(visitFrame, &search);
     return search.address;
+}
+
+// For an uncaught exception that is the throw, since nothing has been unwound
+// yet: the first frame outside the C++ runtime and the unwinder.
+std::uintptr_t throwSite()
+{
+    return callerOf(moduleOf(reinterpret_cast<const void*>(&std::terminate)),
+                    moduleOf(reinterpret_cast<const void*>(&_Unwind_RaiseException)));
+}
+
+// Where the program called abort(), assert, qFatal or a heap function that
+// found the heap broken: the signal arrives deep inside the C library (or Qt's
+// message handling), whose lines say nothing about which of our calls went
+// wrong.
+std::uintptr_t abortSite()
+{
+    return callerOf(moduleOf(reinterpret_cast<const void*>(&::abort)),
+                    moduleOf(reinterpret_cast<const void*>(&std::terminate)), s_qtCore);
+}
+
+void onFaultSignal(int signal, siginfo_t* info, void* context)
+{
+    const Fault fault{signal, info->si_code, reinterpret_cast<std::uintptr_t>(info->si_addr)};
+    std::uintptr_t address = signal == SIGABRT ? abortSite() : 0;
+    if (address == 0)
+        address = instructionAddress(info, context);
+    reportAndExit({crashCodeFor(fault, s_stack), address, getpid()});
 }
 
 [[noreturn]] void onTerminate()
@@ -311,6 +338,7 @@ const char* crashDescription(std::uint32_t code)
     case kPrivilegedInstruction: return "Privileged instruction";
     case kSingleStep: return "Single step trap";
     case kStackOverflow: return "Stack overflow";
+    case kAbort: return "Program aborted";
     default: return "Unknown error code";
     }
 }
@@ -344,6 +372,10 @@ std::uint32_t crashCodeFor(const Fault& fault, const StackLimit& stack)
         // int3, a hardware breakpoint and raise(SIGTRAP) all stop like a
         // breakpoint; only the trace flag is a single step.
         return fault.signalCode == TRAP_TRACE || fault.signalCode == TRAP_BRANCH ? kSingleStep : kBreakpoint;
+    case SIGABRT:
+        // abort() raises it at itself; sent by another process it ends the
+        // program all the same.
+        return kAbort;
     case SIGFPE:
         // The kernel folds a denormal operand into underflow and an x87
         // stack fault into an invalid operation, so those two codes never
@@ -437,6 +469,9 @@ void installCrashHandler(std::string_view programName, std::string_view versionN
     if (s_programPath[0] == '\0')
         std::copy_n(s_programName, sizeof s_programName, s_programPath);
     s_stack = mainStackLimit();
+    // Looked up by a plain C name, so that this file needs no Qt.
+    if (void* version = dlsym(RTLD_DEFAULT, "qVersion"))
+        s_qtCore = moduleOf(version);
     installAlternateStack();
 
     struct sigaction action {};

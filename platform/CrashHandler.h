@@ -39,6 +39,9 @@ inline constexpr std::uint32_t kNoncontinuable = 0xC0000025;
 inline constexpr std::uint32_t kPrivilegedInstruction = 0xC0000096;
 inline constexpr std::uint32_t kSingleStep = 0x80000004;
 inline constexpr std::uint32_t kStackOverflow = 0xC00000FD;
+// abort(), and so qFatal, a failed assert and the C library's heap checks:
+// the fail-fast code the other platform's runtime ends an aborted program with.
+inline constexpr std::uint32_t kAbort = 0xC0000409;
 // An uncaught C++ exception: the code the other platform's C++ runtime raises
 // for every thrown exception, so the report reads as it always has there.
 inline constexpr std::uint32_t kCppException = 0xE06D7363;
@@ -97,7 +100,7 @@ std::size_t formatCrashReport(char* buffer, std::size_t capacity, const CrashFac
 std::size_t formatHandOff(char* buffer, std::size_t capacity, const CrashFacts& facts);
 std::optional<CrashFacts> parseHandOff(std::string_view text);
 
-// Installs the handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGTRAP, on
+// Installs the handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP and SIGABRT, on
 // an alternate stack so that a stack overflow still reaches them, and for
 // std::terminate. Call once, on the main thread. The names are copied: they
 // go to standard error when the reporter cannot be started.

@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +49,20 @@ QString privateTemporaryFolder()
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return withSeparator(runtime) + subfolder + u'/';
     return withSeparator(QDir::tempPath()) + subfolder + u'-' + QString::number(getuid()) + u'/';
+}
+
+// Removes everything inside `folder`. Links are removed, never followed.
+bool emptyFolder(const QString& folder)
+{
+    const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    bool emptied = true;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(everything)) {
+        if (entry.isDir() && !entry.isSymLink())
+            emptied = QDir(entry.filePath()).removeRecursively() && emptied;
+        else
+            emptied = QFile::remove(entry.filePath()) && emptied;
+    }
+    return emptied && QDir(folder).isEmpty(everything);
 }
 
 } // namespace
@@ -93,20 +111,54 @@ QString helpDocumentPath(const ApplicationFolders& folders)
     return besideProgram;
 }
 
-bool makePrivateFolder(const QString& folder)
+PrivateFolder makePrivateFolder(const QString& folder, ForeignContents contents)
 {
-    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    const QString cleaned = QDir::cleanPath(folder);
+    const QByteArray path = QFile::encodeName(cleaned);
+    const auto refused = [&cleaned](const QString& reason) {
+        return PrivateFolder{QDir::toNativeSeparators(cleaned) + u": "_s + reason};
+    };
+    const auto failed = [&refused](int error) { return refused(QString::fromLocal8Bit(std::strerror(error))); };
+
     if (mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
         // The parent may be missing (a fresh home folder): create it, then retry.
-        if (!QDir().mkpath(QFileInfo(QDir::cleanPath(folder)).path()) || mkdir(path.constData(), 0700) != 0)
-            return false;
+        const int error = errno;
+        if (error != ENOENT || !QDir().mkpath(QFileInfo(cleaned).path()))
+            return failed(error);
+        if (mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+            return failed(errno);
+    }
+    // Checked and tightened through one descriptor, so that what is checked
+    // is what gets tightened.
+    const int descriptor = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        const int error = errno;
+        struct stat facts {};
+        if (lstat(path.constData(), &facts) == 0 && S_ISLNK(facts.st_mode))
+            return refused(uiText(TextKey::TXT00523));
+        return failed(error);
     }
     struct stat facts {};
-    if (lstat(path.constData(), &facts) != 0 || !S_ISDIR(facts.st_mode) || facts.st_uid != getuid())
-        return false;
-    if ((facts.st_mode & 077) != 0 && chmod(path.constData(), 0700) != 0)
-        return false;
-    return true;
+    if (fstat(descriptor, &facts) != 0) {
+        const int error = errno;
+        close(descriptor);
+        return failed(error);
+    }
+    if (facts.st_uid != getuid()) {
+        close(descriptor);
+        return refused(uiText(TextKey::TXT00522));
+    }
+    const bool othersCouldWrite = (facts.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if ((facts.st_mode & 077) != 0 && fchmod(descriptor, 0700) != 0) {
+        const int error = errno;
+        close(descriptor);
+        return failed(error);
+    }
+    close(descriptor);
+    // Nobody else can add anything now; what others put in before goes.
+    if (othersCouldWrite && contents == ForeignContents::Discard && !emptyFolder(cleaned))
+        return refused(uiText(TextKey::TXT00524));
+    return {};
 }
 
 void removeFolder(const QString& folder)

@@ -35,11 +35,28 @@ QString stateFolder();
 // returned, so the failure names the usual place.
 QString helpDocumentPath(const ApplicationFolders& folders);
 
+// Whether a private folder could be made, and if not why: its path and the
+// reason, ready to be shown.
+struct PrivateFolder {
+    QString problem; // "<folder>: <reason>"; empty when the folder is ready
+
+    explicit operator bool() const { return problem.isEmpty(); }
+};
+
+// What happens to the contents of an existing folder that others could
+// write into.
+enum class ForeignContents {
+    Keep,    // the user's own files: settings, recovery copies
+    Discard, // scratch files only: anything in it may have been put there by
+             // someone else, such as a link to one of the user's files
+             // waiting for the program to write through it
+};
+
 // Creates `folder` (and its parents) readable only by the user, or accepts an
-// existing one that is a real folder owned by the user and closed to others.
-// A library is later loaded from the temporary folder, so a folder someone
-// else could write into, or a link planted in its place, is refused.
-bool makePrivateFolder(const QString& folder);
+// existing one that is a real folder owned by the user and closes it to
+// others. A library is later loaded from the temporary folder, so a folder of
+// someone else's, or a link planted in its place, is refused.
+PrivateFolder makePrivateFolder(const QString& folder, ForeignContents contents);
 
 // Removes a folder with everything in it; failures are ignored.
 void removeFolder(const QString& folder);

@@ -8,6 +8,9 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace rmchart {
 namespace {
 
@@ -62,9 +65,16 @@ bool writePng(const QImage& image, const QString& path, int zlibLevel)
     if (rows.isNull())
         return false;
     const QByteArray name = QFile::encodeName(path);
-    std::FILE* file = std::fopen(name.constData(), "wb");
-    if (!file)
+    // A link at the name is never written through: the file may sit in a
+    // folder someone else could once write into.
+    const int descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0)
         return false;
+    std::FILE* file = ::fdopen(descriptor, "wb");
+    if (!file) {
+        ::close(descriptor);
+        return false;
+    }
     const bool written = writeRows(file, rows, zlibLevel);
     const bool closed = std::fclose(file) == 0;
     if (written && closed)

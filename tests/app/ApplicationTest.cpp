@@ -27,6 +27,10 @@
 #include <QTimer>
 #include <QMimeData>
 #include <QDragEnterEvent>
+#include <QScrollArea>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -318,6 +322,111 @@ TEST_F(ApplicationTest, DemoWithoutATemporaryFolderWritesNothingElsewhere)
     ASSERT_EQ(m_dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(TextKey::TXT00217));
     EXPECT_EQ(application->project().optionCount(), 1);
+}
+
+TEST_F(ApplicationTest, ATemporaryFolderThatCannotBeMadeShowsTheChartWarningWithTheReason)
+{
+    // The folder's path is a file: the component cannot be written anywhere.
+    writeBytes(file(u"blocked"_s), "x");
+    m_folders.temporary = file(u"blocked/"_s);
+    auto application = startApplication();
+    EXPECT_EQ(application->charts(), nullptr);
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Warning);
+    EXPECT_EQ(m_dialogs.messages[0].title, QString());
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              text(TextKey::TXT00521) + u": "_s + file(u"blocked"_s) + u": Not a directory\nRMCHART.DLL"_s);
+    application->shutDown();
+    EXPECT_EQ(readBytes(file(u"blocked"_s)), "x");
+}
+
+TEST_F(ApplicationTest, NothingIsWrittenThroughLinksInTheTemporaryFolder)
+{
+    // Someone could write into the user's temporary folder and left links
+    // to the user's files under the names the program writes.
+    const QString folder = m_folders.temporary;
+    QDir().mkpath(folder);
+    const QStringList names = {u"TempDetailBG.bmp"_s, u"DemoProjekt.pnx"_s, u"RMChart.dll"_s};
+    for (const QString& name : names) {
+        writeBytes(file(u"victim-"_s + name), "the user's own file");
+        ASSERT_TRUE(QFile::link(file(u"victim-"_s + name), folder + name));
+    }
+    ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0777), 0);
+
+    auto application = startApplication();
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    application->mainWindow().trigger(Command::Demo);
+    EXPECT_EQ(application->matrixView().banner(), text(TextKey::TXT00213));
+    EXPECT_EQ(application->project().optionCount(), 3);
+    EXPECT_NE(application->charts(), nullptr);
+    for (const QString& name : names)
+        EXPECT_EQ(readBytes(file(u"victim-"_s + name)), "the user's own file") << name.toStdString();
+    EXPECT_FALSE(QFileInfo(folder + u"TempDetailBG.bmp"_s).isSymLink());
+    EXPECT_TRUE(readBytes(folder + u"TempDetailBG.bmp"_s).startsWith("BM"));
+    EXPECT_FALSE(QFileInfo(folder + u"DemoProjekt.pnx"_s).isSymLink());
+    EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
+    application->shutDown();
+    application.reset();
+
+    // A link in a folder that was private all along is replaced too, never
+    // written through.
+    QDir().mkpath(folder);
+    ASSERT_TRUE(QFile::link(file(u"victim-TempDetailBG.bmp"_s), folder + u"TempDetailBG.bmp"_s));
+    ASSERT_TRUE(QFile::link(file(u"victim-DemoProjekt.pnx"_s), folder + u"DemoProjekt.pnx"_s));
+    auto again = startApplication();
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    again->mainWindow().trigger(Command::Demo);
+    EXPECT_EQ(again->project().optionCount(), 3);
+    EXPECT_TRUE(readBytes(folder + u"TempDetailBG.bmp"_s).startsWith("BM"));
+    for (const QString& name : names)
+        EXPECT_EQ(readBytes(file(u"victim-"_s + name)), "the user's own file") << name.toStdString();
+}
+
+TEST_F(ApplicationTest, ALockThatCannotBeMadeDoesNotKeepTheUserOut)
+{
+    // No runtime folder, and a file where the configuration folder should
+    // be: the lock has nowhere to go.
+    qputenv("XDG_RUNTIME_DIR", QByteArray());
+    writeBytes(file(u"config"_s), "x");
+    m_folders.applicationData = file(u"config/Ponderix/"_s);
+    ::testing::internal::CaptureStderr();
+    auto application = startApplication();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    for (const auto& asked : m_dialogs.messages)
+        EXPECT_NE(asked.text, text(TextKey::TXT00041));
+    EXPECT_TRUE(application->mainWindow().isVisible());
+    const QString expected = u"Ponderix: "_s + text(TextKey::TXT00520) + u": "_s
+        + file(u"config/Ponderix/Ponderix.lock"_s) + u": Not a directory\n"_s;
+    EXPECT_NE(said.find(expected.toStdString()), std::string::npos) << said;
+}
+
+TEST_F(ApplicationTest, AStoredWindowTooSmallForTheLayoutIsRaisedToTheMinimum)
+{
+    // The grid's bottom edge and the status line's top in a window of the
+    // default size, for comparison.
+    const auto gapUnderGrid = [](Application& application) {
+        const QRect grid = application.matrixView().ratingGrid()->geometry();
+        return application.matrixView().statusLine()->geometry().top() - (grid.y() + grid.height());
+    };
+    int defaultGap = 0;
+    {
+        auto standard = startApplication();
+        defaultGap = gapUnderGrid(*standard);
+        EXPECT_GT(defaultGap, 0);
+    }
+    QDir().mkpath(m_folders.applicationData);
+    writeBytes(settingsPath(), "\xEF\xBB\xBFWindowPosLeft = 10\r\nWindowPosTop = 10\r\n"
+                               "WindowPosWidth = 200\r\nWindowPosHeight = 100\r\n");
+    auto application = startApplication();
+    MainWindow& window = application->mainWindow();
+    const QSize minimum = window.minimumSize();
+    QTRY_VERIFY(window.width() >= minimum.width() && window.height() >= minimum.height());
+    EXPECT_EQ(window.client()->width(), minimum.width());
+    EXPECT_EQ(gapUnderGrid(*application), defaultGap);
+    // Enlarging keeps the layout whole.
+    window.resizeClient(QSize(900, 700));
+    QTRY_COMPARE(window.client()->size(), QSize(900, 700));
+    EXPECT_EQ(gapUnderGrid(*application), defaultGap);
 }
 
 TEST_F(ApplicationTest, DropsOpenExactlyOneProjectFile)

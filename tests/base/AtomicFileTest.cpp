@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -74,4 +75,51 @@ TEST(AtomicFile, ACommitOverABusyFileIsReportedAndTheOldFileSurvives)
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_EQ(readBytes(path), QByteArray("previous"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary left over
+}
+
+TEST(NewFile, ReplacesWhateverStandsAtTheNameAndNeverWritesThroughALink)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString victim = folder.filePath(u"victim.txt"_s);
+    ASSERT_TRUE(writeBytes(victim, "the user's own file"));
+    const QString scratch = folder.filePath(u"scratch.bmp"_s);
+
+    // A link to a file, and one that leads nowhere.
+    for (const QString& target : {victim, folder.filePath(u"nowhere"_s)}) {
+        ASSERT_TRUE(QFile::link(target, scratch));
+        EXPECT_TRUE(writeNewFile(scratch, "BM new").ok);
+        EXPECT_FALSE(QFileInfo(scratch).isSymLink());
+        EXPECT_EQ(readBytes(scratch), "BM new");
+        EXPECT_EQ(readBytes(victim), "the user's own file");
+        EXPECT_FALSE(QFile::exists(folder.filePath(u"nowhere"_s)));
+        QFile::remove(scratch);
+    }
+
+    // A longer old file leaves nothing of itself behind.
+    ASSERT_TRUE(writeBytes(scratch, "an older and longer file"));
+    EXPECT_TRUE(writeNewFile(scratch, "short").ok);
+    EXPECT_EQ(readBytes(scratch), "short");
+    EXPECT_EQ(QFileInfo(scratch).permissions() & (QFile::ReadOther | QFile::WriteOther), 0);
+
+    // A folder at the name stays, and the failure says where and why.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"folder"_s));
+    const WriteResult refused = writeNewFile(folder.filePath(u"folder"_s), "x");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, folder.filePath(u"folder"_s) + u": Is a directory"_s);
+    EXPECT_TRUE(QFileInfo(folder.filePath(u"folder"_s)).isDir());
+}
+
+TEST(NewFile, AFullDiskIsReportedAndLeavesNoFile)
+{
+    QTemporaryDir mountPoint;
+    const int mounted = QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
+    if (mounted != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    const QString path = mountPoint.filePath(u"TempDetailBG.bmp"_s);
+    const WriteResult result = writeNewFile(path, QByteArray(256 * 1024, 'x'));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, path + u": No space left on device"_s);
+    EXPECT_FALSE(QFile::exists(path));
+    QProcess::execute(u"umount"_s, {mountPoint.path()});
 }

@@ -81,6 +81,9 @@ TEST(CrashCode, EachFaultMapsToTheCodeOfItsKind)
         {{SIGTRAP, TRAP_BRKPT, 0}, kBreakpoint},
         {{SIGTRAP, SI_TKILL, 0}, kBreakpoint},
         {{SIGTRAP, TRAP_TRACE, 0}, kSingleStep},
+        // abort() raises at itself; kill -ABRT comes from outside.
+        {{SIGABRT, SI_TKILL, 0}, kAbort},
+        {{SIGABRT, SI_USER, 0}, kAbort},
     };
     const StackLimit stack{kStackLimit};
     for (const Mapping& mapping : mappings) {
@@ -110,6 +113,8 @@ TEST(CrashReportText, CodesPrintAsSigned32BitNumbers)
     EXPECT_EQ(reportLine({0x7FFFFFFF, 1, 1}, "Error code:"), "Error code:\t2147483647");
     EXPECT_EQ(reportLine({kCppException, 1, 1}, "Error code:"), "Error code:\t-529697949");
     EXPECT_EQ(reportLine({kCppException, 1, 1}, "Error message:"), "Error message:\tUnknown error code");
+    EXPECT_EQ(reportLine({kAbort, 1, 1}, "Error code:"), "Error code:\t-1073740791");
+    EXPECT_EQ(reportLine({kAbort, 1, 1}, "Error message:"), "Error message:\tProgram aborted");
     EXPECT_EQ(reportLine({kStackOverflow, std::numeric_limits<std::uint64_t>::max(), 1}, "Error address:"),
               "Error address:\t18446744073709551615");
 }

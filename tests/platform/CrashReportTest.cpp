@@ -158,7 +158,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Crash{"stack-overflow", "no", "-1073741571", "Stack overflow"},
                       // The uncaught exception has no code of its own in the
                       // table: the C++ exception code, described as unknown.
-                      Crash{"uncaught-exception", "yes", "-529697949", "Unknown error code"}),
+                      Crash{"uncaught-exception", "yes", "-529697949", "Unknown error code"},
+                      // Aborts name the caller of abort(), not the C library.
+                      Crash{"abort", "no", "-1073740791", "Program aborted"},
+                      Crash{"double-free", "yes", "-1073740791", "Program aborted"},
+                      Crash{"qfatal", "no", "-1073740791", "Program aborted"}),
     [](const ::testing::TestParamInfo<Crash>& tested) {
         std::string name = tested.param.name;
         std::replace(name.begin(), name.end(), '-', '_');

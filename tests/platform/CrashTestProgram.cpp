@@ -7,6 +7,8 @@
 #include "platform/CrashHandler.h"
 #include "tests/ScriptedDialogs.h"
 
+#include <QtGlobal>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -66,6 +68,25 @@ struct OrderlyShutDown {
     throw std::runtime_error("nobody catches this"); // crash: uncaught-exception
 }
 
+[[gnu::noinline]] void abortOnPurpose()
+{
+    std::abort(); // crash: abort
+}
+
+[[gnu::noinline]] void failFatally()
+{
+    qFatal("a fatal message on purpose"); // crash: qfatal
+}
+
+// The C library finds the second free and aborts deep inside itself; the
+// report names this call.
+[[gnu::noinline]] void freeTwice()
+{
+    void* volatile block = std::malloc(64);
+    std::free(block);
+    std::free(block); // crash: double-free
+}
+
 int report(int argc, char* argv[])
 {
     const char* chosen = std::getenv("CRASH_TEST_ANSWER");
@@ -91,7 +112,7 @@ int main(int argc, char* argv[])
     if (isCrashReportRequest(argc, argv))
         return report(argc, argv);
     if (argc != 3) {
-        std::fputs("usage: crash_test_program null-write|divide-by-zero|stack-overflow|uncaught-exception "
+        std::fputs("usage: crash_test_program null-write|divide-by-zero|stack-overflow|uncaught-exception|abort|double-free|qfatal "
                    "<settings file>\n",
                    stderr);
         return 2;
@@ -110,6 +131,12 @@ int main(int argc, char* argv[])
         return overflowStack(0);
     else if (crash == "uncaught-exception")
         throwUncaught();
+    else if (crash == "abort")
+        abortOnPurpose();
+    else if (crash == "double-free")
+        freeTwice();
+    else if (crash == "qfatal")
+        failFatally();
     std::fprintf(stderr, "no crash named %s\n", argv[1]);
     return 2;
 }
