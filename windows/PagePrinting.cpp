@@ -1,5 +1,6 @@
 #include "windows/PagePrinting.h"
 
+#include "evaluation/ResultPages.h"
 #include "export/PrintFit.h"
 #include "platform/Dialogs.h"
 
@@ -7,9 +8,18 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace ponderix {
 
-void printPageImage(const QImage& page, Dialogs& dialogs, const QString& jobName)
+qreal printScale(int logicalWidth, int fittedWidth)
+{
+    if (logicalWidth < 1 || fittedWidth <= logicalWidth)
+        return kSmallestPageScale;
+    return std::min(static_cast<qreal>(fittedWidth) / logicalWidth, kLargestPageScale);
+}
+
+void printPageImage(const QImage& page, const PageRenderer& renderAt, Dialogs& dialogs, const QString& jobName)
 {
     const std::unique_ptr<QPrinter> printer = dialogs.choosePrinter(jobName);
     if (!printer)
@@ -21,8 +31,24 @@ void printPageImage(const QImage& page, Dialogs& dialogs, const QString& jobName
         return;
     const PrintableArea area{printer->widthMM(), printer->heightMM(), printer->width()};
     const QSize size = fittedPrinterPixels(page.size(), area);
-    if (size.width() >= 1 && size.height() >= 1)
-        painter.drawImage(QRect(QPoint(0, 0), size), page);
+    if (size.width() >= 1 && size.height() >= 1) {
+        // Drawn again with the printer's pixels as its own, the page lands on
+        // paper nearly pixel for pixel instead of as a blown-up screen image.
+        const qreal scale = printScale(page.width(), size.width());
+        QImage sharp = renderAt && scale > kSmallestPageScale ? renderAt(scale) : QImage();
+        if (sharp.isNull()) {
+            sharp = page;
+        } else {
+            // Painted by its pixels into the fitted rectangle, not by its
+            // logical size.
+            sharp.setDevicePixelRatio(1.0);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        }
+        // JPEG, which a PDF printer would use otherwise, rings around every
+        // letter; the page is mostly flat colour and compresses well anyway.
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
+        painter.drawImage(QRect(QPoint(0, 0), size), sharp);
+    }
     painter.end();
 }
 
