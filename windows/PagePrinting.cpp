@@ -12,12 +12,19 @@
 
 namespace ponderix {
 
+namespace {
+
+// The ratio a page of `logicalWidth` pixels is drawn at to fill
+// `fittedWidth` printer pixels: at least 1, at most the largest a page is
+// drawn at (past it the printer stretches what it gets).
 qreal printScale(int logicalWidth, int fittedWidth)
 {
     if (logicalWidth < 1 || fittedWidth <= logicalWidth)
         return kSmallestPageScale;
     return std::min(static_cast<qreal>(fittedWidth) / logicalWidth, kLargestPageScale);
 }
+
+} // namespace
 
 void printPageImage(const QImage& page, const PageRenderer& renderAt, Dialogs& dialogs, const QString& jobName)
 {

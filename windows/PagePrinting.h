@@ -24,8 +24,4 @@ using PageRenderer = std::function<QImage(qreal scale)>;
 // always ended.
 void printPageImage(const QImage& page, const PageRenderer& renderAt, Dialogs& dialogs, const QString& jobName);
 
-// The ratio a page of `logicalWidth` pixels is drawn at to fill
-// `fittedWidth` printer pixels: at least 1, at most kLargestPageScale.
-qreal printScale(int logicalWidth, int fittedWidth);
-
 } // namespace ponderix

@@ -133,7 +133,11 @@ void ChartWindow::showPage(int tab, const QImage& page, const PageRenderer& rend
     if (page.isNull())
         return;
     const qreal scale = devicePixelRatioF();
-    QImage shown = scale != 1.0 && renderAt ? renderAt(scale) : QImage();
+    QImage shown;
+    if (scale != 1.0 && renderAt) {
+        WaitCursor wait;
+        shown = renderAt(scale);
+    }
     // Without memory for the sharp picture the 1x page still shows, scaled.
     if (shown.isNull())
         shown = page;
