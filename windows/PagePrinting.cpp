@@ -9,19 +9,27 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ponderix {
 
 namespace {
 
-// The ratio a page of `logicalWidth` pixels is drawn at to fill
-// `fittedWidth` printer pixels: at least 1, at most the largest a page is
-// drawn at (past it the printer stretches what it gets).
-qreal printScale(int logicalWidth, int fittedWidth)
+// About 128 MB as a picture, and as much again while the printer takes it:
+// a tall page on an A4 sheet at 600 dpi. A finer printer stretches the page
+// it gets a little, which is still far finer than the screen's pixels.
+constexpr qreal kLargestPrintPixels = 32'000'000.0;
+
+// The ratio a page of `logical` pixels is drawn at to fill `fittedWidth`
+// printer pixels: at least 1, at most what the limits allow.
+qreal printScale(QSize logical, int fittedWidth)
 {
-    if (logicalWidth < 1 || fittedWidth <= logicalWidth)
+    if (logical.isEmpty() || fittedWidth <= logical.width())
         return kSmallestPageScale;
-    return std::min(static_cast<qreal>(fittedWidth) / logicalWidth, kLargestPageScale);
+    const qreal withinMemory =
+        std::sqrt(kLargestPrintPixels / (static_cast<qreal>(logical.width()) * logical.height()));
+    return std::clamp(std::min(static_cast<qreal>(fittedWidth) / logical.width(), withinMemory), kSmallestPageScale,
+                      kLargestPageScale);
 }
 
 } // namespace
@@ -41,7 +49,7 @@ void printPageImage(const QImage& page, const PageRenderer& renderAt, Dialogs& d
     if (size.width() >= 1 && size.height() >= 1) {
         // Drawn again with the printer's pixels as its own, the page lands on
         // paper nearly pixel for pixel instead of as a blown-up screen image.
-        const qreal scale = printScale(page.width(), size.width());
+        const qreal scale = printScale(page.size(), size.width());
         QImage sharp = renderAt && scale > kSmallestPageScale ? renderAt(scale) : QImage();
         if (sharp.isNull()) {
             sharp = page;

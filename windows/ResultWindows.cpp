@@ -16,8 +16,8 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QWindow>

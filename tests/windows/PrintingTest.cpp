@@ -321,8 +321,31 @@ TEST_F(PrintingTest, APrintedPageIsDrawnAtThePrintersResolution)
     EXPECT_EQ(paper.pixel(titleBar.left() - 1, middle), qRgb(255, 255, 255));
     EXPECT_EQ(paper.pixel(titleBar.left(), middle), header);
     // ... and so are the title's letters.
-    const double edge = meanEdgeWidth(paper, titleBar.adjusted(0, 2, -titleBar.width() / 2, -2), qRgb(255, 255, 255),
-                                      header);
+    const double edge =
+        meanEdgeWidth(paper, titleBar.adjusted(0, 2, -titleBar.width() / 2, -2), qRgb(255, 255, 255), header);
     EXPECT_GT(edge, 0.0);
     EXPECT_LT(edge, 2.0);
+}
+
+TEST_F(PrintingTest, AFinePrinterGetsAsManyPixelsAsMemoryAllows)
+{
+    // 70 criteria make the tallest detail page, 700 x 1000; at 1200 dpi it
+    // would want about 6400 x 9100 pixels. Within 32 million pixels, the
+    // ratio is sqrt(32e6 / 700e3) = 6.76: 4732 x 6761.
+    m_project = scoredProject(3, std::vector<int>(70, 3), [](int option, int) { return 4 + option; });
+    ChartWindow* window = openResultsWindow(context());
+    const QString pdfPath = file(u"tall.pdf"_s);
+    m_dialogs.printerFiles = {pdfPath};
+    QTabBar* bar = window->selector()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(2).center());
+    ASSERT_EQ(window->currentPage().size(), QSize(700, 1000));
+    QTest::mouseClick(window->button(ChartWindow::Button::Print), Qt::LeftButton);
+    window->close();
+
+    const QByteArray pdf = readBytes(pdfPath);
+    expectOnePageWithImage(pdfPath, {700, 1000});
+    const std::vector<QSize> images = embeddedImageSizes(pdf);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_NEAR(images[0].width(), 4732, 1);
+    EXPECT_NEAR(images[0].height(), 6761, 1);
 }
