@@ -43,7 +43,9 @@ QString descriptionOf(const QString& name)
         {u"save"_s, u"Reads a project and writes it again to OUT.pnx the way the desktop program saves it."_s},
         {u"render"_s, u"Draws the overview page, the profile page, the robustness page or the detail page of "
                       u"the option with the given letter, as the result windows show them, and writes it as an "
-                      u"image whose format follows the extension of the output file."_s},
+                      u"image whose format follows the extension of the output file. With --scale, draws the page "
+                      u"as a screen of that device pixel ratio shows it (1, 1.25, 1.5 or 2; 1 by default): the "
+                      u"same layout with that many times the pixels each way."_s},
         {u"report"_s, u"Writes the HTML report of a project to OUT.html and, with --text, its plain-text "
                       u"version to OUT.txt."_s},
         {u"export"_s, u"Writes the tab-separated text export of a project to OUT.txt: one row per criterion "

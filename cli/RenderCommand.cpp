@@ -1,5 +1,6 @@
 // render: builds an overview, profile, robustness or detail page exactly as
-// the result windows would and writes it as an image file.
+// the result windows would and writes it as an image file, at 1x or as a
+// high-density screen shows it.
 
 #include "base/ImageWriters.h"
 #include "base/TextTable.h"
@@ -39,6 +40,17 @@ std::optional<PageChoice> parsePage(const QString& text)
     if (text.startsWith(u"detail:") && text.size() > 7)
         return PageChoice{PageKind::Detail, text.mid(7)};
     return std::nullopt;
+}
+
+// The device pixel ratios screens commonly use ("2" or "2.0"). Anything else
+// is refused rather than rounded, so a script never gets a size it did not
+// ask for. All four are exact in binary, so comparing is safe.
+std::optional<qreal> parseScale(const QString& text)
+{
+    bool ok = false;
+    const double scale = text.toDouble(&ok);
+    const bool known = ok && (scale == 1.0 || scale == 1.25 || scale == 1.5 || scale == 2.0);
+    return known ? std::optional<qreal>(scale) : std::nullopt;
 }
 
 // The option whose letter is `letter`, compared exactly: past "Z" letters
@@ -85,6 +97,10 @@ int render(const Arguments& arguments)
     const std::optional<PageChoice> page = parsePage(arguments.value(u"--page"_s));
     if (!page)
         return usageError(u"render: --page must be overview, profile, robustness or detail:LETTER"_s);
+    const std::optional<qreal> scale =
+        arguments.has(u"--scale"_s) ? parseScale(arguments.value(u"--scale"_s)) : std::optional<qreal>(1.0);
+    if (!scale)
+        return usageError(u"render: --scale must be 1, 1.25, 1.5 or 2"_s);
     const QString output = arguments.value(u"-o"_s);
     const std::optional<ImageFormat> format = imageFormatForExtension(QFileInfo(output).suffix().toLower());
     if (!format)
@@ -105,9 +121,9 @@ int render(const Arguments& arguments)
 
     QImage image;
     if (page->kind == PageKind::Profile) {
-        image = buildProfilePage(*project, bannerOf(path));
+        image = buildProfilePage(*project, bannerOf(path), *scale);
     } else if (page->kind == PageKind::Robustness) {
-        image = buildRobustnessPage(*project, analyseRobustness(*project), bannerOf(path));
+        image = buildRobustnessPage(*project, analyseRobustness(*project), bannerOf(path), *scale);
     } else {
         const QTemporaryDir folder;
         if (!folder.isValid()) {
@@ -116,11 +132,11 @@ int render(const Arguments& arguments)
         }
         const std::unique_ptr<ChartLibrary> charts = loadCharts(folder);
         if (page->kind == PageKind::Overview) {
-            image = buildOverviewPage(*project, bannerOf(path), charts.get(), folder.path());
+            image = buildOverviewPage(*project, bannerOf(path), charts.get(), folder.path(), *scale);
         } else {
             // A missing background costs only the chart, as at start-up.
             writeDetailBackground(folder.path());
-            image = buildDetailPage(*project, *option, bannerOf(path), charts.get(), folder.path());
+            image = buildDetailPage(*project, *option, bannerOf(path), charts.get(), folder.path(), *scale);
         }
     }
     if (image.isNull()) {
@@ -141,9 +157,10 @@ int render(const Arguments& arguments)
 Subcommand renderCommand()
 {
     return {u"render"_s,
-            u"render FILE.pnx --page overview|profile|robustness|detail:LETTER -o OUT.jpg|gif|png|bmp|tif"_s,
+            u"render FILE.pnx --page overview|profile|robustness|detail:LETTER -o OUT.jpg|gif|png|bmp|tif "
+            u"[--scale 1|1.25|1.5|2]"_s,
             1,
-            {u"--page"_s, u"-o"_s},
+            {u"--page"_s, u"-o"_s, u"--scale"_s},
             {},
             {u"--page"_s, u"-o"_s},
             render};

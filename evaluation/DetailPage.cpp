@@ -134,12 +134,12 @@ WriteResult writeDetailBackground(const QString& temporaryFolder)
 }
 
 QImage buildDetailPage(const Project& project, int optionIndex, const QString& banner, const ChartLibrary* charts,
-                       const QString& temporaryFolder)
+                       const QString& temporaryFolder, qreal scale)
 {
     if (optionIndex < 0 || optionIndex >= project.optionCount())
         return {};
     const int height = detailPageHeight(project.criterionCount());
-    QImage page = blankPage(height);
+    QImage page = blankPage(height, scale);
     if (page.isNull())
         return page;
     const Option& option = project.options()[static_cast<std::size_t>(optionIndex)];
@@ -166,7 +166,7 @@ QImage buildDetailPage(const Project& project, int optionIndex, const QString& b
     drawMarker(painter, option.score);
     // Without the chart the numbers and the legend would explain nothing.
     if (chart.width() > 1 && chart.height() > 1) {
-        painter.drawImage(kChartPosition, chart, QRect(1, 1, chart.width() - 1, chart.height() - 1));
+        drawPicture(painter, kChartPosition, chart, QRect(1, 1, chart.width() - 1, chart.height() - 1));
         drawNumberLabels(painter, project, optionIndex, height);
         drawLegend(painter, project, height);
     }

@@ -89,9 +89,9 @@ bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, cons
 } // namespace
 
 QImage buildOverviewPage(const Project& project, const QString& banner, const ChartLibrary* charts,
-                         const QString& temporaryFolder)
+                         const QString& temporaryFolder, qreal scale)
 {
-    QImage page = blankPage(kPageHeight);
+    QImage page = blankPage(kPageHeight, scale);
     if (page.isNull())
         return page;
     const BestOptions best = bestOptions(project);
@@ -123,7 +123,7 @@ QImage buildOverviewPage(const Project& project, const QString& banner, const Ch
     if (best.maximum)
         drawMarker(painter, *best.maximum);
     if (!chart.isNull())
-        painter.drawImage(kChartPosition, chart);
+        drawPicture(painter, kChartPosition, chart);
     return page;
 }
 

@@ -2,9 +2,12 @@
 
 #include "base/BuiltInImages.h"
 #include "base/Fonts.h"
+#include "evaluation/ResultPages.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace ponderix {
 
@@ -50,12 +53,31 @@ void drawMarker(QPainter& painter, int score)
     painter.fillRect(QRect(QPoint(kMarkerZeroX + score, kScale.top()), kMarkerSize), Qt::black);
 }
 
-QImage blankPage(int height)
+QImage blankPage(int height, qreal scale)
 {
-    QImage page(kPageWidth, height, QImage::Format_RGB32);
-    if (!page.isNull())
-        page.fill(Qt::white);
+    // Also catches a ratio that is not a number.
+    if (!(scale >= kSmallestPageScale))
+        scale = kSmallestPageScale;
+    scale = std::min(scale, kLargestPageScale);
+    QImage page(qRound(kPageWidth * scale), qRound(height * scale), QImage::Format_RGB32);
+    if (page.isNull())
+        return page;
+    page.setDevicePixelRatio(scale);
+    page.fill(Qt::white);
     return page;
+}
+
+void drawPicture(QPainter& painter, QPoint at, const QImage& picture, QRect source)
+{
+    const bool scaled = painter.device() && painter.device()->devicePixelRatio() != picture.devicePixelRatio();
+    painter.save();
+    if (scaled)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (source.isNull())
+        painter.drawImage(at, picture);
+    else
+        painter.drawImage(at, picture, source);
+    painter.restore();
 }
 
 } // namespace ponderix

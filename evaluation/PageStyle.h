@@ -38,8 +38,12 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFon
 void drawScale(QPainter& painter);
 void drawMarker(QPainter& painter, int score);
 
-// A white picture of the page's size, ready to draw on; null if there is no
-// memory for it.
-QImage blankPage(int height);
+// A white picture of the page's size at `scale` (see ResultPages.h), ready to
+// draw on in logical pixels; null if there is no memory for it.
+QImage blankPage(int height, qreal scale = 1.0);
+
+// A picture drawn at its own size (a chart, a built-in background): smoothed
+// when the page is drawn at a higher ratio than the picture has.
+void drawPicture(QPainter& painter, QPoint at, const QImage& picture, QRect source = QRect());
 
 } // namespace ponderix

@@ -96,7 +96,7 @@ void drawLegend(QPainter& painter, const Project& project, int pageHeight)
 
 void drawDisc(QPainter& painter, int criterionCount)
 {
-    painter.drawImage(kBackgroundPosition, BuiltInImages::instance().profileBackground);
+    drawPicture(painter, kBackgroundPosition, BuiltInImages::instance().profileBackground);
     painter.setPen(Qt::white);
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(kCentre, kNeutralRadius, kNeutralRadius);
@@ -119,9 +119,18 @@ void drawDisc(QPainter& painter, int criterionCount)
 }
 
 // Each option's ring: its rating under every criterion as the distance from
-// the centre, closed back to the first criterion.
+// the centre, closed back to the first criterion. At 1x the program's own
+// line blends pixel by pixel; at a higher ratio those pixels would be a
+// hairline, so Qt's anti-aliased pen draws the same line one logical pixel
+// wide.
 void drawPolygons(QImage& page, const Project& project)
 {
+    const bool ownLine = page.devicePixelRatio() == 1.0;
+    QPainter painter;
+    if (!ownLine) {
+        painter.begin(&page);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+    }
     const int count = project.criterionCount();
     std::vector<int> radius(static_cast<std::size_t>(count) + 1);
     for (const Option& option : project.options()) {
@@ -136,7 +145,12 @@ void drawPolygons(QImage& page, const Project& project)
             const QPoint from = pointAt(kCentre, spokeAngle(i, count), static_cast<float>(radius[static_cast<std::size_t>(i)]));
             const QPoint to =
                 pointAt(kCentre, spokeAngle(i + 1, count), static_cast<float>(radius[static_cast<std::size_t>(i) + 1]));
-            drawAntiAliasedLine(page, from.x(), from.y(), to.x(), to.y(), colour);
+            if (ownLine) {
+                drawAntiAliasedLine(page, from.x(), from.y(), to.x(), to.y(), colour);
+            } else {
+                painter.setPen(QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::RoundCap));
+                painter.drawLine(from, to);
+            }
         }
     }
 }
@@ -224,11 +238,11 @@ void drawAntiAliasedLine(QImage& image, int x1, int y1, int x2, int y2, QRgb col
     }
 }
 
-QImage buildProfilePage(const Project& project, const QString& banner)
+QImage buildProfilePage(const Project& project, const QString& banner, qreal scale)
 {
     const int criterionCount = project.criterionCount();
     const int height = profilePageHeight(project.optionCount(), criterionCount);
-    QImage page = blankPage(height);
+    QImage page = blankPage(height, scale);
     if (page.isNull())
         return page;
     const bool enoughCriteria = criterionCount >= kFewestCriteria;

@@ -17,20 +17,26 @@ struct Robustness;
 // is the project banner's text. Without a chart library (null) the overview
 // and detail pages are drawn without their charts; the chart files go
 // through `temporaryFolder`, which start-up made private to the user.
+//
+// `scale` is the device pixel ratio to draw for: the picture has `scale`
+// times the pixels each way and carries that ratio, while everything on it
+// stands where it stands at 1, so a 2x screen or a printer gets sharp text and
+// lines on the same layout. The charts come from the chart component as 1x
+// pictures and are smoothed up to the ratio. Sizes below are logical pixels.
 
 // 700 x 530: the best options, the scale with the top score's marker and the
 // bar chart of every option's score.
 QImage buildOverviewPage(const Project& project, const QString& banner, const ChartLibrary* charts,
-                         const QString& temporaryFolder);
+                         const QString& temporaryFolder, qreal scale = 1.0);
 
 // One option's score and verdict with the scatter chart of its ratings by
 // importance; needs the detail background written by writeDetailBackground.
 QImage buildDetailPage(const Project& project, int optionIndex, const QString& banner, const ChartLibrary* charts,
-                       const QString& temporaryFolder);
+                       const QString& temporaryFolder, qreal scale = 1.0);
 
 // The radar chart comparing every option criterion by criterion; needs no
 // chart library.
-QImage buildProfilePage(const Project& project, const QString& banner);
+QImage buildProfilePage(const Project& project, const QString& banner, qreal scale = 1.0);
 
 // How solid the best choice is, from analyseRobustness of the same project:
 // the verdict and the closest change in words, the best option for every
@@ -38,7 +44,8 @@ QImage buildProfilePage(const Project& project, const QString& banner);
 // each other option would need. It grows with the criteria and options;
 // past 30 criteria it shows the most sensitive ones and says how many are
 // left out.
-QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner);
+QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner,
+                           qreal scale = 1.0);
 
 int detailPageHeight(int criterionCount);
 int robustnessPageHeight(const Robustness& robustness);
@@ -50,6 +57,11 @@ WriteResult writeDetailBackground(const QString& temporaryFolder);
 
 // Colour of the option at `index` (opaque): ten colours, repeated.
 QRgb optionColour(int index);
+
+// The ratios a page is drawn for: a 1000-pixel page at 8 is 5600 x 8000
+// pixels, already 180 MB. Other ratios are taken as the nearer of these two.
+inline constexpr qreal kSmallestPageScale = 1.0;
+inline constexpr qreal kLargestPageScale = 8.0;
 
 // The profile's own anti-aliased line, in 16.16 fixed point, blending into
 // the pixels already on `image` (RGB32). Points outside the image are skipped.

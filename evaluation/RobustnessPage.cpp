@@ -340,10 +340,11 @@ int robustnessPageHeight(const Robustness& robustness)
     return layoutOf(robustness).height;
 }
 
-QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner)
+QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner,
+                           qreal scale)
 {
     const Layout layout = layoutOf(robustness);
-    QImage page = blankPage(layout.height);
+    QImage page = blankPage(layout.height, scale);
     if (page.isNull())
         return page;
     QPainter painter(&page);

@@ -41,6 +41,7 @@ public:
     // Print dialogs: each takes the next entry, a PDF file to print to; an
     // empty entry, or none left, cancels. The job names asked for are kept.
     std::deque<QString> printerFiles;
+    int printerResolution = 0; // dots per inch of the PDF printers; 0 for Qt's own
     QStringList printJobs;
     // Print previews: the plain text of each document shown.
     QStringList previewedDocuments;
@@ -102,6 +103,8 @@ public:
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(file);
+        if (printerResolution > 0)
+            printer->setResolution(printerResolution);
         printer->setDocName(jobName);
         return printer;
     }

@@ -18,9 +18,11 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QWindow>
 
 namespace ponderix {
 
@@ -67,10 +69,10 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
 } // namespace
 
 ChartWindow::ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
-                         const QImage& firstPage, int optionTabs)
+                         const QImage& firstPage, PageRenderer renderFirstPage, int optionTabs)
     : QWidget(context.mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                       | Qt::WindowCloseButtonHint),
-      m_context(context), m_firstPage(firstPage)
+      m_context(context), m_firstPage(firstPage), m_renderFirstPage(std::move(renderFirstPage))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Modal for the dialogs it opens too: they belong to this window, not to
@@ -83,9 +85,10 @@ ChartWindow::ChartWindow(const WindowContext& context, const QString& title, con
     m_selector = new QTabWidget(this);
     m_selector->setGeometry(kSelectorPosition.x(), kSelectorPosition.y(), size.width() - kSelectorMarginWidth,
                             size.height() - kSelectorMarginHeight);
-    addPane(firstCaption, m_firstPage);
+    addPane(firstCaption);
     for (int option = 0; option < optionTabs; ++option)
-        addPane(optionLetter(option), QImage());
+        addPane(optionLetter(option));
+    showPage(0, m_firstPage, m_renderFirstPage);
     connect(m_selector, &QTabWidget::currentChanged, this, &ChartWindow::showTab);
 
     const int buttonY = size.height() - kButtonRowFromBottom;
@@ -117,7 +120,7 @@ ChartWindow::~ChartWindow()
     disconnect(m_selector, nullptr, this, nullptr);
 }
 
-void ChartWindow::addPane(const QString& caption, const QImage& page)
+void ChartWindow::addPane(const QString& caption)
 {
     auto* pane = new QScrollArea;
     pane->setFrameShape(QFrame::NoFrame);
@@ -133,19 +136,61 @@ void ChartWindow::addPane(const QString& caption, const QImage& page)
     auto* picture = new QLabel;
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFocusPolicy(Qt::ClickFocus);
-    if (!page.isNull())
-        picture->setPixmap(QPixmap::fromImage(page));
     pane->setWidget(picture);
-    picture->resize(page.isNull() ? kEmptyPaneArea : page.size());
+    picture->resize(kEmptyPaneArea);
 
     m_selector->addTab(pane, caption);
     m_panes.push_back(pane);
     m_pictures.push_back(picture);
 }
 
+void ChartWindow::showPage(int tab, const QImage& page, const PageRenderer& renderAt)
+{
+    if (page.isNull())
+        return;
+    const qreal scale = devicePixelRatioF();
+    QImage shown;
+    if (scale != 1.0 && renderAt) {
+        WaitCursor wait;
+        shown = renderAt(scale);
+    }
+    // Without memory for the sharp picture the 1x page still shows, scaled.
+    if (shown.isNull())
+        shown = page;
+    m_shownScale = shown.devicePixelRatio();
+    QLabel* label = picture(tab);
+    label->setPixmap(QPixmap::fromImage(shown));
+    // Sized in logical pixels: the pane scrolls over the same page at any
+    // ratio.
+    label->resize(page.size());
+}
+
+PageRenderer ChartWindow::detailRenderer(int option) const
+{
+    return [this, option](qreal scale) {
+        return buildDetailPage(m_context.project, option, m_context.banner, m_context.charts,
+                               m_context.folders.temporary, scale);
+    };
+}
+
+void ChartWindow::followScreen()
+{
+    if (devicePixelRatioF() == m_shownScale)
+        return;
+    const int tab = m_selector->currentIndex();
+    if (tab > 0)
+        showPage(tab, m_detailPage, detailRenderer(tab - 1));
+    else
+        showPage(0, m_firstPage, m_renderFirstPage);
+}
+
 void ChartWindow::open()
 {
     showModalOver(*this, m_context.mainWindow);
+    if (QWindow* window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &ChartWindow::followScreen);
+    // The ratio is known for sure once the window is on its screen.
+    followScreen();
     m_pictures.front()->setFocus();
 }
 
@@ -184,15 +229,15 @@ void ChartWindow::showTab(int index)
         m_detailPage = std::move(page);
     if (m_detailPage.isNull())
         return;
-    QLabel* shown = picture(index);
-    shown->setPixmap(QPixmap::fromImage(m_detailPage));
-    shown->resize(m_detailPage.size());
-    shown->setFocus();
+    showPage(index, m_detailPage, detailRenderer(index - 1));
+    picture(index)->setFocus();
 }
 
 void ChartWindow::printPage()
 {
-    printPageImage(currentPage(), m_context.dialogs, uiText(TextKey::Program_Name));
+    const int tab = m_selector->currentIndex();
+    printPageImage(currentPage(), tab > 0 ? detailRenderer(tab - 1) : m_renderFirstPage, m_context.dialogs,
+                   uiText(TextKey::Program_Name));
 }
 
 void ChartWindow::copyPage()
@@ -216,7 +261,12 @@ ChartWindow* openResultsWindow(const WindowContext& context)
         overview = buildOverviewPage(context.project, context.banner, context.charts, context.folders.temporary);
     }
     const QString caption = uiText(TextKey::TXT00274);
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview,
+    // The scores stay as computed above while the window is open: the main
+    // window is disabled until it closes.
+    const PageRenderer renderOverview = [context](qreal scale) {
+        return buildOverviewPage(context.project, context.banner, context.charts, context.folders.temporary, scale);
+    };
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, renderOverview,
                                    context.project.optionCount());
     window->open();
     return window;
@@ -230,8 +280,11 @@ ChartWindow* openProfileWindow(const WindowContext& context)
         ComputeScores(context.project);
         profile = buildProfilePage(context.project, context.banner);
     }
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275),
-                                   uiText(TextKey::TXT00276), profile, 0);
+    const PageRenderer renderProfile = [context](qreal scale) {
+        return buildProfilePage(context.project, context.banner, scale);
+    };
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile,
+                                   renderProfile, 0);
     window->open();
     return window;
 }

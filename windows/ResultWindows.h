@@ -1,5 +1,6 @@
 #pragma once
 
+#include "windows/PagePrinting.h"
 #include "windows/WindowContext.h"
 
 #include <QImage>
@@ -25,20 +26,25 @@ class ChartWindow final : public QWidget {
 public:
     enum class Button { Print, Copy, SaveAsImage, Close };
 
-    // `firstPage` is shown on the first tab. Each of the `optionTabs` tabs
-    // after it stands for the option at its position - 1, captioned with its
-    // letter, and gets that option's detail page whenever it is selected.
+    // `firstPage` (at 1x) is shown on the first tab; `renderFirstPage` draws
+    // it again for a high-density screen or a printer. Each of the
+    // `optionTabs` tabs after it stands for the option at its position - 1,
+    // captioned with its letter, and gets that option's detail page whenever
+    // it is selected. Every tab shows its page at the window's device pixel
+    // ratio; the buttons copy, save and print from the 1x page.
     ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
-                const QImage& firstPage, int optionTabs);
+                const QImage& firstPage, PageRenderer renderFirstPage, int optionTabs);
     ~ChartWindow() override;
 
     // Shows the window centred on the main window and disables the main
     // window until this one closes. The window deletes itself when closed.
     void open();
 
-    // The page the buttons act on: the detail page while an option tab is
-    // selected, else the first tab's page.
+    // The page the buttons act on (at 1x): the detail page while an option
+    // tab is selected, else the first tab's page.
     const QImage& currentPage() const;
+    // The ratio the picture on view was drawn at.
+    qreal shownScale() const { return m_shownScale; }
 
     QTabWidget* selector() const { return m_selector; }
     QScrollArea* pane(int tab) const;
@@ -50,12 +56,19 @@ public:
     void savePage();
 
 private:
-    void addPane(const QString& caption, const QImage& page);
+    void addPane(const QString& caption);
     void showTab(int index);
+    // Puts the page on the tab's picture, drawn at the window's ratio.
+    void showPage(int tab, const QImage& page, const PageRenderer& renderAt);
+    PageRenderer detailRenderer(int option) const;
+    // After a move to a screen of another ratio, draws the page on view anew.
+    void followScreen();
 
     WindowContext m_context;
     QImage m_firstPage;
+    PageRenderer m_renderFirstPage;
     QImage m_detailPage;
+    qreal m_shownScale = 1.0;
     int m_shownTab = 0;
     QTabWidget* m_selector = nullptr;
     std::vector<QScrollArea*> m_panes;

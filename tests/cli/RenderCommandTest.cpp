@@ -66,6 +66,41 @@ TEST_F(RenderCommand, WritesEachPageAsTheWindowsWouldShowIt)
     EXPECT_EQ(detail.pixel(186, 130) & 0xFFFFFF, 0u);
 }
 
+TEST_F(RenderCommand, DrawsThePageForAHighDensityScreenWithScale)
+{
+    const struct {
+        QString page;
+        QString scale;
+        QSize size;
+    } cases[] = {
+        {u"overview"_s, u"2"_s, {1400, 1060}},
+        {u"detail:B"_s, u"2.0"_s, {1400, 1080}},
+        {u"profile"_s, u"1.5"_s, {1050, 795}},
+        {u"robustness"_s, u"1.25"_s, {875, 663}},
+    };
+    for (const auto& c : cases) {
+        const QString out = path(c.page.section(u':', 0, 0) + u"-scaled.png"_s);
+        const Outcome outcome = render({project(), u"--page"_s, c.page, u"-o"_s, out, u"--scale"_s, c.scale});
+        ASSERT_EQ(outcome.exitCode, 0) << c.page.toStdString() << ": " << outcome.err.toStdString();
+        const QImage page = readChartPicture(out);
+        ASSERT_EQ(page.size(), c.size) << c.page.toStdString();
+    }
+    // At 2x the title bar's corner (5, 10) lands on (10, 20), and the chart
+    // at (15, 190) on (30, 380).
+    const QImage overview = readChartPicture(path(u"overview-scaled.png"_s));
+    EXPECT_EQ(overview.pixel(10, 20), qRgb(98, 116, 205));
+    EXPECT_EQ(overview.pixel(9, 20), qRgb(255, 255, 255));
+    EXPECT_EQ(overview.pixel(10, 19), qRgb(255, 255, 255));
+    EXPECT_FALSE(allWhite(overview, QRect(30, 380, 600, 600)));
+
+    // --scale 1 is the page without it, byte for byte.
+    const QString plain = path(u"plain.png"_s);
+    const QString single = path(u"single.png"_s);
+    ASSERT_EQ(render({project(), u"--page"_s, u"profile"_s, u"-o"_s, plain}).exitCode, 0);
+    ASSERT_EQ(render({project(), u"--page"_s, u"profile"_s, u"-o"_s, single, u"--scale"_s, u"1"_s}).exitCode, 0);
+    EXPECT_EQ(readBytes(single), readBytes(plain));
+}
+
 TEST_F(RenderCommand, ChoosesTheWriterByTheExtension)
 {
     const struct {
@@ -97,6 +132,16 @@ TEST_F(RenderCommand, RefusesWhatItCannotDo)
         {"unknown extension", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.jpeg"_s)}, 2, u".tif"_s},
         {"no extension", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x"_s)}, 2, u".tif"_s},
         {"missing -o", {project(), u"--page"_s, u"overview"_s}, 2, u"-o"_s},
+        {"scale 3", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"3"_s}, 2,
+         u"--scale must be 1, 1.25, 1.5 or 2"_s},
+        {"scale 0.5", {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"0.5"_s}, 2,
+         u"--scale"_s},
+        {"scale 1.75", {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"1.75"_s}, 2,
+         u"--scale"_s},
+        {"scale not a number",
+         {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"two"_s}, 2, u"--scale"_s},
+        {"scale empty", {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u""_s}, 2,
+         u"--scale"_s},
         {"missing project", {path(u"absent.pnx"_s), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.png"_s)}, 1, {}},
         {"unwritable output",
          {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"no/such/folder/x.png"_s)},

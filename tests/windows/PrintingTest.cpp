@@ -1,12 +1,16 @@
 #include "evaluation/ResultPages.h"
 #include "export/PrintFit.h"
 #include "tests/TestSupport.h"
+#include "tests/evaluation/PageTestSupport.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/ResultWindows.h"
 
+#include <QImageReader>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -196,4 +200,152 @@ TEST_F(PrintingTest, TheResultsWindowPrintsThePageOnViewOnOnePage)
     EXPECT_NE(expectedPrintSize({700, 530}), expectedPrintSize({700, detailPageHeight(3)}));
     EXPECT_EQ(m_dialogs.printJobs, (QStringList{u"Ponderix"_s, u"Ponderix"_s, u"Ponderix"_s}));
     window->close();
+}
+
+// ---- sharp on paper ----------------------------------------------------------
+
+namespace {
+
+// The pixel size of each image the PDF holds, as its dictionary states it.
+std::vector<QSize> embeddedImageSizes(const QByteArray& pdf)
+{
+    static const QRegularExpression image(uR"(<<([^<>]*/Subtype\s*/Image[^<>]*)>>)"_s);
+    static const QRegularExpression width(uR"(/Width\s+(\d+))"_s);
+    static const QRegularExpression height(uR"(/Height\s+(\d+))"_s);
+    std::vector<QSize> sizes;
+    auto matches = image.globalMatch(QString::fromLatin1(pdf));
+    while (matches.hasNext()) {
+        const QString dictionary = matches.next().captured(1);
+        sizes.emplace_back(width.match(dictionary).captured(1).toInt(), height.match(dictionary).captured(1).toInt());
+    }
+    return sizes;
+}
+
+// Along the rows of `area`, the mean length of a run of pixels that are
+// neither `ink` nor `ground`: how many pixels an edge between them takes.
+double meanEdgeWidth(const QImage& image, QRect area, QRgb ink, QRgb ground)
+{
+    int runs = 0;
+    int mixed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        bool inRun = false;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const bool between = channelDistance(pixel, ink) > 32 && channelDistance(pixel, ground) > 32;
+            if (between) {
+                ++mixed;
+                runs += inRun ? 0 : 1;
+            }
+            inRun = between;
+        }
+    }
+    return runs == 0 ? 0.0 : static_cast<double>(mixed) / runs;
+}
+
+// The title bar on the paper: the first rows in the header colour, as many
+// as its 30 page pixels take. (The verdict further down is in that colour
+// too.)
+QRect titleBarOnPaper(const QImage& paper, QRgb header, double scale)
+{
+    QRect found;
+    int lastRow = paper.height() - 1;
+    for (int y = 0; y <= lastRow; ++y) {
+        for (int x = 0; x < paper.width(); ++x) {
+            if (channelDistance(paper.pixel(x, y), header) > 8)
+                continue;
+            if (found.isNull())
+                lastRow = std::min(lastRow, y + static_cast<int>(30 * scale) - 2);
+            found |= QRect(x, y, 1, 1);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+TEST_F(PrintingTest, APrintedPageIsDrawnAtThePrintersResolution)
+{
+    constexpr int kDotsPerInch = 600;
+    ChartWindow* window = openResultsWindow(context());
+    const QString pdfPath = file(u"sharp.pdf"_s);
+    m_dialogs.printerFiles = {pdfPath};
+    m_dialogs.printerResolution = kDotsPerInch;
+    QTest::mouseClick(window->button(ChartWindow::Button::Print), Qt::LeftButton);
+    window->close();
+
+    // The size on paper is the one the fit gives for the 1x page.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(kDotsPerInch);
+    const QSize fitted = fittedPrinterPixels({700, 530}, {printer.widthMM(), printer.heightMM(), printer.width()});
+    const QByteArray pdf = readBytes(pdfPath);
+    const std::vector<DrawnImage> drawn = drawnImages(pdf);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_NEAR(drawn[0].size.width(), fitted.width(), 1.0);
+    EXPECT_NEAR(drawn[0].size.height(), fitted.height(), 1.0);
+    EXPECT_EQ(drawn[0].origin, QPointF(0, 0));
+
+    // ... and the picture in it has a pixel for every printer pixel, not 700
+    // (the height is rounded to whole millimetres on the way, so the page's
+    // own proportions leave it a few pixels off).
+    const std::vector<QSize> images = embeddedImageSizes(pdf);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_NEAR(images[0].width(), fitted.width(), 1);
+    EXPECT_NEAR(images[0].height(), fitted.height(), fitted.height() * 0.005);
+
+    // On the printed page itself a letter's edge is a step of a printer
+    // pixel or two; the 1x page stretched about 6.5 times made every edge a
+    // band of six or seven.
+    const QString ghostscript = QStandardPaths::findExecutable(u"gs"_s);
+    if (ghostscript.isEmpty())
+        GTEST_SKIP() << "no Ghostscript to look at the printed page";
+    const QString raster = file(u"sharp.png"_s);
+    QProcess gs;
+    gs.start(ghostscript, {u"-q"_s, u"-dSAFER"_s, u"-dBATCH"_s, u"-dNOPAUSE"_s, u"-sDEVICE=png16m"_s,
+                           u"-r%1"_s.arg(kDotsPerInch), u"-sOutputFile="_s + raster, pdfPath});
+    ASSERT_TRUE(gs.waitForFinished(60000));
+    ASSERT_EQ(gs.exitCode(), 0) << gs.readAllStandardError().toStdString();
+    // A sheet at 600 dpi is about 140 MB as a picture: more than the chart
+    // reader or Qt's readers take by default.
+    const int allocationLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(0);
+    const QImage paper = QImage(raster).convertToFormat(QImage::Format_RGB32);
+    QImageReader::setAllocationLimit(allocationLimit);
+    ASSERT_FALSE(paper.isNull());
+    const QRgb header = qRgb(98, 116, 205);
+    const QRect titleBar = titleBarOnPaper(paper, header, fitted.width() / 700.0);
+    // 690 of the page's 700 pixels.
+    EXPECT_NEAR(titleBar.width(), fitted.width() * 690.0 / 700.0, 3.0);
+    // The edges of the bar itself are steps...
+    const int middle = titleBar.center().y();
+    EXPECT_EQ(paper.pixel(titleBar.left() - 1, middle), qRgb(255, 255, 255));
+    EXPECT_EQ(paper.pixel(titleBar.left(), middle), header);
+    // ... and so are the title's letters.
+    const double edge =
+        meanEdgeWidth(paper, titleBar.adjusted(0, 2, -titleBar.width() / 2, -2), qRgb(255, 255, 255), header);
+    EXPECT_GT(edge, 0.0);
+    EXPECT_LT(edge, 2.0);
+}
+
+TEST_F(PrintingTest, AFinePrinterGetsAsManyPixelsAsMemoryAllows)
+{
+    // 70 criteria make the tallest detail page, 700 x 1000; at 1200 dpi it
+    // would want about 6400 x 9100 pixels. Within 32 million pixels, the
+    // ratio is sqrt(32e6 / 700e3) = 6.76: 4732 x 6761.
+    m_project = scoredProject(3, std::vector<int>(70, 3), [](int option, int) { return 4 + option; });
+    ChartWindow* window = openResultsWindow(context());
+    const QString pdfPath = file(u"tall.pdf"_s);
+    m_dialogs.printerFiles = {pdfPath};
+    QTabBar* bar = window->selector()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(2).center());
+    ASSERT_EQ(window->currentPage().size(), QSize(700, 1000));
+    QTest::mouseClick(window->button(ChartWindow::Button::Print), Qt::LeftButton);
+    window->close();
+
+    const QByteArray pdf = readBytes(pdfPath);
+    expectOnePageWithImage(pdfPath, {700, 1000});
+    const std::vector<QSize> images = embeddedImageSizes(pdf);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_NEAR(images[0].width(), 4732, 1);
+    EXPECT_NEAR(images[0].height(), 6761, 1);
 }
