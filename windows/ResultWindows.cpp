@@ -293,16 +293,23 @@ ChartWindow* openRobustnessWindow(const WindowContext& context)
 {
     QImage page;
     QString summary;
+    Robustness robustness;
     {
         // Scored like the other windows, so the stored scores match what
         // the page says; the analysis itself works on copies.
         WaitCursor wait;
         ComputeScores(context.project);
-        const Robustness robustness = analyseRobustness(context.project);
+        robustness = analyseRobustness(context.project);
         page = buildRobustnessPage(context.project, robustness, context.banner);
         summary = robustnessSummary(context.project, robustness);
     }
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page, 0);
+    // Analysed once: drawing the page again at the screen's density only
+    // lays out the same answers.
+    const PageRenderer renderRobustness = [context, robustness](qreal scale) {
+        return buildRobustnessPage(context.project, robustness, context.banner, scale);
+    };
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page,
+                                   renderRobustness, 0);
     QLabel* picture = window->picture(0);
     picture->setAccessibleName(uiText(TextKey::TXT00441));
     picture->setAccessibleDescription(summary);
