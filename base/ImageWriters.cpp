@@ -636,7 +636,12 @@ std::optional<ImageFormat> imageFormatForExtension(const QString& lowerCaseExten
     return std::nullopt;
 }
 
-WriteResult writeImageFile(const QImage& image, const QString& path, ImageFormat format)
+namespace {
+
+// Encodes first, so that a failed encoding never touches the file; `write`
+// then puts the bytes in place.
+template <typename Write>
+WriteResult encodeAndWrite(const QImage& image, ImageFormat format, Write write)
 {
     if (image.isNull())
         return failure(u"there is no image to write"_s);
@@ -644,18 +649,19 @@ WriteResult writeImageFile(const QImage& image, const QString& path, ImageFormat
     const WriteResult encoded = encode(image, format, bytes);
     if (!encoded)
         return encoded;
-    return writeFileAtomically(path, bytes.view());
+    return write(bytes.view());
+}
+
+} // namespace
+
+WriteResult writeImageFile(const QImage& image, const QString& path, ImageFormat format)
+{
+    return encodeAndWrite(image, format, [&path](QByteArrayView bytes) { return writeFileAtomically(path, bytes); });
 }
 
 WriteResult writeNewImageFile(const QImage& image, const QString& path, ImageFormat format)
 {
-    if (image.isNull())
-        return failure(u"there is no image to write"_s);
-    EncodedBytes bytes;
-    const WriteResult encoded = encode(image, format, bytes);
-    if (!encoded)
-        return encoded;
-    return writeNewFile(path, bytes.view());
+    return encodeAndWrite(image, format, [&path](QByteArrayView bytes) { return writeNewFile(path, bytes); });
 }
 
 PaletteImage reduceTo256Colours(const QImage& image)

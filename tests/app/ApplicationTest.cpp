@@ -10,6 +10,7 @@
 #include "platform/QtDialogs.h"
 #include "project/DemoProject.h"
 #include "tests/ScriptedDialogs.h"
+#include "tests/app/AppSandbox.h"
 #include "tests/TestSupport.h"
 
 #include <QAction>
@@ -43,42 +44,9 @@ QString text(TextKey key)
     return uiText(key);
 }
 
-// Every folder of the program inside one temporary folder.
-class ApplicationTest : public ::testing::Test {
+class ApplicationTest : public AppSandbox {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_sandbox.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_sandbox.filePath(u"runtime"_s)));
-        QDir(m_sandbox.path()).mkpath(u"runtime"_s);
-        QDir(m_sandbox.path()).mkpath(u"documents"_s);
-        m_folders.documents = m_sandbox.filePath(u"documents/"_s);
-        m_folders.pictures = m_sandbox.filePath(u"pictures/"_s);
-        m_folders.applicationData = m_sandbox.filePath(u"config/Ponderix/"_s);
-        m_folders.temporary = m_sandbox.filePath(u"runtime/Ponderix/"_s);
-        m_folders.programPath = QCoreApplication::applicationFilePath();
-        m_folders.programFolder = QCoreApplication::applicationDirPath() + u'/';
-    }
-
-    std::unique_ptr<Application> startApplication(const QStringList& arguments = {})
-    {
-        auto application = std::make_unique<Application>(Application::Environment{arguments, &m_dialogs, m_folders});
-        EXPECT_EQ(application->start(), Application::Start::Running);
-        return application;
-    }
-
     QString settingsPath() const { return m_folders.applicationData + text(TextKey::Settings_File); }
-    QString file(const QString& name) const { return m_sandbox.filePath(name); }
-    QString writeDemo(const QString& name) const
-    {
-        const QString path = file(name);
-        writeBytes(path, demoProjectBytes().toByteArray());
-        return path;
-    }
-
-    QTemporaryDir m_sandbox;
-    ApplicationFolders m_folders;
-    ScriptedDialogs m_dialogs;
 };
 
 } // namespace
