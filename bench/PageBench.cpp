@@ -6,6 +6,7 @@
 // pages should stay within 3 times it.
 
 #include "bench/LargeProject.h"
+#include "bench/PageEnvironment.h"
 #include "bench/OwnTime.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
@@ -39,30 +40,16 @@ constexpr double kLimit = 3.0;
 // Everything the pages need, made once: a GUI application for the text, the
 // chart component loaded into a private folder as start-up does, the projects
 // and the picture the baseline encodes.
-struct PageSetup {
+struct PageSetup : ponderix::bench::PageEnvironment {
     PageSetup()
+        : PageEnvironment("pages")
     {
-        if (!QCoreApplication::instance()) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            static int argc = 1;
-            static char name[] = "ponderix_bench";
-            static char* argv[] = {name, nullptr};
-            application = std::make_unique<QGuiApplication>(argc, argv);
-        }
-        ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
-        charts = std::move(loaded.library);
-        if (!charts)
-            std::fprintf(stderr, "pages: the chart component did not load: %s\n", qPrintable(loaded.error));
         writeDetailBackground(folder.path());
         regular = generatedProject(kOptions, kCriteria);
         wide = generatedProject(kOptions, kManyCriteria);
         baselinePicture = buildProfilePage(wide, QStringLiteral("Benchmark")).convertToFormat(QImage::Format_RGB888);
     }
 
-    std::unique_ptr<QGuiApplication> application;
-    QTemporaryDir folder;
-    std::unique_ptr<ChartLibrary> charts;
     Project regular;
     Project wide;
     QImage baselinePicture; // 700 x 1000, a real page

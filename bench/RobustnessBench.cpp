@@ -3,6 +3,7 @@
 // editor allows (26 x 300) with ratings uncertain by one point.
 
 #include "bench/LargeProject.h"
+#include "bench/PageEnvironment.h"
 #include "bench/OwnTime.h"
 #include "bench/RobustnessBench.h"
 #include "evaluation/ChartLibrary.h"
@@ -28,21 +29,10 @@ using ponderix::bench::generatedProject;
 
 constexpr int kRepetitions = 7;
 
-struct RobustnessSetup {
+struct RobustnessSetup : ponderix::bench::PageEnvironment {
     RobustnessSetup()
+        : PageEnvironment("robustness")
     {
-        if (!QCoreApplication::instance()) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            static int argc = 1;
-            static char name[] = "ponderix_bench";
-            static char* argv[] = {name, nullptr};
-            application = std::make_unique<QGuiApplication>(argc, argv);
-        }
-        ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
-        charts = std::move(loaded.library);
-        if (!charts)
-            std::fprintf(stderr, "robustness: the chart component did not load: %s\n", qPrintable(loaded.error));
         regular = generatedProject(10, 40);
         largest = generatedProject(kOptionLimit, kCriterionLimit);
         // The overview reads the stored scores, as after the results command.
@@ -50,9 +40,6 @@ struct RobustnessSetup {
         ComputeScores(largest);
     }
 
-    std::unique_ptr<QGuiApplication> application;
-    QTemporaryDir folder;
-    std::unique_ptr<ChartLibrary> charts;
     Project regular;
     Project largest;
 };
