@@ -54,6 +54,17 @@ QImage premultiplied(const QImage& image)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+// How many pixels of an even column differ from their right neighbour: none
+// in a 1x picture doubled pixel by pixel.
+int halfBlockSteps(const QImage& image)
+{
+    int steps = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x + 1 < image.width(); x += 2)
+            steps += image.pixel(x, y) != image.pixel(x + 1, y) ? 1 : 0;
+    return steps;
+}
+
 bool is2x()
 {
     return qApp->devicePixelRatio() == 2.0;
@@ -85,6 +96,9 @@ TEST_F(HighDensityMatrix, ButtonPicturesHaveTheScreensPixels)
             EXPECT_EQ(button.pixel(x, 25), kWhite) << x;
             EXPECT_EQ(button.pixel(x, 26), kGreenDisc) << x;
         }
+        // ... and not 1x pixels doubled either: the round rim has pixels of
+        // its own, where a blown-up icon would be blocks of two by two.
+        EXPECT_GT(halfBlockSteps(button), 20);
     }
 
     // The cells' buttons too: the arrows, delete and comment buttons.
