@@ -250,8 +250,9 @@ void RatingCell::paintEvent(QPaintEvent*)
     painter.setPen(kRatingTitleGrey);
     painter.drawText(kRatingTitleRect, Qt::AlignCenter, titleText());
     // The scale stays beneath the box and the slider, as a picture behind them,
-    // in as many pixels as the screen has there.
-    painter.drawPixmap(kScaleRect.topLeft(), m_resources.scale.at(painter.device()->devicePixelRatioF()));
+    // in as many pixels as the screen has there; into its own rectangle, as
+    // at an odd ratio the pixels rounded up would reach a little further.
+    painter.drawPixmap(kScaleRect, m_resources.scale.at(painter.device()->devicePixelRatioF()));
     const QRect box = valueBoxRect();
     painter.fillRect(box, kValueBoxBackground);
     painter.setFont(m_resources.ratingFont);

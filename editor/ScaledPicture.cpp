@@ -26,7 +26,7 @@ void PictureView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     // A pixmap carrying the painter's ratio maps one to one onto the screen.
-    painter.drawPixmap(QPoint(0, 0), m_picture.at(painter.device()->devicePixelRatioF()));
+    painter.drawPixmap(rect(), m_picture.at(painter.device()->devicePixelRatioF()));
 }
 
 } // namespace ponderix

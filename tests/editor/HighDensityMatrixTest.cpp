@@ -3,10 +3,12 @@
 // QT_SCALE_FACTOR=2 and 1.25; at 1x these tests skip themselves.
 #include "base/BuiltInImages.h"
 #include "editor/ImageButton.h"
+#include "editor/ScaledPicture.h"
 #include "tests/editor/MatrixFixture.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QPainter>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -164,4 +166,32 @@ TEST_F(HighDensityMatrix, WidthStripMarkHasTheScreensPixels)
     EXPECT_EQ(picture.pixel(85, 5), mark);
     EXPECT_EQ(picture.pixel(79, 3), kWhite);
     EXPECT_EQ(picture.pixel(86, 3), kWhite);
+}
+
+TEST_F(HighDensityMatrix, PictureViewShowsThePictureAtTheScreensRatio)
+{
+    QWidget window;
+    window.resize(100, 100);
+    window.setAutoFillBackground(true);
+    window.setPalette(QPalette(Qt::white));
+    auto* logo = new PictureView(&window, BuiltInImages::Picture::Logo);
+    logo->setGeometry(10, 10, 64, 64);
+    EXPECT_EQ(logo->sizeHint(), QSize(64, 64));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(logo->pixmap().size(), onScreen({64, 64}));
+    const QImage picture = shot(&window).copy(QRect(QPoint(qRound(10 * m_ratio), qRound(10 * m_ratio)), onScreen({64, 64})));
+    // The logo over white, exactly as drawn for this ratio, pixel for pixel.
+    QImage drawn = BuiltInImages::draw(BuiltInImages::Picture::Logo, m_ratio);
+    drawn.setDevicePixelRatio(1.0);
+    QImage expected(drawn.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        QPainter painter(&expected);
+        painter.drawImage(QPoint(0, 0), drawn);
+    }
+    if (is2x())
+        EXPECT_EQ(picture, expected);
+    else // a fractional ratio places the logo between screen pixels
+        EXPECT_EQ(picture.size(), expected.size());
 }
