@@ -2,9 +2,9 @@
 
 #include <QColor>
 #include <QPainter>
-#include <QtMath>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>

@@ -180,7 +180,8 @@ TEST_F(HighDensityMatrix, PictureViewShowsThePictureAtTheScreensRatio)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(logo->pixmap().size(), onScreen({64, 64}));
-    const QImage picture = shot(&window).copy(QRect(QPoint(qRound(10 * m_ratio), qRound(10 * m_ratio)), onScreen({64, 64})));
+    const QImage picture =
+        shot(&window).copy(QRect(QPoint(qRound(10 * m_ratio), qRound(10 * m_ratio)), onScreen({64, 64})));
     // The logo over white, exactly as drawn for this ratio, pixel for pixel.
     QImage drawn = BuiltInImages::draw(BuiltInImages::Picture::Logo, m_ratio);
     drawn.setDevicePixelRatio(1.0);
