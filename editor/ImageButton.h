@@ -4,10 +4,8 @@
 #include <QPixmap>
 
 namespace ponderix {
-class ScaledPicture;
-}
 
-namespace ponderix {
+class ScaledPicture;
 
 // A button that is nothing but its picture, drawn at the button's full size:
 // the add, delete, comment and arrow buttons of the matrix. Pressed, it
