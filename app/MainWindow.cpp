@@ -2,12 +2,12 @@
 
 #include "base/BuiltInImages.h"
 #include "base/TextTable.h"
+#include "editor/ScaledPicture.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
@@ -29,6 +29,18 @@ constexpr int kToolbarButtonMinimumWidth = 58;
 constexpr int kLogoRightOffset = 75;
 constexpr int kLogoTop = 4;
 
+// The densities a toolbar icon and the window icon come drawn for; Qt takes
+// the one nearest the screen's, scaling only for a screen between two.
+constexpr qreal kIconRatios[] = {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
+
+QIcon iconAtEveryDensity(BuiltInImages::Picture which)
+{
+    QIcon icon;
+    for (const qreal ratio : kIconRatios)
+        icon.addPixmap(QPixmap::fromImage(BuiltInImages::draw(which, ratio)));
+    return icon;
+}
+
 } // namespace
 
 Command MainWindow::menuTwin(Command command)
@@ -47,7 +59,7 @@ Command MainWindow::menuTwin(Command command)
 MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
 {
     setWindowTitle(uiText(TextKey::Program_Name));
-    setWindowIcon(QPixmap::fromImage(images.logo));
+    setWindowIcon(iconAtEveryDensity(BuiltInImages::Picture::Logo));
     setMinimumSize(kMinimumSize);
 
     m_client = new QWidget(this);
@@ -56,14 +68,13 @@ MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
     m_client->installEventFilter(this);
 
     buildMenus();
-    buildToolbar(images);
+    buildToolbar();
 
     // The matrix view keeps the margins it finds at creation; a client area
     // smaller than the window can be (a hand-edited settings file) would run
     // the grid under the status line for the whole session.
     const QSize size = clientSize.expandedTo(minimumClientSize());
-    m_logo = new QLabel(m_client);
-    m_logo->setPixmap(QPixmap::fromImage(images.logo));
+    m_logo = new PictureView(m_client, BuiltInImages::Picture::Logo);
     m_logo->setGeometry(size.width() - kLogoRightOffset, kLogoTop, images.logo.width(), images.logo.height());
 
     resizeClient(size);
@@ -127,7 +138,7 @@ void MainWindow::buildMenus()
         action->setShortcutContext(Qt::WindowShortcut);
 }
 
-void MainWindow::buildToolbar(const BuiltInImages& images)
+void MainWindow::buildToolbar()
 {
     m_toolbar = new QToolBar(m_client);
     m_toolbar->setObjectName(u"toolbar"_s);
@@ -156,7 +167,7 @@ void MainWindow::buildToolbar(const BuiltInImages& images)
         if (button.separatorBefore)
             m_toolbar->addSeparator();
         const QString caption = uiText(button.caption);
-        QAction* action = m_toolbar->addAction(QIcon(QPixmap::fromImage(images.toolbarIcons[button.icon])), caption);
+        QAction* action = m_toolbar->addAction(iconAtEveryDensity(BuiltInImages::toolbarPicture(button.icon)), caption);
         const Command command = button.command;
         connect(action, &QAction::triggered, this, [this, command] { trigger(command); });
         m_actions[command] = action;

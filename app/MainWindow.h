@@ -9,12 +9,12 @@
 #include <set>
 
 class QAction;
-class QLabel;
 class QToolBar;
 
 namespace ponderix {
 
 struct BuiltInImages;
+class PictureView;
 
 // The main window: menu bar, toolbar, logo and the client area that holds the
 // matrix view. Every menu item, toolbar button and shortcut arrives at one
@@ -67,13 +67,13 @@ protected:
 
 private:
     void buildMenus();
-    void buildToolbar(const BuiltInImages& images);
+    void buildToolbar();
     QAction* addCommand(QMenu* menu, Command command, const QString& caption, const QString& shortcutText = {});
     void updateEnabledCommands();
 
     QWidget* m_client = nullptr;
     QToolBar* m_toolbar = nullptr;
-    QLabel* m_logo = nullptr;
+    PictureView* m_logo = nullptr;
     std::map<Command, QAction*> m_actions;
     std::map<Command, std::function<void()>> m_handlers;
     std::set<Command> m_unavailable;

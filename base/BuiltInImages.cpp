@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -104,15 +105,25 @@ QRgb overWhite(QRgb colour, double strength)
     return qRgb(channel(qRed(colour)), channel(qGreen(colour)), channel(qBlue(colour)));
 }
 
-QImage drawScaleBackground()
+// The pixels of `logical` at `ratio`: whole ones, so that nothing of the
+// picture is cut off at an odd ratio.
+QSize devicePixels(QSize logical, qreal ratio)
 {
-    QImage image(kScaleSize, QImage::Format_RGB32);
-    const int last = kScaleSize.width() - 1;
-    for (int x = 0; x <= last; ++x) {
-        const QRgb colour = gradientColour(kScaleStops, static_cast<double>(x) / last);
-        for (int y = 0; y < kScaleSize.height(); ++y)
+    return {qCeil(logical.width() * ratio), qCeil(logical.height() * ratio)};
+}
+
+// Each pixel column takes the colour of where it lies on the 1x scale, so a
+// dense screen gets a finer gradient, not wider steps of the same one.
+QImage drawScaleBackground(qreal ratio)
+{
+    QImage image(devicePixels(kScaleSize, ratio), QImage::Format_RGB32);
+    const double last = (kScaleSize.width() - 1) * ratio;
+    for (int x = 0; x < image.width(); ++x) {
+        const QRgb colour = gradientColour(kScaleStops, std::min(1.0, x / last));
+        for (int y = 0; y < image.height(); ++y)
             image.setPixel(x, y, colour);
     }
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -149,10 +160,13 @@ QImage drawProfileBackground()
 }
 
 // Every icon is painted anti-aliased on a transparent square and handed out as
-// plain (not premultiplied) 32-bit ARGB.
-QImage paintIcon(int size, const std::function<void(QPainter&)>& paint)
+// plain (not premultiplied) 32-bit ARGB. The painting is in the icon's own
+// pixels; the image's ratio scales it to the screen's, so a dense screen gets
+// the same shapes with finer edges.
+QImage paintIcon(int size, qreal ratio, const std::function<void(QPainter&)>& paint)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(devicePixels(QSize(size, size), ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
@@ -187,17 +201,17 @@ void paintPlus(QPainter& painter, QPointF centre, double arm, double thickness)
     painter.drawRoundedRect(QRectF(centre.x() - thickness / 2, centre.y() - arm, thickness, 2 * arm), 0.8, 0.8);
 }
 
-QImage drawAddIcon()
+QImage drawAddIcon(qreal ratio)
 {
-    return paintIcon(kSmallIcon, [](QPainter& painter) {
+    return paintIcon(kSmallIcon, ratio, [](QPainter& painter) {
         paintDisc(painter, QPointF(12, 12), 11, kGreen, kGreenDark);
         paintPlus(painter, QPointF(12, 12), 6, 2);
     });
 }
 
-QImage drawDeleteIcon()
+QImage drawDeleteIcon(qreal ratio)
 {
-    return paintIcon(kSmallIcon, [](QPainter& painter) {
+    return paintIcon(kSmallIcon, ratio, [](QPainter& painter) {
         paintDisc(painter, QPointF(12, 12), 11, kRed, kRedDark);
         QPen cross(kWhite, 2.5);
         cross.setCapStyle(Qt::RoundCap);
@@ -209,9 +223,9 @@ QImage drawDeleteIcon()
 
 // The balance: a post on a foot, a beam tipped towards the heavier side and
 // two hanging pans; weighing up is what the program is for.
-QImage drawLogo()
+QImage drawLogo(qreal ratio)
 {
-    return paintIcon(kLogoSize, [](QPainter& painter) {
+    return paintIcon(kLogoSize, ratio, [](QPainter& painter) {
         painter.setPen(rimPen(kTitleBlueDark));
         painter.setBrush(kTitleBlue);
         painter.drawRoundedRect(QRectF(2.5, 2.5, 59, 59), 13, 13);
@@ -268,9 +282,9 @@ QPainterPath speechBubble()
     return body.united(tail).simplified();
 }
 
-QImage drawCommentPresent()
+QImage drawCommentPresent(qreal ratio)
 {
-    return paintIcon(kSmallIcon, [](QPainter& painter) {
+    return paintIcon(kSmallIcon, ratio, [](QPainter& painter) {
         painter.setPen(rimPen(kCommentYellowDark));
         painter.setBrush(kCommentYellow);
         painter.drawPath(speechBubble());
@@ -282,9 +296,9 @@ QImage drawCommentPresent()
     });
 }
 
-QImage drawCommentAbsent()
+QImage drawCommentAbsent(qreal ratio)
 {
-    return paintIcon(kSmallIcon, [](QPainter& painter) {
+    return paintIcon(kSmallIcon, ratio, [](QPainter& painter) {
         painter.setPen(rimPen(kCommentGrey));
         painter.setBrush(QColor(255, 255, 255, 170));
         painter.drawPath(speechBubble());
@@ -470,9 +484,9 @@ void paintReport(QPainter& painter)
     painter.drawLine(QPointF(28, table.top() + rowHeight), QPointF(28, table.bottom()));
 }
 
-QImage drawToolbarIcon(BuiltInImages::Toolbar which)
+QImage drawToolbarIcon(BuiltInImages::Toolbar which, qreal ratio)
 {
-    return paintIcon(kToolbarIcon, [which](QPainter& painter) {
+    return paintIcon(kToolbarIcon, ratio, [which](QPainter& painter) {
         switch (which) {
         case BuiltInImages::New: paintNew(painter); break;
         case BuiltInImages::Open: paintOpen(painter); break;
@@ -488,9 +502,9 @@ QImage drawToolbarIcon(BuiltInImages::Toolbar which)
 // The arrows sit on 12-pixel buttons: a solid triangle whose tip and base lie
 // on pixel edges keeps them sharp at that size. Drawn pointing right, then
 // turned about the centre.
-QImage drawArrow(int quarterTurns)
+QImage drawArrow(int quarterTurns, qreal ratio)
 {
-    return paintIcon(kArrowSize, [quarterTurns](QPainter& painter) {
+    return paintIcon(kArrowSize, ratio, [quarterTurns](QPainter& painter) {
         painter.translate(kArrowSize / 2.0, kArrowSize / 2.0);
         painter.rotate(90.0 * quarterTurns);
         QPolygonF triangle;
@@ -501,24 +515,29 @@ QImage drawArrow(int quarterTurns)
     });
 }
 
+// Beyond 8 a 48-pixel icon would already be 384 pixels square, far past any
+// screen made.
+constexpr qreal kLargestRatio = 8.0;
+
 BuiltInImages drawAll()
 {
+    using Picture = BuiltInImages::Picture;
     BuiltInImages images;
-    images.addIcon = drawAddIcon();
-    images.deleteIcon = drawDeleteIcon();
-    images.logo = drawLogo();
-    images.commentPresent = drawCommentPresent();
-    images.commentAbsent = drawCommentAbsent();
+    images.addIcon = BuiltInImages::draw(Picture::Add, 1.0);
+    images.deleteIcon = BuiltInImages::draw(Picture::Delete, 1.0);
+    images.logo = BuiltInImages::draw(Picture::Logo, 1.0);
+    images.commentPresent = BuiltInImages::draw(Picture::CommentPresent, 1.0);
+    images.commentAbsent = BuiltInImages::draw(Picture::CommentAbsent, 1.0);
     for (int which = 0; which < BuiltInImages::ToolbarCount; ++which)
         images.toolbarIcons[static_cast<std::size_t>(which)] =
-            drawToolbarIcon(static_cast<BuiltInImages::Toolbar>(which));
-    images.scaleBackground = drawScaleBackground();
+            BuiltInImages::draw(BuiltInImages::toolbarPicture(static_cast<BuiltInImages::Toolbar>(which)), 1.0);
+    images.scaleBackground = BuiltInImages::draw(Picture::Scale, 1.0);
     images.detailBackground = drawDetailBackground();
     images.profileBackground = drawProfileBackground();
-    images.arrowRight = drawArrow(0);
-    images.arrowDown = drawArrow(1);
-    images.arrowLeft = drawArrow(2);
-    images.arrowUp = drawArrow(3);
+    images.arrowRight = BuiltInImages::draw(Picture::ArrowRight, 1.0);
+    images.arrowDown = BuiltInImages::draw(Picture::ArrowDown, 1.0);
+    images.arrowLeft = BuiltInImages::draw(Picture::ArrowLeft, 1.0);
+    images.arrowUp = BuiltInImages::draw(Picture::ArrowUp, 1.0);
     return images;
 }
 
@@ -528,6 +547,46 @@ const BuiltInImages& BuiltInImages::instance()
 {
     static const BuiltInImages images = drawAll();
     return images;
+}
+
+BuiltInImages::Picture BuiltInImages::toolbarPicture(Toolbar which)
+{
+    switch (which) {
+    case Open: return Picture::ToolbarOpen;
+    case Save: return Picture::ToolbarSave;
+    case Results: return Picture::ToolbarResults;
+    case Profile: return Picture::ToolbarProfile;
+    case Report: return Picture::ToolbarReport;
+    case New:
+    case ToolbarCount: break;
+    }
+    return Picture::ToolbarNew;
+}
+
+QImage BuiltInImages::draw(Picture which, qreal ratio)
+{
+    if (std::isnan(ratio))
+        ratio = 1.0;
+    ratio = std::clamp(ratio, 1.0, kLargestRatio);
+    switch (which) {
+    case Picture::Add: return drawAddIcon(ratio);
+    case Picture::Delete: return drawDeleteIcon(ratio);
+    case Picture::Logo: return drawLogo(ratio);
+    case Picture::CommentPresent: return drawCommentPresent(ratio);
+    case Picture::CommentAbsent: return drawCommentAbsent(ratio);
+    case Picture::ToolbarNew: return drawToolbarIcon(New, ratio);
+    case Picture::ToolbarOpen: return drawToolbarIcon(Open, ratio);
+    case Picture::ToolbarSave: return drawToolbarIcon(Save, ratio);
+    case Picture::ToolbarResults: return drawToolbarIcon(Results, ratio);
+    case Picture::ToolbarProfile: return drawToolbarIcon(Profile, ratio);
+    case Picture::ToolbarReport: return drawToolbarIcon(Report, ratio);
+    case Picture::Scale: return drawScaleBackground(ratio);
+    case Picture::ArrowLeft: return drawArrow(2, ratio);
+    case Picture::ArrowRight: return drawArrow(0, ratio);
+    case Picture::ArrowUp: return drawArrow(3, ratio);
+    case Picture::ArrowDown: return drawArrow(1, ratio);
+    }
+    return {};
 }
 
 } // namespace ponderix

@@ -30,6 +30,34 @@ struct BuiltInImages {
 
     // Drawn once, on first use. Shapes only, so no QGuiApplication is needed.
     static const BuiltInImages& instance();
+
+    // The pictures a widget shows, which a dense screen needs with more pixels.
+    enum class Picture {
+        Add,
+        Delete,
+        Logo,
+        CommentPresent,
+        CommentAbsent,
+        ToolbarNew,
+        ToolbarOpen,
+        ToolbarSave,
+        ToolbarResults,
+        ToolbarProfile,
+        ToolbarReport,
+        Scale,
+        ArrowLeft,
+        ArrowRight,
+        ArrowUp,
+        ArrowDown,
+    };
+    static Picture toolbarPicture(Toolbar which);
+
+    // `which` drawn anew for a screen of `ratio` device pixels per pixel: the
+    // same size in pixels of the layout, ratio times the pixels each way (whole
+    // pixels, rounded up), carrying that ratio. At 1 it is the picture above,
+    // pixel for pixel. Ratios below 1 or above 8, or not a number, draw at the
+    // nearer of those two, 1 for not a number.
+    static QImage draw(Picture which, qreal ratio);
 };
 
 } // namespace ponderix

@@ -1,5 +1,7 @@
 #include "editor/ImageButton.h"
 
+#include "editor/ScaledPicture.h"
+
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -33,15 +35,20 @@ ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ImageButton::setPixmap(const QPixmap& pixmap)
+void ImageButton::setPicture(const ScaledPicture* picture)
 {
-    m_pixmap = pixmap;
+    m_picture = picture;
     update();
+}
+
+QPixmap ImageButton::pixmap() const
+{
+    return m_picture ? m_picture->at(devicePixelRatioF()) : QPixmap();
 }
 
 QSize ImageButton::sizeHint() const
 {
-    return m_pixmap.isNull() ? QSize(24, 24) : m_pixmap.deviceIndependentSize().toSize();
+    return m_picture ? m_picture->at(1.0).size() : QSize(24, 24);
 }
 
 bool ImageButton::event(QEvent* event)
@@ -61,7 +68,11 @@ void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const int shift = isDown() ? 1 : 0;
-    painter.drawPixmap(QRect(QPoint(shift, shift), size()), m_pixmap);
+    // Drawn at the density of the screen being painted, so a dense screen
+    // gets the picture's own finer pixels rather than the 1x ones blown up.
+    if (m_picture)
+        painter.drawPixmap(QRect(QPoint(shift, shift), size()),
+                           m_picture->at(painter.device()->devicePixelRatioF()));
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);

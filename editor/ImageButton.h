@@ -5,6 +5,8 @@
 
 namespace ponderix {
 
+class ScaledPicture;
+
 // A button that is nothing but its picture, drawn at the button's full size:
 // the add, delete, comment and arrow buttons of the matrix. Pressed, it
 // shifts its picture by a pixel; with the keyboard focus it shows a dotted
@@ -17,9 +19,11 @@ class ImageButton final : public QAbstractButton {
 public:
     explicit ImageButton(QWidget* parent);
 
-    // Implicitly shared: every button showing the same picture holds one copy.
-    void setPixmap(const QPixmap& pixmap);
-    const QPixmap& pixmap() const { return m_pixmap; }
+    // Shared, not copied: every button showing the same picture draws it from
+    // one ScaledPicture, which must outlive the button. nullptr shows nothing.
+    void setPicture(const ScaledPicture* picture);
+    // The picture as the button's screen shows it: at its density.
+    QPixmap pixmap() const;
 
     QSize sizeHint() const override;
 
@@ -30,7 +34,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPixmap m_pixmap;
+    const ScaledPicture* m_picture = nullptr;
 };
 
 } // namespace ponderix

@@ -1,6 +1,5 @@
 #include "editor/MatrixCells.h"
 
-#include "base/BuiltInImages.h"
 #include "base/Fonts.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
@@ -42,11 +41,11 @@ QRect inside(const QRect& rect)
     return rect.translated(kBorder, kBorder);
 }
 
-ImageButton* imageButton(QWidget* parent, const QRect& rect, const QPixmap& picture, const QString& toolTip)
+ImageButton* imageButton(QWidget* parent, const QRect& rect, const ScaledPicture* picture, const QString& toolTip)
 {
     auto* button = new ImageButton(parent);
     button->setGeometry(inside(rect));
-    button->setPixmap(picture);
+    button->setPicture(picture);
     button->setToolTip(toolTip);
     return button;
 }
@@ -136,15 +135,6 @@ CellResources::CellResources()
     // Centred in the caption's height, as a label would place it.
     scaleCaptionPosition = kScaleLabelRect.topLeft()
         + QPoint(0, (kScaleLabelRect.height() - QFontMetrics(ratingFont).height()) / 2);
-    const BuiltInImages& images = BuiltInImages::instance();
-    deletePicture = QPixmap::fromImage(images.deleteIcon);
-    commentPresent = QPixmap::fromImage(images.commentPresent);
-    commentAbsent = QPixmap::fromImage(images.commentAbsent);
-    scale = QPixmap::fromImage(images.scaleBackground);
-    arrowLeft = QPixmap::fromImage(images.arrowLeft);
-    arrowRight = QPixmap::fromImage(images.arrowRight);
-    arrowUp = QPixmap::fromImage(images.arrowUp);
-    arrowDown = QPixmap::fromImage(images.arrowDown);
 }
 
 CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
@@ -158,10 +148,10 @@ CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
 OptionCell::OptionCell(QWidget* parent, const CellResources& resources, int optionIndex, const QString& name)
     : CellFrame(parent)
 {
-    m_moveLeft = imageButton(this, kMoveLeftRect, resources.arrowLeft, uiText(TextKey::TXT00221));
-    m_moveRight = imageButton(this, kMoveRightRect, resources.arrowRight, uiText(TextKey::TXT00222));
+    m_moveLeft = imageButton(this, kMoveLeftRect, &resources.arrowLeft, uiText(TextKey::TXT00221));
+    m_moveRight = imageButton(this, kMoveRightRect, &resources.arrowRight, uiText(TextKey::TXT00222));
     m_title = titleLabel(this, kOptionTitleRect, optionTitle(optionIndex), resources);
-    m_delete = imageButton(this, kOptionDeleteRect, resources.deletePicture, uiText(TextKey::TXT00206));
+    m_delete = imageButton(this, kOptionDeleteRect, &resources.deletePicture, uiText(TextKey::TXT00206));
     m_name = newNameField(this, kOptionNameRect, name);
 }
 
@@ -170,10 +160,10 @@ CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, in
     : CellFrame(parent)
 {
     const int A = criteriaAddWidth;
-    m_moveUp = imageButton(this, kMoveUpRect, resources.arrowUp, uiText(TextKey::TXT00223));
-    m_moveDown = imageButton(this, kMoveDownRect, resources.arrowDown, uiText(TextKey::TXT00224));
+    m_moveUp = imageButton(this, kMoveUpRect, &resources.arrowUp, uiText(TextKey::TXT00223));
+    m_moveDown = imageButton(this, kMoveDownRect, &resources.arrowDown, uiText(TextKey::TXT00224));
     m_title = titleLabel(this, criterionTitleRect(A), criterionTitle(criterionIndex), resources);
-    m_delete = imageButton(this, criterionDeleteRect(A), resources.deletePicture, uiText(TextKey::TXT00207));
+    m_delete = imageButton(this, criterionDeleteRect(A), &resources.deletePicture, uiText(TextKey::TXT00207));
     m_name = newNameField(this, criterionNameRect(A), name);
     m_importance = stepSlider(this, importanceRect(A), kImportanceMin, kImportanceMax, 1, importance);
     m_legend = smallCaption(this, legendRect(A), legendText);
@@ -205,7 +195,7 @@ bool RatingCell::complete(const QString& comment)
 {
     if (isComplete())
         return false;
-    m_comment = imageButton(this, kCommentButtonRect, QPixmap(), QString());
+    m_comment = imageButton(this, kCommentButtonRect, nullptr, QString());
     m_slider = stepSlider(this, kValueSliderRect, kValueMin, kValueMax, 2, m_value);
     showComment(comment);
     return true;
@@ -245,7 +235,7 @@ void RatingCell::showComment(const QString& comment)
     if (!m_comment)
         return;
     const bool present = !comment.isEmpty();
-    m_comment->setPixmap(present ? m_resources.commentPresent : m_resources.commentAbsent);
+    m_comment->setPicture(present ? &m_resources.commentPresent : &m_resources.commentAbsent);
     m_comment->setToolTip(present ? comment : uiText(TextKey::TXT00209));
 }
 
@@ -259,8 +249,10 @@ void RatingCell::paintEvent(QPaintEvent*)
     painter.setFont(m_resources.titleFont);
     painter.setPen(kRatingTitleGrey);
     painter.drawText(kRatingTitleRect, Qt::AlignCenter, titleText());
-    // The scale stays beneath the box and the slider, as a picture behind them.
-    painter.drawPixmap(kScaleRect.topLeft(), m_resources.scale);
+    // The scale stays beneath the box and the slider, as a picture behind them,
+    // in as many pixels as the screen has there; into its own rectangle, as
+    // at an odd ratio the pixels rounded up would reach a little further.
+    painter.drawPixmap(kScaleRect, m_resources.scale.at(painter.device()->devicePixelRatioF()));
     const QRect box = valueBoxRect();
     painter.fillRect(box, kValueBoxBackground);
     painter.setFont(m_resources.ratingFont);

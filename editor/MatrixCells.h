@@ -7,6 +7,8 @@
 #include <QStaticText>
 #include <QString>
 
+#include "editor/ScaledPicture.h"
+
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -15,7 +17,7 @@ namespace ponderix {
 
 class ImageButton;
 
-// What every cell shares: one pixmap per picture, one font per role, one
+// What every cell shares: one picture of each kind (at every density shown), one font per role, one
 // palette for the blue titles. A project of thousands of cells then holds each
 // of them once instead of once per control.
 struct CellResources {
@@ -28,14 +30,14 @@ struct CellResources {
     // ticks; rating cells draw their caption and value box with it.
     QFont ratingFont;
     QPalette titlePalette; // white on title blue
-    QPixmap deletePicture;
-    QPixmap commentPresent;
-    QPixmap commentAbsent;
-    QPixmap scale;
-    QPixmap arrowLeft;
-    QPixmap arrowRight;
-    QPixmap arrowUp;
-    QPixmap arrowDown;
+    ScaledPicture deletePicture{BuiltInImages::Picture::Delete};
+    ScaledPicture commentPresent{BuiltInImages::Picture::CommentPresent};
+    ScaledPicture commentAbsent{BuiltInImages::Picture::CommentAbsent};
+    ScaledPicture scale{BuiltInImages::Picture::Scale};
+    ScaledPicture arrowLeft{BuiltInImages::Picture::ArrowLeft};
+    ScaledPicture arrowRight{BuiltInImages::Picture::ArrowRight};
+    ScaledPicture arrowUp{BuiltInImages::Picture::ArrowUp};
+    ScaledPicture arrowDown{BuiltInImages::Picture::ArrowDown};
     QString scaleCaption;
     QStaticText scaleCaptionLayout; // laid out once, drawn by every cell
     QPoint scaleCaptionPosition;

@@ -10,6 +10,7 @@
 #include "editor/HeaderArea.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
+#include "editor/ScaledPicture.h"
 #include "editor/WidthStrip.h"
 
 #include <QApplication>
@@ -89,7 +90,7 @@ struct MatrixView::Private {
     const int layoutAddWidth;
     QString legendText;
     QFont bannerFont;
-    QPixmap addPicture;
+    ScaledPicture addPicture{BuiltInImages::Picture::Add};
 
     QLabel* banner = nullptr;
     QFrame* corner = nullptr;
@@ -143,7 +144,6 @@ MatrixView::Private::Private(MatrixView& view, QWidget* clientArea, Project& mod
       layoutAddWidth(criteriaAddWidth),
       legendText(legend),
       bannerFont(programFont(FontRole::Banner)),
-      addPicture(QPixmap::fromImage(BuiltInImages::instance().addIcon)),
       watcher(*this)
 {
 }
@@ -171,11 +171,11 @@ void MatrixView::Private::createFixedControls()
     cornerCaption(corner, optionsCaptionRect(A), uiText(TextKey::TXT00203), Qt::AlignRight, bannerFont);
     addOption = new ImageButton(corner);
     addOption->setGeometry(addOptionRect(A).translated(kBorder, kBorder));
-    addOption->setPixmap(addPicture);
+    addOption->setPicture(&addPicture);
     addOption->setToolTip(uiText(TextKey::TXT00204));
     addCriterion = new ImageButton(corner);
     addCriterion->setGeometry(kAddCriterionRect.translated(kBorder, kBorder));
-    addCriterion->setPixmap(addPicture);
+    addCriterion->setPicture(&addPicture);
     addCriterion->setToolTip(uiText(TextKey::TXT00205));
     cornerCaption(corner, criteriaCaptionRect(A), uiText(TextKey::TXT00201), Qt::AlignLeft, bannerFont);
 

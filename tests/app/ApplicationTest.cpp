@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
+#include "base/BuiltInImages.h"
 #include "base/TextTable.h"
 #include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QMimeData>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QScrollArea>
 
@@ -647,3 +649,48 @@ TEST(WindowRules, StoredGeometryOnlyWhenUsable)
     EXPECT_FALSE(storedWindowGeometry(flat).has_value());
 }
 
+
+TEST(MainWindowPictures, ToolbarIconsAndWindowIconComeDrawnForEveryDensity)
+{
+    MainWindow window(BuiltInImages::instance(), QSize(760, 630));
+    using Picture = BuiltInImages::Picture;
+    const std::pair<Command, Picture> buttons[] = {
+        {Command::ToolbarNew, Picture::ToolbarNew},         {Command::ToolbarOpen, Picture::ToolbarOpen},
+        {Command::ToolbarSave, Picture::ToolbarSave},       {Command::ToolbarResults, Picture::ToolbarResults},
+        {Command::ToolbarProfile, Picture::ToolbarProfile}, {Command::ToolbarReport, Picture::ToolbarReport},
+    };
+    const auto premultiplied = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const QSize icon(48, 48);
+    for (const auto& [command, picture] : buttons) {
+        SCOPED_TRACE(static_cast<int>(command));
+        QAction* action = window.action(command);
+        ASSERT_NE(action, nullptr);
+        // 1x shows the icon as it always was; a dense screen gets the icon
+        // drawn for it, not the 1x one blown up.
+        EXPECT_EQ(premultiplied(action->icon().pixmap(icon, 1.0).toImage()),
+                  premultiplied(BuiltInImages::draw(picture, 1.0)));
+        for (const qreal ratio : {1.25, 1.5, 2.0}) {
+            const QPixmap shown = action->icon().pixmap(icon, ratio);
+            EXPECT_EQ(shown.size(), icon * ratio) << ratio;
+            EXPECT_EQ(shown.devicePixelRatio(), ratio);
+            EXPECT_EQ(premultiplied(shown.toImage()), premultiplied(BuiltInImages::draw(picture, ratio))) << ratio;
+        }
+        // A disabled button still greys its icon, at the density too.
+        const QPixmap disabled = action->icon().pixmap(icon, 2.0, QIcon::Disabled);
+        EXPECT_EQ(disabled.size(), icon * 2);
+        EXPECT_NE(premultiplied(disabled.toImage()), premultiplied(action->icon().pixmap(icon, 2.0).toImage()));
+    }
+    EXPECT_EQ(window.windowIcon().pixmap(QSize(64, 64), 2.0).size(), QSize(128, 128));
+
+    // For a look at the toolbar and logo as the screen shows them:
+    // PONDERIX_SHOTS names a folder.
+    const QString folder = qEnvironmentVariable("PONDERIX_SHOTS");
+    if (!folder.isEmpty()) {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.grab().save(QDir(folder).filePath(u"main-window-"_s + QString::number(window.devicePixelRatioF())
+                                                 + u".png"_s));
+    }
+}

@@ -5,7 +5,9 @@
 #include <QColor>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -200,3 +202,138 @@ TEST(BuiltInImagesTest, DrawnOnceAndShared)
 }
 
 } // namespace
+
+namespace {
+
+using Drawn = BuiltInImages::Picture;
+
+struct DenseCase {
+    const char* name;
+    Drawn which;
+    const QImage* at1x;
+};
+
+std::vector<DenseCase> densePictures()
+{
+    const BuiltInImages& all = images();
+    return {
+        {"add", Drawn::Add, &all.addIcon},
+        {"delete", Drawn::Delete, &all.deleteIcon},
+        {"logo", Drawn::Logo, &all.logo},
+        {"comment present", Drawn::CommentPresent, &all.commentPresent},
+        {"comment absent", Drawn::CommentAbsent, &all.commentAbsent},
+        {"toolbar New", Drawn::ToolbarNew, &all.toolbarIcons[BuiltInImages::New]},
+        {"toolbar Open", Drawn::ToolbarOpen, &all.toolbarIcons[BuiltInImages::Open]},
+        {"toolbar Save", Drawn::ToolbarSave, &all.toolbarIcons[BuiltInImages::Save]},
+        {"toolbar Results", Drawn::ToolbarResults, &all.toolbarIcons[BuiltInImages::Results]},
+        {"toolbar Profile", Drawn::ToolbarProfile, &all.toolbarIcons[BuiltInImages::Profile]},
+        {"toolbar Report", Drawn::ToolbarReport, &all.toolbarIcons[BuiltInImages::Report]},
+        {"scale", Drawn::Scale, &all.scaleBackground},
+        {"arrow left", Drawn::ArrowLeft, &all.arrowLeft},
+        {"arrow right", Drawn::ArrowRight, &all.arrowRight},
+        {"arrow up", Drawn::ArrowUp, &all.arrowUp},
+        {"arrow down", Drawn::ArrowDown, &all.arrowDown},
+    };
+}
+
+// Every 2 x 2 block of `dense` averaged into one pixel, as plain ARGB.
+QImage halved(const QImage& dense)
+{
+    const QImage source = dense.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage half(source.width() / 2, source.height() / 2, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < half.height(); ++y) {
+        for (int x = 0; x < half.width(); ++x) {
+            int sums[4] = {};
+            for (const QPoint offset : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
+                const QRgb pixel = source.pixel(2 * x + offset.x(), 2 * y + offset.y());
+                sums[0] += qRed(pixel);
+                sums[1] += qGreen(pixel);
+                sums[2] += qBlue(pixel);
+                sums[3] += qAlpha(pixel);
+            }
+            half.setPixel(x, y, qRgba((sums[0] + 2) / 4, (sums[1] + 2) / 4, (sums[2] + 2) / 4, (sums[3] + 2) / 4));
+        }
+    }
+    return half;
+}
+
+} // namespace
+
+TEST(BuiltInImagesTest, DrawnForADenseScreenWithMorePixelsOfTheSameSize)
+{
+    for (const DenseCase& picture : densePictures()) {
+        SCOPED_TRACE(picture.name);
+        const QSize logical = picture.at1x->size();
+        // 1x is the very picture the program has always shown.
+        const QImage once = BuiltInImages::draw(picture.which, 1.0);
+        EXPECT_EQ(once.convertToFormat(QImage::Format_ARGB32), picture.at1x->convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(once.devicePixelRatio(), 1.0);
+        // Whole pixels, rounded up: 12 x 1.3 = 15.6 takes 16.
+        for (const auto& [ratio, scaled] : {std::pair{2.0, logical * 2}, std::pair{1.25, logical * 5 / 4},
+                                            std::pair{1.3, QSize((logical.width() * 13 + 9) / 10,
+                                                                 (logical.height() * 13 + 9) / 10)}}) {
+            const QImage dense = BuiltInImages::draw(picture.which, ratio);
+            EXPECT_EQ(dense.size(), scaled) << ratio;
+            EXPECT_EQ(dense.devicePixelRatio(), ratio);
+            // Rounding up adds less than a pixel of the layout.
+            const QSizeF size = dense.deviceIndependentSize();
+            EXPECT_GE(size.width(), logical.width()) << ratio;
+            EXPECT_LT(size.width(), logical.width() + 1) << ratio;
+            EXPECT_GE(size.height(), logical.height()) << ratio;
+            EXPECT_LT(size.height(), logical.height() + 1) << ratio;
+        }
+    }
+}
+
+TEST(BuiltInImagesTest, DensePicturesShowTheSameShapes)
+{
+    for (const DenseCase& picture : densePictures()) {
+        SCOPED_TRACE(picture.name);
+        const QImage half = halved(BuiltInImages::draw(picture.which, 2.0));
+        const QImage once = picture.at1x->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_EQ(half.size(), once.size());
+        // Edges fall differently on finer pixels; the shapes and colours
+        // must not. Most pixels agree closely, a few edge pixels loosely.
+        int far = 0;
+        for (int y = 0; y < once.height(); ++y)
+            for (int x = 0; x < once.width(); ++x)
+                far += channelDistance(half.pixel(x, y), once.pixel(x, y)) > 40 ? 1 : 0;
+        EXPECT_LE(far * 20, once.width() * once.height()) << far << " pixels far off";
+    }
+}
+
+TEST(BuiltInImagesTest, DensityOutsideTheUsefulRangeIsHeldToIt)
+{
+    const QSize arrow(12, 12);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, 0.5).size(), arrow);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, 0.0).size(), arrow);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, -3.0).size(), arrow);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, std::nan("")).size(), arrow);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, 8.0).size(), arrow * 8);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, 100.0).size(), arrow * 8);
+    EXPECT_EQ(BuiltInImages::draw(Drawn::ArrowUp, std::numeric_limits<double>::infinity()).size(), arrow * 8);
+}
+
+TEST(BuiltInImagesTest, DenseScaleRunsTheWholeGradientWithAColourPerColumn)
+{
+    const QImage scale = BuiltInImages::draw(Drawn::Scale, 2.0);
+    ASSERT_EQ(scale.size(), QSize(240, 40));
+    EXPECT_EQ(scale.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(scale.pixel(239, 39), 0xFF00CC33u);
+    // Column 119 of 238 steps is the middle: yellow.
+    EXPECT_EQ(scale.pixel(119, 20), 0xFFFFFF00u);
+    // Column 179: 179/238 = 0.7521, 0.84 % of the way from 75E31C to the
+    // green 00CC33: red 117 - 117 * 0.0084 = 116.0, green 227 - 23 * 0.0084
+    // = 226.8, blue 28 + 23 * 0.0084 = 28.2.
+    EXPECT_EQ(scale.pixel(179, 5), qRgb(116, 227, 28));
+}
+
+TEST(BuiltInImagesTest, ToolbarPicturesFollowTheToolbarOrder)
+{
+    EXPECT_EQ(BuiltInImages::toolbarPicture(BuiltInImages::New), Drawn::ToolbarNew);
+    EXPECT_EQ(BuiltInImages::toolbarPicture(BuiltInImages::Open), Drawn::ToolbarOpen);
+    EXPECT_EQ(BuiltInImages::toolbarPicture(BuiltInImages::Save), Drawn::ToolbarSave);
+    EXPECT_EQ(BuiltInImages::toolbarPicture(BuiltInImages::Results), Drawn::ToolbarResults);
+    EXPECT_EQ(BuiltInImages::toolbarPicture(BuiltInImages::Profile), Drawn::ToolbarProfile);
+    EXPECT_EQ(BuiltInImages::toolbarPicture(BuiltInImages::Report), Drawn::ToolbarReport);
+}
