@@ -6,13 +6,13 @@
 #include "editor/CellGrid.h"
 #include "editor/EditHistory.h"
 #include "editor/EditSteps.h"
-#include "editor/GridArea.h"
 #include "editor/HeaderArea.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
 #include "editor/WidthStrip.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -80,6 +80,7 @@ struct MatrixView::Private {
     void updateHeaderMargins();
     void alignHeaders();
     void revealInGrid(QWidget* focused);
+    bool tabFrom(QWidget* focused, bool forward);
     void connectCells();
     void recordEdits();
 
@@ -97,7 +98,7 @@ struct MatrixView::Private {
     ImageButton* addCriterion = nullptr;
     HeaderArea* optionArea = nullptr;
     HeaderArea* criterionArea = nullptr;
-    GridArea* grid = nullptr;
+    QScrollArea* grid = nullptr;
     QWidget* optionPane = nullptr;
     QWidget* criterionPane = nullptr;
     QWidget* gridPane = nullptr;
@@ -123,6 +124,15 @@ bool MatrixView::Private::Watcher::eventFilter(QObject* watched, QEvent* event)
         m_view.updateHeaderMargins();
         m_view.cells->reveal();
         return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (!plain || !tab || watched != QApplication::focusWidget())
+            return false;
+        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        return m_view.tabFrom(static_cast<QWidget*>(watched), forward);
     }
     if (event->type() != QEvent::Wheel || m_forwarding || !watched->isWidgetType() || !m_view.client)
         return false;
@@ -187,7 +197,7 @@ void MatrixView::Private::createFixedControls()
     sunken(criterionArea)->setGeometry(criterionColumnRect(A, H));
     criterionPane = newPane(criterionArea);
 
-    grid = new GridArea(client);
+    grid = new QScrollArea(client);
     sunken(grid)->setGeometry(gridRect(A, W, H));
     grid->horizontalScrollBar()->setSingleStep(kAreaMargin);
     grid->verticalScrollBar()->setSingleStep(kAreaMargin);
@@ -206,11 +216,11 @@ void MatrixView::Private::createFixedControls()
     gridPane->setPalette(panePalette);
     cells = std::make_unique<CellGrid>(project, CellGrid::Panes{optionPane, criterionPane, grid},
                                        layoutAddWidth, legendText);
-    grid->setTabStep([this](QWidget* focused, bool forward) { return cells->tabStep(focused, forward); });
 
     strip = new WidthStrip(client);
     strip->setGeometry(widthStripRect(H));
     strip->setToolTip(uiText(TextKey::TXT00226));
+    strip->setAccessibleName(uiText(TextKey::TXT00226));
     strip->setMark(A);
 
     status = new QLabel(client);
@@ -293,6 +303,39 @@ void MatrixView::Private::revealInGrid(QWidget* focused)
     if (first < position)
         position = first;
     bar->setValue(position);
+}
+
+// Tab and Shift+Tab walk the cells in reading order, whatever order their
+// controls were made in, and come into the cells at their first (last)
+// control; everything else keeps the window's usual order.
+bool MatrixView::Private::tabFrom(QWidget* focused, bool forward)
+{
+    if (!client || focused->window() != client->window())
+        return false;
+    QWidget* target = nullptr;
+    if (cells->holds(focused)) {
+        target = cells->tabStep(focused, forward);
+    } else {
+        QWidget* usual = focused;
+        do
+            usual = forward ? usual->nextInFocusChain() : usual->previousInFocusChain();
+        while (usual != focused
+               && !((usual->focusPolicy() & Qt::TabFocus) && usual->isVisible() && usual->isEnabled()
+                    && usual->window() == focused->window()));
+        if (usual == focused || !cells->holds(usual))
+            return false;
+        target = cells->entryControl(forward);
+    }
+    if (!target)
+        return false;
+    target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    // Header cells are brought into view as the focus arrives (revealInGrid);
+    // a rating cell is scrolled into view whole where it fits.
+    if (gridPane->isAncestorOf(target)) {
+        grid->ensureWidgetVisible(target->parentWidget(), 0, 0);
+        grid->ensureWidgetVisible(target, 0, 0);
+    }
+    return true;
 }
 
 void MatrixView::Private::connectCells()
