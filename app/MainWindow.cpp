@@ -64,6 +64,7 @@ MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
     const QSize size = clientSize.expandedTo(minimumClientSize());
     m_logo = new QLabel(m_client);
     m_logo->setPixmap(QPixmap::fromImage(images.logo));
+    m_logo->setAccessibleName(uiText(TextKey::Program_Name));
     m_logo->setGeometry(size.width() - kLogoRightOffset, kLogoTop, images.logo.width(), images.logo.height());
 
     resizeClient(size);

@@ -368,8 +368,12 @@ public:
         switch (kind) {
         case QAccessible::Name: return m_rating ? m_rating->spokenName() : m_criterion->importanceName();
         case QAccessible::Value: return m_rating ? m_rating->spokenValue() : m_criterion->importanceValueText();
+        // Said again in words: over AT-SPI only the number reaches a screen
+        // reader, which misses the legend word and the "+".
         case QAccessible::Description:
-            return m_rating && !m_rating->valueShown() ? uiText(TextKey::TXT00565) : QString();
+            if (m_rating && !m_rating->valueShown())
+                return uiText(TextKey::TXT00565);
+            return text(QAccessible::Value);
         default: return QAccessibleWidget::text(kind);
         }
     }
