@@ -377,7 +377,7 @@ QWidget* CellGrid::tabStep(QWidget* focused, bool forward)
         if (!controls.empty())
             return forward ? controls.front() : controls.back();
     }
-    return firstControlOutside(focused, forward);
+    return nullptr;
 }
 
 QWidget* CellGrid::entryControl(bool forward)
@@ -440,19 +440,6 @@ std::vector<QWidget*> CellGrid::controlsAt(Stop stop)
     showOnce(cell);
     std::erase_if(controls, [](const QWidget* control) { return !control->isEnabled(); });
     return controls;
-}
-
-QWidget* CellGrid::firstControlOutside(QWidget* focused, bool forward) const
-{
-    const auto takesTab = [focused](const QWidget* widget) {
-        return (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled()
-            && widget->window() == focused->window();
-    };
-    QWidget* widget = focused;
-    do
-        widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain();
-    while (widget != focused && (holds(widget) || !takesTab(widget)));
-    return widget == focused ? nullptr : widget;
 }
 
 OptionCell* CellGrid::optionCell(int optionIndex) const

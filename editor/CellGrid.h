@@ -64,8 +64,7 @@ public:
 
     // The control Tab (or Shift+Tab) leads to from a cell's control, in
     // reading order: option headers, then each criterion followed by its
-    // row of ratings. Past either end, the next control outside the cells;
-    // nullptr when there is none. Cells get their controls in the order
+    // row of ratings; nullptr past either end. Cells get their controls in the order
     // they come into sight, so the focus chain says nothing about where
     // they stand.
     QWidget* tabStep(QWidget* focused, bool forward);
@@ -116,7 +115,6 @@ private:
     void place(QWidget* cell, const QRect& paneRect);
     void complete(RatingCell* cell);
     void swapRatingCells(int firstOption, int firstCriterion, int secondOption, int secondCriterion);
-    QWidget* firstControlOutside(QWidget* focused, bool forward) const;
     std::optional<Stop> neighbour(Stop stop, bool forward) const;
     // The cell's enabled controls in reading order, the cell shown and a
     // rating cell completed first; empty where no cell is built.

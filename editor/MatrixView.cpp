@@ -306,25 +306,38 @@ void MatrixView::Private::revealInGrid(QWidget* focused)
 }
 
 // Tab and Shift+Tab walk the cells in reading order, whatever order their
-// controls were made in, and come into the cells at their first (last)
-// control; everything else keeps the window's usual order.
+// controls were made in, between the add buttons before them and the width
+// strip after them; everything else keeps the window's usual order, with the
+// cells taken out of it.
 bool MatrixView::Private::tabFrom(QWidget* focused, bool forward)
 {
     if (!client || focused->window() != client->window())
         return false;
+    const auto takesTab = [focused](const QWidget* widget) {
+        return (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled()
+            && widget->window() == focused->window();
+    };
     QWidget* target = nullptr;
     if (cells->holds(focused)) {
         target = cells->tabStep(focused, forward);
+        if (!target)
+            target = forward ? static_cast<QWidget*>(strip) : static_cast<QWidget*>(addCriterion);
+    } else if ((focused == addCriterion && forward) || (focused == strip && !forward)) {
+        target = cells->entryControl(forward);
+        if (!target)
+            target = forward ? static_cast<QWidget*>(strip) : static_cast<QWidget*>(addCriterion);
     } else {
         QWidget* usual = focused;
         do
             usual = forward ? usual->nextInFocusChain() : usual->previousInFocusChain();
-        while (usual != focused
-               && !((usual->focusPolicy() & Qt::TabFocus) && usual->isVisible() && usual->isEnabled()
-                    && usual->window() == focused->window()));
+        while (usual != focused && !takesTab(usual));
         if (usual == focused || !cells->holds(usual))
             return false;
-        target = cells->entryControl(forward);
+        // The cells come last in the focus chain, being made after the rest.
+        do
+            usual = forward ? usual->nextInFocusChain() : usual->previousInFocusChain();
+        while (usual != focused && (cells->holds(usual) || !takesTab(usual)));
+        target = usual;
     }
     if (!target)
         return false;

@@ -2,12 +2,14 @@
 // Tab walks, what the keys press and change, and the names and values that
 // assistive technology reads for each control.
 #include "editor/ImageButton.h"
+#include "editor/WidthStrip.h"
 #include "tests/editor/MatrixFixture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QScrollBar>
+#include <QSignalSpy>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -166,6 +168,45 @@ TEST_F(KeyboardAccessTest, KeysChangeOnlyTheFocusedSliderAndPressOnlyTheFocusedB
     view().optionCell(0)->moveRightButton()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(view().optionCell(0)->moveRightButton(), Qt::Key_Return);
     EXPECT_EQ(m_project.options()[1].Name, u"O0"_s);
+}
+
+TEST_F(KeyboardAccessTest, TheWidthStripTakesTheKeysAfterTheMatrix)
+{
+    start();
+    load(matrixProject(3, 3));
+    QSignalSpy chosen(&view(), &MatrixView::criteriaAddWidthChosen);
+    auto* strip = static_cast<WidthStrip*>(view().widthStrip());
+    EXPECT_EQ(name(strip), text(TextKey::TXT00226));
+
+    rating(2, 2).valueSlider()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(rating(2, 2).valueSlider(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), strip);
+
+    // The keys move the mark, within 0..277; only Enter or Space chooses.
+    QTest::keyClick(strip, Qt::Key_Left);
+    EXPECT_EQ(strip->mark(), 0);
+    QTest::keyClick(strip, Qt::Key_End);
+    EXPECT_EQ(strip->mark(), 277);
+    QTest::keyClick(strip, Qt::Key_Right);
+    EXPECT_EQ(strip->mark(), 277);
+    QTest::keyClick(strip, Qt::Key_Home);
+    QTest::keyClick(strip, Qt::Key_PageDown);
+    QTest::keyClick(strip, Qt::Key_PageDown);
+    QTest::keyClick(strip, Qt::Key_Left);
+    EXPECT_EQ(strip->mark(), 19);
+    EXPECT_EQ(chosen.count(), 0);
+    QTest::keyClick(strip, Qt::Key_Return);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.at(0).at(0).toInt(), 19);
+    EXPECT_EQ(view().cellCriteriaAddWidth(), 19);
+
+    // A mark moved and left unchosen goes back to the width in use.
+    QTest::keyClick(strip, Qt::Key_PageDown);
+    EXPECT_EQ(strip->mark(), 29);
+    QTest::keyClick(strip, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), rating(2, 2).valueSlider());
+    EXPECT_EQ(strip->mark(), 19);
+    EXPECT_EQ(chosen.count(), 1);
 }
 
 TEST_F(KeyboardAccessTest, ScreenReadersHearWhatTheCellsShow)
