@@ -3,6 +3,7 @@
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -150,7 +151,10 @@ void CellGrid::buildOption(int optionIndex)
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
     connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, optionIndex](const QString& name) { emit optionNameEdited(optionIndex, name); });
+            [this, optionIndex](const QString& name) {
+                emit optionNameEdited(optionIndex, name);
+                announceNames(optionIndex, -1);
+            });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     connect(cell->moveLeftButton(), &QAbstractButton::clicked, this,
             [this, optionIndex] { emit moveOptionRequested(optionIndex, MoveDirection::Backward); });
@@ -173,7 +177,10 @@ void CellGrid::buildCriterion(int criterionIndex)
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
     connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, criterionIndex](const QString& name) { emit criterionNameEdited(criterionIndex, name); });
+            [this, criterionIndex](const QString& name) {
+                emit criterionNameEdited(criterionIndex, name);
+                announceNames(-1, criterionIndex);
+            });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     // Any importance event sends the keyboard focus on to the delete button.
     QSlider* importance = cell->importanceSlider();
@@ -257,8 +264,10 @@ void CellGrid::reveal()
 
 void CellGrid::optionsSwapped(int first, int second)
 {
-    for (const int index : {first, second})
+    for (const int index : {first, second}) {
         showOptionName(index);
+        announceNames(index, -1);
+    }
     for (int criterion = 0; criterion < m_project.criterionCount(); ++criterion)
         swapRatingCells(first, criterion, second, criterion);
 }
@@ -271,6 +280,7 @@ void CellGrid::criteriaSwapped(int first, int second)
             setTextQuietly(cell->nameField(), criterion.Name);
             cell->showImportance(criterion.Importance);
         }
+        announceNames(-1, index);
     }
     for (int option = 0; option < m_project.optionCount(); ++option)
         swapRatingCells(option, first, option, second);
@@ -289,6 +299,7 @@ void CellGrid::showOptionName(int optionIndex)
     OptionCell* cell = optionCell(optionIndex);
     if (cell && optionIndex < m_project.optionCount())
         setTextQuietly(cell->nameField(), m_project.options()[static_cast<std::size_t>(optionIndex)].Name);
+    announceNames(optionIndex, -1);
 }
 
 void CellGrid::showCriterionName(int criterionIndex)
@@ -296,6 +307,7 @@ void CellGrid::showCriterionName(int criterionIndex)
     CriterionCell* cell = criterionCell(criterionIndex);
     if (cell && criterionIndex < m_project.criterionCount())
         setTextQuietly(cell->nameField(), m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name);
+    announceNames(-1, criterionIndex);
 }
 
 void CellGrid::showImportance(int criterionIndex)
@@ -440,6 +452,33 @@ std::vector<QWidget*> CellGrid::controlsAt(Stop stop)
     showOnce(cell);
     std::erase_if(controls, [](const QWidget* control) { return !control->isEnabled(); });
     return controls;
+}
+
+void CellGrid::announceNames(int optionIndex, int criterionIndex)
+{
+    // Only the controls already made: the others are named when first asked.
+    if (!QAccessible::isActive())
+        return;
+    const auto announce = [](QWidget* widget) {
+        QAccessibleEvent event(widget, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    };
+    if (criterionIndex >= 0) {
+        if (CriterionCell* cell = criterionCell(criterionIndex))
+            announce(cell->importanceSlider());
+    }
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        if (criterionIndex >= 0 && row != criterionIndex)
+            continue;
+        const Row& cells = m_rows[static_cast<std::size_t>(row)];
+        for (int column = 0; column < static_cast<int>(cells.cells.size()); ++column) {
+            RatingCell* cell = cells.cells[static_cast<std::size_t>(column)];
+            if (!cell || !cell->isComplete() || (optionIndex >= 0 && column != optionIndex))
+                continue;
+            announce(cell);
+            announce(cell->valueSlider());
+        }
+    }
 }
 
 OptionCell* CellGrid::optionCell(int optionIndex) const

@@ -119,6 +119,10 @@ private:
     // The cell's enabled controls in reading order, the cell shown and a
     // rating cell completed first; empty where no cell is built.
     std::vector<QWidget*> controlsAt(Stop stop);
+    // Tells assistive technology that the names read for an option's column
+    // (`optionIndex`) or a criterion's row (`criterionIndex`) changed; the
+    // other index is -1.
+    void announceNames(int optionIndex, int criterionIndex);
 
     Project& m_project;
     CellResources m_resources;

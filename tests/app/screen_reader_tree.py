@@ -6,11 +6,16 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 program, project = sys.argv[1], sys.argv[2]
 environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                    XDG_RUNTIME_DIR=os.environ["PONDERIX_RUNTIME_DIR"])
 process = None
+# What a screen reader is told of renamed controls, as it is told.
+renamed = []
+pyatspi.Registry.registerEventListener(lambda event: renamed.append(event.source.name if event.source else None),
+                                       "object:property-change:accessible-name")
 
 
 def find_application():
@@ -30,6 +35,18 @@ def find_application():
         if process.poll() is None:
             return None
         time.sleep(1)
+    return None
+
+
+def find(node, role, name):
+    for child in node:
+        if child is None:
+            continue
+        if child.getRoleName() == role and child.name == name:
+            return child
+        found = find(child, role, name)
+        if found is not None:
+            return found
     return None
 
 
@@ -80,6 +97,23 @@ try:
             if entry not in tree:
                 same_name = [node for node in tree if node[1] == entry[1]]
                 failures.append(f"expected {entry}, found {same_name or 'nothing of that name'}")
+        # Renaming an option through the tree, as an assistive tool may: the
+        # column's ratings are renamed, and the reader is told of it.
+        field = find(application, "text", "Name of option A")
+        if field is None:
+            failures.append("no name field for option A")
+        else:
+            field.queryEditableText().setTextContents("Van")
+            context = GLib.MainContext.default()
+            deadline = time.time() + 10
+            while "Rating A:3, Horsepower, Van" not in renamed and time.time() < deadline:
+                context.iteration(False)
+                time.sleep(0.01)
+            for wanted in ("Rating A:1, Price, Van", "Rating A:3, Horsepower, Van"):
+                if wanted not in renamed:
+                    failures.append(f"no name change to {wanted!r} announced; heard {renamed}")
+            if find(application, "slider", "Rating A:1, Price, Van") is None:
+                failures.append("the slider of A:1 was not renamed after its option")
         unnamed = [node for node in tree if node[0] in ("slider", "push button", "text") and not node[1]]
         # Qt's own tool bar extension button has no name; nothing else may go without one.
         if len(unnamed) > 1:
