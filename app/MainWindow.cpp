@@ -75,6 +75,7 @@ MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
     // the grid under the status line for the whole session.
     const QSize size = clientSize.expandedTo(minimumClientSize());
     m_logo = new PictureView(m_client, BuiltInImages::Picture::Logo);
+    m_logo->setAccessibleName(uiText(TextKey::Program_Name));
     m_logo->setGeometry(size.width() - kLogoRightOffset, kLogoTop, images.logo.width(), images.logo.height());
 
     resizeClient(size);

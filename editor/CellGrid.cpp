@@ -3,6 +3,7 @@
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -113,6 +114,15 @@ CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth,
       m_legendText(legendText),
       m_fieldUndo(new FieldUndoPassage(this))
 {
+    m_resources.optionName = [this](int optionIndex) {
+        return optionIndex < m_project.optionCount() ? m_project.options()[static_cast<std::size_t>(optionIndex)].Name
+                                                     : QString();
+    };
+    m_resources.criterionName = [this](int criterionIndex) {
+        return criterionIndex < m_project.criterionCount()
+            ? m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name
+            : QString();
+    };
     installRatingCellAccessibility();
 }
 
@@ -141,7 +151,10 @@ void CellGrid::buildOption(int optionIndex)
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
     connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, optionIndex](const QString& name) { emit optionNameEdited(optionIndex, name); });
+            [this, optionIndex](const QString& name) {
+                emit optionNameEdited(optionIndex, name);
+                announceNames(optionIndex, -1);
+            });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     connect(cell->moveLeftButton(), &QAbstractButton::clicked, this,
             [this, optionIndex] { emit moveOptionRequested(optionIndex, MoveDirection::Backward); });
@@ -164,7 +177,10 @@ void CellGrid::buildCriterion(int criterionIndex)
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
     connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, criterionIndex](const QString& name) { emit criterionNameEdited(criterionIndex, name); });
+            [this, criterionIndex](const QString& name) {
+                emit criterionNameEdited(criterionIndex, name);
+                announceNames(-1, criterionIndex);
+            });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     // Any importance event sends the keyboard focus on to the delete button.
     QSlider* importance = cell->importanceSlider();
@@ -248,8 +264,10 @@ void CellGrid::reveal()
 
 void CellGrid::optionsSwapped(int first, int second)
 {
-    for (const int index : {first, second})
+    for (const int index : {first, second}) {
         showOptionName(index);
+        announceNames(index, -1);
+    }
     for (int criterion = 0; criterion < m_project.criterionCount(); ++criterion)
         swapRatingCells(first, criterion, second, criterion);
 }
@@ -262,6 +280,7 @@ void CellGrid::criteriaSwapped(int first, int second)
             setTextQuietly(cell->nameField(), criterion.Name);
             cell->showImportance(criterion.Importance);
         }
+        announceNames(-1, index);
     }
     for (int option = 0; option < m_project.optionCount(); ++option)
         swapRatingCells(option, first, option, second);
@@ -280,6 +299,7 @@ void CellGrid::showOptionName(int optionIndex)
     OptionCell* cell = optionCell(optionIndex);
     if (cell && optionIndex < m_project.optionCount())
         setTextQuietly(cell->nameField(), m_project.options()[static_cast<std::size_t>(optionIndex)].Name);
+    announceNames(optionIndex, -1);
 }
 
 void CellGrid::showCriterionName(int criterionIndex)
@@ -287,6 +307,7 @@ void CellGrid::showCriterionName(int criterionIndex)
     CriterionCell* cell = criterionCell(criterionIndex);
     if (cell && criterionIndex < m_project.criterionCount())
         setTextQuietly(cell->nameField(), m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name);
+    announceNames(-1, criterionIndex);
 }
 
 void CellGrid::showImportance(int criterionIndex)
@@ -329,56 +350,135 @@ void CellGrid::dropCellsBeyondModel()
         m_optionCells.resize(options);
 }
 
+// Tab walks the matrix as it reads: the option headers left to right, then
+// row by row each criterion followed by its ratings. A stop is one cell,
+// named by its row (-1 for the option headers) and column (-1 for the
+// criterion cell at the start of a row).
 QWidget* CellGrid::tabStep(QWidget* focused, bool forward)
 {
-    RatingCell* cell = nullptr;
-    for (QWidget* widget = focused; widget && !cell; widget = widget->parentWidget())
-        cell = qobject_cast<RatingCell*>(widget);
-    if (!cell || !cell->isComplete())
-        return nullptr;
-    if (forward && focused == cell->commentButton())
-        return cell->valueSlider();
-    if (!forward && focused == cell->valueSlider())
-        return cell->commentButton();
-
-    // On to the neighbouring cell in reading order: along the row, then to
-    // the start (end) of the next (previous) row.
-    int option = cell->optionIndex();
-    int criterion = cell->criterionIndex();
-    const auto rowLength = [this](int row) {
-        return static_cast<int>(m_rows[static_cast<std::size_t>(row)].cells.size());
-    };
-    for (;;) {
-        option += forward ? 1 : -1;
-        if (option < 0 || option >= rowLength(criterion)) {
-            criterion += forward ? 1 : -1;
-            if (criterion < 0 || criterion >= static_cast<int>(m_rows.size()))
-                return firstControlOutside(focused, forward);
-            option = forward ? -1 : rowLength(criterion);
-            continue;
-        }
-        if (RatingCell* next = cellAt(option, criterion)) {
-            complete(next);
-            showOnce(next->parentWidget());
-            showOnce(next);
-            if (forward)
-                return next->commentButton();
-            return next->valueSlider();
+    Stop stop;
+    QWidget* cell = nullptr;
+    for (QWidget* widget = focused; widget && !cell; widget = widget->parentWidget()) {
+        if (auto* rating = qobject_cast<RatingCell*>(widget)) {
+            stop = {rating->criterionIndex(), rating->optionIndex()};
+            cell = rating;
+        } else if (auto* criterion = dynamic_cast<CriterionCell*>(widget)) {
+            stop = {criterion->criterionIndex(), -1};
+            cell = criterion;
+        } else if (auto* option = dynamic_cast<OptionCell*>(widget)) {
+            stop = {-1, option->optionIndex()};
+            cell = option;
         }
     }
+    if (!cell)
+        return nullptr;
+    // Within the cell first; a control of the cell that is not one of its
+    // stops (a title) starts from the cell's first or last.
+    const std::vector<QWidget*> here = controlsAt(stop);
+    const auto at = std::find(here.begin(), here.end(), focused);
+    if (at != here.end()) {
+        const auto index = at - here.begin();
+        if (forward && index + 1 < static_cast<std::ptrdiff_t>(here.size()))
+            return here[static_cast<std::size_t>(index + 1)];
+        if (!forward && index > 0)
+            return here[static_cast<std::size_t>(index - 1)];
+    }
+    while (const std::optional<Stop> next = neighbour(stop, forward)) {
+        stop = *next;
+        const std::vector<QWidget*> controls = controlsAt(stop);
+        if (!controls.empty())
+            return forward ? controls.front() : controls.back();
+    }
+    return nullptr;
 }
 
-QWidget* CellGrid::firstControlOutside(QWidget* focused, bool forward) const
+QWidget* CellGrid::entryControl(bool forward)
 {
-    const auto takesTab = [focused](const QWidget* widget) {
-        return (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled()
-            && widget->window() == focused->window();
+    std::optional<Stop> stop = forward ? Stop{-1, 0} : Stop{m_project.criterionCount() - 1, m_project.optionCount() - 1};
+    if (!forward && m_project.criterionCount() == 0)
+        stop = Stop{-1, m_project.optionCount() - 1};
+    for (; stop; stop = neighbour(*stop, forward)) {
+        const std::vector<QWidget*> controls = controlsAt(*stop);
+        if (!controls.empty())
+            return forward ? controls.front() : controls.back();
+    }
+    return nullptr;
+}
+
+bool CellGrid::holds(const QWidget* widget) const
+{
+    return m_panes.options->isAncestorOf(widget) || m_panes.criteria->isAncestorOf(widget)
+        || m_gridPane->isAncestorOf(widget);
+}
+
+std::optional<CellGrid::Stop> CellGrid::neighbour(Stop stop, bool forward) const
+{
+    const int options = m_project.optionCount();
+    const int criteria = m_project.criterionCount();
+    if (forward) {
+        if (stop.column + 1 < options)
+            return Stop{stop.row, stop.column + 1};
+        if (stop.row + 1 < criteria)
+            return Stop{stop.row + 1, -1};
+        return std::nullopt;
+    }
+    if (stop.column - 1 >= (stop.row < 0 ? 0 : -1))
+        return Stop{stop.row, stop.column - 1};
+    if (stop.row >= 0)
+        return Stop{stop.row - 1, options - 1};
+    return std::nullopt;
+}
+
+std::vector<QWidget*> CellGrid::controlsAt(Stop stop)
+{
+    QWidget* cell = nullptr;
+    std::vector<QWidget*> controls;
+    if (stop.row < 0) {
+        if (OptionCell* option = optionCell(stop.column)) {
+            cell = option;
+            controls = option->controls();
+        }
+    } else if (stop.column < 0) {
+        if (CriterionCell* criterion = criterionCell(stop.row)) {
+            cell = criterion;
+            controls = criterion->controls();
+        }
+    } else if (RatingCell* rating = ratingCell(stop.column, stop.row)) {
+        showOnce(rating->parentWidget());
+        cell = rating;
+        controls = rating->controls();
+    }
+    // A cell out of sight is still hidden; the keyboard brings it along.
+    showOnce(cell);
+    std::erase_if(controls, [](const QWidget* control) { return !control->isEnabled(); });
+    return controls;
+}
+
+void CellGrid::announceNames(int optionIndex, int criterionIndex)
+{
+    // Only the controls already made: the others are named when first asked.
+    if (!QAccessible::isActive())
+        return;
+    const auto announce = [](QWidget* widget) {
+        QAccessibleEvent event(widget, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
     };
-    QWidget* widget = focused;
-    do
-        widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain();
-    while (widget != focused && (m_panes.grid->isAncestorOf(widget) || !takesTab(widget)));
-    return widget == focused ? nullptr : widget;
+    if (criterionIndex >= 0) {
+        if (CriterionCell* cell = criterionCell(criterionIndex))
+            announce(cell->importanceSlider());
+    }
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        if (criterionIndex >= 0 && row != criterionIndex)
+            continue;
+        const Row& cells = m_rows[static_cast<std::size_t>(row)];
+        for (int column = 0; column < static_cast<int>(cells.cells.size()); ++column) {
+            RatingCell* cell = cells.cells[static_cast<std::size_t>(column)];
+            if (!cell || !cell->isComplete() || (optionIndex >= 0 && column != optionIndex))
+                continue;
+            announce(cell);
+            announce(cell->valueSlider());
+        }
+    }
 }
 
 OptionCell* CellGrid::optionCell(int optionIndex) const

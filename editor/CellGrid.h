@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class QScrollArea;
@@ -61,10 +62,17 @@ public:
     void setCriteriaAddWidth(int criteriaAddWidth) { m_criteriaAddWidth = criteriaAddWidth; }
     int criteriaAddWidth() const { return m_criteriaAddWidth; }
 
-    // The control Tab (or Shift+Tab) leads to from a rating cell's control:
-    // the cells' controls are made in the order they come into sight, so
-    // the order of making says nothing about where they stand.
+    // The control Tab (or Shift+Tab) leads to from a cell's control, in
+    // reading order: option headers, then each criterion followed by its
+    // row of ratings; nullptr past either end. Cells get their controls in the order
+    // they come into sight, so the focus chain says nothing about where
+    // they stand.
     QWidget* tabStep(QWidget* focused, bool forward);
+    // The first (last) control of the cells, for Tab (Shift+Tab) coming in
+    // from outside them; nullptr when the matrix is empty.
+    QWidget* entryControl(bool forward);
+    // Whether `widget` is one of the cells or inside one.
+    bool holds(const QWidget* widget) const;
 
     OptionCell* optionCell(int optionIndex) const;
     CriterionCell* criterionCell(int criterionIndex) const;
@@ -92,6 +100,11 @@ private:
     // to paint by subtracting every opaque sibling from a widget's region;
     // with thousands of cells side by side under one parent that alone takes
     // seconds, with a row in between it is a few dozen at every level.
+    struct Stop {
+        int row = -1;    // criterion index; -1 for the option headers
+        int column = -1; // option index; -1 for the criterion cell
+    };
+
     struct Row {
         QWidget* widget = nullptr;
         std::vector<RatingCell*> cells; // by option index; nullptr where none is built
@@ -102,7 +115,14 @@ private:
     void place(QWidget* cell, const QRect& paneRect);
     void complete(RatingCell* cell);
     void swapRatingCells(int firstOption, int firstCriterion, int secondOption, int secondCriterion);
-    QWidget* firstControlOutside(QWidget* focused, bool forward) const;
+    std::optional<Stop> neighbour(Stop stop, bool forward) const;
+    // The cell's enabled controls in reading order, the cell shown and a
+    // rating cell completed first; empty where no cell is built.
+    std::vector<QWidget*> controlsAt(Stop stop);
+    // Tells assistive technology that the names read for an option's column
+    // (`optionIndex`) or a criterion's row (`criterionIndex`) changed; the
+    // other index is -1.
+    void announceNames(int optionIndex, int criterionIndex);
 
     Project& m_project;
     CellResources m_resources;

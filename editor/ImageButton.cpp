@@ -53,6 +53,10 @@ QSize ImageButton::sizeHint() const
 
 bool ImageButton::event(QEvent* event)
 {
+    // The picture says nothing to a screen reader; the tooltip says what the
+    // button does (or, on a comment button, the comment), so it names it.
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleName(toolTip());
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<const QHelpEvent*>(event);
         if (toolTip().isEmpty())
@@ -101,6 +105,14 @@ void ImageButton::keyPressEvent(QKeyEvent* event)
         // changing ratings, and an arrow walking it onto the next slider
         // would change one the user never touched.
         event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter presses the button as Space does. A held key does not
+        // repeat: it would delete one entry after another.
+        event->accept();
+        if (!event->isAutoRepeat())
+            click();
         return;
     default:
         QAbstractButton::keyPressEvent(event);

@@ -11,8 +11,9 @@ class ScaledPicture;
 // the add, delete, comment and arrow buttons of the matrix. Pressed, it
 // shifts its picture by a pixel; with the keyboard focus it shows a dotted
 // frame, so that the focus moved there after a slider event can be seen.
-// It takes a double-click as one click, lets no arrow key through, and shows
-// its tooltip (a comment, for the comment buttons) as plain text.
+// It takes a double-click as one click, Space or Enter as a press, lets no
+// arrow key through, shows its tooltip (a comment, for the comment buttons)
+// as plain text and is named by it for screen readers.
 class ImageButton final : public QAbstractButton {
     Q_OBJECT
 

@@ -5,6 +5,7 @@
 #include "editor/CellTexts.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
+#include "evaluation/Scoring.h"
 #include "project/Project.h"
 
 #include <QAccessibleWidget>
@@ -146,18 +147,27 @@ CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
 }
 
 OptionCell::OptionCell(QWidget* parent, const CellResources& resources, int optionIndex, const QString& name)
-    : CellFrame(parent)
+    : CellFrame(parent), m_optionIndex(optionIndex)
 {
     m_moveLeft = imageButton(this, kMoveLeftRect, &resources.arrowLeft, uiText(TextKey::TXT00221));
     m_moveRight = imageButton(this, kMoveRightRect, &resources.arrowRight, uiText(TextKey::TXT00222));
     m_title = titleLabel(this, kOptionTitleRect, optionTitle(optionIndex), resources);
     m_delete = imageButton(this, kOptionDeleteRect, &resources.deletePicture, uiText(TextKey::TXT00206));
     m_name = newNameField(this, kOptionNameRect, name);
+    // The cell stays at its position, so what its controls belong to does too.
+    for (ImageButton* button : {m_moveLeft, m_moveRight, m_delete})
+        button->setAccessibleDescription(m_title->text());
+    m_name->setAccessibleName(uiText(TextKey::TXT00563).arg(optionLetter(optionIndex)));
+}
+
+std::vector<QWidget*> OptionCell::controls() const
+{
+    return {m_moveLeft, m_moveRight, m_delete, m_name};
 }
 
 CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, int criterionIndex,
                              int criteriaAddWidth, const QString& name, int importance, const QString& legendText)
-    : CellFrame(parent)
+    : CellFrame(parent), m_resources(resources), m_criterionIndex(criterionIndex)
 {
     const int A = criteriaAddWidth;
     m_moveUp = imageButton(this, kMoveUpRect, &resources.arrowUp, uiText(TextKey::TXT00223));
@@ -170,6 +180,33 @@ CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, in
     // The legend's blanks grow with the column, so a wide column needs the
     // same narrowing as the scale caption to keep "Low" and "High" in view.
     m_legend->setFont(fittedFont(resources.legendFont, legendText, m_legend->width()));
+    for (ImageButton* button : {m_moveUp, m_moveDown, m_delete})
+        button->setAccessibleDescription(m_title->text());
+    m_name->setAccessibleName(uiText(TextKey::TXT00564).arg(criterionIndex + 1));
+}
+
+std::vector<QWidget*> CriterionCell::controls() const
+{
+    return {m_moveUp, m_moveDown, m_delete, m_name, m_importance};
+}
+
+QString CriterionCell::importanceName() const
+{
+    const QString name = m_resources.criterionName ? m_resources.criterionName(m_criterionIndex) : QString();
+    return uiText(TextKey::TXT00561).arg(m_criterionIndex + 1).arg(name);
+}
+
+QString CriterionCell::importanceValueText() const
+{
+    // The legend's three words stand under the first, middle and last tick.
+    const int importance = m_importance->value();
+    const QString steps = uiText(TextKey::TXT00562).arg(importance).arg(kImportanceMax);
+    switch (importance) {
+    case kImportanceMin: return uiText(TextKey::TXT00196) + u", "_s + steps;
+    case (kImportanceMin + kImportanceMax) / 2: return uiText(TextKey::TXT00197) + u", "_s + steps;
+    case kImportanceMax: return uiText(TextKey::TXT00198) + u", "_s + steps;
+    default: return steps;
+    }
 }
 
 void CriterionCell::showImportance(int importance)
@@ -197,8 +234,16 @@ bool RatingCell::complete(const QString& comment)
         return false;
     m_comment = imageButton(this, kCommentButtonRect, nullptr, QString());
     m_slider = stepSlider(this, kValueSliderRect, kValueMin, kValueMax, 2, m_value);
+    m_comment->setAccessibleDescription(uiText(TextKey::TXT00566).arg(ratingPosition(m_optionIndex, m_criterionIndex)));
     showComment(comment);
     return true;
+}
+
+std::vector<QWidget*> RatingCell::controls() const
+{
+    if (!isComplete())
+        return {};
+    return {m_comment, m_slider};
 }
 
 QString RatingCell::titleText() const
@@ -209,6 +254,20 @@ QString RatingCell::titleText() const
 QString RatingCell::valueText() const
 {
     return m_valueShown ? signedValueText(m_value) : QString();
+}
+
+QString RatingCell::spokenName() const
+{
+    const QString criterion = m_resources.criterionName ? m_resources.criterionName(m_criterionIndex) : QString();
+    const QString option = m_resources.optionName ? m_resources.optionName(m_optionIndex) : QString();
+    return uiText(TextKey::TXT00560).arg(ratingPosition(m_optionIndex, m_criterionIndex), criterion, option);
+}
+
+QString RatingCell::spokenValue() const
+{
+    // The knob's place on the scale, read as the caption numbers it; that the
+    // box is still empty is the description's to say.
+    return signedValueText(m_slider ? m_slider->value() : m_value);
 }
 
 QRect RatingCell::valueBoxRect() const
@@ -272,17 +331,71 @@ public:
     {
         const auto* cell = static_cast<const RatingCell*>(widget());
         switch (kind) {
-        case QAccessible::Name: return cell->titleText();
-        case QAccessible::Description: return cell->valueText();
+        case QAccessible::Name: return cell->spokenName();
+        case QAccessible::Description: return cell->valueShown() ? cell->valueText() : uiText(TextKey::TXT00565);
         default: return QAccessibleWidget::text(kind);
         }
     }
+};
+
+// A rating or importance slider, named after what it rates and valued on the
+// scale the user sees: -5..+5 for a rating, 1..5 for an importance. Qt's own
+// slider interface would report the stored 0..10 position.
+class CellSliderAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    CellSliderAccessible(QSlider* slider, const RatingCell* rating, const CriterionCell* criterion)
+        : QAccessibleWidget(slider, QAccessible::Slider), m_rating(rating), m_criterion(criterion)
+    {
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        switch (kind) {
+        case QAccessible::Name: return m_rating ? m_rating->spokenName() : m_criterion->importanceName();
+        case QAccessible::Value: return m_rating ? m_rating->spokenValue() : m_criterion->importanceValueText();
+        // Said again in words: over AT-SPI only the number reaches a screen
+        // reader, which misses the legend word and the "+".
+        case QAccessible::Description:
+            if (m_rating && !m_rating->valueShown())
+                return uiText(TextKey::TXT00565);
+            return text(QAccessible::Value);
+        default: return QAccessibleWidget::text(kind);
+        }
+    }
+
+    QVariant currentValue() const override { return slider()->value() - offset(); }
+    void setCurrentValue(const QVariant& value) override { slider()->setValue(value.toInt() + offset()); }
+    QVariant maximumValue() const override { return slider()->maximum() - offset(); }
+    QVariant minimumValue() const override { return slider()->minimum() - offset(); }
+    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+
+private:
+    QSlider* slider() const { return static_cast<QSlider*>(widget()); }
+    int offset() const { return m_rating ? kNeutralValue : 0; }
+
+    const RatingCell* m_rating;
+    const CriterionCell* m_criterion;
 };
 
 QAccessibleInterface* ratingCellAccessible(const QString& className, QObject* object)
 {
     if (className == QLatin1StringView(RatingCell::staticMetaObject.className()))
         return new RatingCellAccessible(static_cast<RatingCell*>(object));
+    if (className == QLatin1StringView(QSlider::staticMetaObject.className())) {
+        auto* slider = static_cast<QSlider*>(object);
+        const QObject* parent = slider->parent();
+        if (const auto* rating = qobject_cast<const RatingCell*>(parent))
+            return new CellSliderAccessible(slider, rating, nullptr);
+        if (const auto* criterion = dynamic_cast<const CriterionCell*>(parent))
+            return new CellSliderAccessible(slider, nullptr, criterion);
+    }
     return nullptr;
 }
 

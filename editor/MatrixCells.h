@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ScaledPicture.h"
+
 #include <QFont>
 #include <QFrame>
 #include <QPalette>
@@ -7,7 +9,8 @@
 #include <QStaticText>
 #include <QString>
 
-#include "editor/ScaledPicture.h"
+#include <functional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -41,6 +44,10 @@ struct CellResources {
     QString scaleCaption;
     QStaticText scaleCaptionLayout; // laid out once, drawn by every cell
     QPoint scaleCaptionPosition;
+    // The names of the entries at a position, as the project holds them now:
+    // what assistive technology reads follows every rename and move.
+    std::function<QString(int optionIndex)> optionName;
+    std::function<QString(int criterionIndex)> criterionName;
 };
 
 // A cell's container: a thin sunken border, its children placed inside it.
@@ -54,6 +61,9 @@ class OptionCell final : public CellFrame {
 public:
     OptionCell(QWidget* parent, const CellResources& resources, int optionIndex, const QString& name);
 
+    int optionIndex() const { return m_optionIndex; }
+    // The cell's controls in reading order, for Tab.
+    std::vector<QWidget*> controls() const;
     ImageButton* moveLeftButton() const { return m_moveLeft; }
     ImageButton* moveRightButton() const { return m_moveRight; }
     QLabel* title() const { return m_title; }
@@ -61,6 +71,7 @@ public:
     QLineEdit* nameField() const { return m_name; }
 
 private:
+    int m_optionIndex;
     ImageButton* m_moveLeft;
     ImageButton* m_moveRight;
     QLabel* m_title;
@@ -74,6 +85,8 @@ public:
     CriterionCell(QWidget* parent, const CellResources& resources, int criterionIndex, int criteriaAddWidth,
                   const QString& name, int importance, const QString& legendText);
 
+    int criterionIndex() const { return m_criterionIndex; }
+    std::vector<QWidget*> controls() const;
     ImageButton* moveUpButton() const { return m_moveUp; }
     ImageButton* moveDownButton() const { return m_moveDown; }
     QLabel* title() const { return m_title; }
@@ -85,7 +98,14 @@ public:
     // Shows another importance without reporting it as the user's move.
     void showImportance(int importance);
 
+    // What assistive technology reads for the importance slider:
+    // "Importance of criterion 1, Price" and "High, 5 of 5".
+    QString importanceName() const;
+    QString importanceValueText() const;
+
 private:
+    const CellResources& m_resources;
+    int m_criterionIndex;
     ImageButton* m_moveUp;
     ImageButton* m_moveDown;
     QLabel* m_title;
@@ -122,6 +142,11 @@ public:
     // What the cell draws, for tests and for assistive technology.
     QString titleText() const;
     QString valueText() const;
+    // What assistive technology reads for the cell and its slider:
+    // "Rating A:1, Price, Car SUV T7", the value as "+4".
+    QString spokenName() const;
+    QString spokenValue() const;
+    std::vector<QWidget*> controls() const;
     QString scaleCaptionText() const { return m_resources.scaleCaption; }
     // The value box in the cell's client area, inside its border.
     QRect valueBoxRect() const;
@@ -148,7 +173,9 @@ private:
     bool m_valueShown;
 };
 
-// Lets assistive technology read a rating cell's drawn title and value.
+// Lets assistive technology read a rating cell's drawn title and value, and
+// the matrix's sliders by what they stand for, their values as the user reads
+// them ("+4", "High, 5 of 5") rather than the positions behind them.
 void installRatingCellAccessibility();
 
 } // namespace ponderix

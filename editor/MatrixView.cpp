@@ -6,7 +6,6 @@
 #include "editor/CellGrid.h"
 #include "editor/EditHistory.h"
 #include "editor/EditSteps.h"
-#include "editor/GridArea.h"
 #include "editor/HeaderArea.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
@@ -14,6 +13,7 @@
 #include "editor/WidthStrip.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -81,6 +81,7 @@ struct MatrixView::Private {
     void updateHeaderMargins();
     void alignHeaders();
     void revealInGrid(QWidget* focused);
+    bool tabFrom(QWidget* focused, bool forward);
     void connectCells();
     void recordEdits();
 
@@ -98,7 +99,7 @@ struct MatrixView::Private {
     ImageButton* addCriterion = nullptr;
     HeaderArea* optionArea = nullptr;
     HeaderArea* criterionArea = nullptr;
-    GridArea* grid = nullptr;
+    QScrollArea* grid = nullptr;
     QWidget* optionPane = nullptr;
     QWidget* criterionPane = nullptr;
     QWidget* gridPane = nullptr;
@@ -124,6 +125,15 @@ bool MatrixView::Private::Watcher::eventFilter(QObject* watched, QEvent* event)
         m_view.updateHeaderMargins();
         m_view.cells->reveal();
         return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (!plain || !tab || watched != QApplication::focusWidget())
+            return false;
+        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        return m_view.tabFrom(static_cast<QWidget*>(watched), forward);
     }
     if (event->type() != QEvent::Wheel || m_forwarding || !watched->isWidgetType() || !m_view.client)
         return false;
@@ -187,7 +197,7 @@ void MatrixView::Private::createFixedControls()
     sunken(criterionArea)->setGeometry(criterionColumnRect(A, H));
     criterionPane = newPane(criterionArea);
 
-    grid = new GridArea(client);
+    grid = new QScrollArea(client);
     sunken(grid)->setGeometry(gridRect(A, W, H));
     grid->horizontalScrollBar()->setSingleStep(kAreaMargin);
     grid->verticalScrollBar()->setSingleStep(kAreaMargin);
@@ -206,11 +216,11 @@ void MatrixView::Private::createFixedControls()
     gridPane->setPalette(panePalette);
     cells = std::make_unique<CellGrid>(project, CellGrid::Panes{optionPane, criterionPane, grid},
                                        layoutAddWidth, legendText);
-    grid->setTabStep([this](QWidget* focused, bool forward) { return cells->tabStep(focused, forward); });
 
     strip = new WidthStrip(client);
     strip->setGeometry(widthStripRect(H));
     strip->setToolTip(uiText(TextKey::TXT00226));
+    strip->setAccessibleName(uiText(TextKey::TXT00226));
     strip->setMark(A);
 
     status = new QLabel(client);
@@ -293,6 +303,52 @@ void MatrixView::Private::revealInGrid(QWidget* focused)
     if (first < position)
         position = first;
     bar->setValue(position);
+}
+
+// Tab and Shift+Tab walk the cells in reading order, whatever order their
+// controls were made in, between the add buttons before them and the width
+// strip after them; everything else keeps the window's usual order, with the
+// cells taken out of it.
+bool MatrixView::Private::tabFrom(QWidget* focused, bool forward)
+{
+    if (!client || focused->window() != client->window())
+        return false;
+    const auto takesTab = [focused](const QWidget* widget) {
+        return (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled()
+            && widget->window() == focused->window();
+    };
+    QWidget* target = nullptr;
+    if (cells->holds(focused)) {
+        target = cells->tabStep(focused, forward);
+        if (!target)
+            target = forward ? static_cast<QWidget*>(strip) : static_cast<QWidget*>(addCriterion);
+    } else if ((focused == addCriterion && forward) || (focused == strip && !forward)) {
+        target = cells->entryControl(forward);
+        if (!target)
+            target = forward ? static_cast<QWidget*>(strip) : static_cast<QWidget*>(addCriterion);
+    } else {
+        QWidget* usual = focused;
+        do
+            usual = forward ? usual->nextInFocusChain() : usual->previousInFocusChain();
+        while (usual != focused && !takesTab(usual));
+        if (usual == focused || !cells->holds(usual))
+            return false;
+        // The cells come last in the focus chain, being made after the rest.
+        do
+            usual = forward ? usual->nextInFocusChain() : usual->previousInFocusChain();
+        while (usual != focused && (cells->holds(usual) || !takesTab(usual)));
+        target = usual;
+    }
+    if (!target)
+        return false;
+    target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    // Header cells are brought into view as the focus arrives (revealInGrid);
+    // a rating cell is scrolled into view whole where it fits.
+    if (gridPane->isAncestorOf(target)) {
+        grid->ensureWidgetVisible(target->parentWidget(), 0, 0);
+        grid->ensureWidgetVisible(target, 0, 0);
+    }
+    return true;
 }
 
 void MatrixView::Private::connectCells()

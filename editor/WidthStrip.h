@@ -10,7 +10,9 @@ namespace ponderix {
 int criteriaAddWidthForClick(int x);
 
 // The thin strip under the grid on which a click chooses the extra width of
-// the criterion column; a small grey mark shows the width chosen.
+// the criterion column; a small grey mark shows the width chosen. Without a
+// mouse, the arrow, page, Home and End keys move the mark while the strip has
+// the focus, and Enter or Space chooses the width under it, as a click would.
 class WidthStrip final : public QWidget {
     Q_OBJECT
 
@@ -29,9 +31,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void showMark(int criteriaAddWidth);
+
     int m_mark = 0;
+    int m_chosen = 0; // the width in use; the mark differs while keys move it
     bool m_pressed = false;
 };
 

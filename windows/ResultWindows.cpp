@@ -66,6 +66,37 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
         + u"\n"_s + uiText(TextKey::TXT00404) + u" "_s + closest;
 }
 
+// What the top of the overview and profile pages says, and every option's
+// score beside it: the pictures' key facts for a screen reader.
+QString resultsSummary(const Project& project)
+{
+    const BestOptions best = bestOptions(project);
+    if (!best.maximum)
+        return uiText(TextKey::TXT00257) + u" "_s + uiText(TextKey::TXT00432);
+    QStringList scores;
+    for (const Option& option : project.options())
+        scores << optionsText(project, {option.Index}) + u" "_s + scoreText(option.score);
+    return uiText(TextKey::TXT00257) + u" "_s + bestOptionsText(project, best) + u" ("_s + scoreText(*best.maximum)
+        + u")\n"_s + uiText(TextKey::TXT00259) + u" "_s + uiText(verdictBand(*best.maximum)) + u"\n"_s
+        + uiText(TextKey::TXT00567) + u" "_s + scores.join(u", "_s);
+}
+
+// The facts at the top of an option's detail page.
+QString detailSummary(const Project& project, int optionIndex)
+{
+    const int score = project.options()[static_cast<std::size_t>(optionIndex)].score;
+    return uiText(TextKey::TXT00264) + u" "_s + optionsText(project, {optionIndex}) + u"\n"_s
+        + uiText(TextKey::TXT00265) + u" "_s + scoreText(score) + u"\n"_s + uiText(TextKey::TXT00266) + u" "_s
+        + uiText(verdictBand(score));
+}
+
+// The picture is only pixels: its name and description say what it shows.
+void describePicture(QLabel* picture, const QString& name, const QString& summary)
+{
+    picture->setAccessibleName(name);
+    picture->setAccessibleDescription(summary);
+}
+
 } // namespace
 
 ChartWindow::ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
@@ -230,6 +261,7 @@ void ChartWindow::showTab(int index)
     if (m_detailPage.isNull())
         return;
     showPage(index, m_detailPage, detailRenderer(index - 1));
+    describePicture(picture(index), uiText(TextKey::TXT00263), detailSummary(m_context.project, index - 1));
     picture(index)->setFocus();
 }
 
@@ -268,6 +300,7 @@ ChartWindow* openResultsWindow(const WindowContext& context)
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, renderOverview,
                                    context.project.optionCount());
+    describePicture(window->picture(0), caption, resultsSummary(context.project));
     window->open();
     return window;
 }
@@ -285,6 +318,7 @@ ChartWindow* openProfileWindow(const WindowContext& context)
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile,
                                    renderProfile, 0);
+    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(context.project));
     window->open();
     return window;
 }
@@ -310,9 +344,7 @@ ChartWindow* openRobustnessWindow(const WindowContext& context)
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page,
                                    renderRobustness, 0);
-    QLabel* picture = window->picture(0);
-    picture->setAccessibleName(uiText(TextKey::TXT00441));
-    picture->setAccessibleDescription(summary);
+    describePicture(window->picture(0), uiText(TextKey::TXT00441), summary);
     window->open();
     return window;
 }

@@ -385,20 +385,30 @@ TEST_F(MatrixViewTest, TabThroughTheHeadersScrollsTheGridAlong)
     QScrollArea* grid = view().ratingGrid();
     QScrollArea* column = view().criterionArea();
     view().criterionCell(0)->moveUpButton()->setFocus(Qt::TabFocusReason);
-    int visited = 0;
-    while (column->widget()->isAncestorOf(QApplication::focusWidget())) {
+    int inColumn = 0;
+    int steps = 0;
+    QWidget* last = nullptr;
+    while (column->widget()->isAncestorOf(QApplication::focusWidget())
+           || grid->widget()->isAncestorOf(QApplication::focusWidget())) {
         QWidget* focused = QApplication::focusWidget();
-        const QRect shown(focused->mapTo(column->viewport(), QPoint()), focused->size());
-        ASSERT_TRUE(column->viewport()->rect().contains(shown)) << visited;
+        if (column->widget()->isAncestorOf(focused)) {
+            const QRect shown(focused->mapTo(column->viewport(), QPoint()), focused->size());
+            ASSERT_TRUE(column->viewport()->rect().contains(shown)) << steps;
+            ++inColumn;
+        }
         ASSERT_EQ(column->verticalScrollBar()->value(), grid->verticalScrollBar()->value());
+        last = focused;
         QTest::keyClick(focused, Qt::Key_Tab);
-        ++visited;
+        ++steps;
     }
-    // Arrows, delete button, name and importance of every criterion.
-    EXPECT_EQ(visited, 15 * 5);
-    // The grid went just far enough to show the last importance slider.
-    const QRect last = inPane(view().criterionCell(14)->importanceSlider(), column);
-    EXPECT_EQ(grid->verticalScrollBar()->value() + grid->viewport()->height(), last.bottom() + 1);
+    // Arrows, delete button, name and importance of every criterion, each
+    // row's 12 ratings (comment and slider) after its criterion.
+    EXPECT_EQ(inColumn, 15 * 5);
+    EXPECT_EQ(steps, 15 * (5 + 12 * 2));
+    EXPECT_EQ(last, rating(11, 14).valueSlider());
+    // The grid went just far enough to show the last rating cell whole.
+    const QRect lastCell = inPane(&rating(11, 14), grid);
+    EXPECT_EQ(grid->verticalScrollBar()->value() + grid->viewport()->height(), lastCell.bottom() + 1);
 
     QLineEdit* secondOption = view().optionCell(1)->nameField();
     grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
@@ -453,12 +463,21 @@ TEST_F(MatrixViewTest, TabWalksTheGridInReadingOrderAndScrollsAlong)
                 QTest::keyClick(expected, Qt::Key_Tab);
             }
         }
+        // The next row starts with its criterion's controls.
+        if (criterion + 1 < 12) {
+            ASSERT_EQ(QApplication::focusWidget(), view().criterionCell(criterion + 1)->moveUpButton());
+            for (int control = 0; control < 5; ++control)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
     }
     // Past the last cell the focus leaves the grid.
     EXPECT_FALSE(grid->isAncestorOf(QApplication::focusWidget()));
 
     rating(0, 3).commentButton()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(rating(0, 3).commentButton(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), view().criterionCell(3)->importanceSlider());
+    view().criterionCell(3)->moveUpButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(view().criterionCell(3)->moveUpButton(), Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), rating(5, 2).valueSlider());
     QTest::keyClick(rating(5, 2).valueSlider(), Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), rating(5, 2).commentButton());

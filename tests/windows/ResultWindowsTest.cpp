@@ -6,6 +6,7 @@
 #include "windows/ModalWindow.h"
 #include "windows/ResultWindows.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -220,6 +221,30 @@ TEST_F(ResultWindowsTest, TheRobustnessPagesDescriptionSaysTheVerdictAndTheClose
               u"Best choice: none\nVerdict: Undecided: no single option has the top score\nClosest change: No "
               u"single change alters the best choice"_s);
     EXPECT_EQ(shown(window->picture(0)).width(), 700);
+}
+
+TEST_F(ResultWindowsTest, ScreenReadersHearTheResultPagesKeyFacts)
+{
+    // The demo by hand: offsets A +4 +5 +3, B +1 +3 -2, C -3 -3 +2 under
+    // importances 5, 4, 3 give 49, 11 and -21 out of 75: +65%, +15%, -28%.
+    const QString facts = u"Best choice: Option A \"Car SUV T7\" (+65%)\nVerdict: Very good\nScores: Option A "
+                          u"\"Car SUV T7\" +65%, Option B \"Car SUV D14\" +15%, Option C \"Car SUV V8\" -28%"_s;
+    ChartWindow* window = openResultsWindow(context());
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(window->picture(0));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->text(QAccessible::Name), u"Results"_s);
+    EXPECT_EQ(picture->text(QAccessible::Description), facts);
+
+    clickTab(window, 2);
+    QAccessibleInterface* detail = QAccessible::queryAccessibleInterface(window->picture(2));
+    EXPECT_EQ(detail->text(QAccessible::Name), u"Option details"_s);
+    EXPECT_EQ(detail->text(QAccessible::Description),
+              u"Option: Option B \"Car SUV D14\"\nScore: +15%\nVerdict: Neutral"_s);
+    window->close();
+
+    window = openProfileWindow(context());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window->picture(0))->text(QAccessible::Name), u"Profile"_s);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window->picture(0))->text(QAccessible::Description), facts);
 }
 
 // ---- option tabs -------------------------------------------------------------
