@@ -33,7 +33,6 @@ using ponderix::bench::generatedProject;
 constexpr int kOptions = 26;
 constexpr int kCriteria = 38;
 constexpr int kManyCriteria = 300;
-constexpr int kRepetitions = 7;
 constexpr double kLimit = 3.0;
 
 
@@ -126,20 +125,8 @@ void measurePage(benchmark::State& state, const std::function<QImage(const PageS
     state.counters["limit"] = kLimit;
 }
 
-void configure(benchmark::internal::Benchmark* benchmark)
-{
-    benchmark->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(3)
-        ->Repetitions(kRepetitions)
-        ->DisplayAggregatesOnly(true)
-        ->ComputeStatistics("min", [](const std::vector<double>& runs) {
-            return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
-        });
-}
-
 [[maybe_unused]] const bool registered = [] {
-    configure(benchmark::RegisterBenchmark(
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(
         "pages/overview_26x38",
         [](benchmark::State& state) {
             measurePage(
@@ -149,7 +136,7 @@ void configure(benchmark::internal::Benchmark* benchmark)
                 },
                 true);
         }));
-    configure(benchmark::RegisterBenchmark(
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(
         "pages/detail_26x38",
         [](benchmark::State& state) {
             measurePage(
@@ -159,11 +146,11 @@ void configure(benchmark::internal::Benchmark* benchmark)
                 },
                 true);
         }));
-    configure(benchmark::RegisterBenchmark("pages/profile_26x38", [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark("pages/profile_26x38", [](benchmark::State& state) {
         measurePage(state, [](const PageSetup& s) { return buildProfilePage(s.regular, QStringLiteral("Benchmark")); },
                     false);
     }));
-    configure(benchmark::RegisterBenchmark("pages/profile_26x300", [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark("pages/profile_26x300", [](benchmark::State& state) {
         measurePage(state, [](const PageSetup& s) { return buildProfilePage(s.wide, QStringLiteral("Benchmark")); },
                     false);
     }));

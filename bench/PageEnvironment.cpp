@@ -1,6 +1,8 @@
 #include "bench/PageEnvironment.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace ponderix::bench {
 
@@ -18,6 +20,18 @@ PageEnvironment::PageEnvironment(const char* who)
     charts = std::move(loaded.library);
     if (!charts)
         std::fprintf(stderr, "%s: the chart component did not load: %s\n", who, qPrintable(loaded.error));
+}
+
+void configurePageBenchmark(benchmark::internal::Benchmark* benchmark, int repetitions)
+{
+    benchmark->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Repetitions(repetitions)
+        ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("min", [](const std::vector<double>& runs) {
+            return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
+        });
 }
 
 } // namespace ponderix::bench

@@ -2,6 +2,8 @@
 
 #include "evaluation/ChartLibrary.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -19,5 +21,9 @@ struct PageEnvironment {
     QTemporaryDir folder;
     std::unique_ptr<ChartLibrary> charts;
 };
+
+// Page figures are timed by hand (own time), three iterations a run,
+// `repetitions` runs, and reported by their minimum beside the median.
+void configurePageBenchmark(benchmark::internal::Benchmark* benchmark, int repetitions = 7);
 
 } // namespace ponderix::bench

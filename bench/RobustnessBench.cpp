@@ -27,7 +27,6 @@ namespace {
 using namespace ponderix;
 using ponderix::bench::generatedProject;
 
-constexpr int kRepetitions = 7;
 
 struct RobustnessSetup : ponderix::bench::PageEnvironment {
     RobustnessSetup()
@@ -82,30 +81,18 @@ bool overview(const RobustnessSetup& setup, const Project& project)
     return !buildOverviewPage(project, QStringLiteral("Benchmark"), setup.charts.get(), setup.folder.path()).isNull();
 }
 
-void configure(benchmark::internal::Benchmark* benchmark)
-{
-    benchmark->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(3)
-        ->Repetitions(kRepetitions)
-        ->DisplayAggregatesOnly(true)
-        ->ComputeStatistics("min", [](const std::vector<double>& runs) {
-            return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
-        });
-}
-
 [[maybe_unused]] const bool registered = [] {
     using namespace ponderix::bench;
-    configure(benchmark::RegisterBenchmark(kRobustnessRegular, [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kRobustnessRegular, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return analyse(s.regular, 1); });
     }));
-    configure(benchmark::RegisterBenchmark(kOverviewRegular, [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewRegular, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return overview(s, s.regular); });
     }));
-    configure(benchmark::RegisterBenchmark(kRobustnessLargest, [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kRobustnessLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return analyse(s.largest, 1); });
     }));
-    configure(benchmark::RegisterBenchmark(kOverviewLargest, [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return overview(s, s.largest); });
     }));
     return true;
