@@ -57,22 +57,6 @@ protected:
     QString status() const { return m_view->statusLine()->text(); }
 };
 
-QString optionNames(const Project& project)
-{
-    QStringList all;
-    for (const Option& option : project.options())
-        all << option.Name;
-    return all.join(u',');
-}
-
-QString criterionNames(const Project& project)
-{
-    QStringList all;
-    for (const Criterion& criterion : project.criteria())
-        all << criterion.Name;
-    return all.join(u',');
-}
-
 } // namespace
 
 TEST_F(EditHistoryTest, EveryKindOfEditUndoesToTheSameBytesAndRedoesAgain)

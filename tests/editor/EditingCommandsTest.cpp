@@ -44,14 +44,6 @@ protected:
     }
 };
 
-QString names(const Project& project)
-{
-    QStringList all;
-    for (const Option& option : project.options())
-        all << option.Name;
-    return all.join(u',');
-}
-
 } // namespace
 
 TEST_F(EditingCommandsTest, OptionLimitCountsBeforeCells)
@@ -151,7 +143,7 @@ TEST_F(EditingCommandsTest, DeletingAnOptionRenumbersAndRebuildsEveryCell)
     QTest::mouseClick(view().optionCell(0)->deleteButton(), Qt::LeftButton);
     expectQuestion(TextKey::TXT00206, text(TextKey::TXT00215) + u"\r\n"_s + text(TextKey::TXT00202) + u" A, O0"_s);
 
-    EXPECT_EQ(names(m_project), u"O1,O2"_s);
+    EXPECT_EQ(optionNames(m_project), u"O1,O2"_s);
     EXPECT_EQ(view().optionCell(2), nullptr);
     EXPECT_EQ(view().optionCell(0)->title()->text(), text(TextKey::TXT00202) + u" A"_s);
     EXPECT_EQ(view().optionCell(0)->nameField()->text(), u"O1"_s);
@@ -223,7 +215,7 @@ TEST_F(EditingCommandsTest, MovesAtTheEdgesDoNothing)
     QTest::mouseClick(view().optionCell(2)->moveRightButton(), Qt::LeftButton);
     QTest::mouseClick(view().criterionCell(0)->moveUpButton(), Qt::LeftButton);
     QTest::mouseClick(view().criterionCell(2)->moveDownButton(), Qt::LeftButton);
-    EXPECT_EQ(names(m_project), u"O0,O1,O2"_s);
+    EXPECT_EQ(optionNames(m_project), u"O0,O1,O2"_s);
     EXPECT_EQ(m_project.criteria()[0].Name, u"C0"_s);
     EXPECT_EQ(m_project.criteria()[2].Name, u"C2"_s);
     EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, u"0:0"_s);
@@ -242,7 +234,7 @@ TEST_F(EditingCommandsTest, MovingAnOptionSwapsEverythingButTheLetters)
     rating(1, 2).valueSlider()->triggerAction(QAbstractSlider::SliderToMaximum);
 
     QTest::mouseClick(view().optionCell(1)->moveRightButton(), Qt::LeftButton);
-    EXPECT_EQ(names(m_project), u"O0,O2,O1"_s);
+    EXPECT_EQ(optionNames(m_project), u"O0,O2,O1"_s);
     EXPECT_EQ(view().optionCell(1)->nameField()->text(), u"O2"_s);
     EXPECT_EQ(view().optionCell(2)->nameField()->text(), u"O1"_s);
     EXPECT_EQ(view().optionCell(1)->title()->text(), text(TextKey::TXT00202) + u" B"_s);

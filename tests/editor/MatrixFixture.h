@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QSlider>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
@@ -27,6 +28,24 @@ inline QString text(TextKey key)
 
 // Options "O0".., criteria "C0".. (importance 1 + c % 5), every rating with
 // the comment "o:c" and the value (o + 2c) % 11.
+// The entries' names in list order, joined by commas: what a move or an
+// undo must leave behind, in one comparable line.
+inline QString optionNames(const Project& project)
+{
+    QStringList all;
+    for (const Option& option : project.options())
+        all << option.Name;
+    return all.join(u',');
+}
+
+inline QString criterionNames(const Project& project)
+{
+    QStringList all;
+    for (const Criterion& criterion : project.criteria())
+        all << criterion.Name;
+    return all.join(u',');
+}
+
 inline Project matrixProject(int options, int criteria)
 {
     Project project;
