@@ -143,19 +143,22 @@ QImage drawDetailBackground()
     return image;
 }
 
-QImage drawProfileBackground()
+// The disc's rim is half a device pixel soft, so it is round rather than
+// stepped at any ratio; the colours follow the radius in layout pixels.
+QImage drawProfileBackground(qreal ratio)
 {
-    QImage image(kProfileSize, QImage::Format_RGB32);
-    const double centreX = kProfileSize.width() / 2.0;
-    const double centreY = kProfileSize.height() / 2.0;
-    for (int y = 0; y < kProfileSize.height(); ++y) {
-        for (int x = 0; x < kProfileSize.width(); ++x) {
+    QImage image(devicePixels(kProfileSize, ratio), QImage::Format_RGB32);
+    const double centreX = kProfileSize.width() * ratio / 2.0;
+    const double centreY = kProfileSize.height() * ratio / 2.0;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
             const double radius = std::hypot(x + 0.5 - centreX, y + 0.5 - centreY);
-            // Half a pixel of soft edge, so the rim is round rather than stepped.
-            const double coverage = std::clamp(kProfileRadius + 0.5 - radius, 0.0, 1.0);
-            image.setPixel(x, y, overWhite(gradientColour(kProfileStops, radius), coverage));
+            const double coverage = std::clamp(kProfileRadius * ratio + 0.5 - radius, 0.0, 1.0);
+            row[x] = overWhite(gradientColour(kProfileStops, radius / ratio), coverage);
         }
     }
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -533,7 +536,7 @@ BuiltInImages drawAll()
             BuiltInImages::draw(BuiltInImages::toolbarPicture(static_cast<BuiltInImages::Toolbar>(which)), 1.0);
     images.scaleBackground = BuiltInImages::draw(Picture::Scale, 1.0);
     images.detailBackground = drawDetailBackground();
-    images.profileBackground = drawProfileBackground();
+    images.profileBackground = BuiltInImages::draw(Picture::ProfileBackground, 1.0);
     images.arrowRight = BuiltInImages::draw(Picture::ArrowRight, 1.0);
     images.arrowDown = BuiltInImages::draw(Picture::ArrowDown, 1.0);
     images.arrowLeft = BuiltInImages::draw(Picture::ArrowLeft, 1.0);
@@ -581,6 +584,7 @@ QImage BuiltInImages::draw(Picture which, qreal ratio)
     case Picture::ToolbarProfile: return drawToolbarIcon(Profile, ratio);
     case Picture::ToolbarReport: return drawToolbarIcon(Report, ratio);
     case Picture::Scale: return drawScaleBackground(ratio);
+    case Picture::ProfileBackground: return drawProfileBackground(ratio);
     case Picture::ArrowLeft: return drawArrow(2, ratio);
     case Picture::ArrowRight: return drawArrow(0, ratio);
     case Picture::ArrowUp: return drawArrow(3, ratio);

@@ -45,6 +45,7 @@ struct BuiltInImages {
         ToolbarProfile,
         ToolbarReport,
         Scale,
+        ProfileBackground,
         ArrowLeft,
         ArrowRight,
         ArrowUp,

@@ -1,5 +1,7 @@
 #include "evaluation/ChartPicture.h"
 
+#include "evaluation/ChartLibrary.h"
+
 #include <QFile>
 
 #include <png.h>
@@ -107,6 +109,22 @@ QImage readChartPicture(const QString& path)
         rows[y] = picture.scanLine(static_cast<int>(y));
     if (!readRows(reading, rows.data()))
         return {};
+    return picture;
+}
+
+QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal scale, const QString& path)
+{
+    // 0 x 0 asks for the chart's own size.
+    const QSize pixels = scale > 1.0 ? QSize(qRound(size.width() * scale), qRound(size.height() * scale)) : QSize(0, 0);
+    const bool stale = !QFile::remove(path) && QFile::exists(path);
+    const int drawn =
+        stale ? RMC_ERROR_FILE : rmc.draw2File(id, QFile::encodeName(path).constData(), pixels.width(), pixels.height(), 100);
+    rmc.deleteChart(id);
+    if (drawn != 0)
+        return {};
+    QImage picture = readChartPicture(path);
+    if (!picture.isNull() && !pixels.isEmpty())
+        picture.setDevicePixelRatio(static_cast<qreal>(picture.width()) / size.width());
     return picture;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace ponderix {
@@ -9,5 +10,14 @@ namespace ponderix {
 // opaque RGB32 picture. A missing, damaged or absurdly large file gives a
 // null image; nothing in it can end the process.
 QImage readChartPicture(const QString& path);
+
+struct ChartEntryPoints;
+
+// Chart `id`, made at `size`, written to `path` at `scale` times that size
+// and read back as a picture carrying that ratio, so that it stands on a page
+// at its own size in the page's pixels. The chart is deleted either way; null
+// when no picture came of it. A file of that name is removed first, so a
+// chart of an earlier project never stands in for this one.
+QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal scale, const QString& path);
 
 } // namespace ponderix

@@ -50,15 +50,15 @@ QString nbsp(int count)
 }
 
 
-// Makes "TempDetail.png"; false when the chart could not be made.
-bool makeDetailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
-                     const QString& temporaryFolder, const QString& chartFile)
+// The scatter chart, by way of "TempDetail.png"; null when none came of it.
+QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
+                   const QString& temporaryFolder, qreal scale)
 {
     const QByteArray background = QFile::encodeName(temporaryFolder + u"/TempDetailBG.bmp"_s);
     if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial",
                         0, static_cast<int>(0xFF000000u))
         != 0)
-        return false;
+        return {};
     rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
     rmc.addCaption(kChartId, 1, (nbsp(10) + uiText(TextKey::TXT00260)).toUtf8().constData(), 0, 0, 10, 1);
     rmc.addGrid(kChartId, 1, -2, 0, 0, 0, 0, 0, 0);
@@ -80,9 +80,8 @@ bool makeDetailChart(const Project& project, int optionIndex, const ChartEntryPo
     const int n = static_cast<int>(count);
     rmc.addXYSeries(kChartId, 1, offsets.data(), n, importances.data(), n, 0, 71, 0, 6, 12, 9, 0);
 
-    const int drawn = rmc.draw2File(kChartId, QFile::encodeName(chartFile).constData(), 0, 0, 100);
-    rmc.deleteChart(kChartId);
-    return drawn == 0;
+    return drawChartPicture(rmc, kChartId, QSize(kChartSide, kChartSide), scale,
+                            temporaryFolder + u"/TempDetail.png"_s);
 }
 
 // Every criterion's number at its point; several at one point stack up.
@@ -138,19 +137,22 @@ QImage buildDetailPage(const Project& project, int optionIndex, const QString& b
 {
     if (optionIndex < 0 || optionIndex >= project.optionCount())
         return {};
+    return pagePicture(detailPageHeight(project.criterionCount()), scale, [&](QPainter& painter) {
+        paintDetailPage(painter, project, optionIndex, banner, charts, temporaryFolder);
+    });
+}
+
+void paintDetailPage(QPainter& painter, const Project& project, int optionIndex, const QString& banner,
+                     const ChartLibrary* charts, const QString& temporaryFolder)
+{
+    if (optionIndex < 0 || optionIndex >= project.optionCount())
+        return;
     const int height = detailPageHeight(project.criterionCount());
-    QImage page = blankPage(height, scale);
-    if (page.isNull())
-        return page;
     const Option& option = project.options()[static_cast<std::size_t>(optionIndex)];
+    const QImage chart = charts && !temporaryFolder.isEmpty()
+        ? detailChart(project, optionIndex, charts->entryPoints(), temporaryFolder, pictureScale(painter))
+        : QImage();
 
-    const QString chartFile = temporaryFolder + u"/TempDetail.png"_s;
-    const bool chartMade = charts && !temporaryFolder.isEmpty()
-        && (QFile::remove(chartFile) || !QFile::exists(chartFile))
-        && makeDetailChart(project, optionIndex, charts->entryPoints(), temporaryFolder, chartFile);
-    const QImage chart = chartMade ? readChartPicture(chartFile) : QImage();
-
-    QPainter painter(&page);
     drawTitleBar(painter, uiText(TextKey::TXT00263), banner);
     const QFont label = programFont(FontRole::PageLabel);
     const QFont value = programFont(FontRole::PageValue);
@@ -165,12 +167,14 @@ QImage buildDetailPage(const Project& project, int optionIndex, const QString& b
     drawScale(painter);
     drawMarker(painter, option.score);
     // Without the chart the numbers and the legend would explain nothing.
-    if (chart.width() > 1 && chart.height() > 1) {
-        drawPicture(painter, kChartPosition, chart, QRect(1, 1, chart.width() - 1, chart.height() - 1));
+    // The chart's first row and column (a pixel of the page each) stay off
+    // the page.
+    const int edge = std::max(1, qRound(chart.devicePixelRatio()));
+    if (chart.width() > edge && chart.height() > edge) {
+        drawPicture(painter, kChartPosition, chart, QRect(edge, edge, chart.width() - edge, chart.height() - edge));
         drawNumberLabels(painter, project, optionIndex, height);
         drawLegend(painter, project, height);
     }
-    return page;
 }
 
 } // namespace ponderix

@@ -9,7 +9,6 @@
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
 
-#include <QFile>
 #include <QPainter>
 
 #include <algorithm>
@@ -23,7 +22,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kChartId = 2048;
-constexpr int kPageHeight = 530;
 constexpr int kChartWidth = 680;
 constexpr int kChartHeight = 340;
 // Room for every option the user can add, plus one.
@@ -52,11 +50,11 @@ constexpr std::array<BandCaption, 5> kBandCaptions = {{
     {6, TextKey::TXT00255, 271},
 }};
 
-// Makes "TempOverview.png"; false when no chart came of it.
-bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, const QString& chartFile)
+// The bar chart, by way of "TempOverview.png"; null when none came of it.
+QImage overviewChart(const Project& project, const ChartEntryPoints& rmc, const QString& chartFile, qreal scale)
 {
     if (rmc.createChart(nullptr, kChartId, 0, 0, kChartWidth, kChartHeight, -1, 0, 1, "", "Arial", 0, 0) != 0)
-        return false;
+        return {};
     rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
     rmc.addGrid(kChartId, 1, colourArgument(0xF0F8FF), 1, 0, 0, 0, 0, 1);
     rmc.addDataAxis(kChartId, 1, 1, -100.0, 100.0, 6, 8, 0, colourArgument(0x808080), 6, 0, "", "", "", 0);
@@ -81,9 +79,7 @@ bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, cons
         rmc.coText(kChartId, band.object, uiText(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0,
                    0, 0, 1, colourArgument(0xF0F0F0), "09BC");
     }
-    const int drawn = rmc.draw2File(kChartId, QFile::encodeName(chartFile).constData(), 0, 0, 100);
-    rmc.deleteChart(kChartId);
-    return drawn == 0;
+    return drawChartPicture(rmc, kChartId, QSize(kChartWidth, kChartHeight), scale, chartFile);
 }
 
 } // namespace
@@ -91,19 +87,18 @@ bool makeOverviewChart(const Project& project, const ChartEntryPoints& rmc, cons
 QImage buildOverviewPage(const Project& project, const QString& banner, const ChartLibrary* charts,
                          const QString& temporaryFolder, qreal scale)
 {
-    QImage page = blankPage(kPageHeight, scale);
-    if (page.isNull())
-        return page;
+    return pagePicture(kOverviewPageHeight, scale,
+                       [&](QPainter& painter) { paintOverviewPage(painter, project, banner, charts, temporaryFolder); });
+}
+
+void paintOverviewPage(QPainter& painter, const Project& project, const QString& banner, const ChartLibrary* charts,
+                       const QString& temporaryFolder)
+{
     const BestOptions best = bestOptions(project);
+    const QImage chart = charts && !temporaryFolder.isEmpty()
+        ? overviewChart(project, charts->entryPoints(), temporaryFolder + u"/TempOverview.png"_s, pictureScale(painter))
+        : QImage();
 
-    // A chart file left from an earlier window must never stand in for this
-    // project's chart.
-    const QString chartFile = temporaryFolder + u"/TempOverview.png"_s;
-    const bool chartMade = charts && !temporaryFolder.isEmpty() && (QFile::remove(chartFile) || !QFile::exists(chartFile))
-        && makeOverviewChart(project, charts->entryPoints(), chartFile);
-    const QImage chart = chartMade ? readChartPicture(chartFile) : QImage();
-
-    QPainter painter(&page);
     drawTitleBar(painter, uiText(TextKey::TXT00256), banner);
     // Without options there is no best option and no top score: the rows
     // stay empty and the scale carries no marker.
@@ -124,7 +119,6 @@ QImage buildOverviewPage(const Project& project, const QString& banner, const Ch
         drawMarker(painter, *best.maximum);
     if (!chart.isNull())
         drawPicture(painter, kChartPosition, chart);
-    return page;
 }
 
 } // namespace ponderix

@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ponderix {
 
@@ -19,6 +20,22 @@ constexpr QRect kScale(115, 120, 200, 30);
 constexpr int kScaleCaptionY = 150;
 constexpr int kMarkerZeroX = 214;
 constexpr QSize kMarkerSize(2, 30);
+
+// A white picture of the page's size at `scale`, ready to draw on in logical
+// pixels; null if there is no memory for it.
+QImage blankPage(int height, qreal scale)
+{
+    // Also catches a ratio that is not a number.
+    if (!(scale >= kSmallestPageScale))
+        scale = kSmallestPageScale;
+    scale = std::min(scale, kLargestPageScale);
+    QImage page(qRound(kPageWidth * scale), qRound(height * scale), QImage::Format_RGB32);
+    if (page.isNull())
+        return page;
+    page.setDevicePixelRatio(scale);
+    page.fill(Qt::white);
+    return page;
+}
 
 } // namespace
 
@@ -40,7 +57,7 @@ void drawScale(QPainter& painter)
 {
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(kScale, BuiltInImages::instance().scaleBackground);
+    painter.drawImage(kScale, BuiltInImages::draw(BuiltInImages::Picture::Scale, pictureScale(painter)));
     painter.restore();
     const QFont font = programFont(FontRole::PageScale);
     drawTextAt(painter, 115, kScaleCaptionY, u"-100%"_s, font, Qt::black);
@@ -53,18 +70,23 @@ void drawMarker(QPainter& painter, int score)
     painter.fillRect(QRect(QPoint(kMarkerZeroX + score, kScale.top()), kMarkerSize), Qt::black);
 }
 
-QImage blankPage(int height, qreal scale)
+QImage pagePicture(int height, qreal scale, const std::function<void(QPainter&)>& paint)
 {
-    // Also catches a ratio that is not a number.
-    if (!(scale >= kSmallestPageScale))
-        scale = kSmallestPageScale;
-    scale = std::min(scale, kLargestPageScale);
-    QImage page(qRound(kPageWidth * scale), qRound(height * scale), QImage::Format_RGB32);
+    QImage page = blankPage(height, scale);
     if (page.isNull())
         return page;
-    page.setDevicePixelRatio(scale);
-    page.fill(Qt::white);
+    QPainter painter(&page);
+    paint(painter);
     return page;
+}
+
+qreal pictureScale(const QPainter& painter)
+{
+    const qreal device = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const qreal world = std::sqrt(std::abs(painter.worldTransform().determinant()));
+    const qreal scale = device * world;
+    // Also catches a transformation that is not a number.
+    return scale >= kSmallestPageScale ? std::min(scale, kLargestPageScale) : kSmallestPageScale;
 }
 
 void drawPicture(QPainter& painter, QPoint at, const QImage& picture, QRect source)

@@ -38,9 +38,11 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFon
 void drawScale(QPainter& painter);
 void drawMarker(QPainter& painter, int score);
 
-// A white picture of the page's size at `scale` (see ResultPages.h), ready to
-// draw on in logical pixels; null if there is no memory for it.
-QImage blankPage(int height, qreal scale = 1.0);
+// How many device pixels a page pixel takes where `painter` paints: the
+// screen's ratio on a page picture, the fit to the paper on a printer. The
+// pictures on a page (charts, backgrounds) are drawn at it, 1 at the least
+// and kLargestPageScale at the most.
+qreal pictureScale(const QPainter& painter);
 
 // A picture drawn at its own size (a chart, a built-in background): smoothed
 // when the page is drawn at a higher ratio than the picture has.

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -96,7 +97,8 @@ void drawLegend(QPainter& painter, const Project& project, int pageHeight)
 
 void drawDisc(QPainter& painter, int criterionCount)
 {
-    drawPicture(painter, kBackgroundPosition, BuiltInImages::instance().profileBackground);
+    drawPicture(painter, kBackgroundPosition,
+                BuiltInImages::draw(BuiltInImages::Picture::ProfileBackground, pictureScale(painter)));
     painter.setPen(Qt::white);
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(kCentre, kNeutralRadius, kNeutralRadius);
@@ -119,18 +121,10 @@ void drawDisc(QPainter& painter, int criterionCount)
 }
 
 // Each option's ring: its rating under every criterion as the distance from
-// the centre, closed back to the first criterion. At 1x the program's own
-// line blends pixel by pixel; at a higher ratio those pixels would be a
-// hairline, so Qt's anti-aliased pen draws the same line one logical pixel
-// wide.
-void drawPolygons(QImage& page, const Project& project)
+// the centre, closed back to the first criterion; `drawSegment` draws one
+// side of it.
+void drawRings(const Project& project, const std::function<void(QPoint, QPoint, QRgb)>& drawSegment)
 {
-    const bool ownLine = page.devicePixelRatio() == 1.0;
-    QPainter painter;
-    if (!ownLine) {
-        painter.begin(&page);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-    }
     const int count = project.criterionCount();
     std::vector<int> radius(static_cast<std::size_t>(count) + 1);
     for (const Option& option : project.options()) {
@@ -145,13 +139,20 @@ void drawPolygons(QImage& page, const Project& project)
             const QPoint from = pointAt(kCentre, spokeAngle(i, count), static_cast<float>(radius[static_cast<std::size_t>(i)]));
             const QPoint to =
                 pointAt(kCentre, spokeAngle(i + 1, count), static_cast<float>(radius[static_cast<std::size_t>(i) + 1]));
-            if (ownLine) {
-                drawAntiAliasedLine(page, from.x(), from.y(), to.x(), to.y(), colour);
-            } else {
-                painter.setPen(QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::RoundCap));
-                painter.drawLine(from, to);
-            }
+            drawSegment(from, to, colour);
         }
+    }
+}
+
+// Everything but the rings.
+void paintProfileSheet(QPainter& painter, const Project& project, const QString& banner)
+{
+    drawTitleBar(painter, uiText(TextKey::TXT00267), banner);
+    if (project.criterionCount() < kFewestCriteria) {
+        drawTextAt(painter, 15, 60, uiText(TextKey::TXT00268), programFont(FontRole::PageValue), Qt::black);
+    } else {
+        drawLegend(painter, project, profilePageHeight(project.optionCount(), project.criterionCount()));
+        drawDisc(painter, project.criterionCount());
     }
 }
 
@@ -240,27 +241,35 @@ void drawAntiAliasedLine(QImage& image, int x1, int y1, int x2, int y2, QRgb col
 
 QImage buildProfilePage(const Project& project, const QString& banner, qreal scale)
 {
-    const int criterionCount = project.criterionCount();
-    const int height = profilePageHeight(project.optionCount(), criterionCount);
-    QImage page = blankPage(height, scale);
-    if (page.isNull())
-        return page;
-    const bool enoughCriteria = criterionCount >= kFewestCriteria;
-    {
-        QPainter painter(&page);
-        drawTitleBar(painter, uiText(TextKey::TXT00267), banner);
-        if (!enoughCriteria) {
-            drawTextAt(painter, 15, 60, uiText(TextKey::TXT00268), programFont(FontRole::PageValue), Qt::black);
-        } else {
-            drawLegend(painter, project, height);
-            drawDisc(painter, criterionCount);
-        }
+    const int height = profilePageHeight(project.optionCount(), project.criterionCount());
+    if (scale > kSmallestPageScale)
+        return pagePicture(height, scale, [&](QPainter& painter) { paintProfilePage(painter, project, banner); });
+    // At 1x the rings are the program's own line, blended pixel by pixel
+    // into the finished disc, so the painter must be done with the picture
+    // first.
+    QImage page = pagePicture(height, scale, [&](QPainter& painter) { paintProfileSheet(painter, project, banner); });
+    if (!page.isNull() && project.criterionCount() >= kFewestCriteria) {
+        drawRings(project, [&page](QPoint from, QPoint to, QRgb colour) {
+            drawAntiAliasedLine(page, from.x(), from.y(), to.x(), to.y(), colour);
+        });
     }
-    // The rings blend into the finished disc pixel by pixel, so the painter
-    // must be done with the picture first.
-    if (enoughCriteria)
-        drawPolygons(page, project);
     return page;
+}
+
+void paintProfilePage(QPainter& painter, const Project& project, const QString& banner)
+{
+    paintProfileSheet(painter, project, banner);
+    if (project.criterionCount() < kFewestCriteria)
+        return;
+    // On finer pixels the program's own line would be a hairline; Qt's
+    // anti-aliased pen draws the same line one page pixel wide.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    drawRings(project, [&painter](QPoint from, QPoint to, QRgb colour) {
+        painter.setPen(QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(from, to);
+    });
+    painter.restore();
 }
 
 } // namespace ponderix

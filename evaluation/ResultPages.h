@@ -6,6 +6,10 @@
 #include <QRgb>
 #include <QString>
 
+#include <functional>
+
+class QPainter;
+
 namespace ponderix {
 
 class ChartLibrary;
@@ -20,9 +24,15 @@ struct Robustness;
 //
 // `scale` is the device pixel ratio to draw for: the picture has `scale`
 // times the pixels each way and carries that ratio, while everything on it
-// stands where it stands at 1, so a 2x screen or a printer gets sharp text and
-// lines on the same layout. The charts come from the chart component as 1x
-// pictures and are smoothed up to the ratio. Sizes below are logical pixels.
+// stands where it stands at 1, so a 2x screen gets sharp text, lines and
+// charts on the same layout. Sizes below are logical pixels.
+//
+// Each page can also be painted onto any painter by its paint...Page
+// function, in the page's logical pixels: a printer's page scaled to the
+// paper keeps its text and lines as outlines, and the pictures on it (charts,
+// backgrounds) are drawn at pictureScale of the painter. The build...Page
+// functions are pagePicture over these, save that the profile at 1x draws
+// its rings with the program's own line.
 
 // 700 x 530: the best options, the scale with the top score's marker and the
 // bar chart of every option's score.
@@ -47,6 +57,19 @@ QImage buildProfilePage(const Project& project, const QString& banner, qreal sca
 QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner,
                            qreal scale = 1.0);
 
+void paintOverviewPage(QPainter& painter, const Project& project, const QString& banner, const ChartLibrary* charts,
+                       const QString& temporaryFolder);
+void paintDetailPage(QPainter& painter, const Project& project, int optionIndex, const QString& banner,
+                     const ChartLibrary* charts, const QString& temporaryFolder);
+void paintProfilePage(QPainter& painter, const Project& project, const QString& banner);
+void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness,
+                         const QString& banner);
+
+// A white picture `height` logical pixels tall at `scale` with `paint` done
+// on it; null when there is no memory for it.
+QImage pagePicture(int height, qreal scale, const std::function<void(QPainter&)>& paint);
+
+inline constexpr int kOverviewPageHeight = 530;
 int detailPageHeight(int criterionCount);
 int robustnessPageHeight(const Robustness& robustness);
 int profilePageHeight(int optionCount, int criterionCount);

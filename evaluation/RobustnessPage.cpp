@@ -343,17 +343,19 @@ int robustnessPageHeight(const Robustness& robustness)
 QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner,
                            qreal scale)
 {
+    return pagePicture(layoutOf(robustness).height, scale,
+                       [&](QPainter& painter) { paintRobustnessPage(painter, project, robustness, banner); });
+}
+
+void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness,
+                         const QString& banner)
+{
     const Layout layout = layoutOf(robustness);
-    QImage page = blankPage(layout.height, scale);
-    if (page.isNull())
-        return page;
-    QPainter painter(&page);
     drawTitleBar(painter, uiText(TextKey::TXT00400), banner);
     drawSummary(painter, project, robustness);
     drawGrid(painter, project, robustness, layout);
     drawChances(painter, project, robustness, layout);
     drawChallengers(painter, project, robustness, layout);
-    return page;
 }
 
 } // namespace ponderix

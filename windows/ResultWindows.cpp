@@ -100,10 +100,10 @@ void describePicture(QLabel* picture, const QString& name, const QString& summar
 } // namespace
 
 ChartWindow::ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
-                         const QImage& firstPage, PageRenderer renderFirstPage, int optionTabs)
+                         const QImage& firstPage, PagePainter paintFirstPage, int optionTabs)
     : QWidget(context.mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                       | Qt::WindowCloseButtonHint),
-      m_context(context), m_firstPage(firstPage), m_renderFirstPage(std::move(renderFirstPage))
+      m_context(context), m_firstPage(firstPage), m_paintFirstPage(std::move(paintFirstPage))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Modal for the dialogs it opens too: they belong to this window, not to
@@ -119,7 +119,7 @@ ChartWindow::ChartWindow(const WindowContext& context, const QString& title, con
     addPane(firstCaption);
     for (int option = 0; option < optionTabs; ++option)
         addPane(optionLetter(option));
-    showPage(0, m_firstPage, m_renderFirstPage);
+    showPage(0, m_firstPage, m_paintFirstPage);
     connect(m_selector, &QTabWidget::currentChanged, this, &ChartWindow::showTab);
 
     const int buttonY = size.height() - kButtonRowFromBottom;
@@ -175,15 +175,15 @@ void ChartWindow::addPane(const QString& caption)
     m_pictures.push_back(picture);
 }
 
-void ChartWindow::showPage(int tab, const QImage& page, const PageRenderer& renderAt)
+void ChartWindow::showPage(int tab, const QImage& page, const PagePainter& paint)
 {
     if (page.isNull())
         return;
     const qreal scale = devicePixelRatioF();
     QImage shown;
-    if (scale != 1.0 && renderAt) {
+    if (scale != 1.0 && paint) {
         WaitCursor wait;
-        shown = renderAt(scale);
+        shown = pagePicture(page.height(), scale, paint);
     }
     // Without memory for the sharp picture the 1x page still shows, scaled.
     if (shown.isNull())
@@ -196,11 +196,11 @@ void ChartWindow::showPage(int tab, const QImage& page, const PageRenderer& rend
     label->resize(page.size());
 }
 
-PageRenderer ChartWindow::detailRenderer(int option) const
+PagePainter ChartWindow::detailPainter(int option) const
 {
-    return [this, option](qreal scale) {
-        return buildDetailPage(m_context.project, option, m_context.banner, m_context.charts,
-                               m_context.folders.temporary, scale);
+    return [this, option](QPainter& painter) {
+        paintDetailPage(painter, m_context.project, option, m_context.banner, m_context.charts,
+                        m_context.folders.temporary);
     };
 }
 
@@ -210,9 +210,9 @@ void ChartWindow::followScreen()
         return;
     const int tab = m_selector->currentIndex();
     if (tab > 0)
-        showPage(tab, m_detailPage, detailRenderer(tab - 1));
+        showPage(tab, m_detailPage, detailPainter(tab - 1));
     else
-        showPage(0, m_firstPage, m_renderFirstPage);
+        showPage(0, m_firstPage, m_paintFirstPage);
 }
 
 void ChartWindow::open()
@@ -260,7 +260,7 @@ void ChartWindow::showTab(int index)
         m_detailPage = std::move(page);
     if (m_detailPage.isNull())
         return;
-    showPage(index, m_detailPage, detailRenderer(index - 1));
+    showPage(index, m_detailPage, detailPainter(index - 1));
     describePicture(picture(index), uiText(TextKey::TXT00263), detailSummary(m_context.project, index - 1));
     picture(index)->setFocus();
 }
@@ -268,7 +268,7 @@ void ChartWindow::showTab(int index)
 void ChartWindow::printPage()
 {
     const int tab = m_selector->currentIndex();
-    printPageImage(currentPage(), tab > 0 ? detailRenderer(tab - 1) : m_renderFirstPage, m_context.dialogs,
+    printPageImage(currentPage(), tab > 0 ? detailPainter(tab - 1) : m_paintFirstPage, m_context.dialogs,
                    uiText(TextKey::Program_Name));
 }
 
@@ -295,10 +295,10 @@ ChartWindow* openResultsWindow(const WindowContext& context)
     const QString caption = uiText(TextKey::TXT00274);
     // The scores stay as computed above while the window is open: the main
     // window is disabled until it closes.
-    const PageRenderer renderOverview = [context](qreal scale) {
-        return buildOverviewPage(context.project, context.banner, context.charts, context.folders.temporary, scale);
+    const PagePainter paintOverview = [context](QPainter& painter) {
+        paintOverviewPage(painter, context.project, context.banner, context.charts, context.folders.temporary);
     };
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, renderOverview,
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, paintOverview,
                                    context.project.optionCount());
     describePicture(window->picture(0), caption, resultsSummary(context.project));
     window->open();
@@ -313,11 +313,11 @@ ChartWindow* openProfileWindow(const WindowContext& context)
         ComputeScores(context.project);
         profile = buildProfilePage(context.project, context.banner);
     }
-    const PageRenderer renderProfile = [context](qreal scale) {
-        return buildProfilePage(context.project, context.banner, scale);
+    const PagePainter paintProfile = [context](QPainter& painter) {
+        paintProfilePage(painter, context.project, context.banner);
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile,
-                                   renderProfile, 0);
+                                   paintProfile, 0);
     describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(context.project));
     window->open();
     return window;
@@ -339,11 +339,11 @@ ChartWindow* openRobustnessWindow(const WindowContext& context)
     }
     // Analysed once: drawing the page again at the screen's density only
     // lays out the same answers.
-    const PageRenderer renderRobustness = [context, robustness](qreal scale) {
-        return buildRobustnessPage(context.project, robustness, context.banner, scale);
+    const PagePainter paintRobustness = [context, robustness](QPainter& painter) {
+        paintRobustnessPage(painter, context.project, robustness, context.banner);
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page,
-                                   renderRobustness, 0);
+                                   paintRobustness, 0);
     describePicture(window->picture(0), uiText(TextKey::TXT00441), summary);
     window->open();
     return window;

@@ -26,14 +26,14 @@ class ChartWindow final : public QWidget {
 public:
     enum class Button { Print, Copy, SaveAsImage, Close };
 
-    // `firstPage` (at 1x) is shown on the first tab; `renderFirstPage` draws
+    // `firstPage` (at 1x) is shown on the first tab; `paintFirstPage` paints
     // it again for a high-density screen or a printer. Each of the
     // `optionTabs` tabs after it stands for the option at its position - 1,
     // captioned with its letter, and gets that option's detail page whenever
     // it is selected. Every tab shows its page at the window's device pixel
     // ratio; the buttons copy, save and print from the 1x page.
     ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
-                const QImage& firstPage, PageRenderer renderFirstPage, int optionTabs);
+                const QImage& firstPage, PagePainter paintFirstPage, int optionTabs);
     ~ChartWindow() override;
 
     // Shows the window centred on the main window and disables the main
@@ -59,14 +59,14 @@ private:
     void addPane(const QString& caption);
     void showTab(int index);
     // Puts the page on the tab's picture, drawn at the window's ratio.
-    void showPage(int tab, const QImage& page, const PageRenderer& renderAt);
-    PageRenderer detailRenderer(int option) const;
+    void showPage(int tab, const QImage& page, const PagePainter& paint);
+    PagePainter detailPainter(int option) const;
     // After a move to a screen of another ratio, draws the page on view anew.
     void followScreen();
 
     WindowContext m_context;
     QImage m_firstPage;
-    PageRenderer m_renderFirstPage;
+    PagePainter m_paintFirstPage;
     QImage m_detailPage;
     qreal m_shownScale = 1.0;
     int m_shownTab = 0;

@@ -151,7 +151,9 @@ struct Chart {
 };
 
 // Draws the whole chart at its own size.
-QImage drawChart(const Chart& chart);
+// Draws the chart on a picture of `pixels` device pixels carrying `ratio`,
+// so that everything stands where it stands on the chart's own size.
+QImage drawChart(const Chart& chart, QSize pixels, qreal ratio);
 
 // The plot area a region's grid gets, automatic or given.
 QRect plotArea(const Region& region);

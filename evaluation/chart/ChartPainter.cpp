@@ -645,11 +645,15 @@ QRect plotArea(const Region& region)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-QImage drawChart(const Chart& chart)
+QImage drawChart(const Chart& chart, QSize pixels, qreal ratio)
 {
-    QImage image(chart.size, QImage::Format_RGB32);
+    QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull())
         return image;
+    // A height rounded up at an odd ratio leaves a row below the chart's own
+    // area, which must not be left as whatever the memory held.
+    image.fill(Qt::white);
+    image.setDevicePixelRatio(ratio);
     Painter painter(chart, image);
     painter.drawBackground();
     for (const Region& region : chart.regions)

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 
 #define RMC_EXPORT __attribute__((visibility("default")))
 
@@ -32,6 +33,18 @@ std::map<int, std::unique_ptr<Chart>>& charts()
 {
     static std::map<int, std::unique_ptr<Chart>> table;
     return table;
+}
+
+// A picture larger than the chart in its own proportions, to a pixel each
+// way, is the chart drawn again at that ratio: text and lines as sharp as at
+// the chart's own size, which is what a dense screen or a printer needs.
+// Any other size can only stretch the drawing.
+std::optional<qreal> drawingRatio(QSize chart, QSize wanted)
+{
+    const qreal ratio = static_cast<qreal>(wanted.width()) / chart.width();
+    if (ratio < 1.0 || std::abs(wanted.height() - chart.height() * ratio) > 1.0)
+        return std::nullopt;
+    return ratio;
 }
 
 Chart* chartOf(int id)
@@ -362,10 +375,13 @@ RMC_EXPORT int RMC_DRAW2FILE(int id, const char* path, int width, int height, in
     const QString file = textOf(path);
     if (file.isEmpty() || width < 0 || height < 0 || width > kMaximumSide || height > kMaximumSide)
         return RMC_ERROR_ARGUMENT;
-    QImage picture = drawChart(*chart);
-    if ((width > 0 && width != picture.width()) || (height > 0 && height != picture.height())) {
-        picture = picture.scaled(width > 0 ? width : picture.width(), height > 0 ? height : picture.height(),
-                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize wanted(width > 0 ? width : chart->size.width(), height > 0 ? height : chart->size.height());
+    QImage picture;
+    if (const std::optional<qreal> ratio = drawingRatio(chart->size, wanted)) {
+        picture = drawChart(*chart, wanted, *ratio);
+    } else {
+        picture = drawChart(*chart, chart->size, 1.0)
+                      .scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     // 100 asks for the fastest file, 1 for the smallest: zlib levels 1 .. 9.
     const int level = speed <= 0 ? -1 : 9 - (std::min(speed, 100) - 1) * 8 / 99;

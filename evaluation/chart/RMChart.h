@@ -226,8 +226,12 @@ int RMC_COTEXT(int id, int object, const char* text, int x, int y, int width, in
                int frameColour, int transparency, int shadow, int boxShape, int fillColour, const char* fontCode);
 
 /* Draws the chart and writes it as a PNG file (8-bit RGB, no alpha).
- *   width, height     the picture's size; 0 for the chart's own. A different
- *                     size scales the drawing.
+ *   width, height     the picture's size; 0 for the chart's own. A larger
+ *                     size in the chart's proportions (the same factor both
+ *                     ways, to a pixel) draws the chart at that factor, as
+ *                     sharp as at its own size: 680 x 340 at 1360 x 680 is
+ *                     the chart for a 2x screen. Any other size stretches
+ *                     the drawing.
  *   speed             1 .. 100: 100 writes fastest (zlib level 1), 1 smallest
  *                     (level 9); 0 for zlib's default. */
 int RMC_DRAW2FILE(int id, const char* path, int width, int height, int speed);

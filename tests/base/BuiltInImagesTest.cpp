@@ -229,6 +229,7 @@ std::vector<DenseCase> densePictures()
         {"toolbar Profile", Drawn::ToolbarProfile, &all.toolbarIcons[BuiltInImages::Profile]},
         {"toolbar Report", Drawn::ToolbarReport, &all.toolbarIcons[BuiltInImages::Report]},
         {"scale", Drawn::Scale, &all.scaleBackground},
+        {"profile background", Drawn::ProfileBackground, &all.profileBackground},
         {"arrow left", Drawn::ArrowLeft, &all.arrowLeft},
         {"arrow right", Drawn::ArrowRight, &all.arrowRight},
         {"arrow up", Drawn::ArrowUp, &all.arrowUp},

@@ -248,7 +248,8 @@ TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
     const struct {
         int width, height, speed;
         QSize expected;
-    } cases[] = {{0, 0, 100, {680, 340}}, {340, 170, 1, {340, 170}}, {0, 100, 0, {680, 100}}};
+    } cases[] = {{0, 0, 100, {680, 340}},  {340, 170, 1, {340, 170}},  {0, 100, 0, {680, 100}},
+                 {1020, 510, 0, {1020, 510}}, {1361, 680, 0, {1361, 680}}, {1360, 0, 0, {1360, 340}}};
     for (const auto& c : cases) {
         ASSERT_EQ(rmc.createChart(nullptr, 1, 0, 0, 680, 340, -1, 0, 1, "", "Arial", 0, 0), 0);
         rmc.addRegion(1, 0, 0, 0, 0, "", 0);
@@ -275,6 +276,47 @@ TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
     EXPECT_EQ(picture.pixel(100, 41), qRgb(255, 255, 255));
     EXPECT_EQ(picture.pixel(676, 200), qRgb(255, 255, 255));
     EXPECT_EQ(picture.pixel(100, 331), qRgb(255, 255, 255));
+}
+
+TEST(ChartComponent, DrawsAgainAtALargerSizeInItsProportions)
+{
+    // At twice its size the plot fill covers exactly the doubled plot area,
+    // (28, 42) to (675, 330), with no mixed colour at its edges; a 1x
+    // picture stretched would smear each edge over a pixel. A size out of
+    // proportion can only stretch it.
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const ChartEntryPoints& rmc = charts.library()->entryPoints();
+    const QByteArray fileName = QFile::encodeName(charts.folder() + u"/chart.png"_s);
+    const QRgb fill = qRgb(0x10, 0x20, 0x30);
+    const QRgb white = qRgb(255, 255, 255);
+    const auto draw = [&](int width, int height) {
+        EXPECT_EQ(rmc.createChart(nullptr, 1, 0, 0, 680, 340, -1, 4, 1, "", "Arial", 0, 0), 0);
+        rmc.addRegion(1, 0, 0, 0, 0, "", 0);
+        rmc.addGrid(1, 1, static_cast<int>(0xFF102030u), 0, 0, 0, 0, 0, 0);
+        rmc.addDataAxis(1, 1, 1, -1.0, 1.0, 3, 8, 0, 0, 0, 1, "%", "", "", 0);
+        rmc.addLabelAxis(1, 1, "", 1, 5, 7, 8, 0, 0, 0, 0, "");
+        EXPECT_EQ(rmc.draw2File(1, fileName.constData(), width, height, 100), 0);
+        rmc.deleteChart(1);
+        return readChartPicture(QFile::decodeName(fileName));
+    };
+    const QImage twice = draw(1360, 680);
+    ASSERT_EQ(twice.size(), QSize(1360, 680));
+    for (const int y : {2 * 42 + 1, 300, 2 * 330 + 1}) {
+        EXPECT_EQ(twice.pixel(2 * 28 - 1, y), white) << y;
+        EXPECT_EQ(twice.pixel(2 * 28, y), fill) << y;
+        EXPECT_EQ(twice.pixel(2 * 676 - 1, y), fill) << y;
+        EXPECT_EQ(twice.pixel(2 * 676, y), white) << y;
+    }
+    EXPECT_EQ(twice.pixel(400, 2 * 42 - 1), white);
+    EXPECT_EQ(twice.pixel(400, 2 * 42), fill);
+
+    // Twice as wide only: stretched, so the plot's left edge moves to
+    // column 56 and mixes with the white there.
+    const QImage wide = draw(1360, 340);
+    ASSERT_EQ(wide.size(), QSize(1360, 340));
+    EXPECT_NE(wide.pixel(2 * 28, 200), fill);
+    EXPECT_NE(wide.pixel(2 * 28, 200), white);
 }
 
 TEST(ChartPicture, BadFilesGiveNoPicture)

@@ -178,3 +178,37 @@ TEST(PageScale, OtherRatiosKeepTheLayoutAndStayWithinLimits)
     // At 1x the pages carry no ratio of their own.
     EXPECT_EQ(buildProfilePage(project, u"x"_s).devicePixelRatio(), 1.0);
 }
+
+TEST(PageScale, ChartsAreDrawnAtTheRatioNotSmoothedUp)
+{
+    // Smoothed up from 1x, every edge of a chart gets a row or column of
+    // mixed colour; drawn at 2x, the edges fall between device pixels.
+    const Project project = demoProject();
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr) << charts.error().toStdString();
+    const QRgb white = qRgb(255, 255, 255);
+
+    // The overview's zero line: two page rows (chart row 186 at page row
+    // 190 + 186), four device rows of black, light plot right above and
+    // below.
+    const QImage overview = buildOverviewPage(project, u"Cars"_s, charts.library(), charts.folder(), 2.0);
+    for (const int x : {2 * 620, 2 * 650}) {
+        for (int row = 0; row < 4; ++row)
+            EXPECT_TRUE(isBlack(overview.pixel(x, 2 * 376 + row))) << x << ", " << row;
+        EXPECT_LT(channelDistance(overview.pixel(x, 2 * 376 - 1), white), 48) << x;
+        EXPECT_LT(channelDistance(overview.pixel(x, 2 * 378), white), 48) << x;
+    }
+
+    // The detail chart's Y axis line stands on the coloured square's left
+    // edge, chart column 54, page column 15 + 54 - 1: white up to device
+    // column 135, two columns of the axis's grey, then full colour.
+    const QImage detail = buildDetailPage(project, 0, u"Cars"_s, charts.library(), charts.folder(), 2.0);
+    const QRgb axisGrey = qRgb(0x80, 0x80, 0x80);
+    for (const int y : {2 * 300, 2 * 350, 2 * 400}) {
+        EXPECT_EQ(detail.pixel(135, y), white) << y;
+        EXPECT_EQ(detail.pixel(136, y), axisGrey) << y;
+        EXPECT_EQ(detail.pixel(137, y), axisGrey) << y;
+        EXPECT_LT(channelDistance(detail.pixel(138, y), detail.pixel(140, y)), 6) << y;
+        EXPECT_GT(channelDistance(detail.pixel(138, y), white), 100) << y;
+    }
+}

@@ -57,6 +57,11 @@ private:
     QString m_error;
 };
 
+inline bool isBlack(QRgb pixel)
+{
+    return (pixel & 0xFFFFFF) == 0;
+}
+
 inline int channelDistance(QRgb a, QRgb b)
 {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});

@@ -39,11 +39,6 @@ bool anyRowIn(const std::vector<int>& rows, int from, int to)
     return std::any_of(rows.begin(), rows.end(), [&](int row) { return row >= from && row < to; });
 }
 
-bool isBlack(QRgb pixel)
-{
-    return (pixel & 0xFFFFFF) == 0;
-}
-
 Project demoProject()
 {
     ReadResult result = readProjectFile(dataPath("demo.pnx"));

@@ -61,7 +61,7 @@ protected:
 
     WindowContext context(int desktopHeight = 1080)
     {
-        return {m_project, m_settings, m_dialogs, m_folders, nullptr, &m_mainWindow,
+        return {m_project, m_settings, m_dialogs, m_folders, m_charts, &m_mainWindow,
                 QStringLiteral("Cars"), desktopHeight};
     }
 
@@ -72,6 +72,7 @@ protected:
     Project m_project;
     Settings m_settings;
     ScriptedDialogs m_dialogs;
+    const ChartLibrary* m_charts = nullptr; // pages without charts unless a test loads them
     QWidget m_mainWindow;
 };
 
