@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -21,6 +22,17 @@ namespace ponderix {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// In a narrow window Qt gathers the items of a bar that do not fit behind a
+// button of its own, which a screen reader would announce as a nameless
+// button.
+void nameOverflowButton(QWidget& bar, const QString& objectName, TextKey name)
+{
+    if (auto* more = bar.findChild<QToolButton*>(objectName)) {
+        more->setAccessibleName(uiText(name));
+        more->setToolTip(uiText(name));
+    }
+}
 
 constexpr QSize kMinimumSize(630, 440);
 constexpr int kToolbarIconSize = 48;
@@ -134,6 +146,7 @@ void MainWindow::buildMenus()
     help->addSeparator();
     addCommand(help, Command::About, text(TextKey::MEN00033));
 
+    nameOverflowButton(*menuBar(), u"qt_menubar_ext_button"_s, TextKey::TXT00569);
     // Shortcuts reach the window even when the menu bar is not in focus.
     for (const auto& [command, action] : m_actions)
         action->setShortcutContext(Qt::WindowShortcut);
@@ -177,6 +190,7 @@ void MainWindow::buildToolbar()
     }
     m_toolbar->adjustSize();
     m_toolbar->move(0, 0);
+    nameOverflowButton(*m_toolbar, u"qt_toolbar_ext_button"_s, TextKey::TXT00568);
 }
 
 void MainWindow::setHandler(Command command, std::function<void()> handler)

@@ -14,6 +14,8 @@
 #include "tests/app/AppSandbox.h"
 #include "tests/TestSupport.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
@@ -31,6 +33,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QScrollArea>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -521,6 +525,31 @@ TEST_F(ApplicationTest, TheAnalysisMenuListsRobustnessAfterProfile)
     EXPECT_EQ(keys, (QList<QKeySequence>{QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2),
                                          QKeySequence(Qt::Key_F4), QKeySequence(Qt::Key_F3)}));
     EXPECT_TRUE(application->mainWindow().action(Command::Robustness)->isEnabled());
+}
+
+TEST_F(ApplicationTest, EveryControlOfTheMainWindowHasANameForScreenReaders)
+{
+    // The overflow buttons of the toolbar and the menu bar included, which
+    // Qt makes nameless.
+    auto application = startApplication();
+    MainWindow& window = application->mainWindow();
+    window.show();
+    const QList<QAbstractButton*> buttons = window.findChildren<QAbstractButton*>();
+    ASSERT_TRUE(std::ranges::any_of(buttons, [](const QAbstractButton* button) {
+        return button->objectName() == u"qt_toolbar_ext_button"_s;
+    }));
+    for (QAbstractButton* button : buttons) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(face, nullptr);
+        EXPECT_FALSE(face->text(QAccessible::Name).trimmed().isEmpty())
+            << button->metaObject()->className() << " " << button->objectName().toStdString();
+    }
+    for (const auto& [objectName, name] : {std::pair{u"qt_toolbar_ext_button"_s, TextKey::TXT00568},
+                                           std::pair{u"qt_menubar_ext_button"_s, TextKey::TXT00569}}) {
+        auto* more = window.findChild<QAbstractButton*>(objectName);
+        ASSERT_NE(more, nullptr) << objectName.toStdString();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(more)->text(QAccessible::Name), text(name));
+    }
 }
 
 TEST_F(ApplicationTest, F4ShowsARatingJustMovedInTheRobustnessPage)
