@@ -96,9 +96,15 @@ void Application::prepareFolders()
     // Failures are not fatal: without them the program runs and only forgets.
     if (!m_folders.applicationData.isEmpty())
         makePrivateFolder(m_folders.applicationData, ForeignContents::Keep);
-    // Without its folder the program keeps no recovery copy.
-    if (!m_folders.state.isEmpty() && !makePrivateFolder(m_folders.state, ForeignContents::Keep))
-        m_folders.state.clear();
+    // Without its folder the program keeps no recovery copy, and says so
+    // when there is first unsaved work to keep.
+    if (!m_folders.state.isEmpty()) {
+        const PrivateFolder state = makePrivateFolder(m_folders.state, ForeignContents::Keep);
+        if (!state) {
+            m_stateProblem = state.problem;
+            m_folders.state.clear();
+        }
+    }
     if (m_folders.temporary.isEmpty())
         return;
     const PrivateFolder temporary = makePrivateFolder(m_folders.temporary, ForeignContents::Discard);
@@ -157,7 +163,7 @@ void Application::createMainWindow()
     m_files = std::make_unique<ProjectFiles>(m_project, *m_view, *m_dialogs, m_folders.temporary);
     m_editing = std::make_unique<EditingCommands>(m_project, *m_view, *m_dialogs);
     m_recovery = std::make_unique<RecoveryKeeper>(
-        RecoveryFile(m_folders.state), m_project, [this] { return m_view->banner(); },
+        RecoveryFile(m_folders.state, m_stateProblem), m_project, [this] { return m_view->banner(); },
         [this](const QString& reason) {
             m_dialogs->message(uiText(TextKey::TXT00001), uiText(TextKey::TXT00623) + u"\r\n"_s + reason,
                                Dialogs::Icon::Warning);

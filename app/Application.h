@@ -88,6 +88,7 @@ private:
     Settings m_settings;
     ApplicationFolders m_folders;
     QString m_temporaryProblem; // why the temporary folder could not be made
+    QString m_stateProblem;     // why the state folder could not be made
     int m_desktopHeight = 0;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<Dialogs> m_ownDialogs;

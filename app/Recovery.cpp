@@ -22,7 +22,7 @@ const QString kBannerKey = u"banner"_s;
 
 } // namespace
 
-RecoveryFile::RecoveryFile(QString folder) : m_folder(std::move(folder))
+RecoveryFile::RecoveryFile(QString folder, QString problem) : m_folder(std::move(folder)), m_problem(std::move(problem))
 {
     if (!m_folder.isEmpty() && !m_folder.endsWith(u'/'))
         m_folder += u'/';
@@ -106,20 +106,32 @@ void RecoveryKeeper::changed()
 {
     // Not restarted by later changes: the copy is never more than the delay
     // behind, however long the user goes on typing.
-    if (m_file.enabled() && !m_timer.isActive())
+    // Without a folder the timer only brings the news that the change is
+    // not kept, as a failed write would.
+    const bool toTell = !m_file.problem().isEmpty() && !m_failureReported;
+    if ((m_file.enabled() || toTell) && !m_timer.isActive())
         m_timer.start();
 }
 
 void RecoveryKeeper::writeNow()
 {
     m_timer.stop();
-    if (!m_file.enabled())
+    if (!m_file.enabled()) {
+        if (!m_file.problem().isEmpty())
+            reportFailure(m_file.problem());
         return;
-    const WriteResult written = m_file.write(m_project, m_project.path(), m_banner());
-    if (!written && !m_failureReported && m_failure) {
-        m_failureReported = true;
-        m_failure(written.error);
     }
+    const WriteResult written = m_file.write(m_project, m_project.path(), m_banner());
+    if (!written)
+        reportFailure(written.error);
+}
+
+void RecoveryKeeper::reportFailure(const QString& reason)
+{
+    if (m_failureReported || !m_failure)
+        return;
+    m_failureReported = true;
+    m_failure(reason);
 }
 
 void RecoveryKeeper::discard()

@@ -21,9 +21,11 @@ namespace ponderix {
 class RecoveryFile final {
 public:
     // An empty folder turns recovery off: nothing is written or found.
-    explicit RecoveryFile(QString folder);
+    // `problem` says why, when the folder could not be made.
+    explicit RecoveryFile(QString folder, QString problem = {});
 
     bool enabled() const { return !m_folder.isEmpty(); }
+    const QString& problem() const { return m_problem; }
     QString projectPath() const;
     QString sidePath() const;
     bool exists() const;
@@ -50,6 +52,7 @@ public:
 
 private:
     QString m_folder;
+    QString m_problem;
 };
 
 // Keeps the recovery copy current: a change is written at most two seconds
@@ -63,8 +66,10 @@ public:
     using Banner = std::function<QString()>;
     using Failure = std::function<void(const QString& reason)>;
 
-    // `failure` hears of the first write that fails; later ones stay quiet,
-    // so a full disk does not ask for attention every two seconds.
+    // `failure` hears of the first write that fails, or of the first change
+    // that cannot be kept because the folder could not be made; later ones
+    // stay quiet, so a full disk does not ask for attention every two
+    // seconds.
     RecoveryKeeper(RecoveryFile file, const Project& project, Banner banner, Failure failure);
 
     void changed();
@@ -76,6 +81,8 @@ public:
     const RecoveryFile& file() const { return m_file; }
 
 private:
+    void reportFailure(const QString& reason);
+
     RecoveryFile m_file;
     const Project& m_project;
     Banner m_banner;

@@ -197,6 +197,28 @@ TEST_F(RecoveryTest, AFailedCopyIsReportedOnce)
     EXPECT_GT(m_dialogs.messages[0].text.size(), uiText(TextKey::TXT00623).size() + 2);
 }
 
+TEST_F(RecoveryTest, AStateFolderThatCannotBeMadeIsReportedAtTheFirstChange)
+{
+    // A file where the state folder's parent should be: nothing can be kept.
+    const QString parent = m_sandbox.filePath(u"state"_s);
+    QFile blocker(parent);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    auto application = startApplication();
+    EXPECT_TRUE(m_dialogs.messages.isEmpty());
+    for (const QString& name : {u"one"_s, u"two"_s}) {
+        rename(*application, name);
+        application->recovery().writeNow();
+    }
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Warning);
+    const QString text = m_dialogs.messages[0].text;
+    EXPECT_TRUE(text.startsWith(uiText(TextKey::TXT00623) + u"\r\n"_s)) << text.toStdString();
+    // The reason names the folder.
+    EXPECT_TRUE(text.contains(u"state/Ponderix"_s)) << text.toStdString();
+    EXPECT_TRUE(QFileInfo(parent).isFile());
+}
+
 // The real program in a process of its own, killed the hard way.
 class RecoveryProcessTest : public ::testing::Test {
 protected:
