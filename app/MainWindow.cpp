@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
-#include <QToolButton>
 
 #include <algorithm>
 

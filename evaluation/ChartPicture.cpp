@@ -118,7 +118,8 @@ QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal s
     const QSize pixels = scale > 1.0 ? QSize(qRound(size.width() * scale), qRound(size.height() * scale)) : QSize(0, 0);
     const bool stale = !QFile::remove(path) && QFile::exists(path);
     const int drawn =
-        stale ? RMC_ERROR_FILE : rmc.draw2File(id, QFile::encodeName(path).constData(), pixels.width(), pixels.height(), 100);
+        stale ? RMC_ERROR_FILE
+              : rmc.draw2File(id, QFile::encodeName(path).constData(), pixels.width(), pixels.height(), 100);
     rmc.deleteChart(id);
     if (drawn != 0)
         return {};

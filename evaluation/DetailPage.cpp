@@ -49,10 +49,9 @@ QString nbsp(int count)
     return QString(count, QChar(0x00A0));
 }
 
-
 // The scatter chart, by way of "TempDetail.png"; null when none came of it.
-QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
-                   const QString& temporaryFolder, qreal scale)
+QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc, const QString& temporaryFolder,
+                   qreal scale)
 {
     const QByteArray background = QFile::encodeName(temporaryFolder + u"/TempDetailBG.bmp"_s);
     if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial",
@@ -149,9 +148,9 @@ void paintDetailPage(QPainter& painter, const Project& project, int optionIndex,
         return;
     const int height = detailPageHeight(project.criterionCount());
     const Option& option = project.options()[static_cast<std::size_t>(optionIndex)];
-    const QImage chart = charts && !temporaryFolder.isEmpty()
-        ? detailChart(project, optionIndex, charts->entryPoints(), temporaryFolder, pictureScale(painter))
-        : QImage();
+    const QImage chart = charts && !temporaryFolder.isEmpty() ? detailChart(project, optionIndex, charts->entryPoints(),
+                                                                            temporaryFolder, pictureScale(painter))
+                                                              : QImage();
 
     drawTitleBar(painter, uiText(TextKey::TXT00263), banner);
     const QFont label = programFont(FontRole::PageLabel);

@@ -87,8 +87,9 @@ QImage overviewChart(const Project& project, const ChartEntryPoints& rmc, const 
 QImage buildOverviewPage(const Project& project, const QString& banner, const ChartLibrary* charts,
                          const QString& temporaryFolder, qreal scale)
 {
-    return pagePicture(kOverviewPageHeight, scale,
-                       [&](QPainter& painter) { paintOverviewPage(painter, project, banner, charts, temporaryFolder); });
+    return pagePicture(kOverviewPageHeight, scale, [&](QPainter& painter) {
+        paintOverviewPage(painter, project, banner, charts, temporaryFolder);
+    });
 }
 
 void paintOverviewPage(QPainter& painter, const Project& project, const QString& banner, const ChartLibrary* charts,
@@ -96,8 +97,9 @@ void paintOverviewPage(QPainter& painter, const Project& project, const QString&
 {
     const BestOptions best = bestOptions(project);
     const QImage chart = charts && !temporaryFolder.isEmpty()
-        ? overviewChart(project, charts->entryPoints(), temporaryFolder + u"/TempOverview.png"_s, pictureScale(painter))
-        : QImage();
+                             ? overviewChart(project, charts->entryPoints(), temporaryFolder + u"/TempOverview.png"_s,
+                                             pictureScale(painter))
+                             : QImage();
 
     drawTitleBar(painter, uiText(TextKey::TXT00256), banner);
     // Without options there is no best option and no top score: the rows

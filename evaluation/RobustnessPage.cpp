@@ -347,8 +347,7 @@ QImage buildRobustnessPage(const Project& project, const Robustness& robustness,
                        [&](QPainter& painter) { paintRobustnessPage(painter, project, robustness, banner); });
 }
 
-void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness,
-                         const QString& banner)
+void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness, const QString& banner)
 {
     const Layout layout = layoutOf(robustness);
     drawTitleBar(painter, uiText(TextKey::TXT00400), banner);

@@ -101,8 +101,8 @@ void describePicture(QLabel* picture, const QString& name, const QString& summar
 
 ChartWindow::ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
                          const QImage& firstPage, PagePainter paintFirstPage, int optionTabs)
-    : QWidget(context.mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                                      | Qt::WindowCloseButtonHint),
+    : QWidget(context.mainWindow,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_context(context), m_firstPage(firstPage), m_paintFirstPage(std::move(paintFirstPage))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -316,8 +316,8 @@ ChartWindow* openProfileWindow(const WindowContext& context)
     const PagePainter paintProfile = [context](QPainter& painter) {
         paintProfilePage(painter, context.project, context.banner);
     };
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile,
-                                   paintProfile, 0);
+    auto* window =
+        new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile, paintProfile, 0);
     describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(context.project));
     window->open();
     return window;
@@ -342,8 +342,8 @@ ChartWindow* openRobustnessWindow(const WindowContext& context)
     const PagePainter paintRobustness = [context, robustness](QPainter& painter) {
         paintRobustnessPage(painter, context.project, robustness, context.banner);
     };
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page,
-                                   paintRobustness, 0);
+    auto* window =
+        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page, paintRobustness, 0);
     describePicture(window->picture(0), uiText(TextKey::TXT00441), summary);
     window->open();
     return window;

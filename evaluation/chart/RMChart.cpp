@@ -380,8 +380,7 @@ RMC_EXPORT int RMC_DRAW2FILE(int id, const char* path, int width, int height, in
     if (const std::optional<qreal> ratio = drawingRatio(chart->size, wanted)) {
         picture = drawChart(*chart, wanted, *ratio);
     } else {
-        picture = drawChart(*chart, chart->size, 1.0)
-                      .scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture = drawChart(*chart, chart->size, 1.0).scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     // 100 asks for the fastest file, 1 for the smallest: zlib levels 1 .. 9.
     const int level = speed <= 0 ? -1 : 9 - (std::min(speed, 100) - 1) * 8 / 99;

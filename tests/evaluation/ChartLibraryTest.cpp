@@ -248,7 +248,7 @@ TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
     const struct {
         int width, height, speed;
         QSize expected;
-    } cases[] = {{0, 0, 100, {680, 340}},  {340, 170, 1, {340, 170}},  {0, 100, 0, {680, 100}},
+    } cases[] = {{0, 0, 100, {680, 340}},     {340, 170, 1, {340, 170}},   {0, 100, 0, {680, 100}},
                  {1020, 510, 0, {1020, 510}}, {1361, 680, 0, {1361, 680}}, {1360, 0, 0, {1360, 340}}};
     for (const auto& c : cases) {
         ASSERT_EQ(rmc.createChart(nullptr, 1, 0, 0, 680, 340, -1, 0, 1, "", "Arial", 0, 0), 0);

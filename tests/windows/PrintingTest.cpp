@@ -174,8 +174,7 @@ std::unique_ptr<QPrinter> scriptedPrinter(int dotsPerInch)
 QRectF pageOnSheet(QSize page, int printerDotsPerInch, int paperDotsPerInch)
 {
     const std::unique_ptr<QPrinter> printer = scriptedPrinter(printerDotsPerInch);
-    const QSize fitted =
-        fittedPrinterPixels(page, {printer->widthMM(), printer->heightMM(), printer->width()});
+    const QSize fitted = fittedPrinterPixels(page, {printer->widthMM(), printer->heightMM(), printer->width()});
     const qreal toPaper = static_cast<qreal>(paperDotsPerInch) / printer->resolution();
     return {QPointF(printer->pageLayout().paintRectPixels(paperDotsPerInch).topLeft()), QSizeF(fitted) * toPaper};
 }
@@ -189,9 +188,9 @@ QImage sheetOf(const QString& pdfPath, int dotsPerInch)
         return {};
     const QString raster = pdfPath + u".png"_s;
     QProcess gs;
-    gs.start(ghostscript, {u"-q"_s, u"-dSAFER"_s, u"-dBATCH"_s, u"-dNOPAUSE"_s, u"-sDEVICE=png16m"_s,
-                           u"-dTextAlphaBits=4"_s, u"-dGraphicsAlphaBits=4"_s, u"-r%1"_s.arg(dotsPerInch),
-                           u"-sOutputFile="_s + raster, pdfPath});
+    gs.start(ghostscript,
+             {u"-q"_s, u"-dSAFER"_s, u"-dBATCH"_s, u"-dNOPAUSE"_s, u"-sDEVICE=png16m"_s, u"-dTextAlphaBits=4"_s,
+              u"-dGraphicsAlphaBits=4"_s, u"-r%1"_s.arg(dotsPerInch), u"-sOutputFile="_s + raster, pdfPath});
     EXPECT_TRUE(gs.waitForFinished(120000));
     EXPECT_EQ(gs.exitCode(), 0) << gs.readAllStandardError().toStdString();
     // A sheet at 600 dpi is about 140 MB as a picture: more than Qt's
