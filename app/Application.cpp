@@ -13,9 +13,9 @@
 #include "evaluation/ResultPages.h"
 #include "platform/CrashHandler.h"
 #include "platform/KeyStore.h"
-#include "project/ProjectMessages.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
+#include "project/ProjectMessages.h"
 #include "windows/ReportWindow.h"
 #include "windows/ResultWindows.h"
 #include "windows/TextExportCommand.h"
@@ -32,10 +32,7 @@ namespace ponderix {
 
 using namespace Qt::StringLiterals;
 
-Application::Application(Environment environment)
-    : m_environment(std::move(environment))
-{
-}
+Application::Application(Environment environment) : m_environment(std::move(environment)) { }
 
 Application::~Application()
 {
@@ -196,9 +193,8 @@ void Application::registerCommands()
     window.setHandler(Command::Redo, [this] { m_view->history().redo(); });
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})
         window.setHandler(command, [this, command] { runEditCommand(static_cast<int>(command)); });
-    window.setHandler(Command::Help, [this] {
-        m_dialogs->openExternal(QUrl::fromLocalFile(helpDocumentPath(m_folders)));
-    });
+    window.setHandler(Command::Help,
+                      [this] { m_dialogs->openExternal(QUrl::fromLocalFile(helpDocumentPath(m_folders))); });
     window.setHandler(Command::WebPage, [this] { m_dialogs->openExternal(QUrl(uiText(TextKey::Online_Adresse))); });
     window.setHandler(Command::MoreTools, [this] { m_dialogs->openExternal(QUrl(uiText(TextKey::Online_MoreTools))); });
     window.setHandler(Command::Signature, [this] { showSignature(); });
@@ -275,8 +271,8 @@ bool Application::offerRecovery()
     }
     RecoveryFile::Found& found = *outcome.found;
     const QString question = uiText(TextKey::TXT00620) + u" \u00AB"_s + found.banner + u"\u00BB "_s
-        + uiText(TextKey::TXT00621) + u" \u00AB"_s + QLocale().toString(found.written, QLocale::ShortFormat)
-        + u"\u00BB?"_s;
+                             + uiText(TextKey::TXT00621) + u" \u00AB"_s
+                             + QLocale().toString(found.written, QLocale::ShortFormat) + u"\u00BB?"_s;
     if (m_dialogs->message(programName, question, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
         != Dialogs::Answer::Yes) {
         file.remove();
@@ -291,9 +287,9 @@ bool Application::offerRecovery()
 void Application::openFirstProject()
 {
     const QString commandLine = m_environment.arguments.value(0);
-    const QString candidate = isOpenableAtStartup(commandLine)      ? commandLine
-        : isOpenableAtStartup(m_settings.LastProject) ? m_settings.LastProject
-                                                      : QString();
+    const QString candidate = isOpenableAtStartup(commandLine)              ? commandLine
+                              : isOpenableAtStartup(m_settings.LastProject) ? m_settings.LastProject
+                                                                            : QString();
     if (!candidate.isEmpty()
         && m_files->open(candidate, ProjectFiles::Question::DoNotAsk, ProjectFiles::LastFolder::Update))
         return;
@@ -323,24 +319,33 @@ void Application::runEditCommand(int command)
     if (!field)
         return;
     switch (static_cast<Command>(command)) {
-    case Command::Cut: field->cut(); break;
-    case Command::Copy: field->copy(); break;
-    case Command::Paste: field->paste(); break;
+    case Command::Cut:
+        field->cut();
+        break;
+    case Command::Copy:
+        field->copy();
+        break;
+    case Command::Paste:
+        field->paste();
+        break;
     case Command::Clear:
         // Clears the selection only, like the field's own Delete menu entry;
         // with nothing selected it must not eat the character after the cursor.
         if (field->hasSelectedText())
             field->del();
         break;
-    case Command::SelectAll: field->selectAll(); break;
-    default: break;
+    case Command::SelectAll:
+        field->selectAll();
+        break;
+    default:
+        break;
     }
 }
 
 void Application::showSignature()
 {
-    const QString text = uiText(TextKey::TXT00073) + u' ' + uiText(TextKey::TXT00074) + u' '
-        + uiText(TextKey::TXT00075) + u"\r\n\r\n"_s + uiText(TextKey::TXT00076);
+    const QString text = uiText(TextKey::TXT00073) + u' ' + uiText(TextKey::TXT00074) + u' ' + uiText(TextKey::TXT00075)
+                         + u"\r\n\r\n"_s + uiText(TextKey::TXT00076);
     m_dialogs->message(uiText(TextKey::TXT00072), text, Dialogs::Icon::Information);
     m_dialogs->fileProperties(uiText(TextKey::Digital_Sinatures), m_folders.programPath);
 }
@@ -356,7 +361,7 @@ void Application::showAbout()
 
 WindowContext Application::windowContext()
 {
-    return {m_project,      m_settings, *m_dialogs,        m_folders,
+    return {m_project,      m_settings,     *m_dialogs,       m_folders,
             m_charts.get(), m_window.get(), m_view->banner(), m_desktopHeight};
 }
 
@@ -373,9 +378,12 @@ bool Application::confirmQuit()
     const auto answer = m_dialogs->message(uiText(TextKey::TXT00100), uiText(TextKey::TXT00101),
                                            Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
-    case Dialogs::Answer::Yes: return saveProject(m_project.path());
-    case Dialogs::Answer::No: return true;
-    default: return false;
+    case Dialogs::Answer::Yes:
+        return saveProject(m_project.path());
+    case Dialogs::Answer::No:
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -28,8 +28,8 @@ class SingleInstance;
 class Application final {
 public:
     struct Environment {
-        QStringList arguments;                   // without the program name
-        Dialogs* dialogs = nullptr;              // nullptr: the real dialogs
+        QStringList arguments;                     // without the program name
+        Dialogs* dialogs = nullptr;                // nullptr: the real dialogs
         std::optional<ApplicationFolders> folders; // tests put everything in a sandbox
     };
 

@@ -31,7 +31,7 @@ std::string readHandOff()
 {
     // Started by hand from a terminal, the program would otherwise sit and
     // wait for input that never comes.
-    struct stat input {};
+    struct stat input { };
     if (fstat(STDIN_FILENO, &input) != 0 || !S_ISFIFO(input.st_mode))
         return {};
     std::string text;
@@ -86,18 +86,17 @@ QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosi
 
 QString crashReportMessage(const QString& lines)
 {
-    const QString support = uiText(TextKey::Program_Name) + u" developers, "_s + uiText(TextKey::Online_Adresse)
-        + u"/issues"_s;
+    const QString support =
+        uiText(TextKey::Program_Name) + u" developers, "_s + uiText(TextKey::Online_Adresse) + u"/issues"_s;
     return lines + u"Please send this information which is now in the clipboard to\r\n"_s + support
-        + u"\r\n\r\nContinue program execution?    (not recommended)"_s;
+           + u"\r\n\r\nContinue program execution?    (not recommended)"_s;
 }
 
 Dialogs::Answer presentCrashReport(const QString& lines, Dialogs& dialogs)
 {
     // Only the report itself goes on the clipboard: it is what support needs.
     QGuiApplication::clipboard()->setText(lines);
-    return dialogs.message(u"ERROR"_s, crashReportMessage(lines), Dialogs::Icon::None,
-                           Dialogs::Buttons::YesNo);
+    return dialogs.message(u"ERROR"_s, crashReportMessage(lines), Dialogs::Icon::None, Dialogs::Buttons::YesNo);
 }
 
 int runCrashReporter(int& argc, char* argv[], Dialogs* dialogs)

@@ -57,13 +57,20 @@ QIcon iconAtEveryDensity(BuiltInImages::Picture which)
 Command MainWindow::menuTwin(Command command)
 {
     switch (command) {
-    case Command::ToolbarNew: return Command::New;
-    case Command::ToolbarOpen: return Command::Open;
-    case Command::ToolbarSave: return Command::Save;
-    case Command::ToolbarResults: return Command::Results;
-    case Command::ToolbarProfile: return Command::Profile;
-    case Command::ToolbarReport: return Command::Report;
-    default: return command;
+    case Command::ToolbarNew:
+        return Command::New;
+    case Command::ToolbarOpen:
+        return Command::Open;
+    case Command::ToolbarSave:
+        return Command::Save;
+    case Command::ToolbarResults:
+        return Command::Results;
+    case Command::ToolbarProfile:
+        return Command::Profile;
+    case Command::ToolbarReport:
+        return Command::Report;
+    default:
+        return command;
     }
 }
 

@@ -28,19 +28,16 @@ QString tooLargeToShow(const QString& path, const Project& project)
 {
     const QLocale english(QLocale::English);
     return path + u"\r\n\r\n"_s
-        + uiText(TextKey::TXT00700)
-              .arg(english.toString(kShowableRatingLimit), english.toString(project.optionCount()),
-                   english.toString(project.criterionCount()));
+           + uiText(TextKey::TXT00700)
+                 .arg(english.toString(kShowableRatingLimit), english.toString(project.optionCount()),
+                      english.toString(project.criterionCount()));
 }
 
 } // namespace
 
 ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, QString temporaryFolder, Clock clock)
-    : m_project(project)
-    , m_view(view)
-    , m_dialogs(dialogs)
-    , m_temporaryFolder(std::move(temporaryFolder))
-    , m_clock(std::move(clock))
+    : m_project(project), m_view(view), m_dialogs(dialogs), m_temporaryFolder(std::move(temporaryFolder)),
+      m_clock(std::move(clock))
 {
 }
 

@@ -17,8 +17,8 @@ class ProjectFiles final {
 public:
     using Clock = std::function<QDateTime()>;
 
-    ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs,
-                 QString temporaryFolder, Clock clock = &QDateTime::currentDateTime);
+    ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, QString temporaryFolder,
+                 Clock clock = &QDateTime::currentDateTime);
 
     enum class Question { Ask, DoNotAsk };
     enum class LastFolder { Update, Keep };

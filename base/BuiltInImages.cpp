@@ -50,17 +50,26 @@ struct GradientStop {
 };
 
 // The scale behind every rating slider and on the result pages.
-constexpr GradientStop kScaleStops[] = {
-    {0.00, 0xFF0000}, {0.25, 0xFF8200}, {0.50, 0xFFFF00}, {0.75, 0x75E31C}, {1.00, 0x00CC33}};
+constexpr GradientStop kScaleStops[] = {{0.00, 0xFF0000},
+                                        {0.25, 0xFF8200},
+                                        {0.50, 0xFFFF00},
+                                        {0.75, 0x75E31C},
+                                        {1.00, 0x00CC33}};
 
 // The detail chart's top row reads like the scale, with a redder orange so the
 // weak side stays red where the points of poor ratings sit.
-constexpr GradientStop kDetailStops[] = {
-    {0.00, 0xFF0000}, {0.25, 0xFF4100}, {0.50, 0xFFFF00}, {0.75, 0x42D827}, {1.00, 0x00CC33}};
+constexpr GradientStop kDetailStops[] = {{0.00, 0xFF0000},
+                                         {0.25, 0xFF4100},
+                                         {0.50, 0xFFFF00},
+                                         {0.75, 0x42D827},
+                                         {1.00, 0x00CC33}};
 
 // Stops by radius in pixels: red inside the neutral ring, green out at the rim.
-constexpr GradientStop kProfileStops[] = {
-    {0.0, 0xFF7675}, {50.0, 0xFFBA75}, {100.0, 0xFFFF75}, {150.0, 0xBAFF75}, {200.0, 0x76FF75}};
+constexpr GradientStop kProfileStops[] = {{0.0, 0xFF7675},
+                                          {50.0, 0xFFBA75},
+                                          {100.0, 0xFFFF75},
+                                          {150.0, 0xBAFF75},
+                                          {200.0, 0x76FF75}};
 
 constexpr QSize kScaleSize(120, 20);
 constexpr QSize kDetailSize(340, 340);
@@ -491,13 +500,26 @@ QImage drawToolbarIcon(BuiltInImages::Toolbar which, qreal ratio)
 {
     return paintIcon(kToolbarIcon, ratio, [which](QPainter& painter) {
         switch (which) {
-        case BuiltInImages::New: paintNew(painter); break;
-        case BuiltInImages::Open: paintOpen(painter); break;
-        case BuiltInImages::Save: paintSave(painter); break;
-        case BuiltInImages::Results: paintResults(painter); break;
-        case BuiltInImages::Profile: paintProfile(painter); break;
-        case BuiltInImages::Report: paintReport(painter); break;
-        case BuiltInImages::ToolbarCount: break;
+        case BuiltInImages::New:
+            paintNew(painter);
+            break;
+        case BuiltInImages::Open:
+            paintOpen(painter);
+            break;
+        case BuiltInImages::Save:
+            paintSave(painter);
+            break;
+        case BuiltInImages::Results:
+            paintResults(painter);
+            break;
+        case BuiltInImages::Profile:
+            paintProfile(painter);
+            break;
+        case BuiltInImages::Report:
+            paintReport(painter);
+            break;
+        case BuiltInImages::ToolbarCount:
+            break;
         }
     });
 }
@@ -555,13 +577,19 @@ const BuiltInImages& BuiltInImages::instance()
 BuiltInImages::Picture BuiltInImages::toolbarPicture(Toolbar which)
 {
     switch (which) {
-    case Open: return Picture::ToolbarOpen;
-    case Save: return Picture::ToolbarSave;
-    case Results: return Picture::ToolbarResults;
-    case Profile: return Picture::ToolbarProfile;
-    case Report: return Picture::ToolbarReport;
+    case Open:
+        return Picture::ToolbarOpen;
+    case Save:
+        return Picture::ToolbarSave;
+    case Results:
+        return Picture::ToolbarResults;
+    case Profile:
+        return Picture::ToolbarProfile;
+    case Report:
+        return Picture::ToolbarReport;
     case New:
-    case ToolbarCount: break;
+    case ToolbarCount:
+        break;
     }
     return Picture::ToolbarNew;
 }
@@ -572,23 +600,40 @@ QImage BuiltInImages::draw(Picture which, qreal ratio)
         ratio = 1.0;
     ratio = std::clamp(ratio, 1.0, kLargestRatio);
     switch (which) {
-    case Picture::Add: return drawAddIcon(ratio);
-    case Picture::Delete: return drawDeleteIcon(ratio);
-    case Picture::Logo: return drawLogo(ratio);
-    case Picture::CommentPresent: return drawCommentPresent(ratio);
-    case Picture::CommentAbsent: return drawCommentAbsent(ratio);
-    case Picture::ToolbarNew: return drawToolbarIcon(New, ratio);
-    case Picture::ToolbarOpen: return drawToolbarIcon(Open, ratio);
-    case Picture::ToolbarSave: return drawToolbarIcon(Save, ratio);
-    case Picture::ToolbarResults: return drawToolbarIcon(Results, ratio);
-    case Picture::ToolbarProfile: return drawToolbarIcon(Profile, ratio);
-    case Picture::ToolbarReport: return drawToolbarIcon(Report, ratio);
-    case Picture::Scale: return drawScaleBackground(ratio);
-    case Picture::ProfileBackground: return drawProfileBackground(ratio);
-    case Picture::ArrowLeft: return drawArrow(2, ratio);
-    case Picture::ArrowRight: return drawArrow(0, ratio);
-    case Picture::ArrowUp: return drawArrow(3, ratio);
-    case Picture::ArrowDown: return drawArrow(1, ratio);
+    case Picture::Add:
+        return drawAddIcon(ratio);
+    case Picture::Delete:
+        return drawDeleteIcon(ratio);
+    case Picture::Logo:
+        return drawLogo(ratio);
+    case Picture::CommentPresent:
+        return drawCommentPresent(ratio);
+    case Picture::CommentAbsent:
+        return drawCommentAbsent(ratio);
+    case Picture::ToolbarNew:
+        return drawToolbarIcon(New, ratio);
+    case Picture::ToolbarOpen:
+        return drawToolbarIcon(Open, ratio);
+    case Picture::ToolbarSave:
+        return drawToolbarIcon(Save, ratio);
+    case Picture::ToolbarResults:
+        return drawToolbarIcon(Results, ratio);
+    case Picture::ToolbarProfile:
+        return drawToolbarIcon(Profile, ratio);
+    case Picture::ToolbarReport:
+        return drawToolbarIcon(Report, ratio);
+    case Picture::Scale:
+        return drawScaleBackground(ratio);
+    case Picture::ProfileBackground:
+        return drawProfileBackground(ratio);
+    case Picture::ArrowLeft:
+        return drawArrow(2, ratio);
+    case Picture::ArrowRight:
+        return drawArrow(0, ratio);
+    case Picture::ArrowUp:
+        return drawArrow(3, ratio);
+    case Picture::ArrowDown:
+        return drawArrow(1, ratio);
     }
     return {};
 }

@@ -12,11 +12,11 @@ namespace ponderix {
 struct BuiltInImages {
     enum Toolbar { New, Open, Save, Results, Profile, Report, ToolbarCount };
 
-    QImage addIcon;        // 24 x 24, the add-option and add-criterion buttons
-    QImage deleteIcon;     // 24 x 24, delete buttons of options and criteria
-    QImage logo;           // 64 x 64, top right of the main window; also the window icon
-    QImage commentPresent; // 24 x 24
-    QImage commentAbsent;  // 24 x 24
+    QImage addIcon;                                // 24 x 24, the add-option and add-criterion buttons
+    QImage deleteIcon;                             // 24 x 24, delete buttons of options and criteria
+    QImage logo;                                   // 64 x 64, top right of the main window; also the window icon
+    QImage commentPresent;                         // 24 x 24
+    QImage commentAbsent;                          // 24 x 24
     std::array<QImage, ToolbarCount> toolbarIcons; // 48 x 48 each, all different
 
     QImage scaleBackground;   // 120 x 20: red, orange, yellow (middle), yellow-green, green

@@ -23,16 +23,26 @@ QFont programFont(FontRole role)
     const QString arial = u"Arial"_s;
     const QString sansSerif = u"Microsoft Sans Serif"_s;
     switch (role) {
-    case FontRole::Banner: return classicFont(arial, 12, true);
-    case FontRole::CellTitle: return classicFont(sansSerif, 8, true);
-    case FontRole::Legend: return classicFont(sansSerif, 7, false);
-    case FontRole::PageHeader: return classicFont(arial, 12, true);
-    case FontRole::PageLabel: return classicFont(arial, 10, true);
-    case FontRole::PageValue: return classicFont(arial, 10, false);
-    case FontRole::PageScale: return classicFont(arial, 8, false);
-    case FontRole::PageScaleBold: return classicFont(arial, 8, true);
-    case FontRole::ProfileLegendBold: return classicFont(arial, 9, true);
-    case FontRole::ProfileLegend: return classicFont(arial, 9, false);
+    case FontRole::Banner:
+        return classicFont(arial, 12, true);
+    case FontRole::CellTitle:
+        return classicFont(sansSerif, 8, true);
+    case FontRole::Legend:
+        return classicFont(sansSerif, 7, false);
+    case FontRole::PageHeader:
+        return classicFont(arial, 12, true);
+    case FontRole::PageLabel:
+        return classicFont(arial, 10, true);
+    case FontRole::PageValue:
+        return classicFont(arial, 10, false);
+    case FontRole::PageScale:
+        return classicFont(arial, 8, false);
+    case FontRole::PageScaleBold:
+        return classicFont(arial, 8, true);
+    case FontRole::ProfileLegendBold:
+        return classicFont(arial, 9, true);
+    case FontRole::ProfileLegend:
+        return classicFont(arial, 9, false);
     }
     return classicFont(arial, 10, false);
 }

@@ -5,8 +5,8 @@
 #include <QtEndian>
 
 #include <gif_lib.h>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 #include <png.h>
 #include <tiffio.h>
 
@@ -79,10 +79,7 @@ public:
     std::size_t position() const { return m_position; }
     std::size_t size() const { return m_size; }
     bool failed() const { return m_failed; }
-    QByteArrayView view() const
-    {
-        return {reinterpret_cast<const char*>(m_data), static_cast<qsizetype>(m_size)};
-    }
+    QByteArrayView view() const { return {reinterpret_cast<const char*>(m_data), static_cast<qsizetype>(m_size)}; }
 
 private:
     bool fail() noexcept
@@ -198,9 +195,9 @@ public:
     JpegCompressor(const JpegCompressor&) = delete;
     JpegCompressor& operator=(const JpegCompressor&) = delete;
 
-    jpeg_compress_struct m_info {};
-    JpegErrors m_errors {};
-    JpegDestination m_destination {};
+    jpeg_compress_struct m_info{};
+    JpegErrors m_errors{};
+    JpegDestination m_destination{};
 };
 
 struct RgbPixels {
@@ -246,7 +243,7 @@ WriteResult encodeJpeg(const QImage& image, EncodedBytes& out)
 {
     const QImage rgb = rgbRows(image);
     JpegCompressor compressor(out);
-    const RgbPixels pixels {rgb.constBits(), rgb.bytesPerLine(), rgb.width(), rgb.height()};
+    const RgbPixels pixels{rgb.constBits(), rgb.bytesPerLine(), rgb.width(), rgb.height()};
     if (!compressJpeg(compressor, pixels))
         return failure(u"JPEG encoder: "_s + QString::fromLocal8Bit(compressor.m_errors.message));
     return success();
@@ -287,7 +284,7 @@ public:
     PngWriter(const PngWriter&) = delete;
     PngWriter& operator=(const PngWriter&) = delete;
 
-    PngErrors m_errors {};
+    PngErrors m_errors{};
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;
 };
@@ -321,7 +318,7 @@ WriteResult encodePng(const QImage& image, EncodedBytes& out)
 {
     const QImage rgb = rgbRows(image);
     PngWriter writer;
-    const RgbPixels pixels {rgb.constBits(), rgb.bytesPerLine(), rgb.width(), rgb.height()};
+    const RgbPixels pixels{rgb.constBits(), rgb.bytesPerLine(), rgb.width(), rgb.height()};
     if (!compressPng(writer, pixels, out))
         return failure(u"PNG encoder: "_s + QString::fromLocal8Bit(writer.m_errors.message));
     return success();
@@ -332,8 +329,7 @@ WriteResult encodePng(const QImage& image, EncodedBytes& out)
 constexpr int kBmpFileHeaderSize = 14;
 constexpr int kBmpInfoHeaderSize = 40;
 
-template <typename T>
-void putLittleEndian(uchar*& cursor, T value)
+template <typename T> void putLittleEndian(uchar*& cursor, T value)
 {
     qToLittleEndian(value, cursor);
     cursor += sizeof(T);
@@ -348,7 +344,7 @@ WriteResult encodeBmp(const QImage& image, EncodedBytes& out)
     if (fileBytes > std::numeric_limits<std::uint32_t>::max())
         return failure(u"the image is too large for a BMP file"_s);
 
-    std::array<uchar, kBmpFileHeaderSize + kBmpInfoHeaderSize> header {};
+    std::array<uchar, kBmpFileHeaderSize + kBmpInfoHeaderSize> header{};
     uchar* cursor = header.data();
     putLittleEndian<quint8>(cursor, 'B');
     putLittleEndian<quint8>(cursor, 'M');
@@ -413,7 +409,7 @@ WriteResult encodeGif(const QImage& image, EncodedBytes& out)
         return failure(u"the image is too large for a GIF file"_s);
     PaletteImage reduced = reduceTo256Colours(image);
 
-    std::array<GifColorType, kPaletteSize> colours {};
+    std::array<GifColorType, kPaletteSize> colours{};
     for (int j = 0; j < kPaletteSize; ++j) {
         const QRgb colour = reduced.palette[static_cast<std::size_t>(j)];
         colours[static_cast<std::size_t>(j)] = {static_cast<GifByteType>(qRed(colour)),
@@ -433,7 +429,8 @@ WriteResult encodeGif(const QImage& image, EncodedBytes& out)
     if (EGifPutImageDesc(gif.get(), 0, 0, reduced.width, reduced.height, false, nullptr) == GIF_ERROR)
         return gifFailure(gif->Error);
     for (int y = 0; y < reduced.height; ++y) {
-        GifPixelType* row = reduced.indexes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(reduced.width);
+        GifPixelType* row =
+            reduced.indexes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(reduced.width);
         if (EGifPutLine(gif.get(), row, reduced.width) == GIF_ERROR)
             return gifFailure(gif->Error);
     }
@@ -532,7 +529,7 @@ WriteResult encodeTiff(const QImage& image, EncodedBytes& out)
     // the non-const scanLine below detaches, so the caller's image is safe.
     QImage rgb = rgbRows(image);
 
-    TiffErrors errors {};
+    TiffErrors errors{};
     const TiffOptionsHandle options(TIFFOpenOptionsAlloc());
     if (!options)
         return failure(kOutOfMemory);
@@ -544,9 +541,8 @@ WriteResult encodeTiff(const QImage& image, EncodedBytes& out)
                                    : u"TIFF encoder failed"_s);
     };
 
-    TiffHandle tiff(TIFFClientOpenExt("image", "w", &out, readTiffBytes, writeTiffBytes, seekTiffBytes,
-                                      closeTiffBytes, tiffByteCount, mapTiffBytes, unmapTiffBytes,
-                                      options.get()));
+    TiffHandle tiff(TIFFClientOpenExt("image", "w", &out, readTiffBytes, writeTiffBytes, seekTiffBytes, closeTiffBytes,
+                                      tiffByteCount, mapTiffBytes, unmapTiffBytes, options.get()));
     if (!tiff)
         return tiffFailure();
 
@@ -554,10 +550,9 @@ WriteResult encodeTiff(const QImage& image, EncodedBytes& out)
     const auto height = static_cast<std::uint32_t>(rgb.height());
     // LZW with horizontal differencing: lossless, read by every TIFF viewer,
     // and small for pages that are mostly flat colour.
-    const bool tagged = TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, width)
-        && TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, height)
-        && TIFFSetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, 8)
-        && TIFFSetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, 3)
+    const bool tagged =
+        TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, width) && TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, height)
+        && TIFFSetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, 8) && TIFFSetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, 3)
         && TIFFSetField(tiff.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB)
         && TIFFSetField(tiff.get(), TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG)
         && TIFFSetField(tiff.get(), TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT)
@@ -640,8 +635,7 @@ namespace {
 
 // Encodes first, so that a failed encoding never touches the file; `write`
 // then puts the bytes in place.
-template <typename Write>
-WriteResult encodeAndWrite(const QImage& image, ImageFormat format, Write write)
+template <typename Write> WriteResult encodeAndWrite(const QImage& image, ImageFormat format, Write write)
 {
     if (image.isNull())
         return failure(u"there is no image to write"_s);

@@ -20,8 +20,7 @@ int digitValue(char32_t character, int base)
     return digit < base ? digit : -1;
 }
 
-template <typename Text>
-int readIntegerFrom(const Text& text, IntegerSyntax syntax)
+template <typename Text> int readIntegerFrom(const Text& text, IntegerSyntax syntax)
 {
     std::size_t position = 0;
     const std::size_t length = static_cast<std::size_t>(text.size());

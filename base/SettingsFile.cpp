@@ -67,7 +67,6 @@ QStringView withoutBlanksAndTabs(QStringView text)
     return text;
 }
 
-
 // A line break inside a value would end its line early and let the rest be
 // read as a key of its own ("\nWindowPosLeft = 5" inside a project path).
 // Each CR and each LF becomes a blank rather than vanishing, so the parts on
@@ -90,8 +89,7 @@ std::optional<Entry> entryOf(QStringView line)
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
         return std::nullopt;
-    return Entry{withoutBlanksAndTabs(line.first(equals)),
-                 withoutBlanksAndTabs(line.sliced(equals + 1))};
+    return Entry{withoutBlanksAndTabs(line.first(equals)), withoutBlanksAndTabs(line.sliced(equals + 1))};
 }
 
 std::optional<std::size_t> keyIndex(QStringView key)

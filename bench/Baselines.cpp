@@ -19,8 +19,8 @@ struct ParserDeleter {
 };
 using ParserHandle = std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserDeleter>;
 
-void XMLCALL ignoreStart(void*, const XML_Char*, const XML_Char**) {}
-void XMLCALL ignoreEnd(void*, const XML_Char*) {}
+void XMLCALL ignoreStart(void*, const XML_Char*, const XML_Char**) { }
+void XMLCALL ignoreEnd(void*, const XML_Char*) { }
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -64,7 +64,7 @@ bool writeDurably(const QString& path, const QByteArray& bytes)
     // does too: without it the save would be charged for a disk write the
     // baseline leaves in the page cache, and the ratio would measure the disk.
     const bool written = std::fwrite(bytes.constData(), 1, size, file.get()) == size && std::fflush(file.get()) == 0
-        && ::fdatasync(::fileno(file.get())) == 0;
+                         && ::fdatasync(::fileno(file.get())) == 0;
     const bool closed = std::fclose(file.release()) == 0;
     return written && closed && std::rename(temporary.constData(), target.constData()) == 0;
 }

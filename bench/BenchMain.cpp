@@ -33,10 +33,10 @@ using namespace ponderix::bench;
 
 namespace {
 
-constexpr double kLoadLimit = 1.5;       // times the bare parse
-constexpr double kSaveLimit = 2.0;       // times the plain write
-constexpr double kPeakLimitMB = 400.0;   // whole process, in MB of 10^6 bytes
-constexpr int kRepetitions = 7;          // each a single load or save; the median counts
+constexpr double kLoadLimit = 1.5;     // times the bare parse
+constexpr double kSaveLimit = 2.0;     // times the plain write
+constexpr double kPeakLimitMB = 400.0; // whole process, in MB of 10^6 bytes
+constexpr int kRepetitions = 7;        // each a single load or save; the median counts
 
 constexpr const char* kLoad = "load/readProjectFile";
 constexpr const char* kBareParse = "load/expat_empty_handlers";
@@ -71,7 +71,8 @@ public:
             // With manual timing the "real" time is the one each run set.
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" && !run.error_occurred
                 && run.iterations > 0)
-                m_medianSeconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+                m_medianSeconds[run.run_name.function_name] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -187,9 +188,10 @@ void registerBenchmarks(const Setup& setup)
             ->Iterations(1)
             ->Repetitions(kRepetitions)
             ->DisplayAggregatesOnly(true)
-            ->ComputeStatistics("min", [](const std::vector<double>& runs) {
-                return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
-            })
+            ->ComputeStatistics("min",
+                                [](const std::vector<double>& runs) {
+                                    return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
+                                })
             ->ComputeStatistics("max", [](const std::vector<double>& runs) {
                 return runs.empty() ? 0.0 : *std::max_element(runs.begin(), runs.end());
             });
@@ -230,17 +232,20 @@ int main(int argc, char** argv)
     }
 
     const std::string ratings = std::to_string(kLargeRatingCount / 1'000'000) + "M ratings";
-    printSummary(stdout, {
-        {"load " + ratings, "ms", reporter.milliseconds(kLoad), reporter.milliseconds(kBareParse), kLoadLimit},
-        {"save " + ratings, "ms", reporter.milliseconds(kSave), reporter.milliseconds(kPlainWrite), kSaveLimit},
-        {"peak memory of the load", "MB",
-         peak.measured && peak.loaded ? std::optional<double>(megabytes(peak.peakKiB)) : std::nullopt,
-         std::nullopt, kPeakLimitMB},
-        {"robustness 10x40", "ms", reporter.milliseconds(kRobustnessRegular), reporter.milliseconds(kOverviewRegular),
-         kRobustnessRegularLimit},
-        {"robustness 26x300, spread 1", "ms", reporter.milliseconds(kRobustnessLargest),
-         reporter.milliseconds(kOverviewLargest), kRobustnessLargestLimit},
-    });
+    printSummary(stdout,
+                 {
+                     {"load " + ratings, "ms", reporter.milliseconds(kLoad), reporter.milliseconds(kBareParse),
+                      kLoadLimit},
+                     {"save " + ratings, "ms", reporter.milliseconds(kSave), reporter.milliseconds(kPlainWrite),
+                      kSaveLimit},
+                     {"peak memory of the load", "MB",
+                      peak.measured && peak.loaded ? std::optional<double>(megabytes(peak.peakKiB)) : std::nullopt,
+                      std::nullopt, kPeakLimitMB},
+                     {"robustness 10x40", "ms", reporter.milliseconds(kRobustnessRegular),
+                      reporter.milliseconds(kOverviewRegular), kRobustnessRegularLimit},
+                     {"robustness 26x300, spread 1", "ms", reporter.milliseconds(kRobustnessLargest),
+                      reporter.milliseconds(kOverviewLargest), kRobustnessLargestLimit},
+                 });
     std::printf("\ntimes: median of %d interleaved runs each, as own time (wall time less waits for a busy\n"
                 "       processor; disk waits count); all files in one temporary folder.\n"
                 "baselines: load = expat with empty handlers over the same file in the same 64 KiB reads;\n"

@@ -23,7 +23,8 @@ Project largeProject()
     int rating = 0;
     for (int criterion = 0; criterion < kLargeCriterionCount; ++criterion) {
         for (int option = 0; option < kLargeOptionCount; ++option, ++rating)
-            project.appendRating(option, criterion, numbered("note ", rating), (option * 7 + criterion) % (kValueMax + 1));
+            project.appendRating(option, criterion, numbered("note ", rating),
+                                 (option * 7 + criterion) % (kValueMax + 1));
     }
     return project;
 }
@@ -37,9 +38,10 @@ bool looksLikeLargeProject(const Project& project)
     const Rating& last = project.ratings().back();
     const Rating* middle = project.ratingOf(17, 500);
     return project.options()[17].Name == numbered("Option ", 17)
-        && project.criteria()[999].Name == numbered("Criterion ", 999) && project.criteria()[3].Importance == 4
-        && last.Comment == numbered("note ", kLargeRatingCount - 1) && middle
-        && middle->Comment == numbered("note ", 500 * kLargeOptionCount + 17) && middle->Value == (17 * 7 + 500) % 11;
+           && project.criteria()[999].Name == numbered("Criterion ", 999) && project.criteria()[3].Importance == 4
+           && last.Comment == numbered("note ", kLargeRatingCount - 1) && middle
+           && middle->Comment == numbered("note ", 500 * kLargeOptionCount + 17)
+           && middle->Value == (17 * 7 + 500) % 11;
 }
 
 Project generatedProject(int options, int criteria)

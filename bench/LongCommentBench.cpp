@@ -118,7 +118,8 @@ int main()
         shortLoads.push_back(*matrixLoad);
     }
 
-    printSummary(stdout, {{"load one 50 MB comment", "ms", median(longLoads) * 1000, median(shortLoads) * 1000, kLimit}});
+    printSummary(stdout,
+                 {{"load one 50 MB comment", "ms", median(longLoads) * 1000, median(shortLoads) * 1000, kLimit}});
     std::printf("\ntimes: median of %d interleaved loads each, own time, through readProjectFile.\n"
                 "baseline: a file of the same size made of short ratings, as the writer lays out a matrix.\n",
                 kRepetitions);

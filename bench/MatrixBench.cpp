@@ -58,7 +58,6 @@ constexpr double kReportAppearsLimit = 0.6;
 constexpr double kWholeReportLimit = 1.5;
 constexpr int kReportRepetitions = 5;
 
-
 // The window as the program has it: a client area of the default size with
 // the view in it, shown and painted once.
 struct Window {
@@ -312,15 +311,16 @@ int main(int argc, char** argv)
     }
 
     const auto ms = [](const std::vector<double>& seconds) { return std::optional<double>(median(seconds) * 1000); };
-    printSummary(stdout, {
-        {"open 25 x 40 (1,000 cells)", "ms", ms(openSmall), ms(bareSmall), kLimit},
-        {"open 26 x 300 (7,800 cells)", "ms", ms(openLarge), ms(bareLarge), kLimit},
-        {"delete an option of 25 x 40", "ms", ms(deleteSmall), ms(bareSmall), kLimit},
-        {"peak memory, open 26 x 300", "MB", peakOfWideOpenMB(QCoreApplication::applicationFilePath()), std::nullopt,
-         kPeakLimitMB},
-        {"report window 26 x 300 appears", "ms", ms(reportAppears), ms(bareReport), kReportAppearsLimit},
-        {"report window 26 x 300 whole", "ms", ms(reportWhole), ms(bareReport), kWholeReportLimit},
-    });
+    printSummary(stdout,
+                 {
+                     {"open 25 x 40 (1,000 cells)", "ms", ms(openSmall), ms(bareSmall), kLimit},
+                     {"open 26 x 300 (7,800 cells)", "ms", ms(openLarge), ms(bareLarge), kLimit},
+                     {"delete an option of 25 x 40", "ms", ms(deleteSmall), ms(bareSmall), kLimit},
+                     {"peak memory, open 26 x 300", "MB", peakOfWideOpenMB(QCoreApplication::applicationFilePath()),
+                      std::nullopt, kPeakLimitMB},
+                     {"report window 26 x 300 appears", "ms", ms(reportAppears), ms(bareReport), kReportAppearsLimit},
+                     {"report window 26 x 300 whole", "ms", ms(reportWhole), ms(bareReport), kWholeReportLimit},
+                 });
     std::printf("\ntimes: median of %d interleaved runs, own time, offscreen; the small open replaces the same\n"
                 "       project, the large one the small one less an option; each ends when the window has painted.\n"
                 "baseline: the same number of bare rating cells (frame, four labels, button, slider; no data),\n"

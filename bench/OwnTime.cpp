@@ -30,7 +30,7 @@ long long queuedNs()
 
 } // namespace
 
-OwnTimer::OwnTimer() : m_wallStartNs(wallNs()), m_queuedStartNs(queuedNs()) {}
+OwnTimer::OwnTimer() : m_wallStartNs(wallNs()), m_queuedStartNs(queuedNs()) { }
 
 double OwnTimer::elapsedSeconds() const
 {

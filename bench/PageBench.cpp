@@ -6,8 +6,8 @@
 // pages should stay within 3 times it.
 
 #include "bench/LargeProject.h"
-#include "bench/PageEnvironment.h"
 #include "bench/OwnTime.h"
+#include "bench/PageEnvironment.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Scoring.h"
@@ -35,13 +35,11 @@ constexpr int kCriteria = 38;
 constexpr int kManyCriteria = 300;
 constexpr double kLimit = 3.0;
 
-
 // Everything the pages need, made once: a GUI application for the text, the
 // chart component loaded into a private folder as start-up does, the projects
 // and the picture the baseline encodes.
 struct PageSetup : ponderix::bench::PageEnvironment {
-    PageSetup()
-        : PageEnvironment("pages")
+    PageSetup() : PageEnvironment("pages")
     {
         writeDetailBackground(folder.path());
         regular = generatedProject(kOptions, kCriteria);
@@ -126,9 +124,8 @@ void measurePage(benchmark::State& state, const std::function<QImage(const PageS
 }
 
 [[maybe_unused]] const bool registered = [] {
-    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(
-        "pages/overview_26x38",
-        [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark("pages/overview_26x38", [](benchmark::State& state) {
             measurePage(
                 state,
                 [](const PageSetup& s) {
@@ -136,9 +133,8 @@ void measurePage(benchmark::State& state, const std::function<QImage(const PageS
                 },
                 true);
         }));
-    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(
-        "pages/detail_26x38",
-        [](benchmark::State& state) {
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark("pages/detail_26x38", [](benchmark::State& state) {
             measurePage(
                 state,
                 [](const PageSetup& s) {
@@ -146,14 +142,17 @@ void measurePage(benchmark::State& state, const std::function<QImage(const PageS
                 },
                 true);
         }));
-    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark("pages/profile_26x38", [](benchmark::State& state) {
-        measurePage(state, [](const PageSetup& s) { return buildProfilePage(s.regular, QStringLiteral("Benchmark")); },
-                    false);
-    }));
-    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark("pages/profile_26x300", [](benchmark::State& state) {
-        measurePage(state, [](const PageSetup& s) { return buildProfilePage(s.wide, QStringLiteral("Benchmark")); },
-                    false);
-    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark("pages/profile_26x38", [](benchmark::State& state) {
+            measurePage(
+                state, [](const PageSetup& s) { return buildProfilePage(s.regular, QStringLiteral("Benchmark")); },
+                false);
+        }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark("pages/profile_26x300", [](benchmark::State& state) {
+            measurePage(
+                state, [](const PageSetup& s) { return buildProfilePage(s.wide, QStringLiteral("Benchmark")); }, false);
+        }));
     return true;
 }();
 

@@ -2,10 +2,10 @@
 // matrix a person would make (10 options, 40 criteria) and the largest the
 // editor allows (26 x 300) with ratings uncertain by one point.
 
-#include "bench/LargeProject.h"
-#include "bench/PageEnvironment.h"
-#include "bench/OwnTime.h"
 #include "bench/RobustnessBench.h"
+#include "bench/LargeProject.h"
+#include "bench/OwnTime.h"
+#include "bench/PageEnvironment.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"
@@ -27,10 +27,8 @@ namespace {
 using namespace ponderix;
 using ponderix::bench::generatedProject;
 
-
 struct RobustnessSetup : ponderix::bench::PageEnvironment {
-    RobustnessSetup()
-        : PageEnvironment("robustness")
+    RobustnessSetup() : PageEnvironment("robustness")
     {
         regular = generatedProject(10, 40);
         largest = generatedProject(kOptionLimit, kCriterionLimit);
@@ -83,15 +81,17 @@ bool overview(const RobustnessSetup& setup, const Project& project)
 
 [[maybe_unused]] const bool registered = [] {
     using namespace ponderix::bench;
-    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kRobustnessRegular, [](benchmark::State& state) {
-        measure(state, [](const RobustnessSetup& s) { return analyse(s.regular, 1); });
-    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark(kRobustnessRegular, [](benchmark::State& state) {
+            measure(state, [](const RobustnessSetup& s) { return analyse(s.regular, 1); });
+        }));
     ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewRegular, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return overview(s, s.regular); });
     }));
-    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kRobustnessLargest, [](benchmark::State& state) {
-        measure(state, [](const RobustnessSetup& s) { return analyse(s.largest, 1); });
-    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark(kRobustnessLargest, [](benchmark::State& state) {
+            measure(state, [](const RobustnessSetup& s) { return analyse(s.largest, 1); });
+        }));
     ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return overview(s, s.largest); });
     }));

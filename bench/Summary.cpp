@@ -35,9 +35,12 @@ std::string ratioText(double ratio, double limit)
 const char* verdictText(Verdict verdict)
 {
     switch (verdict) {
-    case Verdict::Ok: return "ok";
-    case Verdict::Over: return "over";
-    case Verdict::NotMeasured: return "not measured";
+    case Verdict::Ok:
+        return "ok";
+    case Verdict::Over:
+        return "over";
+    case Verdict::NotMeasured:
+        return "not measured";
     }
     return "";
 }

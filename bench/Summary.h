@@ -12,7 +12,7 @@ namespace ponderix::bench {
 // baseline (a budget, such as memory); without a measurement it is neither.
 struct Figure {
     std::string name;
-    std::string unit;               // "ms", "MB"
+    std::string unit; // "ms", "MB"
     std::optional<double> ours;
     std::optional<double> baseline; // none for a fixed budget
     double limit = 0;

@@ -17,14 +17,8 @@ namespace {
 const std::vector<Subcommand>& subcommands()
 {
     static const std::vector<Subcommand> table = {
-        textsCommand(),
-        scoresCommand(),
-        demoCommand(),
-        saveCommand(),
-        renderCommand(),
-        reportCommand(),
-        exportCommand(),
-        robustnessCommand(),
+        textsCommand(),  scoresCommand(), demoCommand(),   saveCommand(),
+        renderCommand(), reportCommand(), exportCommand(), robustnessCommand(),
     };
     return table;
 }
@@ -63,23 +57,23 @@ QString descriptionOf(const QString& name)
 QString helpText()
 {
     QString text = u"Usage: ponderix-cli COMMAND [ARGUMENTS]\n"_s
-        u"Scores, renders and converts Ponderix decision projects (.pnx files) without a display.\n\n"_s
-        u"Commands:\n"_s;
+                   u"Scores, renders and converts Ponderix decision projects (.pnx files) without a display.\n\n"_s
+                   u"Commands:\n"_s;
     for (const Subcommand& command : subcommands())
         text += u"  ponderix-cli "_s + command.usage + u"\n"_s;
     return text
-        + u"\nOptions:\n"_s
-          u"  -h, --help     show this help; after a command, that command's help\n"_s
-          u"      --version  show the version\n\n"_s
-          u"Exit status: 0 on success, 1 when a project could not be read or an output not written, "_s
-          u"2 on wrong usage.\n"_s;
+           + u"\nOptions:\n"_s
+             u"  -h, --help     show this help; after a command, that command's help\n"_s
+             u"      --version  show the version\n\n"_s
+             u"Exit status: 0 on success, 1 when a project could not be read or an output not written, "_s
+             u"2 on wrong usage.\n"_s;
 }
 
 QString commandHelpText(const Subcommand& command)
 {
     const QString description = descriptionOf(command.name);
     return u"Usage: ponderix-cli "_s + command.usage + u"\n"_s
-        + (description.isEmpty() ? QString() : description + u"\n"_s);
+           + (description.isEmpty() ? QString() : description + u"\n"_s);
 }
 
 bool isHelpOption(const QString& argument)

@@ -26,11 +26,20 @@ QString escapedForList(const QString& value)
     escaped.reserve(value.size());
     for (QChar character : value) {
         switch (character.unicode()) {
-        case u'\\': escaped += u"\\\\"_s; break;
-        case u'\t': escaped += u"\\t"_s; break;
-        case u'\r': escaped += u"\\r"_s; break;
-        case u'\n': escaped += u"\\n"_s; break;
-        default: escaped += character;
+        case u'\\':
+            escaped += u"\\\\"_s;
+            break;
+        case u'\t':
+            escaped += u"\\t"_s;
+            break;
+        case u'\r':
+            escaped += u"\\r"_s;
+            break;
+        case u'\n':
+            escaped += u"\\n"_s;
+            break;
+        default:
+            escaped += character;
         }
     }
     return escaped;
@@ -52,15 +61,15 @@ QString scoresAsJson(const Project& project, const BestOptions& best)
     QStringList options;
     for (const Option& option : project.options()) {
         options << u"{\"letter\":"_s + jsonString(optionLetter(option.Index)) + u",\"name\":"_s
-                       + jsonString(option.Name) + u",\"score\":"_s + QString::number(option.score)
-                       + u",\"band\":"_s + jsonString(textKeyName(verdictBand(option.score))) + u"}"_s;
+                       + jsonString(option.Name) + u",\"score\":"_s + QString::number(option.score) + u",\"band\":"_s
+                       + jsonString(textKeyName(verdictBand(option.score))) + u"}"_s;
     }
     QStringList letters;
     for (int index : best.indexes)
         letters << jsonString(optionLetter(index));
     const QString maximum = best.maximum ? QString::number(*best.maximum) : u"null"_s;
-    return u"{\"options\":["_s + options.join(u',') + u"],\"best\":["_s + letters.join(u',')
-        + u"],\"maximum\":"_s + maximum + u"}\n"_s;
+    return u"{\"options\":["_s + options.join(u',') + u"],\"best\":["_s + letters.join(u',') + u"],\"maximum\":"_s
+           + maximum + u"}\n"_s;
 }
 
 // Names are padded to line up the scores, but only this far: one very long
@@ -75,8 +84,7 @@ QString scoresAsTable(const Project& project, const BestOptions& best)
     QString table;
     for (const Option& option : project.options()) {
         table += optionLetter(option.Index) + u"  "_s + option.Name.leftJustified(nameWidth) + u"  "_s
-            + scoreText(option.score).rightJustified(5) + u"  "_s + uiText(verdictBand(option.score))
-            + u"\n"_s;
+                 + scoreText(option.score).rightJustified(5) + u"  "_s + uiText(verdictBand(option.score)) + u"\n"_s;
     }
     if (best.maximum) {
         table += u"\n"_s + uiText(TextKey::TXT00257) + u" "_s + bestOptionsText(project, best) + u"\n"_s;

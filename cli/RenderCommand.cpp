@@ -145,8 +145,8 @@ int render(const Arguments& arguments)
     }
     const WriteResult written = writeImageFile(image, output, *format);
     if (!written) {
-        reportMessage({uiText(TextKey::TXT00001), uiText(TextKey::TXT00109) + u"\r\n\r\n"_s + output + u"\r\n"_s
-                                                     + written.error});
+        reportMessage({uiText(TextKey::TXT00001),
+                       uiText(TextKey::TXT00109) + u"\r\n\r\n"_s + output + u"\r\n"_s + written.error});
         return kFailure;
     }
     return kSuccess;

@@ -54,14 +54,19 @@ int writeTextExport(const Arguments& arguments)
 
 Subcommand reportCommand()
 {
-    return {u"report"_s, u"report FILE.pnx -o OUT.html [--text OUT.txt]"_s, 1, {u"-o"_s, u"--text"_s}, {},
-            {u"-o"_s}, writeReport};
+    return {u"report"_s, u"report FILE.pnx -o OUT.html [--text OUT.txt]"_s, 1, {u"-o"_s, u"--text"_s}, {}, {u"-o"_s},
+            writeReport};
 }
 
 Subcommand exportCommand()
 {
-    return {u"export"_s, u"export FILE.pnx --layout criteria|options -o OUT.txt"_s, 1, {u"--layout"_s, u"-o"_s}, {},
-            {u"--layout"_s, u"-o"_s}, writeTextExport};
+    return {u"export"_s,
+            u"export FILE.pnx --layout criteria|options -o OUT.txt"_s,
+            1,
+            {u"--layout"_s, u"-o"_s},
+            {},
+            {u"--layout"_s, u"-o"_s},
+            writeTextExport};
 }
 
 } // namespace ponderix::cli

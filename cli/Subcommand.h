@@ -36,7 +36,7 @@ struct Arguments {
 
 struct Subcommand {
     QString name;
-    QString usage;               // one line: "scores FILE.pnx [--json]"
+    QString usage; // one line: "scores FILE.pnx [--json]"
     int positionalCount = 0;
     QStringList valueOptions;    // options followed by a value, e.g. "-o"
     QStringList flagOptions;     // options standing alone, e.g. "--json"

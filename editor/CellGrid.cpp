@@ -47,8 +47,7 @@ private:
     std::vector<QWidget*> m_hidden;
 };
 
-template <typename Cell>
-Cell*& slotFor(std::vector<Cell*>& cells, int index)
+template <typename Cell> Cell*& slotFor(std::vector<Cell*>& cells, int index)
 {
     const auto position = static_cast<std::size_t>(index);
     if (cells.size() <= position)
@@ -56,11 +55,10 @@ Cell*& slotFor(std::vector<Cell*>& cells, int index)
     return cells[position];
 }
 
-template <typename Cell>
-Cell* cellOf(const std::vector<Cell*>& cells, int index)
+template <typename Cell> Cell* cellOf(const std::vector<Cell*>& cells, int index)
 {
     return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[static_cast<std::size_t>(index)]
-                                                                         : nullptr;
+                                                                        : nullptr;
 }
 
 void showOnce(QWidget* widget)
@@ -74,7 +72,7 @@ void showOnce(QWidget* widget)
 // and Redo, which step back through the project's edits.
 class FieldUndoPassage final : public QObject {
 public:
-    explicit FieldUndoPassage(QObject* parent) : QObject(parent) {}
+    explicit FieldUndoPassage(QObject* parent) : QObject(parent) { }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -85,7 +83,7 @@ public:
         if (!field)
             return false;
         const bool passOn = (key->matches(QKeySequence::Undo) && !field->isUndoAvailable())
-            || (key->matches(QKeySequence::Redo) && !field->isRedoAvailable());
+                            || (key->matches(QKeySequence::Redo) && !field->isRedoAvailable());
         if (!passOn)
             return false;
         event->ignore();
@@ -104,15 +102,9 @@ void setTextQuietly(QLineEdit* field, const QString& text)
 
 } // namespace
 
-CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth,
-                   const QString& legendText)
-    : m_project(project),
-      m_resources(),
-      m_panes(panes),
-      m_gridPane(panes.grid->widget()),
-      m_criteriaAddWidth(criteriaAddWidth),
-      m_legendText(legendText),
-      m_fieldUndo(new FieldUndoPassage(this))
+CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth, const QString& legendText)
+    : m_project(project), m_resources(), m_panes(panes), m_gridPane(panes.grid->widget()),
+      m_criteriaAddWidth(criteriaAddWidth), m_legendText(legendText), m_fieldUndo(new FieldUndoPassage(this))
 {
     m_resources.optionName = [this](int optionIndex) {
         return optionIndex < m_project.optionCount() ? m_project.options()[static_cast<std::size_t>(optionIndex)].Name
@@ -120,8 +112,8 @@ CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth,
     };
     m_resources.criterionName = [this](int criterionIndex) {
         return criterionIndex < m_project.criterionCount()
-            ? m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name
-            : QString();
+                   ? m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name
+                   : QString();
     };
     installRatingCellAccessibility();
 }
@@ -150,11 +142,10 @@ void CellGrid::buildOption(int optionIndex)
     auto* cell = new OptionCell(m_panes.options, m_resources, optionIndex, option.Name);
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
-    connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, optionIndex](const QString& name) {
-                emit optionNameEdited(optionIndex, name);
-                announceNames(optionIndex, -1);
-            });
+    connect(cell->nameField(), &QLineEdit::textChanged, cell, [this, optionIndex](const QString& name) {
+        emit optionNameEdited(optionIndex, name);
+        announceNames(optionIndex, -1);
+    });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     connect(cell->moveLeftButton(), &QAbstractButton::clicked, this,
             [this, optionIndex] { emit moveOptionRequested(optionIndex, MoveDirection::Backward); });
@@ -176,11 +167,10 @@ void CellGrid::buildCriterion(int criterionIndex)
                                    criterion.Importance, m_legendText);
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
-    connect(cell->nameField(), &QLineEdit::textChanged, cell,
-            [this, criterionIndex](const QString& name) {
-                emit criterionNameEdited(criterionIndex, name);
-                announceNames(-1, criterionIndex);
-            });
+    connect(cell->nameField(), &QLineEdit::textChanged, cell, [this, criterionIndex](const QString& name) {
+        emit criterionNameEdited(criterionIndex, name);
+        announceNames(-1, criterionIndex);
+    });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
     // Any importance event sends the keyboard focus on to the delete button.
     QSlider* importance = cell->importanceSlider();
@@ -394,7 +384,8 @@ QWidget* CellGrid::tabStep(QWidget* focused, bool forward)
 
 QWidget* CellGrid::entryControl(bool forward)
 {
-    std::optional<Stop> stop = forward ? Stop{-1, 0} : Stop{m_project.criterionCount() - 1, m_project.optionCount() - 1};
+    std::optional<Stop> stop =
+        forward ? Stop{-1, 0} : Stop{m_project.criterionCount() - 1, m_project.optionCount() - 1};
     if (!forward && m_project.criterionCount() == 0)
         stop = Stop{-1, m_project.optionCount() - 1};
     for (; stop; stop = neighbour(*stop, forward)) {
@@ -408,7 +399,7 @@ QWidget* CellGrid::entryControl(bool forward)
 bool CellGrid::holds(const QWidget* widget) const
 {
     return m_panes.options->isAncestorOf(widget) || m_panes.criteria->isAncestorOf(widget)
-        || m_gridPane->isAncestorOf(widget);
+           || m_gridPane->isAncestorOf(widget);
 }
 
 std::optional<CellGrid::Stop> CellGrid::neighbour(Stop stop, bool forward) const

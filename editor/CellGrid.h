@@ -13,7 +13,6 @@ class QScrollArea;
 
 namespace ponderix {
 
-
 // The cells of the three scrolled areas: option headers, criterion cells and
 // rating cells, each built from the model and placed by its indexes. What the
 // user types or moves, and what changes the project's structure, is reported
@@ -29,9 +28,9 @@ class CellGrid final : public QObject {
 
 public:
     struct Panes {
-        QWidget* options;    // inner pane of the option header strip
-        QWidget* criteria;   // inner pane of the criterion column
-        QScrollArea* grid;   // the rating grid, its inner pane set
+        QWidget* options;  // inner pane of the option header strip
+        QWidget* criteria; // inner pane of the criterion column
+        QScrollArea* grid; // the rating grid, its inner pane set
     };
 
     CellGrid(Project& project, Panes panes, int criteriaAddWidth, const QString& legendText);

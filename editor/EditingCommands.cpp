@@ -25,7 +25,7 @@ EditingCommands::EditingCommands(Project& project, MatrixView& view, Dialogs& di
 bool EditingCommands::askYesNo(TextKey titleKey, const QString& text)
 {
     return m_dialogs.message(uiText(titleKey), text, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
-        == Dialogs::Answer::Yes;
+           == Dialogs::Answer::Yes;
 }
 
 bool EditingCommands::refused(AddRefusal refusal, TextKey countLimitKey)
@@ -89,8 +89,8 @@ void EditingCommands::deleteCriterion(int criterionIndex)
 {
     if (criterionIndex < 0 || criterionIndex >= m_project.criterionCount())
         return;
-    const QString caption = criterionTitle(criterionIndex) + u", "_s
-        + m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name;
+    const QString caption =
+        criterionTitle(criterionIndex) + u", "_s + m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name;
     if (!askYesNo(TextKey::TXT00207, uiText(TextKey::TXT00216) + kLineBreak + caption))
         return;
     m_view.history().record(new DeleteStep(m_project, m_view, EntryKind::Criterion, criterionIndex));

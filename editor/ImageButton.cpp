@@ -75,8 +75,7 @@ void ImageButton::paintEvent(QPaintEvent*)
     // Drawn at the density of the screen being painted, so a dense screen
     // gets the picture's own finer pixels rather than the 1x ones blown up.
     if (m_picture)
-        painter.drawPixmap(QRect(QPoint(shift, shift), size()),
-                           m_picture->at(painter.device()->devicePixelRatioF()));
+        painter.drawPixmap(QRect(QPoint(shift, shift), size()), m_picture->at(painter.device()->devicePixelRatioF()));
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);

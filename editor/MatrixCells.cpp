@@ -14,10 +14,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <qdrawutil.h>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+#include <qdrawutil.h>
 
 #include <limits>
 
@@ -123,19 +123,17 @@ QFont fittedScaleFont(const QFont& font, const QString& caption)
 } // namespace
 
 CellResources::CellResources()
-    : titleFont(programFont(FontRole::CellTitle)),
-      legendFont(programFont(FontRole::Legend)),
+    : titleFont(programFont(FontRole::CellTitle)), legendFont(programFont(FontRole::Legend)),
       ratingFont(fittedScaleFont(legendFont, ponderix::scaleCaption())),
-      titlePalette(paletteWith(kTitleText, kTitleBlue)),
-      scaleCaption(ponderix::scaleCaption())
+      titlePalette(paletteWith(kTitleText, kTitleBlue)), scaleCaption(ponderix::scaleCaption())
 {
     scaleCaptionLayout.setText(scaleCaption);
     scaleCaptionLayout.setTextWidth(kScaleLabelRect.width());
     scaleCaptionLayout.setTextOption(QTextOption(Qt::AlignHCenter));
     scaleCaptionLayout.prepare(QTransform(), ratingFont);
     // Centred in the caption's height, as a label would place it.
-    scaleCaptionPosition = kScaleLabelRect.topLeft()
-        + QPoint(0, (kScaleLabelRect.height() - QFontMetrics(ratingFont).height()) / 2);
+    scaleCaptionPosition =
+        kScaleLabelRect.topLeft() + QPoint(0, (kScaleLabelRect.height() - QFontMetrics(ratingFont).height()) / 2);
 }
 
 CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
@@ -165,8 +163,8 @@ std::vector<QWidget*> OptionCell::controls() const
     return {m_moveLeft, m_moveRight, m_delete, m_name};
 }
 
-CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, int criterionIndex,
-                             int criteriaAddWidth, const QString& name, int importance, const QString& legendText)
+CriterionCell::CriterionCell(QWidget* parent, const CellResources& resources, int criterionIndex, int criteriaAddWidth,
+                             const QString& name, int importance, const QString& legendText)
     : CellFrame(parent), m_resources(resources), m_criterionIndex(criterionIndex)
 {
     const int A = criteriaAddWidth;
@@ -202,10 +200,14 @@ QString CriterionCell::importanceValueText() const
     const int importance = m_importance->value();
     const QString steps = uiText(TextKey::TXT00562).arg(importance).arg(kImportanceMax);
     switch (importance) {
-    case kImportanceMin: return uiText(TextKey::TXT00196) + u", "_s + steps;
-    case (kImportanceMin + kImportanceMax) / 2: return uiText(TextKey::TXT00197) + u", "_s + steps;
-    case kImportanceMax: return uiText(TextKey::TXT00198) + u", "_s + steps;
-    default: return steps;
+    case kImportanceMin:
+        return uiText(TextKey::TXT00196) + u", "_s + steps;
+    case (kImportanceMin + kImportanceMax) / 2:
+        return uiText(TextKey::TXT00197) + u", "_s + steps;
+    case kImportanceMax:
+        return uiText(TextKey::TXT00198) + u", "_s + steps;
+    default:
+        return steps;
     }
 }
 
@@ -215,14 +217,10 @@ void CriterionCell::showImportance(int importance)
     m_importance->setValue(importance);
 }
 
-RatingCell::RatingCell(QWidget* parent, const CellResources& resources, int optionIndex, int criterionIndex,
-                       int value, bool valueShown)
-    : QWidget(parent),
-      m_resources(resources),
-      m_optionIndex(optionIndex),
-      m_criterionIndex(criterionIndex),
-      m_value(value),
-      m_valueShown(valueShown)
+RatingCell::RatingCell(QWidget* parent, const CellResources& resources, int optionIndex, int criterionIndex, int value,
+                       bool valueShown)
+    : QWidget(parent), m_resources(resources), m_optionIndex(optionIndex), m_criterionIndex(criterionIndex),
+      m_value(value), m_valueShown(valueShown)
 {
     // The cell paints every pixel of itself, its background included.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -325,15 +323,18 @@ namespace {
 
 class RatingCellAccessible final : public QAccessibleWidget {
 public:
-    explicit RatingCellAccessible(RatingCell* cell) : QAccessibleWidget(cell, QAccessible::Grouping) {}
+    explicit RatingCellAccessible(RatingCell* cell) : QAccessibleWidget(cell, QAccessible::Grouping) { }
 
     QString text(QAccessible::Text kind) const override
     {
         const auto* cell = static_cast<const RatingCell*>(widget());
         switch (kind) {
-        case QAccessible::Name: return cell->spokenName();
-        case QAccessible::Description: return cell->valueShown() ? cell->valueText() : uiText(TextKey::TXT00565);
-        default: return QAccessibleWidget::text(kind);
+        case QAccessible::Name:
+            return cell->spokenName();
+        case QAccessible::Description:
+            return cell->valueShown() ? cell->valueText() : uiText(TextKey::TXT00565);
+        default:
+            return QAccessibleWidget::text(kind);
         }
     }
 };
@@ -358,15 +359,18 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         switch (kind) {
-        case QAccessible::Name: return m_rating ? m_rating->spokenName() : m_criterion->importanceName();
-        case QAccessible::Value: return m_rating ? m_rating->spokenValue() : m_criterion->importanceValueText();
+        case QAccessible::Name:
+            return m_rating ? m_rating->spokenName() : m_criterion->importanceName();
+        case QAccessible::Value:
+            return m_rating ? m_rating->spokenValue() : m_criterion->importanceValueText();
         // Said again in words: over AT-SPI only the number reaches a screen
         // reader, which misses the legend word and the "+".
         case QAccessible::Description:
             if (m_rating && !m_rating->valueShown())
                 return uiText(TextKey::TXT00565);
             return text(QAccessible::Value);
-        default: return QAccessibleWidget::text(kind);
+        default:
+            return QAccessibleWidget::text(kind);
         }
     }
 

@@ -45,8 +45,14 @@ inline constexpr int kStatusFromBottom = 40;
 inline constexpr int kStatusWidthLess = 15;
 inline constexpr int kStatusHeight = 18;
 
-inline QRect bannerRect(int W) { return {0, kBannerTop, W, kBannerHeight}; }
-inline QRect cornerPanelRect(int A) { return {kAreaLeft, kHeadersTop, A + kCornerWidth, kHeaderStripHeight}; }
+inline QRect bannerRect(int W)
+{
+    return {0, kBannerTop, W, kBannerHeight};
+}
+inline QRect cornerPanelRect(int A)
+{
+    return {kAreaLeft, kHeadersTop, A + kCornerWidth, kHeaderStripHeight};
+}
 inline QRect optionStripRect(int A, int W)
 {
     return {A + kGridLeft, kHeadersTop, W - A - kAreaRightGap, kHeaderStripHeight};
@@ -59,20 +65,35 @@ inline QRect gridRect(int A, int W, int H)
 {
     return {A + kGridLeft, kGridTop, W - A - kAreaRightGap, H - kAreaBottomGap};
 }
-inline QRect widthStripRect(int H) { return {QPoint(kStripLeft, H - kStripFromBottom), kStripSize}; }
+inline QRect widthStripRect(int H)
+{
+    return {QPoint(kStripLeft, H - kStripFromBottom), kStripSize};
+}
 inline QRect statusRect(int W, int H)
 {
     return {kAreaLeft, H - kStatusFromBottom, W - kStatusWidthLess, kStatusHeight};
 }
 
 // Inside the corner panel.
-inline QRect optionsCaptionRect(int A) { return {10, 10, A + 110, 24}; }
-inline QRect addOptionRect(int A) { return {A + 124, 10, 24, 24}; }
+inline QRect optionsCaptionRect(int A)
+{
+    return {10, 10, A + 110, 24};
+}
+inline QRect addOptionRect(int A)
+{
+    return {A + 124, 10, 24, 24};
+}
 inline constexpr QRect kAddCriterionRect{10, 74, 24, 24};
-inline QRect criteriaCaptionRect(int A) { return {40, 75, A + 100, 24}; }
+inline QRect criteriaCaptionRect(int A)
+{
+    return {40, 75, A + 100, 24};
+}
 
 // Option header cell (in the option header strip) and its controls.
-inline QRect optionCellRect(int index) { return {kColumnPitch * index + kAreaMargin, 10, 130, 80}; }
+inline QRect optionCellRect(int index)
+{
+    return {kColumnPitch * index + kAreaMargin, 10, 130, 80};
+}
 inline constexpr QRect kMoveLeftRect{0, 0, 12, 12};
 inline constexpr QRect kMoveRightRect{0, 12, 12, 12};
 inline constexpr QRect kOptionTitleRect{12, 0, 93, 24};
@@ -80,14 +101,32 @@ inline constexpr QRect kOptionDeleteRect{105, 0, 24, 24};
 inline constexpr QRect kOptionNameRect{4, 40, 120, 20};
 
 // Criterion cell (in the criterion column) and its controls.
-inline QRect criterionCellRect(int index, int A) { return {10, kRowPitch * index + kAreaMargin, A + 130, 100}; }
+inline QRect criterionCellRect(int index, int A)
+{
+    return {10, kRowPitch * index + kAreaMargin, A + 130, 100};
+}
 inline constexpr QRect kMoveUpRect{0, 0, 12, 12};
 inline constexpr QRect kMoveDownRect{0, 12, 12, 12};
-inline QRect criterionTitleRect(int A) { return {12, 0, A + 93, 24}; }
-inline QRect criterionDeleteRect(int A) { return {A + 105, 0, 24, 24}; }
-inline QRect criterionNameRect(int A) { return {4, 30, A + 120, 20}; }
-inline QRect importanceRect(int A) { return {4, 55, A + 120, 20}; }
-inline QRect legendRect(int A) { return {4, 78, A + 120, 15}; }
+inline QRect criterionTitleRect(int A)
+{
+    return {12, 0, A + 93, 24};
+}
+inline QRect criterionDeleteRect(int A)
+{
+    return {A + 105, 0, 24, 24};
+}
+inline QRect criterionNameRect(int A)
+{
+    return {4, 30, A + 120, 20};
+}
+inline QRect importanceRect(int A)
+{
+    return {4, 55, A + 120, 20};
+}
+inline QRect legendRect(int A)
+{
+    return {4, 78, A + 120, 15};
+}
 
 // Rating cell (in the grid) and its controls.
 inline QRect ratingCellRect(int optionIndex, int criterionIndex)
@@ -102,10 +141,19 @@ inline constexpr QRect kScaleLabelRect{4, 78, 120, 15};
 inline constexpr int kValueBoxTop = 33;
 inline constexpr QSize kValueBoxSize{15, 14};
 // The box sits over the slider's position on the scale.
-inline QRect valueBoxRect(int value) { return {QPoint(value * 10 + 7, kValueBoxTop), kValueBoxSize}; }
+inline QRect valueBoxRect(int value)
+{
+    return {QPoint(value * 10 + 7, kValueBoxTop), kValueBoxSize};
+}
 
 // Inner sizes of the scrolled areas.
-inline int innerWidthFor(int columns) { return columns * kColumnPitch + kAreaMargin; }
-inline int innerHeightFor(int rows) { return rows * kRowPitch + kAreaMargin; }
+inline int innerWidthFor(int columns)
+{
+    return columns * kColumnPitch + kAreaMargin;
+}
+inline int innerHeightFor(int rows)
+{
+    return rows * kRowPitch + kAreaMargin;
+}
 
 } // namespace ponderix::matrix

@@ -66,7 +66,7 @@ struct MatrixView::Private {
     // rating, and keeps the header areas matched to the grid's visible part.
     class Watcher final : public QObject {
     public:
-        explicit Watcher(Private& view) : m_view(view) {}
+        explicit Watcher(Private& view) : m_view(view) { }
         bool eventFilter(QObject* watched, QEvent* event) override;
 
     private:
@@ -148,13 +148,8 @@ bool MatrixView::Private::Watcher::eventFilter(QObject* watched, QEvent* event)
 
 MatrixView::Private::Private(MatrixView& view, QWidget* clientArea, Project& model, int criteriaAddWidth,
                              const QString& legend)
-    : q(view),
-      client(clientArea),
-      project(model),
-      layoutAddWidth(criteriaAddWidth),
-      legendText(legend),
-      bannerFont(programFont(FontRole::Banner)),
-      watcher(*this)
+    : q(view), client(clientArea), project(model), layoutAddWidth(criteriaAddWidth), legendText(legend),
+      bannerFont(programFont(FontRole::Banner)), watcher(*this)
 {
 }
 
@@ -214,8 +209,8 @@ void MatrixView::Private::createFixedControls()
     QPalette panePalette = gridPane->palette();
     panePalette.setColor(QPalette::Window, grid->palette().color(QPalette::Window));
     gridPane->setPalette(panePalette);
-    cells = std::make_unique<CellGrid>(project, CellGrid::Panes{optionPane, criterionPane, grid},
-                                       layoutAddWidth, legendText);
+    cells = std::make_unique<CellGrid>(project, CellGrid::Panes{optionPane, criterionPane, grid}, layoutAddWidth,
+                                       legendText);
 
     strip = new WidthStrip(client);
     strip->setGeometry(widthStripRect(H));
@@ -259,7 +254,7 @@ void MatrixView::Private::connectScrolling()
     });
     if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         focusFollower = QObject::connect(application, &QApplication::focusChanged, &q,
-                         [this](QWidget*, QWidget* now) { revealInGrid(now); });
+                                         [this](QWidget*, QWidget* now) { revealInGrid(now); });
     }
     grid->viewport()->installEventFilter(&watcher);
     QCoreApplication::instance()->installEventFilter(&watcher);
@@ -315,7 +310,7 @@ bool MatrixView::Private::tabFrom(QWidget* focused, bool forward)
         return false;
     const auto takesTab = [focused](const QWidget* widget) {
         return (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled()
-            && widget->window() == focused->window();
+               && widget->window() == focused->window();
     };
     QWidget* target = nullptr;
     if (cells->holds(focused)) {
@@ -430,8 +425,7 @@ void MatrixView::relayout(QSize clientSize)
     QScrollArea* grid = d->grid;
     grid->resize(W - grid->x() - d->gridRightMargin, H - grid->y() - d->gridBottomMargin);
     d->optionArea->resize(W - d->optionArea->x() - d->optionAreaRightMargin, d->optionArea->height());
-    d->criterionArea->resize(d->criterionArea->width(),
-                             H - d->criterionArea->y() - d->criterionAreaBottomMargin);
+    d->criterionArea->resize(d->criterionArea->width(), H - d->criterionArea->y() - d->criterionAreaBottomMargin);
     d->updateHeaderMargins();
 }
 
@@ -489,9 +483,8 @@ void MatrixView::updateStatusLine()
 {
     const int criteria = d->project.criterionCount();
     const int options = d->project.optionCount();
-    d->status->setText(QString::number(criteria) + u' '
-                       + uiText(criteria < 2 ? TextKey::TXT00200 : TextKey::TXT00201) + u' ' + uiText(TextKey::TXT00150)
-                       + u' ' + QString::number(options) + u' '
+    d->status->setText(QString::number(criteria) + u' ' + uiText(criteria < 2 ? TextKey::TXT00200 : TextKey::TXT00201)
+                       + u' ' + uiText(TextKey::TXT00150) + u' ' + QString::number(options) + u' '
                        + uiText(options < 2 ? TextKey::TXT00202 : TextKey::TXT00203));
 }
 
@@ -602,8 +595,12 @@ void MatrixView::focusControl(Control control, int index, int criterionIndex)
                                                      : static_cast<QWidget*>(cell->commentButton());
         }
         break;
-    case Control::AddOption: target = d->addOption; break;
-    case Control::AddCriterion: target = d->addCriterion; break;
+    case Control::AddOption:
+        target = d->addOption;
+        break;
+    case Control::AddCriterion:
+        target = d->addCriterion;
+        break;
     }
     if (!target)
         return;

@@ -15,7 +15,7 @@ QPixmap ScaledPicture::at(qreal ratio) const
     return m_drawn.emplace_back(ratio, QPixmap::fromImage(BuiltInImages::draw(m_which, ratio))).second;
 }
 
-PictureView::PictureView(QWidget* parent, BuiltInImages::Picture which) : QWidget(parent), m_picture(which) {}
+PictureView::PictureView(QWidget* parent, BuiltInImages::Picture which) : QWidget(parent), m_picture(which) { }
 
 QSize PictureView::sizeHint() const
 {

@@ -15,7 +15,7 @@ namespace ponderix {
 // project of thousands of cells holds each density once.
 class ScaledPicture final {
 public:
-    explicit ScaledPicture(BuiltInImages::Picture which) : m_which(which) {}
+    explicit ScaledPicture(BuiltInImages::Picture which) : m_which(which) { }
 
     // `ratio` times the picture's pixels each way, carrying that ratio.
     QPixmap at(qreal ratio) const;

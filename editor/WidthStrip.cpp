@@ -62,12 +62,24 @@ void WidthStrip::keyPressEvent(QKeyEvent* event)
 {
     int mark = m_mark;
     switch (event->key()) {
-    case Qt::Key_Left: mark -= 1; break;
-    case Qt::Key_Right: mark += 1; break;
-    case Qt::Key_PageUp: mark -= 10; break;
-    case Qt::Key_PageDown: mark += 10; break;
-    case Qt::Key_Home: mark = 0; break;
-    case Qt::Key_End: mark = kCriteriaAddWidthMax; break;
+    case Qt::Key_Left:
+        mark -= 1;
+        break;
+    case Qt::Key_Right:
+        mark += 1;
+        break;
+    case Qt::Key_PageUp:
+        mark -= 10;
+        break;
+    case Qt::Key_PageDown:
+        mark += 10;
+        break;
+    case Qt::Key_Home:
+        mark = 0;
+        break;
+    case Qt::Key_End:
+        mark = kCriteriaAddWidthMax;
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
@@ -77,7 +89,9 @@ void WidthStrip::keyPressEvent(QKeyEvent* event)
         setMark(m_mark);
         emit widthChosen(m_mark);
         return;
-    default: QWidget::keyPressEvent(event); return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     event->accept();
     showMark(std::clamp(mark, 0, kCriteriaAddWidthMax));

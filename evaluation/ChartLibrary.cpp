@@ -38,7 +38,7 @@ QString lastLoaderError()
 // another user could swap the file between our write and the load.
 QString folderProblem(const QByteArray& folder)
 {
-    struct stat status {};
+    struct stat status { };
     if (::lstat(folder.constData(), &status) != 0)
         return systemError(errno);
     if (!S_ISDIR(status.st_mode))
@@ -60,7 +60,7 @@ bool isLoadableImage(std::span<const unsigned char> bytes)
         return false;
     Header header;
     std::memcpy(&header, bytes.data(), sizeof header);
-    Dl_info self {};
+    Dl_info self{};
     if (!::dladdr(reinterpret_cast<void*>(&isLoadableImage), &self) || !self.dli_fbase)
         return false;
     const auto* own = static_cast<const Header*>(self.dli_fbase);
@@ -69,7 +69,7 @@ bool isLoadableImage(std::span<const unsigned char> bytes)
         || header.e_type != ET_DYN || header.e_phentsize != sizeof(Segment) || header.e_phnum == 0)
         return false;
     const std::uint64_t size = bytes.size();
-    if (header.e_phoff > size || header.e_phnum * std::uint64_t {sizeof(Segment)} > size - header.e_phoff)
+    if (header.e_phoff > size || header.e_phnum * std::uint64_t{sizeof(Segment)} > size - header.e_phoff)
         return false;
     for (std::size_t i = 0; i < header.e_phnum; ++i) {
         Segment segment;
@@ -85,7 +85,7 @@ bool isLoadableImage(std::span<const unsigned char> bytes)
 // else in its place is left alone and fails the write.
 QString writeLibraryFile(const QByteArray& path, std::span<const unsigned char> bytes)
 {
-    struct stat status {};
+    struct stat status { };
     if (::lstat(path.constData(), &status) == 0) {
         if (!S_ISREG(status.st_mode) || status.st_uid != ::geteuid())
             return systemError(EEXIST);
@@ -116,8 +116,7 @@ QString writeLibraryFile(const QByteArray& path, std::span<const unsigned char> 
     return {};
 }
 
-template <typename Function>
-bool bind(void* handle, const char* name, Function& target)
+template <typename Function> bool bind(void* handle, const char* name, Function& target)
 {
     // dlsym hands back an object pointer; POSIX guarantees it converts to
     // the function pointer it really is.
@@ -128,13 +127,13 @@ bool bind(void* handle, const char* name, Function& target)
 bool bindAll(void* handle, ChartEntryPoints& entry)
 {
     return bind(handle, "RMC_CREATECHART", entry.createChart) && bind(handle, "RMC_ADDREGION", entry.addRegion)
-        && bind(handle, "RMC_ADDCAPTION", entry.addCaption) && bind(handle, "RMC_ADDGRID", entry.addGrid)
-        && bind(handle, "RMC_ADDDATAAXIS", entry.addDataAxis) && bind(handle, "RMC_ADDLABELAXIS", entry.addLabelAxis)
-        && bind(handle, "RMC_ADDXAXIS", entry.addXAxis) && bind(handle, "RMC_ADDYAXIS", entry.addYAxis)
-        && bind(handle, "RMC_ADDBARSERIES", entry.addBarSeries) && bind(handle, "RMC_ADDXYSERIES", entry.addXYSeries)
-        && bind(handle, "RMC_COLINE", entry.coLine) && bind(handle, "RMC_COTEXT", entry.coText)
-        && bind(handle, "RMC_DRAW2FILE", entry.draw2File) && bind(handle, "RMC_DELETECHART", entry.deleteChart)
-        && bind(handle, "RMC_GETVERSION", entry.getVersion);
+           && bind(handle, "RMC_ADDCAPTION", entry.addCaption) && bind(handle, "RMC_ADDGRID", entry.addGrid)
+           && bind(handle, "RMC_ADDDATAAXIS", entry.addDataAxis) && bind(handle, "RMC_ADDLABELAXIS", entry.addLabelAxis)
+           && bind(handle, "RMC_ADDXAXIS", entry.addXAxis) && bind(handle, "RMC_ADDYAXIS", entry.addYAxis)
+           && bind(handle, "RMC_ADDBARSERIES", entry.addBarSeries) && bind(handle, "RMC_ADDXYSERIES", entry.addXYSeries)
+           && bind(handle, "RMC_COLINE", entry.coLine) && bind(handle, "RMC_COTEXT", entry.coText)
+           && bind(handle, "RMC_DRAW2FILE", entry.draw2File) && bind(handle, "RMC_DELETECHART", entry.deleteChart)
+           && bind(handle, "RMC_GETVERSION", entry.getVersion);
 }
 
 } // namespace

@@ -24,7 +24,7 @@ void failWithLongJump(png_structp png, png_const_charp)
     png_longjmp(png, 1);
 }
 
-void ignoreWarning(png_structp, png_const_charp) {}
+void ignoreWarning(png_structp, png_const_charp) { }
 
 // Trivially destructible on purpose: the functions that libpng may leave by
 // longjmp hold only this and plain values.
@@ -71,7 +71,7 @@ bool readRows(PngReading& reading, png_bytep* rows)
 
 class ReadingGuard final {
 public:
-    explicit ReadingGuard(PngReading& reading) : m_reading(reading) {}
+    explicit ReadingGuard(PngReading& reading) : m_reading(reading) { }
     ~ReadingGuard() { png_destroy_read_struct(&m_reading.png, m_reading.info ? &m_reading.info : nullptr, nullptr); }
     ReadingGuard(const ReadingGuard&) = delete;
     ReadingGuard& operator=(const ReadingGuard&) = delete;

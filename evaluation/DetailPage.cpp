@@ -30,8 +30,8 @@ constexpr int kChartId = 2048;
 constexpr int kChartSide = 340;
 constexpr int kShortestPage = 540;
 constexpr int kTallestPage = 1000;
-constexpr int kRatingSteps = kValueMax - kValueMin + 1;    // 11
-constexpr int kImportanceSlots = kImportanceMax + 1;       // 6, index 0 unused
+constexpr int kRatingSteps = kValueMax - kValueMin + 1; // 11
+constexpr int kImportanceSlots = kImportanceMax + 1;    // 6, index 0 unused
 // Number labels: 27 pixels per rating step, 67 per importance step; labels
 // of the bottom row stack upwards, the others downwards.
 constexpr int kLabelXPerStep = 27;
@@ -54,8 +54,8 @@ QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoin
                    qreal scale)
 {
     const QByteArray background = QFile::encodeName(temporaryFolder + u"/TempDetailBG.bmp"_s);
-    if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial",
-                        0, static_cast<int>(0xFF000000u))
+    if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial", 0,
+                        static_cast<int>(0xFF000000u))
         != 0)
         return {};
     rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
@@ -86,7 +86,7 @@ QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoin
 // Every criterion's number at its point; several at one point stack up.
 void drawNumberLabels(QPainter& painter, const Project& project, int optionIndex, int pageHeight)
 {
-    std::array<std::array<int, kImportanceSlots>, kRatingSteps> placed {};
+    std::array<std::array<int, kImportanceSlots>, kRatingSteps> placed{};
     const QFont font = programFont(FontRole::PageScale);
     for (const Criterion& criterion : project.criteria()) {
         const Rating* rating = project.ratingOf(optionIndex, criterion.Index);

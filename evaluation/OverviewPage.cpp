@@ -76,8 +76,8 @@ QImage overviewChart(const Project& project, const ChartEntryPoints& rmc, const 
     const std::array<int, 2> zeroLineY = {186, 186};
     rmc.coLine(kChartId, 1, zeroLineX.data(), zeroLineY.data(), 2, 21, kOpaque, 0, 2, 0, 0);
     for (const BandCaption& band : kBandCaptions) {
-        rmc.coText(kChartId, band.object, uiText(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0,
-                   0, 0, 1, colourArgument(0xF0F0F0), "09BC");
+        rmc.coText(kChartId, band.object, uiText(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0, 0, 0, 1,
+                   colourArgument(0xF0F0F0), "09BC");
     }
     return drawChartPicture(rmc, kChartId, QSize(kChartWidth, kChartHeight), scale, chartFile);
 }

@@ -14,7 +14,6 @@ class QPainter;
 
 namespace ponderix {
 
-
 inline constexpr int kPageWidth = 700;
 inline const QColor kHeaderColour(98, 116, 205);
 

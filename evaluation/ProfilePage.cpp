@@ -136,7 +136,8 @@ void drawRings(const Project& project, const std::function<void(QPoint, QPoint, 
         radius[static_cast<std::size_t>(count)] = radius[0];
         const QRgb colour = optionColour(option.Index);
         for (int i = 0; i < count; ++i) {
-            const QPoint from = pointAt(kCentre, spokeAngle(i, count), static_cast<float>(radius[static_cast<std::size_t>(i)]));
+            const QPoint from =
+                pointAt(kCentre, spokeAngle(i, count), static_cast<float>(radius[static_cast<std::size_t>(i)]));
             const QPoint to =
                 pointAt(kCentre, spokeAngle(i + 1, count), static_cast<float>(radius[static_cast<std::size_t>(i) + 1]));
             drawSegment(from, to, colour);

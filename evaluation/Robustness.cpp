@@ -18,9 +18,9 @@ constexpr int kRatingSteps = kValueMax - kValueMin + 1;
 struct Matrix {
     int options = 0;
     int criteria = 0;
-    std::vector<int> importance;   // per criterion
-    std::vector<int> value;        // option-major: value[option * criteria + criterion]
-    std::vector<long long> sum;    // per option: importance x offset over every criterion
+    std::vector<int> importance; // per criterion
+    std::vector<int> value;      // option-major: value[option * criteria + criterion]
+    std::vector<long long> sum;  // per option: importance x offset over every criterion
 
     int valueAt(int option, int criterion) const
     {
@@ -50,7 +50,7 @@ Matrix readMatrix(const Project& project)
             matrix.value[static_cast<std::size_t>(option) * static_cast<std::size_t>(matrix.criteria)
                          + static_cast<std::size_t>(criterion)] = value;
             sum += static_cast<long long>(matrix.importance[static_cast<std::size_t>(criterion)])
-                * (value - kNeutralValue);
+                   * (value - kNeutralValue);
         }
         matrix.sum[static_cast<std::size_t>(option)] = sum;
     }
@@ -312,9 +312,9 @@ Robustness analyseRobustness(const Project& project, int spread)
                 continue;
             }
             for (int option = 0; option < matrix.options; ++option) {
-                scores[static_cast<std::size_t>(option)] = matrix.score(
-                    matrix.sum[static_cast<std::size_t>(option)]
-                    + static_cast<long long>(importance - current) * matrix.offsetAt(option, criterion));
+                scores[static_cast<std::size_t>(option)] =
+                    matrix.score(matrix.sum[static_cast<std::size_t>(option)]
+                                 + static_cast<long long>(importance - current) * matrix.offsetAt(option, criterion));
             }
             best = bestOf(scores);
             const SingleChange change{SingleChange::Kind::Importance, criterion, -1, current, importance, best};
@@ -344,12 +344,16 @@ Robustness analyseRobustness(const Project& project, int spread)
                                                + static_cast<long long>(importance) * (newValue - value));
                 Outcome outcome = Outcome::Alone;
                 if (view.othersMaximum)
-                    outcome = score > *view.othersMaximum ? Outcome::Alone
-                        : score == *view.othersMaximum    ? Outcome::Joins
-                                                          : Outcome::DropsOut;
+                    outcome = score > *view.othersMaximum    ? Outcome::Alone
+                              : score == *view.othersMaximum ? Outcome::Joins
+                                                             : Outcome::DropsOut;
                 const auto change = [&] {
-                    return SingleChange{SingleChange::Kind::Rating, criterion, option, value - kNeutralValue,
-                                        newValue - kNeutralValue, view.best[static_cast<std::size_t>(outcome)]};
+                    return SingleChange{SingleChange::Kind::Rating,
+                                        criterion,
+                                        option,
+                                        value - kNeutralValue,
+                                        newValue - kNeutralValue,
+                                        view.best[static_cast<std::size_t>(outcome)]};
                 };
                 if (view.differs[static_cast<std::size_t>(outcome)] && closest.wants(steps))
                     closest.add(change());
@@ -388,10 +392,14 @@ Robustness analyseRobustness(const Project& project, int spread)
 const char* verdictName(RobustnessVerdict verdict)
 {
     switch (verdict) {
-    case RobustnessVerdict::Undecided: return "undecided";
-    case RobustnessVerdict::Robust: return "robust";
-    case RobustnessVerdict::Sensitive: return "sensitive";
-    case RobustnessVerdict::Fragile: return "fragile";
+    case RobustnessVerdict::Undecided:
+        return "undecided";
+    case RobustnessVerdict::Robust:
+        return "robust";
+    case RobustnessVerdict::Sensitive:
+        return "sensitive";
+    case RobustnessVerdict::Fragile:
+        return "fragile";
     }
     return "";
 }
@@ -418,7 +426,7 @@ std::vector<int> criteriaBySensitivity(const Robustness& robustness)
     std::stable_sort(ranks.begin(), ranks.end(), [](const Rank& a, const Rank& b) {
         // More changing values rank higher, hence the swapped middle terms.
         return std::tie(a.fewestSteps, b.changingValues, a.criterion)
-            < std::tie(b.fewestSteps, a.changingValues, b.criterion);
+               < std::tie(b.fewestSteps, a.changingValues, b.criterion);
     });
     std::vector<int> order;
     for (const Rank& rank : ranks)

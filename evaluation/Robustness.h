@@ -58,12 +58,12 @@ struct ImportanceWhatIf {
 enum class RobustnessVerdict { Undecided, Robust, Sensitive, Fragile };
 
 struct Robustness {
-    std::vector<int> scores;       // per option, as the results window shows them
-    std::vector<int> best;         // every option scoring the maximum
-    std::optional<int> maximum;    // empty without options
-    std::vector<int> runnerUp;     // every option with the highest score below the maximum
+    std::vector<int> scores;    // per option, as the results window shows them
+    std::vector<int> best;      // every option scoring the maximum
+    std::optional<int> maximum; // empty without options
+    std::vector<int> runnerUp;  // every option with the highest score below the maximum
     std::optional<int> runnerUpScore;
-    std::optional<int> lead;       // maximum - runner-up score
+    std::optional<int> lead; // maximum - runner-up score
     RobustnessVerdict verdict = RobustnessVerdict::Undecided;
     std::vector<ImportanceWhatIf> importance; // per criterion
     std::optional<SmallestChanges> closest;   // empty when no single change alters the best options

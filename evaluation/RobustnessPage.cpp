@@ -144,16 +144,15 @@ void drawSummary(QPainter& painter, const Project& project, const Robustness& ro
         return;
     drawTextAt(painter, kLabelX, kRow1Y, uiText(TextKey::TXT00257), label, Qt::black);
     drawTextAt(painter, kRobustnessValueX, kRow1Y,
-               elided(optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum)
-                          + u")"_s,
-                      value, kTextWidth),
+               elided(optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s, value,
+                      kTextWidth),
                value, Qt::black);
     drawTextAt(painter, kLabelX, kRunnerUpY, uiText(TextKey::TXT00401), label, Qt::black);
     drawTextAt(painter, kLabelX, kLeadY, uiText(TextKey::TXT00402), label, Qt::black);
     if (robustness.runnerUpScore) {
         drawTextAt(painter, kRobustnessValueX, kRunnerUpY,
-                   elided(optionsText(project, robustness.runnerUp) + u" ("_s
-                              + scoreText(*robustness.runnerUpScore) + u")"_s,
+                   elided(optionsText(project, robustness.runnerUp) + u" ("_s + scoreText(*robustness.runnerUpScore)
+                              + u")"_s,
                           value, kTextWidth),
                    value, Qt::black);
         drawTextAt(painter, kRobustnessValueX, kLeadY,
@@ -177,12 +176,11 @@ void drawSummary(QPainter& painter, const Project& project, const Robustness& ro
     QString steps = stepsText(closest.steps);
     if (closest.changes.size() > 1) {
         steps += u", "_s + uiText(TextKey::TXT00430) + u" "_s + QString::number(closest.changes.size() - 1) + u" "_s
-            + uiText(TextKey::TXT00431);
+                 + uiText(TextKey::TXT00431);
     }
     drawTextAt(painter, kRobustnessValueX, kClosestY, steps, value, Qt::black);
     drawTextAt(painter, kRobustnessValueX, kClosestY + kRowPitch,
-               elided(changeText(project, closest.changes.front(), true), value, kTextWidth), value,
-               Qt::black);
+               elided(changeText(project, closest.changes.front(), true), value, kTextWidth), value, Qt::black);
 }
 
 void drawCell(QPainter& painter, QRect cell, const std::vector<int>& best)
@@ -204,8 +202,8 @@ void drawCell(QPainter& painter, QRect cell, const std::vector<int>& best)
     const QFont font = programFont(FontRole::PageScaleBold);
     painter.setFont(font);
     painter.setPen(letterColourOn(optionColour(best.front())));
-    painter.drawText(cell, Qt::AlignCenter, QFontMetrics(font).elidedText(letters.join(u','), Qt::ElideRight,
-                                                                          cell.width()));
+    painter.drawText(cell, Qt::AlignCenter,
+                     QFontMetrics(font).elidedText(letters.join(u','), Qt::ElideRight, cell.width()));
 }
 
 void drawFrame(QPainter& painter, QRect cell)
@@ -238,7 +236,7 @@ void drawGrid(QPainter& painter, const Project& project, const Robustness& robus
     for (int criterion : layout.gridCriteria) {
         const ImportanceWhatIf& whatIf = robustness.importance[static_cast<std::size_t>(criterion)];
         const QString name = QString::number(criterion + 1) + u": "_s
-            + project.criteria()[static_cast<std::size_t>(criterion)].Name.trimmed();
+                             + project.criteria()[static_cast<std::size_t>(criterion)].Name.trimmed();
         drawTextAt(painter, kLabelX, y + 1, elided(name, small, kGridNameWidth), small, Qt::black);
         for (int importance = kImportanceMin; importance <= kImportanceMax; ++importance) {
             const QRect cell(kGridCellX0 + (importance - kImportanceMin) * kGridCellPitch, y, kGridCellWidth,
@@ -278,8 +276,8 @@ void drawChances(QPainter& painter, const Project& project, const Robustness& ro
         painter.fillRect(QRect(kBarX, y, kBarFullWidth, kBarHeight), kBarTrackColour);
         const int length = static_cast<int>(chance * kBarFullWidth + 0.5);
         painter.fillRect(QRect(kBarX, y, length, kBarHeight), colour);
-        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y,
-                   QString::number(chance * 100.0, 'f', 1) + u"%"_s, small, Qt::black);
+        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y, QString::number(chance * 100.0, 'f', 1) + u"%"_s,
+                   small, Qt::black);
         y += kBarRowPitch;
     }
     const int leftOut = static_cast<int>(robustness.scores.size()) - layout.listedOptions;
@@ -310,7 +308,7 @@ void drawChallengers(QPainter& painter, const Project& project, const Robustness
             line += uiText(TextKey::TXT00428) + u" "_s + stepsText(challenger.lift->steps);
             if (challenger.lift->changes.size() > 1) {
                 line += u", "_s + uiText(TextKey::TXT00430) + u" "_s
-                    + QString::number(challenger.lift->changes.size() - 1) + u" "_s + uiText(TextKey::TXT00431);
+                        + QString::number(challenger.lift->changes.size() - 1) + u" "_s + uiText(TextKey::TXT00431);
             }
         } else {
             line += uiText(TextKey::TXT00429);
@@ -340,8 +338,7 @@ int robustnessPageHeight(const Robustness& robustness)
     return layoutOf(robustness).height;
 }
 
-QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner,
-                           qreal scale)
+QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner, qreal scale)
 {
     return pagePicture(layoutOf(robustness).height, scale,
                        [&](QPainter& painter) { paintRobustnessPage(painter, project, robustness, banner); });

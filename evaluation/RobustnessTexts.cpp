@@ -13,10 +13,14 @@ using namespace Qt::StringLiterals;
 TextKey verdictWordKey(RobustnessVerdict verdict)
 {
     switch (verdict) {
-    case RobustnessVerdict::Robust: return TextKey::TXT00406;
-    case RobustnessVerdict::Sensitive: return TextKey::TXT00407;
-    case RobustnessVerdict::Fragile: return TextKey::TXT00408;
-    case RobustnessVerdict::Undecided: break;
+    case RobustnessVerdict::Robust:
+        return TextKey::TXT00406;
+    case RobustnessVerdict::Sensitive:
+        return TextKey::TXT00407;
+    case RobustnessVerdict::Fragile:
+        return TextKey::TXT00408;
+    case RobustnessVerdict::Undecided:
+        break;
     }
     return TextKey::TXT00409;
 }
@@ -24,10 +28,14 @@ TextKey verdictWordKey(RobustnessVerdict verdict)
 TextKey verdictReasonKey(RobustnessVerdict verdict)
 {
     switch (verdict) {
-    case RobustnessVerdict::Robust: return TextKey::TXT00410;
-    case RobustnessVerdict::Sensitive: return TextKey::TXT00411;
-    case RobustnessVerdict::Fragile: return TextKey::TXT00412;
-    case RobustnessVerdict::Undecided: break;
+    case RobustnessVerdict::Robust:
+        return TextKey::TXT00410;
+    case RobustnessVerdict::Sensitive:
+        return TextKey::TXT00411;
+    case RobustnessVerdict::Fragile:
+        return TextKey::TXT00412;
+    case RobustnessVerdict::Undecided:
+        break;
     }
     return TextKey::TXT00413;
 }
@@ -55,11 +63,12 @@ QString changeText(const Project& project, const SingleChange& change, bool with
     QString text;
     if (change.kind == SingleChange::Kind::Importance) {
         text = uiText(TextKey::TXT00414) + u" "_s + criterion + u" "_s + uiText(TextKey::TXT00417) + u" "_s
-            + QString::number(change.from) + u" "_s + uiText(TextKey::TXT00418) + u" "_s + QString::number(change.to);
+               + QString::number(change.from) + u" "_s + uiText(TextKey::TXT00418) + u" "_s
+               + QString::number(change.to);
     } else {
         text = uiText(TextKey::TXT00415) + u" "_s + optionsText(project, {change.option}) + u" "_s
-            + uiText(TextKey::TXT00416) + u" "_s + criterion + u" "_s + uiText(TextKey::TXT00417) + u" "_s
-            + offsetText(change.from) + u" "_s + uiText(TextKey::TXT00418) + u" "_s + offsetText(change.to);
+               + uiText(TextKey::TXT00416) + u" "_s + criterion + u" "_s + uiText(TextKey::TXT00417) + u" "_s
+               + offsetText(change.from) + u" "_s + uiText(TextKey::TXT00418) + u" "_s + offsetText(change.to);
     }
     if (withOutcome)
         text += u", "_s + uiText(TextKey::TXT00421) + u" "_s + optionsText(project, change.best);

@@ -32,8 +32,7 @@ constexpr std::array<ImagePattern, 5> kPatterns = {{
     {u"tif", ImageFormat::Tiff},
 }};
 
-constexpr QStringView kPatternList =
-    u"Image JPG|*.jpg|Image GIF|*.gif|Image PNG|*.png|Image BMP|*.bmp|Image TIF|*.tif";
+constexpr QStringView kPatternList = u"Image JPG|*.jpg|Image GIF|*.gif|Image PNG|*.png|Image BMP|*.bmp|Image TIF|*.tif";
 
 int patternIndexOf(const QString& type)
 {
@@ -46,8 +45,7 @@ int patternIndexOf(const QString& type)
 
 } // namespace
 
-ImageExportResult exportImage(const QImage& page, Settings& settings, const QString& picturesFolder,
-                              Dialogs& dialogs)
+ImageExportResult exportImage(const QImage& page, Settings& settings, const QString& picturesFolder, Dialogs& dialogs)
 {
     // A folder that was deleted since the last export would leave the dialog
     // wherever the desktop likes; the pictures folder is the better guess.
@@ -64,8 +62,8 @@ ImageExportResult exportImage(const QImage& page, Settings& settings, const QStr
     if (choice.path.isEmpty())
         return {};
 
-    const ImagePattern& chosen = kPatterns[static_cast<std::size_t>(
-        std::clamp(choice.patternIndex, 0, static_cast<int>(kPatterns.size()) - 1))];
+    const ImagePattern& chosen =
+        kPatterns[static_cast<std::size_t>(std::clamp(choice.patternIndex, 0, static_cast<int>(kPatterns.size()) - 1))];
     settings.ImageType = chosen.type.toString();
     // The pattern decides the format; a name typed with another extension
     // keeps it and gets the right one added, so the file never lies about

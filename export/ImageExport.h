@@ -21,7 +21,6 @@ struct ImageExportResult {
 // whether or not the file is then written. An existing file is replaced only
 // when the user says so; declining cancels. A failure is reported to the
 // user here.
-ImageExportResult exportImage(const QImage& page, Settings& settings, const QString& picturesFolder,
-                              Dialogs& dialogs);
+ImageExportResult exportImage(const QImage& page, Settings& settings, const QString& picturesFolder, Dialogs& dialogs);
 
 } // namespace ponderix

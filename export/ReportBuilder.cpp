@@ -136,7 +136,7 @@ void writeCriterionRow(ReportWriter& report, const Project& project, const Crite
             continue;
         const QString offset = signedOffset(rating->Value);
         QString documentCell = u"<td bgcolor="_s + backgroundOf(rating->Value, criterion.Importance) + u">"_s
-            + uiText(TextKey::TXT00208) + u" <b>"_s + offset + u"</b> "_s + of + u" &plusmn;5"_s;
+                               + uiText(TextKey::TXT00208) + u" <b>"_s + offset + u"</b> "_s + of + u" &plusmn;5"_s;
         QString textCell = uiText(TextKey::TXT00208) + u" "_s + offset + u" "_s + of + u" \u00B15"_s;
         if (!rating->Comment.isEmpty()) {
             documentCell += u"<br>"_s + escaped(rating->Comment);

@@ -60,7 +60,8 @@ void checkRegular(const Project& project)
                     && rating.IndexCriteria < project.criterionCount(),
                 "a rating of no pair", position);
         require(rating.Value >= kValueMin && rating.Value <= kValueMax, "value out of range", position);
-        const auto cell = static_cast<std::size_t>(rating.IndexCriteria) * static_cast<std::size_t>(project.optionCount())
+        const auto cell =
+            static_cast<std::size_t>(rating.IndexCriteria) * static_cast<std::size_t>(project.optionCount())
             + static_cast<std::size_t>(rating.IndexOption);
         require(!rated[cell], "a pair rated twice", position);
         rated[cell] = true;
@@ -87,8 +88,8 @@ void checkSameContents(const Project& original, const Project& reread)
     for (std::size_t i = 0; i < original.ratings().size(); ++i) {
         const Rating& before = original.ratings()[i];
         const Rating& after = reread.ratings()[i];
-        require(after.IndexOption == before.IndexOption && after.IndexCriteria == before.IndexCriteria,
-                "rating moved", static_cast<long long>(i));
+        require(after.IndexOption == before.IndexOption && after.IndexCriteria == before.IndexCriteria, "rating moved",
+                static_cast<long long>(i));
         require(after.Value == before.Value, "value changed", static_cast<long long>(i));
         require(after.Comment == trimBlanks(before.Comment), "comment changed", static_cast<long long>(i));
     }

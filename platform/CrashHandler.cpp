@@ -38,7 +38,7 @@ constexpr std::uintptr_t kOverflowAboveLimit = 2 << 20;
 // Appends to a fixed buffer and silently stops at its end.
 class BufferWriter {
 public:
-    BufferWriter(char* buffer, std::size_t capacity) : m_buffer(buffer), m_capacity(capacity) {}
+    BufferWriter(char* buffer, std::size_t capacity) : m_buffer(buffer), m_capacity(capacity) { }
 
     BufferWriter& text(std::string_view text)
     {
@@ -111,7 +111,7 @@ void writeAll(int descriptor, const char* data, std::size_t length)
 
 void setDisposition(int signal, void (*handler)(int))
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     sigaction(signal, &action, nullptr);
@@ -223,8 +223,8 @@ _Unwind_Reason_Code visitFrame(_Unwind_Context* context, void* argument)
     if (returnAddress == 0)
         return _URC_END_OF_STACK;
     const void* module = moduleOf(reinterpret_cast<const void*>(returnAddress));
-    if (module != nullptr && std::find(std::begin(search.runtimes), std::end(search.runtimes), module)
-                                 != std::end(search.runtimes)) {
+    if (module != nullptr
+        && std::find(std::begin(search.runtimes), std::end(search.runtimes), module) != std::end(search.runtimes)) {
         search.passedRuntime = true;
         return _URC_NO_REASON;
     }
@@ -318,28 +318,50 @@ const char* crashDescription(std::uint32_t code)
 {
     using namespace crash_code;
     switch (code) {
-    case kInvalidAccess: return "Invalid memory access";
-    case kArrayBounds: return "Array bounds exceeded";
-    case kBreakpoint: return "Debugger breakpoint reached";
-    case kMisaligned: return "Misaligned data access";
-    case kFloatDenormal: return "Denormal floating-point operand";
-    case kFloatDivideByZero: return "Division by zero (floating-point)";
-    case kFloatInexact: return "Inexact floating-point result";
-    case kFloatInvalid: return "Invalid floating-point operation";
-    case kFloatOverflow: return "Floating-point overflow (exponent to great)";
-    case kFloatStack: return "Floating-point stack overflow or underflow";
-    case kFloatUnderflow: return "Floating-point underflow (exponent too small)";
-    case kIllegalInstruction: return "Illegal instruction";
-    case kPageError: return "Memory page error";
-    case kIntegerDivideByZero: return "Division by zero ";
-    case kIntegerOverflow: return "Integer overflow";
-    case kInvalidDisposition: return "Exception handler returned unknown value";
-    case kNoncontinuable: return "Exception handler tried to continue after non-continuable exception";
-    case kPrivilegedInstruction: return "Privileged instruction";
-    case kSingleStep: return "Single step trap";
-    case kStackOverflow: return "Stack overflow";
-    case kAbort: return "Program aborted";
-    default: return "Unknown error code";
+    case kInvalidAccess:
+        return "Invalid memory access";
+    case kArrayBounds:
+        return "Array bounds exceeded";
+    case kBreakpoint:
+        return "Debugger breakpoint reached";
+    case kMisaligned:
+        return "Misaligned data access";
+    case kFloatDenormal:
+        return "Denormal floating-point operand";
+    case kFloatDivideByZero:
+        return "Division by zero (floating-point)";
+    case kFloatInexact:
+        return "Inexact floating-point result";
+    case kFloatInvalid:
+        return "Invalid floating-point operation";
+    case kFloatOverflow:
+        return "Floating-point overflow (exponent to great)";
+    case kFloatStack:
+        return "Floating-point stack overflow or underflow";
+    case kFloatUnderflow:
+        return "Floating-point underflow (exponent too small)";
+    case kIllegalInstruction:
+        return "Illegal instruction";
+    case kPageError:
+        return "Memory page error";
+    case kIntegerDivideByZero:
+        return "Division by zero ";
+    case kIntegerOverflow:
+        return "Integer overflow";
+    case kInvalidDisposition:
+        return "Exception handler returned unknown value";
+    case kNoncontinuable:
+        return "Exception handler tried to continue after non-continuable exception";
+    case kPrivilegedInstruction:
+        return "Privileged instruction";
+    case kSingleStep:
+        return "Single step trap";
+    case kStackOverflow:
+        return "Stack overflow";
+    case kAbort:
+        return "Program aborted";
+    default:
+        return "Unknown error code";
     }
 }
 
@@ -381,18 +403,28 @@ std::uint32_t crashCodeFor(const Fault& fault, const StackLimit& stack)
         // stack fault into an invalid operation, so those two codes never
         // come from here.
         switch (fault.signalCode) {
-        case FPE_INTDIV: return kIntegerDivideByZero;
-        case FPE_INTOVF: return kIntegerOverflow;
-        case FPE_FLTDIV: return kFloatDivideByZero;
-        case FPE_FLTOVF: return kFloatOverflow;
-        case FPE_FLTUND: return kFloatUnderflow;
-        case FPE_FLTRES: return kFloatInexact;
-        case FPE_FLTINV: return kFloatInvalid;
-        case FPE_FLTSUB: return kArrayBounds;
-        default: break;
+        case FPE_INTDIV:
+            return kIntegerDivideByZero;
+        case FPE_INTOVF:
+            return kIntegerOverflow;
+        case FPE_FLTDIV:
+            return kFloatDivideByZero;
+        case FPE_FLTOVF:
+            return kFloatOverflow;
+        case FPE_FLTUND:
+            return kFloatUnderflow;
+        case FPE_FLTRES:
+            return kFloatInexact;
+        case FPE_FLTINV:
+            return kFloatInvalid;
+        case FPE_FLTSUB:
+            return kArrayBounds;
+        default:
+            break;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return kSignalBase + static_cast<std::uint32_t>(fault.signal);
 }
@@ -429,8 +461,7 @@ std::size_t formatHandOff(char* buffer, std::size_t capacity, const CrashFacts& 
 namespace {
 
 // "name value\n" with exactly this name, and nothing after the number.
-template <typename Number>
-bool readField(std::string_view& text, std::string_view name, Number& value)
+template <typename Number> bool readField(std::string_view& text, std::string_view name, Number& value)
 {
     const std::size_t end = text.find('\n');
     if (end == std::string_view::npos)
@@ -474,7 +505,7 @@ void installCrashHandler(std::string_view programName, std::string_view versionN
         s_qtCore = moduleOf(version);
     installAlternateStack();
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_sigaction = onFaultSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     // A second fault inside the handler ends the process instead of

@@ -133,12 +133,12 @@ PrivateFolder makePrivateFolder(const QString& folder, ForeignContents contents)
     const int descriptor = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (descriptor < 0) {
         const int error = errno;
-        struct stat facts {};
+        struct stat facts { };
         if (lstat(path.constData(), &facts) == 0 && S_ISLNK(facts.st_mode))
             return refused(uiText(TextKey::TXT00523));
         return failed(error);
     }
-    struct stat facts {};
+    struct stat facts { };
     if (fstat(descriptor, &facts) != 0) {
         const int error = errno;
         close(descriptor);

@@ -4,7 +4,6 @@
 
 namespace ponderix {
 
-
 // The folders the program works with, resolved once at start-up. Every
 // folder path ends with "/"; a folder the system cannot name is empty.
 struct ApplicationFolders {

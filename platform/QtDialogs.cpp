@@ -7,16 +7,16 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QLocale>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTextDocument>
 
 #include <limits>
@@ -30,10 +30,14 @@ namespace {
 QMessageBox::Icon qtIcon(Dialogs::Icon icon)
 {
     switch (icon) {
-    case Dialogs::Icon::None: return QMessageBox::NoIcon;
-    case Dialogs::Icon::Information: return QMessageBox::Information;
-    case Dialogs::Icon::Question: return QMessageBox::Question;
-    case Dialogs::Icon::Warning: return QMessageBox::Warning;
+    case Dialogs::Icon::None:
+        return QMessageBox::NoIcon;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
     }
     return QMessageBox::NoIcon;
 }
@@ -41,10 +45,14 @@ QMessageBox::Icon qtIcon(Dialogs::Icon icon)
 QMessageBox::StandardButton qtButton(Dialogs::Answer answer)
 {
     switch (answer) {
-    case Dialogs::Answer::Ok: return QMessageBox::Ok;
-    case Dialogs::Answer::Yes: return QMessageBox::Yes;
-    case Dialogs::Answer::No: return QMessageBox::No;
-    case Dialogs::Answer::Cancel: return QMessageBox::Cancel;
+    case Dialogs::Answer::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Answer::Yes:
+        return QMessageBox::Yes;
+    case Dialogs::Answer::No:
+        return QMessageBox::No;
+    case Dialogs::Answer::Cancel:
+        return QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -52,9 +60,12 @@ QMessageBox::StandardButton qtButton(Dialogs::Answer answer)
 QMessageBox::StandardButtons qtButtons(Dialogs::Buttons buttons)
 {
     switch (buttons) {
-    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
-    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Dialogs::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -62,14 +73,18 @@ QMessageBox::StandardButtons qtButtons(Dialogs::Buttons buttons)
 Dialogs::Answer answerFor(int button, Dialogs::Buttons buttons)
 {
     switch (button) {
-    case QMessageBox::Yes: return Dialogs::Answer::Yes;
-    case QMessageBox::No: return Dialogs::Answer::No;
-    case QMessageBox::Cancel: return Dialogs::Answer::Cancel;
-    case QMessageBox::Ok: return Dialogs::Answer::Ok;
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
+    case QMessageBox::Cancel:
+        return Dialogs::Answer::Cancel;
+    case QMessageBox::Ok:
+        return Dialogs::Answer::Ok;
     default:
         // Escape or the close box: the safest answer the box offers.
         return buttons == Dialogs::Buttons::YesNoCancel ? Dialogs::Answer::Cancel
-            : buttons == Dialogs::Buttons::YesNo        ? Dialogs::Answer::No
+               : buttons == Dialogs::Buttons::YesNo     ? Dialogs::Answer::No
                                                         : Dialogs::Answer::Ok;
     }
 }
@@ -108,7 +123,7 @@ QStringList nameFiltersFromPatterns(const QString& patterns)
     return filters;
 }
 
-QtDialogs::QtDialogs(QWidget* owner) : m_owner(owner) {}
+QtDialogs::QtDialogs(QWidget* owner) : m_owner(owner) { }
 
 QWidget* QtDialogs::owner() const
 {

@@ -85,8 +85,7 @@ namespace {
 
 // Takes the ratings of the deleted entry out, with their places in the list,
 // and closes the gap it leaves in the numbering.
-template <typename IndexOf>
-TakenRatings takeAndRenumber(std::vector<Rating>& ratings, int deleted, IndexOf indexOf)
+template <typename IndexOf> TakenRatings takeAndRenumber(std::vector<Rating>& ratings, int deleted, IndexOf indexOf)
 {
     TakenRatings taken;
     std::size_t kept = 0;
@@ -129,8 +128,7 @@ void putBackAndRenumber(std::vector<Rating>& ratings, int restored, TakenRatings
     ratings = std::move(merged);
 }
 
-template <typename Entry>
-void renumber(std::vector<Entry>& entries)
+template <typename Entry> void renumber(std::vector<Entry>& entries)
 {
     for (std::size_t position = 0; position < entries.size(); ++position)
         entries[position].Index = static_cast<int>(position);
@@ -292,7 +290,7 @@ void Project::buildLookup() const
             || rating.IndexCriteria >= criterionCount())
             continue;
         const auto cell = static_cast<std::size_t>(rating.IndexCriteria) * m_options.size()
-            + static_cast<std::size_t>(rating.IndexOption);
+                          + static_cast<std::size_t>(rating.IndexOption);
         if (m_lookup[cell] < 0)
             m_lookup[cell] = static_cast<int>(position);
     }
@@ -305,8 +303,8 @@ const Rating* Project::ratingOf(int optionIndex, int criterionIndex) const
         return nullptr;
     if (!m_lookupValid)
         buildLookup();
-    const int position = m_lookup[static_cast<std::size_t>(criterionIndex) * m_options.size()
-                                  + static_cast<std::size_t>(optionIndex)];
+    const int position =
+        m_lookup[static_cast<std::size_t>(criterionIndex) * m_options.size() + static_cast<std::size_t>(optionIndex)];
     return position < 0 ? nullptr : &m_ratings[static_cast<std::size_t>(position)];
 }
 
@@ -329,8 +327,8 @@ void Project::regularise()
         if (rating.IndexOption < 0 || rating.IndexOption >= optionCount() || rating.IndexCriteria < 0
             || rating.IndexCriteria >= criterionCount())
             continue;
-        const auto cell = static_cast<std::size_t>(rating.IndexCriteria) * optionTotal
-            + static_cast<std::size_t>(rating.IndexOption);
+        const auto cell =
+            static_cast<std::size_t>(rating.IndexCriteria) * optionTotal + static_cast<std::size_t>(rating.IndexOption);
         if (kept[cell] >= 0) {
             Rating& earlier = regular[static_cast<std::size_t>(kept[cell])];
             earlier.Value = rating.Value;

@@ -109,7 +109,7 @@ public:
 
     void setOptionName(int index, const QString& name);
     void setCriterionName(int index, const QString& name);
-    void setImportance(int index, int importance); // clamped to 1..5
+    void setImportance(int index, int importance);                 // clamped to 1..5
     void setValue(int optionIndex, int criterionIndex, int value); // clamped to 0..10
     void setComment(int optionIndex, int criterionIndex, const QString& comment);
     void setScore(int optionIndex, int score);

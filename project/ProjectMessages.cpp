@@ -15,8 +15,8 @@ namespace {
 // Names the limit, so that whoever generated the file knows what to change.
 Message tooLarge(qlonglong limit, QStringView what)
 {
-    return {u"Error"_s, u"File could not be opened!\r\n\r\nThe project holds more than %1 %2."_s.arg(
-                            QLocale(QLocale::English).toString(limit), what)};
+    return {u"Error"_s, u"File could not be opened!\r\n\r\nThe project holds more than %1 %2."_s
+                            .arg(QLocale(QLocale::English).toString(limit), what)};
 }
 
 } // namespace
@@ -27,8 +27,9 @@ Message readErrorMessage(const ReadError& error)
     case ReadError::Kind::CannotRead:
         return {uiText(TextKey::TXT00001), uiText(TextKey::TXT00094)};
     case ReadError::Kind::Syntax:
-        return {u"Error"_s, u"File could not be opened!\r\n\r\nXML Error Message: "_s + error.description + u"\r\nLine: "_s
-                                + QString::number(error.line) + u"   Character: "_s + QString::number(error.column)};
+        return {u"Error"_s, u"File could not be opened!\r\n\r\nXML Error Message: "_s + error.description
+                                + u"\r\nLine: "_s + QString::number(error.line) + u"   Character: "_s
+                                + QString::number(error.column)};
     case ReadError::Kind::NoRoot:
         return {u"Error"_s, u"XML file is corrupt!"_s};
     case ReadError::Kind::WrongRoot:
@@ -40,8 +41,9 @@ Message readErrorMessage(const ReadError& error)
     case ReadError::Kind::TooManyCriteria:
         return tooLarge(kReadableCriterionLimit, u"criteria");
     case ReadError::Kind::TooManyMissing:
-        return {u"Error"_s, u"File could not be opened!\r\n\r\nThe file leaves out more than %1 of the project's ratings."_s.arg(
-                                QLocale(QLocale::English).toString(static_cast<qlonglong>(kFilledInRatingLimit)))};
+        return {u"Error"_s,
+                u"File could not be opened!\r\n\r\nThe file leaves out more than %1 of the project's ratings."_s.arg(
+                    QLocale(QLocale::English).toString(static_cast<qlonglong>(kFilledInRatingLimit)))};
     }
     return {};
 }

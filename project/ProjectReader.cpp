@@ -67,8 +67,7 @@ QString textAttribute(const XML_Char** attributes, const char* name)
 // names do not matter. Deeper elements are ignored.
 class ProjectHandler final {
 public:
-    explicit ProjectHandler(XML_Parser parser)
-        : m_parser(parser), m_rootName(uiText(TextKey::Program_Short).toUtf8())
+    explicit ProjectHandler(XML_Parser parser) : m_parser(parser), m_rootName(uiText(TextKey::Program_Short).toUtf8())
     {
     }
 
@@ -133,8 +132,8 @@ private:
             break;
         case Group::Ratings:
             m_project.appendRating(integerAttribute(attributes, "IndexOption"),
-                                   integerAttribute(attributes, "IndexCriteria"),
-                                   textAttribute(attributes, "Comment"), integerAttribute(attributes, "Value"));
+                                   integerAttribute(attributes, "IndexCriteria"), textAttribute(attributes, "Comment"),
+                                   integerAttribute(attributes, "Value"));
             break;
         }
         // Stop as soon as the file is bound to be refused, before it costs memory.
@@ -270,7 +269,7 @@ ReadResult readProjectFile(const QString& path)
     // Looked at before opening, so that no device is ever opened, and once
     // more through the open handle, in case the name was swapped in between.
     const QByteArray encodedPath = QFile::encodeName(path);
-    struct stat facts {};
+    struct stat facts { };
     if (::stat(encodedPath.constData(), &facts) != 0)
         return cannotRead(qt_error_string(errno));
     if (!S_ISREG(facts.st_mode))

@@ -32,8 +32,8 @@ struct ReadError {
         CannotRead, // missing, unreadable, or a folder
         Syntax,     // not well-formed XML: description, line and column say where
         NoRoot,
-        WrongRoot,  // well-formed, but not a project of ours
-        TooLarge,   // more than kReadableCellLimit ratings listed
+        WrongRoot,       // well-formed, but not a project of ours
+        TooLarge,        // more than kReadableCellLimit ratings listed
         TooManyOptions,  // more than kReadableOptionLimit
         TooManyCriteria, // more than kReadableCriterionLimit
         TooManyMissing,  // more than kFilledInRatingLimit ratings left out
@@ -47,8 +47,8 @@ struct ReadError {
 
 class ReadResult final {
 public:
-    ReadResult(Project project) : m_outcome(std::move(project)) {}
-    ReadResult(ReadError error) : m_outcome(std::move(error)) {}
+    ReadResult(Project project) : m_outcome(std::move(project)) { }
+    ReadResult(ReadError error) : m_outcome(std::move(error)) { }
 
     bool ok() const { return std::holds_alternative<Project>(m_outcome); }
     Project& project() { return std::get<Project>(m_outcome); }

@@ -37,15 +37,24 @@ bool allowedInXml(char32_t codePoint)
 constexpr std::string_view entityFor(char32_t codePoint)
 {
     switch (codePoint) {
-    case U'&': return "&amp;";
-    case U'<': return "&lt;";
-    case U'>': return "&gt;";
-    case U'\'': return "&apos;";
-    case U'"': return "&quot;";
-    case U'\r': return "&#13;";
-    case U'\n': return "&#10;";
-    case U'\t': return "&#9;"; // a literal tab would become a blank when read back
-    default: return {};
+    case U'&':
+        return "&amp;";
+    case U'<':
+        return "&lt;";
+    case U'>':
+        return "&gt;";
+    case U'\'':
+        return "&apos;";
+    case U'"':
+        return "&quot;";
+    case U'\r':
+        return "&#13;";
+    case U'\n':
+        return "&#10;";
+    case U'\t':
+        return "&#9;"; // a literal tab would become a blank when read back
+    default:
+        return {};
     }
 }
 
@@ -83,7 +92,7 @@ char* encodeUtf8(char32_t codePoint, char* out)
 // little more than writing their bytes.
 class LineWriter final {
 public:
-    explicit LineWriter(char* out) : m_out(out) {}
+    explicit LineWriter(char* out) : m_out(out) { }
 
     LineWriter& raw(std::string_view text)
     {
@@ -143,15 +152,14 @@ public:
     using Sink = std::function<bool(QByteArrayView)>;
 
     explicit DocumentBuilder(qsizetype expectedSize, Sink sink = {})
-        : m_bytes(std::max(sink ? kStreamPiece : expectedSize, kLineMarkupRoom), Qt::Uninitialized)
-        , m_sink(std::move(sink))
+        : m_bytes(std::max(sink ? kStreamPiece : expectedSize, kLineMarkupRoom), Qt::Uninitialized),
+          m_sink(std::move(sink))
     {
     }
 
     // Appends one line of markup and the given texts; `write` gets a
     // LineWriter with room for the texts in their longest escaped form.
-    template <typename Write>
-    void line(qsizetype textUnits, Write write)
+    template <typename Write> void line(qsizetype textUnits, Write write)
     {
         const qsizetype room = kLineMarkupRoom + textUnits * kLongestEntity;
         if (m_bytes.size() - m_used < room) {
@@ -189,7 +197,6 @@ private:
     bool m_sinkFailed = false;
 };
 
-
 qsizetype expectedDocumentSize(const Project& project)
 {
     // Rough but generous: a rating line is about 90 bytes plus its comment.
@@ -197,7 +204,6 @@ qsizetype expectedDocumentSize(const Project& project)
 }
 
 } // namespace
-
 
 namespace {
 

@@ -25,7 +25,6 @@ private:
     std::unique_ptr<QGuiApplication> m_application;
 };
 
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 } // namespace

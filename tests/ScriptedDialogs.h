@@ -56,9 +56,12 @@ public:
             return answer;
         }
         switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::YesNo: return Answer::No;
-        case Buttons::YesNoCancel: return Answer::Cancel;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
         }
         return Answer::Ok;
     }

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,8 @@ inline ::testing::AssertionResult sameBytes(const QByteArray& actual, const QByt
         const QByteArray want = expectedLines.value(i, "<missing>");
         if (got != want) {
             return ::testing::AssertionFailure()
-                << "first difference at line " << i + 1 << "\n  actual:   " << got.toStdString()
-                << "\n  expected: " << want.toStdString();
+                   << "first difference at line " << i + 1 << "\n  actual:   " << got.toStdString()
+                   << "\n  expected: " << want.toStdString();
         }
     }
     return ::testing::AssertionFailure() << "bytes differ";

@@ -12,8 +12,7 @@ namespace {
 // Lives as long as the modal window and watches it go.
 class MainWindowLock final : public QObject {
 public:
-    MainWindowLock(QWidget& window, QWidget& mainWindow, bool ownWindow)
-        : QObject(&window), m_mainWindow(&mainWindow)
+    MainWindowLock(QWidget& window, QWidget& mainWindow, bool ownWindow) : QObject(&window), m_mainWindow(&mainWindow)
     {
         window.installEventFilter(this);
         // The main window announces its end before it takes its children

@@ -53,10 +53,9 @@ constexpr QSize kCloseButtonSize(120, 25);
 // with that room as padding centres them as a browser does. The report's
 // own rules still win wherever they speak about a cell itself: the row
 // labels stay left.
-const auto kViewStyleSheet =
-    u"tr.tableheader td { text-align: center; vertical-align: middle; line-height: 100%;"
-    u" padding-top: 5px; padding-bottom: 4px; }\n"
-    u"tr.tablerow td { text-align: center; vertical-align: top; }\n"_s;
+const auto kViewStyleSheet = u"tr.tableheader td { text-align: center; vertical-align: middle; line-height: 100%;"
+                             u" padding-top: 5px; padding-bottom: 4px; }\n"
+                             u"tr.tablerow td { text-align: center; vertical-align: top; }\n"_s;
 
 // Rows of a long report shown before the rest (the header row counts): more
 // than the tallest view holds at its lowest rows (two lines each), so that
@@ -182,9 +181,7 @@ ReportWindow* openReportWindow(const WindowContext& context)
 ReportWindow::ReportWindow(const WindowContext& context, Report report)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      m_dialogs(context.dialogs),
-      m_documentsFolder(context.folders.documents),
-      m_report(std::move(report))
+      m_dialogs(context.dialogs), m_documentsFolder(context.folders.documents), m_report(std::move(report))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Modal to the whole program: the project cannot change under the report,
@@ -299,8 +296,8 @@ void ReportWindow::saveAs()
     const QString path = withExtensionFor(choice.path, option);
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isDir()) {
-        const auto answer = m_dialogs.message(uiText(TextKey::TXT00090), uiText(TextKey::TXT00091),
-                                              Dialogs::Icon::None, Dialogs::Buttons::YesNo, Dialogs::Answer::No);
+        const auto answer = m_dialogs.message(uiText(TextKey::TXT00090), uiText(TextKey::TXT00091), Dialogs::Icon::None,
+                                              Dialogs::Buttons::YesNo, Dialogs::Answer::No);
         if (answer != Dialogs::Answer::Yes)
             return;
     }

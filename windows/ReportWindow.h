@@ -13,7 +13,6 @@ namespace ponderix {
 class Dialogs;
 struct WindowContext;
 
-
 // The report table in a view, with print preview, copy, save and close.
 // It is a window of its own rather than a child of the main window: a child
 // would be disabled together with the main window it is meant to block.

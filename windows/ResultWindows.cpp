@@ -57,13 +57,13 @@ QString windowTitle(TextKey key)
 QString robustnessSummary(const Project& project, const Robustness& robustness)
 {
     const QString best = robustness.maximum
-        ? optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s
-        : uiText(TextKey::TXT00432);
-    const QString closest = robustness.closest ? changeText(project, robustness.closest->changes.front(), true)
-                                               : uiText(TextKey::TXT00405);
+                             ? optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s
+                             : uiText(TextKey::TXT00432);
+    const QString closest =
+        robustness.closest ? changeText(project, robustness.closest->changes.front(), true) : uiText(TextKey::TXT00405);
     return uiText(TextKey::TXT00257) + u" "_s + best + u"\n"_s + uiText(TextKey::TXT00259) + u" "_s
-        + uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict))
-        + u"\n"_s + uiText(TextKey::TXT00404) + u" "_s + closest;
+           + uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict))
+           + u"\n"_s + uiText(TextKey::TXT00404) + u" "_s + closest;
 }
 
 // What the top of the overview and profile pages says, and every option's
@@ -77,8 +77,8 @@ QString resultsSummary(const Project& project)
     for (const Option& option : project.options())
         scores << optionsText(project, {option.Index}) + u" "_s + scoreText(option.score);
     return uiText(TextKey::TXT00257) + u" "_s + bestOptionsText(project, best) + u" ("_s + scoreText(*best.maximum)
-        + u")\n"_s + uiText(TextKey::TXT00259) + u" "_s + uiText(verdictBand(*best.maximum)) + u"\n"_s
-        + uiText(TextKey::TXT00567) + u" "_s + scores.join(u", "_s);
+           + u")\n"_s + uiText(TextKey::TXT00259) + u" "_s + uiText(verdictBand(*best.maximum)) + u"\n"_s
+           + uiText(TextKey::TXT00567) + u" "_s + scores.join(u", "_s);
 }
 
 // The facts at the top of an option's detail page.
@@ -86,8 +86,8 @@ QString detailSummary(const Project& project, int optionIndex)
 {
     const int score = project.options()[static_cast<std::size_t>(optionIndex)].score;
     return uiText(TextKey::TXT00264) + u" "_s + optionsText(project, {optionIndex}) + u"\n"_s
-        + uiText(TextKey::TXT00265) + u" "_s + scoreText(score) + u"\n"_s + uiText(TextKey::TXT00266) + u" "_s
-        + uiText(verdictBand(score));
+           + uiText(TextKey::TXT00265) + u" "_s + scoreText(score) + u"\n"_s + uiText(TextKey::TXT00266) + u" "_s
+           + uiText(verdictBand(score));
 }
 
 // The picture is only pixels: its name and description say what it shows.
@@ -254,8 +254,8 @@ void ChartWindow::showTab(int index)
         return;
     // Built anew on every visit: there is one detail page, and it must
     // always belong to the tab on view.
-    QImage page = buildDetailPage(m_context.project, index - 1, m_context.banner, m_context.charts,
-                                  m_context.folders.temporary);
+    QImage page =
+        buildDetailPage(m_context.project, index - 1, m_context.banner, m_context.charts, m_context.folders.temporary);
     if (!page.isNull())
         m_detailPage = std::move(page);
     if (m_detailPage.isNull())
@@ -275,8 +275,7 @@ void ChartWindow::printPage()
 void ChartWindow::copyPage()
 {
     QGuiApplication::clipboard()->setImage(currentPage());
-    m_context.dialogs.message(uiText(TextKey::TXT00013), uiText(TextKey::TXT00107),
-                              Dialogs::Icon::Information);
+    m_context.dialogs.message(uiText(TextKey::TXT00013), uiText(TextKey::TXT00107), Dialogs::Icon::Information);
 }
 
 void ChartWindow::savePage()

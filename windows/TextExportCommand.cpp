@@ -38,8 +38,8 @@ void exportText(const WindowContext& context)
     Settings& settings = context.settings;
 
     // Both layouts are text files; the pattern the user picks is the layout.
-    const QString patterns = uiText(TextKey::TXT00125) + u" (*.txt)|*.txt|"_s + uiText(TextKey::TXT00126)
-        + u" (*.txt)|*.txt"_s;
+    const QString patterns =
+        uiText(TextKey::TXT00125) + u" (*.txt)|*.txt|"_s + uiText(TextKey::TXT00126) + u" (*.txt)|*.txt"_s;
     const Dialogs::FileChoice choice =
         context.dialogs.saveFile(uiText(TextKey::TXT00120),
                                  dialogStartPath(settings.ExportDateiName, context.folders.documents), patterns,

@@ -17,12 +17,12 @@ struct Settings;
 // cannot change under it.
 struct WindowContext {
     Project& project;
-    Settings& settings;              // image and export choices are remembered here
+    Settings& settings; // image and export choices are remembered here
     Dialogs& dialogs;
     const ApplicationFolders& folders;
-    const ChartLibrary* charts;      // null: pages without charts
-    QWidget* mainWindow;             // owner; disabled while a window is open
-    QString banner;                  // the project banner's text
+    const ChartLibrary* charts; // null: pages without charts
+    QWidget* mainWindow;        // owner; disabled while a window is open
+    QString banner;             // the project banner's text
     int desktopHeight;
 };
 

@@ -73,9 +73,9 @@ private:
 
     void drawGrid(const Region& region, QRect plot);
     struct LeftAxisRoom {
-        int labelGap;     // between the tick marks and the labels' right edge
-        int labelsFrom;   // left edge of the label boxes
-        int captionLeft;  // the upward caption's column
+        int labelGap;    // between the tick marks and the labels' right edge
+        int labelsFrom;  // left edge of the label boxes
+        int captionLeft; // the upward caption's column
         int captionWidth;
     };
     void drawLeftAxis(const Axis& axis, QRect plot, const LeftAxisRoom& room);
@@ -134,8 +134,7 @@ QFont Painter::font(int points, bool bold, bool italic) const
 void Painter::drawBackground()
 {
     const QRect whole(QPoint(0, 0), m_chart.size);
-    m_painter.fillRect(whole, m_chart.backColour.isNone() ? QColor(Qt::white)
-                                                          : m_chart.backColour.colourOr(Qt::white));
+    m_painter.fillRect(whole, m_chart.backColour.isNone() ? QColor(Qt::white) : m_chart.backColour.colourOr(Qt::white));
     if (!m_chart.backgroundPicture.isNull())
         m_painter.drawImage(whole, m_chart.backgroundPicture);
 }
@@ -293,10 +292,11 @@ void Painter::drawCategoryAxis(const CategoryAxis& axis, QRect plot, const Regio
     m_painter.setPen(colour);
     for (int k = 0; k < slotTotal && k < axis.labels.size(); k += step) {
         const double centre = first + (k + 0.5) * slotWidth;
-        const bool falling = values && k < static_cast<int>(values->size()) && (*values)[static_cast<std::size_t>(k)] < 0;
+        const bool falling =
+            values && k < static_cast<int>(values->size()) && (*values)[static_cast<std::size_t>(k)] < 0;
         const int height = metrics.height();
-        const int top = falling ? static_cast<int>(std::floor(baseline)) - 3 - height
-                                : static_cast<int>(std::floor(baseline)) + 4;
+        const int top =
+            falling ? static_cast<int>(std::floor(baseline)) - 3 - height : static_cast<int>(std::floor(baseline)) + 4;
         const QRectF box(centre - slotWidth * step / 2, top, slotWidth * step, height);
         m_painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, axis.labels[k]);
     }
@@ -326,8 +326,8 @@ void Painter::drawBars(const Region& region, QRect plot)
         const bool roomForLabels = series.valueLabels && slotWidth >= widestLabel + 2;
         for (std::size_t k = 0; k < series.values.size(); ++k) {
             const double value = series.values[k];
-            QColor colour = series.colour.isNone() ? paletteColour(static_cast<int>(k))
-                                                   : series.colour.colourOr(paletteColour(0));
+            QColor colour =
+                series.colour.isNone() ? paletteColour(static_cast<int>(k)) : series.colour.colourOr(paletteColour(0));
             colour = withTransparency(colour, series.transparency);
             const double centre = first + (static_cast<double>(k) + 0.5) * slotWidth;
             const double end = yOf(axis, plot, value);
@@ -493,14 +493,17 @@ void Painter::drawLine(const LineObject& line)
         // the first point to the last, the width growing down or right.
         const QPoint a = line.points[0];
         const QPoint b = line.points[1];
-        const QRect cover = a.y() == b.y()
-            ? QRect(QPoint(std::min(a.x(), b.x()), a.y()), QPoint(std::max(a.x(), b.x()), a.y() + line.width - 1))
-            : QRect(QPoint(a.x(), std::min(a.y(), b.y())), QPoint(a.x() + line.width - 1, std::max(a.y(), b.y())));
+        const QRect cover =
+            a.y() == b.y()
+                ? QRect(QPoint(std::min(a.x(), b.x()), a.y()), QPoint(std::max(a.x(), b.x()), a.y() + line.width - 1))
+                : QRect(QPoint(a.x(), std::min(a.y(), b.y())), QPoint(a.x() + line.width - 1, std::max(a.y(), b.y())));
         m_painter.setRenderHint(QPainter::Antialiasing, false);
         m_painter.fillRect(cover, colour);
     } else {
-        QPen pen(colour, line.width, line.lineStyle == 22 ? Qt::DashLine : line.lineStyle == 23 ? Qt::DotLine
-                                                                                                : Qt::SolidLine,
+        QPen pen(colour, line.width,
+                 line.lineStyle == 22   ? Qt::DashLine
+                 : line.lineStyle == 23 ? Qt::DotLine
+                                        : Qt::SolidLine,
                  Qt::SquareCap, Qt::MiterJoin);
         m_painter.setRenderHint(QPainter::Antialiasing, true);
         m_painter.setPen(pen);
@@ -555,8 +558,8 @@ void Painter::drawText(const TextObject& text)
         m_painter.rotate(-90);
         m_painter.setFont(textFont);
         m_painter.setPen(colour);
-        m_painter.drawText(QRectF(-box.height() / 2 + 2, -box.width() / 2, box.height() - 4, box.width()),
-                           alignment, text.text);
+        m_painter.drawText(QRectF(-box.height() / 2 + 2, -box.width() / 2, box.height() - 4, box.width()), alignment,
+                           text.text);
     } else {
         m_painter.setFont(textFont);
         m_painter.setPen(colour);
@@ -636,11 +639,12 @@ QRect plotArea(const Region& region)
     const QRect bounds = region.bounds;
     const bool leftAxis = region.valueAxis || region.yAxis;
     const bool leftCaption = (region.valueAxis && !region.valueAxis->caption.isEmpty())
-        || (region.yAxis && !region.yAxis->caption.isEmpty());
-    const int left = bounds.left() + kOuterMargin + (leftAxis ? kLeftAxisLabels : 0) + (leftCaption ? kLeftAxisCaption : 0);
+                             || (region.yAxis && !region.yAxis->caption.isEmpty());
+    const int left =
+        bounds.left() + kOuterMargin + (leftAxis ? kLeftAxisLabels : 0) + (leftCaption ? kLeftAxisCaption : 0);
     const int right = bounds.right() + 1 - kRightMargin - (region.xAxis ? kXAxisEndLabel : 0);
     const int top = bounds.top() + kTopMargin + (region.caption ? kCaptionBand : 0)
-        + (region.categoryAxis ? kCategoryCaptionBand + kValueLabelBand : 0);
+                    + (region.categoryAxis ? kCategoryCaptionBand + kValueLabelBand : 0);
     const int bottom = bounds.bottom() + 1 - kBottomMargin - (region.xAxis ? kXAxisLabelBand + kXAxisCaptionBand : 0);
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }

@@ -19,7 +19,7 @@ void failWithLongJump(png_structp png, png_const_charp)
     png_longjmp(png, 1);
 }
 
-void ignoreWarning(png_structp, png_const_charp) {}
+void ignoreWarning(png_structp, png_const_charp) { }
 
 // Only trivially destructible locals live in this frame: libpng leaves it by
 // longjmp when anything goes wrong.

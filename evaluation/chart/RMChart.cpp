@@ -90,7 +90,7 @@ int pointSizeOr(int size, int fallback)
 bool rangeIsUsable(double minimum, double maximum, int tickCount)
 {
     return std::isfinite(minimum) && std::isfinite(maximum) && minimum < maximum && tickCount >= 2
-        && tickCount <= kMaximumTicks;
+           && tickCount <= kMaximumTicks;
 }
 
 // The arguments the three numeric axes share.
@@ -202,8 +202,8 @@ RMC_EXPORT int RMC_ADDCAPTION(int id, int region, const char* text, int backColo
     return 0;
 }
 
-RMC_EXPORT int RMC_ADDGRID(int id, int region, int backColour, int gradient, int left, int top, int width,
-                           int height, int gridLines)
+RMC_EXPORT int RMC_ADDGRID(int id, int region, int backColour, int gradient, int left, int top, int width, int height,
+                           int gridLines)
 {
     Region* target = regionOf(id, region);
     if (!target)
@@ -218,18 +218,17 @@ RMC_EXPORT int RMC_ADDGRID(int id, int region, int backColour, int gradient, int
     return 0;
 }
 
-RMC_EXPORT int RMC_ADDDATAAXIS(int id, int region, int, double minimum, double maximum, int tickCount,
-                               int fontSize, int textColour, int lineColour, int lineStyle, int decimals,
-                               const char* unit, const char* caption, const char* labels, int)
+RMC_EXPORT int RMC_ADDDATAAXIS(int id, int region, int, double minimum, double maximum, int tickCount, int fontSize,
+                               int textColour, int lineColour, int lineStyle, int decimals, const char* unit,
+                               const char* caption, const char* labels, int)
 {
     return setAxis(id, region, &Region::valueAxis,
                    {minimum, maximum, tickCount, fontSize, textColour, lineColour, lineStyle, decimals, unit, caption,
                     labels});
 }
 
-RMC_EXPORT int RMC_ADDLABELAXIS(int id, int region, const char* labels, int labelStep, int tickCount, int,
-                                int fontSize, int textColour, int, int lineColour, int lineStyle,
-                                const char* caption)
+RMC_EXPORT int RMC_ADDLABELAXIS(int id, int region, const char* labels, int labelStep, int tickCount, int, int fontSize,
+                                int textColour, int, int lineColour, int lineStyle, const char* caption)
 {
     Region* target = regionOf(id, region);
     if (!target)
@@ -267,9 +266,8 @@ RMC_EXPORT int RMC_ADDYAXIS(int id, int region, int, double minimum, double maxi
                     labels});
 }
 
-RMC_EXPORT int RMC_ADDBARSERIES(int id, int region, const double* values, int count, int, int look,
-                                int valueLabels, int colour, int, int shadow, int fromZero, int width,
-                                int transparency)
+RMC_EXPORT int RMC_ADDBARSERIES(int id, int region, const double* values, int count, int, int look, int valueLabels,
+                                int colour, int, int shadow, int fromZero, int width, int transparency)
 {
     Region* target = regionOf(id, region);
     if (!target)
@@ -289,16 +287,15 @@ RMC_EXPORT int RMC_ADDBARSERIES(int id, int region, const double* values, int co
     return 0;
 }
 
-RMC_EXPORT int RMC_ADDXYSERIES(int id, int region, const double* xValues, int xCount, const double* yValues,
-                               int yCount, int lineStyle, int symbol, int colour, int symbolSize, int xAxis,
-                               int yAxis, int valueLabels)
+RMC_EXPORT int RMC_ADDXYSERIES(int id, int region, const double* xValues, int xCount, const double* yValues, int yCount,
+                               int lineStyle, int symbol, int colour, int symbolSize, int xAxis, int yAxis,
+                               int valueLabels)
 {
     Region* target = regionOf(id, region);
     if (!target)
         return RMC_ERROR_NO_CHART;
-    if (xCount != yCount || xCount < 0 || xCount > kMaximumSeriesLength
-        || (xCount > 0 && (!xValues || !yValues)) || !valuesAreFinite(xValues, xCount)
-        || !valuesAreFinite(yValues, yCount))
+    if (xCount != yCount || xCount < 0 || xCount > kMaximumSeriesLength || (xCount > 0 && (!xValues || !yValues))
+        || !valuesAreFinite(xValues, xCount) || !valuesAreFinite(yValues, yCount))
         return RMC_ERROR_ARGUMENT;
     // The series is drawn against the axes it names; anything else would put
     // the points on a scale nobody sees.
@@ -337,9 +334,9 @@ RMC_EXPORT int RMC_COLINE(int id, int object, const int* xValues, const int* yVa
     return 0;
 }
 
-RMC_EXPORT int RMC_COTEXT(int id, int object, const char* text, int x, int y, int width, int height,
-                          int textColour, int frameColour, int transparency, int shadow, int boxShape,
-                          int fillColour, const char* fontCode)
+RMC_EXPORT int RMC_COTEXT(int id, int object, const char* text, int x, int y, int width, int height, int textColour,
+                          int frameColour, int transparency, int shadow, int boxShape, int fillColour,
+                          const char* fontCode)
 {
     Chart* chart = chartOf(id);
     if (!chart)

@@ -54,11 +54,11 @@ extern "C" {
 
 #define RMC_VERSION 4.12
 
-#define RMC_ERROR_NO_CHART -1     /* no chart with that id, or no such region */
-#define RMC_ERROR_ARGUMENT -2     /* a size, count, range or pointer is unusable */
-#define RMC_ERROR_FILE -3         /* a picture cannot be read or a file cannot be written */
-#define RMC_ERROR_ID_IN_USE -4    /* a chart with that id exists already */
-#define RMC_ERROR_NO_GUI -5       /* no QGuiApplication: nothing can be drawn */
+#define RMC_ERROR_NO_CHART -1  /* no chart with that id, or no such region */
+#define RMC_ERROR_ARGUMENT -2  /* a size, count, range or pointer is unusable */
+#define RMC_ERROR_FILE -3      /* a picture cannot be read or a file cannot be written */
+#define RMC_ERROR_ID_IN_USE -4 /* a chart with that id exists already */
+#define RMC_ERROR_NO_GUI -5    /* no QGuiApplication: nothing can be drawn */
 
 /* Creates an empty chart of width x height pixels (1 .. 10000 each).
  *   parent            the window the chart would belong to; charts here are
@@ -78,9 +78,8 @@ extern "C" {
  *   fontName          the face of every text of the chart; "" for Arial.
  *   reserved          pass 0.
  *   textColour        colour of every text; alpha 00 for dark grey. */
-int RMC_CREATECHART(void* parent, int id, int x, int y, int width, int height, int backColour, int style,
-                    int offscreen, const char* backgroundPicture, const char* fontName, int reserved,
-                    int textColour);
+int RMC_CREATECHART(void* parent, int id, int x, int y, int width, int height, int backColour, int style, int offscreen,
+                    const char* backgroundPicture, const char* fontName, int reserved, int textColour);
 
 /* Adds a region, the frame for one plot, captions and axes. Regions are
  * numbered from 1 in the order they are added.
@@ -124,9 +123,9 @@ int RMC_ADDGRID(int id, int region, int backColour, int gradient, int left, int 
  *   labels            "*"-separated labels from the bottom tick up, replacing
  *                     the generated ones; "" to generate them.
  *   flags             pass 0. */
-int RMC_ADDDATAAXIS(int id, int region, int alignment, double minimum, double maximum, int tickCount,
-                    int fontSize, int textColour, int lineColour, int lineStyle, int decimals, const char* unit,
-                    const char* caption, const char* labels, int flags);
+int RMC_ADDDATAAXIS(int id, int region, int alignment, double minimum, double maximum, int tickCount, int fontSize,
+                    int textColour, int lineColour, int lineStyle, int decimals, const char* unit, const char* caption,
+                    const char* labels, int flags);
 
 /* The category axis of a bar chart: one slot per tick, bar k in slot k.
  *   labels            "*"-separated labels of the slots, left to right.
@@ -145,9 +144,8 @@ int RMC_ADDDATAAXIS(int id, int region, int alignment, double minimum, double ma
  *   textAngle         0: horizontal labels (the only kind; others are taken
  *                     as 0).
  *   lineStyle         0: no line; 2: a line along the plot's bottom edge. */
-int RMC_ADDLABELAXIS(int id, int region, const char* labels, int labelStep, int tickCount, int alignment,
-                     int fontSize, int textColour, int textAngle, int lineColour, int lineStyle,
-                     const char* caption);
+int RMC_ADDLABELAXIS(int id, int region, const char* labels, int labelStep, int tickCount, int alignment, int fontSize,
+                     int textColour, int textAngle, int lineColour, int lineStyle, const char* caption);
 
 /* The axes of an XY chart. alignment is the axis code the XY series names:
  * 12 for an X axis along the bottom, 9 for a Y axis at the left (others are
@@ -157,11 +155,11 @@ int RMC_ADDLABELAXIS(int id, int region, const char* labels, int labelStep, int 
  * axis's is written upwards, centred on the plot's height. The other
  * arguments mean what they mean for RMC_ADDDATAAXIS. */
 int RMC_ADDXAXIS(int id, int region, int alignment, double minimum, double maximum, int tickCount, int fontSize,
-                 int textColour, int lineColour, int lineStyle, int decimals, const char* unit,
-                 const char* caption, const char* labels, int flags);
+                 int textColour, int lineColour, int lineStyle, int decimals, const char* unit, const char* caption,
+                 const char* labels, int flags);
 int RMC_ADDYAXIS(int id, int region, int alignment, double minimum, double maximum, int tickCount, int fontSize,
-                 int textColour, int lineColour, int lineStyle, int decimals, const char* unit,
-                 const char* caption, const char* labels);
+                 int textColour, int lineColour, int lineStyle, int decimals, const char* unit, const char* caption,
+                 const char* labels);
 
 /* A bar series on the region's category and value axes.
  *   values, count     the bars, in slot order (count 0 .. 1000000).
@@ -178,9 +176,8 @@ int RMC_ADDYAXIS(int id, int region, int alignment, double minimum, double maxim
  *   width             0: narrow (40 % of a slot); 1: normal (60 %); 2: wide
  *                     (80 %).
  *   transparency      0 .. 100 percent. */
-int RMC_ADDBARSERIES(int id, int region, const double* values, int count, int seriesType, int look,
-                     int valueLabels, int colour, int horizontal, int shadow, int fromZero, int width,
-                     int transparency);
+int RMC_ADDBARSERIES(int id, int region, const double* values, int count, int seriesType, int look, int valueLabels,
+                     int colour, int horizontal, int shadow, int fromZero, int width, int transparency);
 
 /* An XY series: point k at (xValues[k], yValues[k]); the counts must match
  * (0 .. 1000000).
@@ -194,8 +191,7 @@ int RMC_ADDBARSERIES(int id, int region, const double* values, int count, int se
  *                     (12 and 9); the series waits for those axes.
  *   valueLabels       0: none; 1: each point's Y value beside it. */
 int RMC_ADDXYSERIES(int id, int region, const double* xValues, int xCount, const double* yValues, int yCount,
-                    int lineStyle, int symbol, int colour, int symbolSize, int xAxis, int yAxis,
-                    int valueLabels);
+                    int lineStyle, int symbol, int colour, int symbolSize, int xAxis, int yAxis, int valueLabels);
 
 /* Custom line through count points given in chart pixels. An object number
  * that exists already is replaced.

@@ -11,8 +11,8 @@
 #include "platform/QtDialogs.h"
 #include "project/DemoProject.h"
 #include "tests/ScriptedDialogs.h"
-#include "tests/app/AppSandbox.h"
 #include "tests/TestSupport.h"
+#include "tests/app/AppSandbox.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -228,17 +228,18 @@ TEST_F(ApplicationTest, ProjectsTooLargeForTheMatrixAreRefusedWithTheLimit)
     for (int criterion = 0; criterion < criteria; ++criterion) {
         for (int option = 0; option < options; ++option)
             bytes += "<Rating IndexOption=\"" + QByteArray::number(option) + "\" IndexCriteria=\""
-                + QByteArray::number(criterion) + "\" Value=\"5\"/>\n";
+                     + QByteArray::number(criterion) + "\" Value=\"5\"/>\n";
     }
     bytes += "</Ratings>\n</Ponderix>\n";
     const QString path = file(u"huge.pnx"_s);
     ASSERT_TRUE(writeBytes(path, bytes));
 
-    EXPECT_FALSE(application->projectFiles().open(path, ProjectFiles::Question::DoNotAsk,
-                                                  ProjectFiles::LastFolder::Update));
+    EXPECT_FALSE(
+        application->projectFiles().open(path, ProjectFiles::Question::DoNotAsk, ProjectFiles::LastFolder::Update));
     EXPECT_EQ(m_dialogs.lastTitle(), u"Error"_s);
-    EXPECT_EQ(m_dialogs.lastText(), path + u"\r\n\r\nThe matrix can show at most 100,000 ratings (options × criteria);"
-                                           u" this project has 1,000 options and 101 criteria."_s);
+    EXPECT_EQ(m_dialogs.lastText(), path
+                                        + u"\r\n\r\nThe matrix can show at most 100,000 ratings (options × criteria);"
+                                          u" this project has 1,000 options and 101 criteria."_s);
     EXPECT_EQ(application->project().options()[0].Name, u"mine"_s);
 }
 
@@ -248,8 +249,8 @@ TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
     const QString cars = writeDemo(u"Cars.pnx"_s);
     m_dialogs.answers = {Dialogs::Answer::Yes};
     m_dialogs.files = {{cars, 0}};
-    EXPECT_TRUE(application->projectFiles().open(QString(), ProjectFiles::Question::Ask,
-                                                 ProjectFiles::LastFolder::Update));
+    EXPECT_TRUE(
+        application->projectFiles().open(QString(), ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update));
     EXPECT_EQ(m_dialogs.fileDialogs.last().title, text(TextKey::TXT00217));
     EXPECT_EQ(application->project().optionCount(), 3);
     EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
@@ -369,7 +370,7 @@ TEST_F(ApplicationTest, ALockThatCannotBeMadeDoesNotKeepTheUserOut)
         EXPECT_NE(asked.text, text(TextKey::TXT00041));
     EXPECT_TRUE(application->mainWindow().isVisible());
     const QString expected = u"Ponderix: "_s + text(TextKey::TXT00520) + u": "_s
-        + file(u"config/Ponderix/Ponderix.lock"_s) + u": Not a directory\n"_s;
+                             + file(u"config/Ponderix/Ponderix.lock"_s) + u": Not a directory\n"_s;
     EXPECT_NE(said.find(expected.toStdString()), std::string::npos) << said;
 }
 
@@ -521,8 +522,8 @@ TEST_F(ApplicationTest, TheAnalysisMenuListsRobustnessAfterProfile)
         keys << item->shortcut();
     }
     EXPECT_EQ(items, (QStringList{u"Results"_s, u"Profile"_s, u"Robustness"_s, u"Report"_s}));
-    EXPECT_EQ(keys, (QList<QKeySequence>{QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2),
-                                         QKeySequence(Qt::Key_F4), QKeySequence(Qt::Key_F3)}));
+    EXPECT_EQ(keys, (QList<QKeySequence>{QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_F4),
+                                         QKeySequence(Qt::Key_F3)}));
     EXPECT_TRUE(application->mainWindow().action(Command::Robustness)->isEnabled());
 }
 
@@ -677,7 +678,6 @@ TEST(WindowRules, StoredGeometryOnlyWhenUsable)
     EXPECT_FALSE(storedWindowGeometry(flat).has_value());
 }
 
-
 TEST(MainWindowPictures, ToolbarIconsAndWindowIconComeDrawnForEveryDensity)
 {
     MainWindow window(BuiltInImages::instance(), QSize(760, 630));
@@ -718,7 +718,7 @@ TEST(MainWindowPictures, ToolbarIconsAndWindowIconComeDrawnForEveryDensity)
     if (!folder.isEmpty()) {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        window.grab().save(QDir(folder).filePath(u"main-window-"_s + QString::number(window.devicePixelRatioF())
-                                                 + u".png"_s));
+        window.grab().save(
+            QDir(folder).filePath(u"main-window-"_s + QString::number(window.devicePixelRatioF()) + u".png"_s));
     }
 }

@@ -33,4 +33,3 @@ TEST(ProjectFileRules, BannerDropsTheLastFourCharacters)
     EXPECT_EQ(bannerForFile(u"/x/.pnx"_s), QString());
     EXPECT_EQ(bannerForFile(u"/x/Readme"_s), u"Re"_s);
 }
-

@@ -17,7 +17,8 @@ TEST(AtomicFile, AFullDiskIsReportedAndTheOldFileSurvives)
 {
     // A tiny tmpfs fills up for real; skip where mounting is not allowed.
     QTemporaryDir mountPoint;
-    const int mounted = QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
+    const int mounted =
+        QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
     if (mounted != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     const QString path = mountPoint.filePath(u"project.pnx"_s);
@@ -45,8 +46,9 @@ TEST(AtomicFile, AFailedCommitIsReportedAndLeavesTheTargetAlone)
     // the new bytes are written: no rename, not even root's, may replace a
     // folder that is not empty with a file.
     const WriteResult result = writeFileAtomically(path, [&](QIODevice& device) {
-        const bool swapped = QFile::rename(path, folder.filePath(u"aside.pnx"_s)) && QDir(folder.path()).mkdir(u"project.pnx"_s)
-            && writeBytes(path + u"/inside.txt"_s, "kept");
+        const bool swapped = QFile::rename(path, folder.filePath(u"aside.pnx"_s))
+                             && QDir(folder.path()).mkdir(u"project.pnx"_s)
+                             && writeBytes(path + u"/inside.txt"_s, "kept");
         return swapped && device.write("new bytes") == 9;
     });
     EXPECT_FALSE(result.ok);
@@ -113,7 +115,8 @@ TEST(NewFile, ReplacesWhateverStandsAtTheNameAndNeverWritesThroughALink)
 TEST(NewFile, AFullDiskIsReportedAndLeavesNoFile)
 {
     QTemporaryDir mountPoint;
-    const int mounted = QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
+    const int mounted =
+        QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
     if (mounted != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     const QString path = mountPoint.filePath(u"TempDetailBG.bmp"_s);

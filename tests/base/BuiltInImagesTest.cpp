@@ -270,9 +270,9 @@ TEST(BuiltInImagesTest, DrawnForADenseScreenWithMorePixelsOfTheSameSize)
         EXPECT_EQ(once.convertToFormat(QImage::Format_ARGB32), picture.at1x->convertToFormat(QImage::Format_ARGB32));
         EXPECT_EQ(once.devicePixelRatio(), 1.0);
         // Whole pixels, rounded up: 12 x 1.3 = 15.6 takes 16.
-        for (const auto& [ratio, scaled] : {std::pair{2.0, logical * 2}, std::pair{1.25, logical * 5 / 4},
-                                            std::pair{1.3, QSize((logical.width() * 13 + 9) / 10,
-                                                                 (logical.height() * 13 + 9) / 10)}}) {
+        for (const auto& [ratio, scaled] :
+             {std::pair{2.0, logical * 2}, std::pair{1.25, logical * 5 / 4},
+              std::pair{1.3, QSize((logical.width() * 13 + 9) / 10, (logical.height() * 13 + 9) / 10)}}) {
             const QImage dense = BuiltInImages::draw(picture.which, ratio);
             EXPECT_EQ(dense.size(), scaled) << ratio;
             EXPECT_EQ(dense.devicePixelRatio(), ratio);

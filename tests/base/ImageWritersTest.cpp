@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPoint>
-#include <QStringList>
-#include <QtEndian>
 #include <QProcess>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gif_lib.h>
 #include <jpeglib.h>
@@ -55,8 +55,8 @@ public:
     JpegReader(const JpegReader&) = delete;
     JpegReader& operator=(const JpegReader&) = delete;
 
-    jpeg_decompress_struct m_info {};
-    JpegReadErrors m_errors {};
+    jpeg_decompress_struct m_info{};
+    JpegReadErrors m_errors{};
 };
 
 // Both phases longjmp on damaged data, so neither frame owns anything.
@@ -108,7 +108,7 @@ Decoded decodeJpeg(const QString& path)
 
 Decoded decodePng(const QString& path)
 {
-    png_image png {};
+    png_image png{};
     png.version = PNG_IMAGE_VERSION;
     const QByteArray name = QFile::encodeName(path);
     if (!png_image_begin_read_from_file(&png, name.constData()))
@@ -280,10 +280,14 @@ QImage quartersImage()
     return image;
 }
 
-const std::vector<std::pair<QPoint, QRgb>> kBlockProbes {
-    {{8, 6}, kRed}, {{40, 6}, kGreen}, {{8, 30}, kBlue}, {{40, 30}, kCream}};
-const std::vector<std::pair<QPoint, QRgb>> kSinglePixelProbes {
-    {{0, 40}, kNearBlack}, {{24, 16}, kYellow}, {{52, 40}, kCream}, {{23, 15}, kRed}};
+const std::vector<std::pair<QPoint, QRgb>> kBlockProbes{{{8, 6}, kRed},
+                                                        {{40, 6}, kGreen},
+                                                        {{8, 30}, kBlue},
+                                                        {{40, 30}, kCream}};
+const std::vector<std::pair<QPoint, QRgb>> kSinglePixelProbes{{{0, 40}, kNearBlack},
+                                                              {{24, 16}, kYellow},
+                                                              {{52, 40}, kCream},
+                                                              {{23, 15}, kRed}};
 
 // Random colours do not compress, so the encoded file is large whatever the
 // format: 300 x 300 RGB is 270 KB raw.
@@ -309,7 +313,7 @@ struct FormatCase {
 
 const std::vector<FormatCase>& formatCases()
 {
-    static const std::vector<FormatCase> cases {
+    static const std::vector<FormatCase> cases{
         // Quality 90 scales the standard luminance table 16 11 10 16 24 40 51 61 to a fifth.
         {ImageFormat::Jpeg, "jpg", decodeJpeg, u"3 components, luminance 3 2 2 3 5 8 10 12"_s, 6, false},
         {ImageFormat::Png, "png", decodePng, u"rgb 8-bit"_s, 0, true},
@@ -355,7 +359,8 @@ TEST(ImageWriters, EachFormatReadsBackThroughItsOwnLibrary)
         if (!format.lossless)
             continue;
         for (const auto& [point, expected] : kSinglePixelProbes)
-            EXPECT_EQ(hexColour(decoded.image.pixel(point)), hexColour(expected)) << "at " << point.x() << "," << point.y();
+            EXPECT_EQ(hexColour(decoded.image.pixel(point)), hexColour(expected))
+                << "at " << point.x() << "," << point.y();
     }
 }
 
@@ -393,8 +398,8 @@ TEST(ImageWriters, TheCallersImageIsLeftAsItWas)
 
 TEST(ImageWriters, ExtensionsNameFormatsOnlyInLowerCaseShortForm)
 {
-    const std::vector<std::pair<QString, std::optional<ImageFormat>>> cases {
-        {u"jpg"_s, ImageFormat::Jpeg}, {u"gif"_s, ImageFormat::Gif}, {u"png"_s, ImageFormat::Png},
+    const std::vector<std::pair<QString, std::optional<ImageFormat>>> cases{
+        {u"jpg"_s, ImageFormat::Jpeg}, {u"gif"_s, ImageFormat::Gif},  {u"png"_s, ImageFormat::Png},
         {u"bmp"_s, ImageFormat::Bmp},  {u"tif"_s, ImageFormat::Tiff}, {u"jpeg"_s, std::nullopt},
         {u"tiff"_s, std::nullopt},     {u"TIF"_s, std::nullopt},      {u"Png"_s, std::nullopt},
         {u""_s, std::nullopt},         {u".png"_s, std::nullopt},     {u"svg"_s, std::nullopt},
@@ -457,7 +462,7 @@ QImage valuesUpTo1023()
 struct PaletteCase {
     const char* name;
     std::function<QImage()> image;
-    std::vector<std::pair<int, int>> entries; // palette index, expected 0x00RRGGBB
+    std::vector<std::pair<int, int>> entries;   // palette index, expected 0x00RRGGBB
     std::vector<std::pair<QPoint, int>> pixels; // pixel, expected palette index
 };
 
@@ -465,15 +470,17 @@ struct PaletteCase {
 
 TEST(PaletteCopy, SamplesTheSortedPixelValues)
 {
-    const std::vector<PaletteCase> cases {
+    const std::vector<PaletteCase> cases{
         // N = 1024, one interval of 4: white is taken once, then every
         // sample lands on white again, the remaining interval is zero and
         // the entry before the end of the list repeats.
-        {"white only, no black pixel", [] { return filled(32, 32, qRgb(255, 255, 255), qRgb(255, 255, 255)); },
+        {"white only, no black pixel",
+         [] { return filled(32, 32, qRgb(255, 255, 255), qRgb(255, 255, 255)); },
          {{0, 0x000000}, {1, 0xFFFFFF}, {2, 0xFFFFFF}, {255, 0xFFFFFF}},
          {{{0, 0}, 1}, {{31, 31}, 1}}},
         // Sorted by value blue (0x0000FF) comes before red (0xFF0000).
-        {"two colours", [] { return filled(64, 64, qRgb(255, 0, 0), qRgb(0, 0, 255)); },
+        {"two colours",
+         [] { return filled(64, 64, qRgb(255, 0, 0), qRgb(0, 0, 255)); },
          {{0, 0x000000}, {1, 0x0000FF}, {2, 0xFF0000}, {3, 0xFF0000}, {255, 0xFF0000}},
          {{{0, 0}, 2}, {{63, 63}, 1}}},
         // 1024 distinct values and the extra 0: every fourth one, 3, 7, ... 1019.
@@ -481,7 +488,8 @@ TEST(PaletteCopy, SamplesTheSortedPixelValues)
         // takes the lower index. Distance is in RGB, not by value: 256
         // (green 1) is one step from black, not near 255 or 259 beside it,
         // and 1023 (green 3, blue 255) one step from 767, not 1019.
-        {"more colours than entries", valuesUpTo1023,
+        {"more colours than entries",
+         valuesUpTo1023,
          {{0, 0}, {1, 3}, {2, 7}, {64, 255}, {65, 259}, {127, 507}, {192, 767}, {255, 1019}},
          {{{0, 0}, 0}, {{1, 0}, 0}, {{2, 0}, 1}, {{5, 0}, 1}, {{256, 0}, 0}, {{1023, 0}, 192}}},
         // Interval 4 over 1..100 up to entry 25; entry 26 takes the run, 27
@@ -490,9 +498,18 @@ TEST(PaletteCopy, SamplesTheSortedPixelValues)
         // From entry 191 on the interval is 3. The last value, + 523, is
         // never taken; it is one blue step from + 522 (entry 255) and one
         // green step from + 267 (entry 160), and the lower index wins.
-        {"run followed by distinct values", runBetweenDistinctValues,
-         {{0, 0}, {1, 4}, {25, 100}, {26, kRun}, {27, kDistinct + 1}, {28, kDistinct + 3},
-          {160, kDistinct + 267}, {190, kDistinct + 327}, {191, kDistinct + 330}, {255, kDistinct + 522}},
+        {"run followed by distinct values",
+         runBetweenDistinctValues,
+         {{0, 0},
+          {1, 4},
+          {25, 100},
+          {26, kRun},
+          {27, kDistinct + 1},
+          {28, kDistinct + 3},
+          {160, kDistinct + 267},
+          {190, kDistinct + 327},
+          {191, kDistinct + 330},
+          {255, kDistinct + 522}},
          {{{49, 0}, 12}, {{99, 0}, 25}, {{300, 0}, 26}, {{500, 0}, 27}, {{1022, 0}, 255}, {{1023, 0}, 160}}},
     };
     for (const PaletteCase& test : cases) {
@@ -516,8 +533,8 @@ TEST(PaletteCopy, SamplesTheSortedPixelValues)
 
 namespace {
 
-constexpr std::array kAllFormats {ImageFormat::Jpeg, ImageFormat::Gif, ImageFormat::Png, ImageFormat::Bmp,
-                                  ImageFormat::Tiff};
+constexpr std::array kAllFormats{ImageFormat::Jpeg, ImageFormat::Gif, ImageFormat::Png, ImageFormat::Bmp,
+                                 ImageFormat::Tiff};
 
 const char* nameOf(ImageFormat format)
 {
@@ -573,7 +590,8 @@ TEST(ImageWriters, AFullDiskFailsAndKeepsTheOldFile)
 {
     // A tiny tmpfs fills up for real; skip where mounting is not allowed.
     QTemporaryDir mountPoint;
-    const int mounted = QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
+    const int mounted =
+        QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, mountPoint.path()});
     if (mounted != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     const QImage noise = noiseImage();
@@ -586,7 +604,7 @@ TEST(ImageWriters, AFullDiskFailsAndKeepsTheOldFile)
         EXPECT_FALSE(result.error.isEmpty());
         EXPECT_EQ(readBytes(path), QByteArray("previous"));
         // No temporary file is left to fill the disk for the next attempt.
-        EXPECT_EQ(QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"page.img"_s});
+        EXPECT_EQ(QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"page.img"_s});
     }
     QProcess::execute(u"umount"_s, {mountPoint.path()});
 }
@@ -595,16 +613,17 @@ TEST(ImageWriters, ImagesAnEncoderCannotTakeFailWithoutTouchingTheOldFile)
 {
     // libjpeg and libpng report these through their error handlers, which
     // must come back as a failure rather than end the program.
-    const std::vector<std::pair<ImageFormat, QSize>> cases {
-        {ImageFormat::Jpeg, {65501, 1}},   {ImageFormat::Png, {1000001, 1}}, {ImageFormat::Gif, {65536, 1}},
-        {ImageFormat::Jpeg, {0, 0}},       {ImageFormat::Png, {0, 0}},       {ImageFormat::Gif, {0, 0}},
-        {ImageFormat::Bmp, {0, 0}},        {ImageFormat::Tiff, {0, 0}},
+    const std::vector<std::pair<ImageFormat, QSize>> cases{
+        {ImageFormat::Jpeg, {65501, 1}}, {ImageFormat::Png, {1000001, 1}}, {ImageFormat::Gif, {65536, 1}},
+        {ImageFormat::Jpeg, {0, 0}},     {ImageFormat::Png, {0, 0}},       {ImageFormat::Gif, {0, 0}},
+        {ImageFormat::Bmp, {0, 0}},      {ImageFormat::Tiff, {0, 0}},
     };
     QTemporaryDir folder;
     const QString path = folder.filePath(u"page.img"_s);
     ASSERT_TRUE(writeBytes(path, "previous"));
     for (const auto& [format, size] : cases) {
-        SCOPED_TRACE(std::string(nameOf(format)) + " " + std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        SCOPED_TRACE(std::string(nameOf(format)) + " " + std::to_string(size.width()) + "x"
+                     + std::to_string(size.height()));
         QImage image(size, QImage::Format_RGB32);
         image.fill(kCream);
         const WriteResult result = writeImageFile(image, path, format);

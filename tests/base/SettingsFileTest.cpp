@@ -82,8 +82,8 @@ TEST(SettingsFile, UnreadableOrEmptyFilesGiveTheDefaults)
     ASSERT_TRUE(putFile(folder.filePath(u"bom.ini"_s), "\xEF\xBB\xBF"));
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"folder.ini"_s));
     const Settings defaults = ponderix::defaultSettings(kDocuments);
-    for (const QString& name : {u"missing.ini"_s, u"missing/settings.ini"_s, u"empty.ini"_s,
-                                u"bom.ini"_s, u"folder.ini"_s}) {
+    for (const QString& name :
+         {u"missing.ini"_s, u"missing/settings.ini"_s, u"empty.ini"_s, u"bom.ini"_s, u"folder.ini"_s}) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(ponderix::readSettingsFile(folder.filePath(name), kDocuments), defaults);
     }
@@ -175,14 +175,12 @@ TEST(SettingsFile, ReadsHandEditedFiles)
              s.WindowPosLeft = 3;
              s.ImageType = u"gif"_s;
          }},
-        {"blanks and tabs around key and value",
-         " \tWindowPosTop \t=\t 7 \t\r\n\tLastProject=  /my file.pnx\t \r\n",
+        {"blanks and tabs around key and value", " \tWindowPosTop \t=\t 7 \t\r\n\tLastProject=  /my file.pnx\t \r\n",
          [](Settings& s) {
              s.WindowPosTop = 7;
              s.LastProject = u"/my file.pnx"_s;
          }},
-        {"tab inside a value kept", "LastProject = /a\tb.pnx\r\n",
-         [](Settings& s) { s.LastProject = u"/a\tb.pnx"_s; }},
+        {"tab inside a value kept", "LastProject = /a\tb.pnx\r\n", [](Settings& s) { s.LastProject = u"/a\tb.pnx"_s; }},
         {"comments", "; LastProject = /x.pnx\r\n  ;WindowPosLeft=4\r\n\t;\r\nImageType = bmp\r\n",
          [](Settings& s) { s.ImageType = u"bmp"_s; }},
         {"group headers", "[Ponderix]\r\nWindowPosWidth = 800\r\n [LastProject=/x.pnx]\r\n",
@@ -194,8 +192,7 @@ TEST(SettingsFile, ReadsHandEditedFiles)
          }},
         {"BOM and no final line end", "\xEF\xBB\xBFLastProject = /ä.pnx",
          [](Settings& s) { s.LastProject = u"/ä.pnx"_s; }},
-        {"first of two equal keys wins",
-         "WindowPosLeft = 1\r\nwindowposleft = 2\r\nWindowPosLeft = 3\r\n",
+        {"first of two equal keys wins", "WindowPosLeft = 1\r\nwindowposleft = 2\r\nWindowPosLeft = 3\r\n",
          [](Settings& s) { s.WindowPosLeft = 1; }},
         {"garbage integers",
          "WindowPosLeft = abc\r\nWindowPosTop =   +12abc\r\nWindowPosWidth = -\r\n"
@@ -222,8 +219,7 @@ TEST(SettingsFile, ReadsHandEditedFiles)
         {"only the first = separates", "LastProject = /a=b.pnx\r\n",
          [](Settings& s) { s.LastProject = u"/a=b.pnx"_s; }},
         {"lines without = and unknown keys",
-         "LastProject /x.pnx\r\nLastProjects = /y.pnx\r\nWindow PosLeft = 4\r\n = 5\r\n",
-         [](Settings&) {}},
+         "LastProject /x.pnx\r\nLastProjects = /y.pnx\r\nWindow PosLeft = 4\r\n = 5\r\n", [](Settings&) {}},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -243,25 +239,28 @@ TEST(SettingsFile, ClampsEveryIntegerAsItIsRead)
         std::function<void(Settings&)> expected; // applied to the defaults
     };
     const Case cases[] = {
-        {"largest int", "CriteriaAddWidth = 2147483647\r\nExportDateiTyp = 2147483647\r\n"
-                        "WindowPosLeft = 2147483647\r\nWindowPosTop = 2147483647\r\n"
-                        "WindowPosWidth = 2147483647\r\nWindowPosHeight = 2147483647\r\n",
+        {"largest int",
+         "CriteriaAddWidth = 2147483647\r\nExportDateiTyp = 2147483647\r\n"
+         "WindowPosLeft = 2147483647\r\nWindowPosTop = 2147483647\r\n"
+         "WindowPosWidth = 2147483647\r\nWindowPosHeight = 2147483647\r\n",
          [](Settings& s) {
              s.CriteriaAddWidth = 277;
              s.ExportDateiTyp = 1;
              s.WindowPosLeft = s.WindowPosTop = s.WindowPosWidth = s.WindowPosHeight = 16777216;
          }},
-        {"smallest int", "CriteriaAddWidth = -2147483648\r\nExportDateiTyp = -2147483648\r\n"
-                         "WindowPosLeft = -2147483648\r\nWindowPosTop = -2147483648\r\n"
-                         "WindowPosWidth = -2147483648\r\nWindowPosHeight = -2147483648\r\n",
+        {"smallest int",
+         "CriteriaAddWidth = -2147483648\r\nExportDateiTyp = -2147483648\r\n"
+         "WindowPosLeft = -2147483648\r\nWindowPosTop = -2147483648\r\n"
+         "WindowPosWidth = -2147483648\r\nWindowPosHeight = -2147483648\r\n",
          [](Settings& s) {
              s.CriteriaAddWidth = 0;
              s.ExportDateiTyp = 0;
              s.WindowPosLeft = s.WindowPosTop = -16777216;
              s.WindowPosWidth = s.WindowPosHeight = -1;
          }},
-        {"just outside", "CriteriaAddWidth = 278\r\nExportDateiTyp = 2\r\nWindowPosLeft = 16777217\r\n"
-                         "WindowPosWidth = -2\r\n",
+        {"just outside",
+         "CriteriaAddWidth = 278\r\nExportDateiTyp = 2\r\nWindowPosLeft = 16777217\r\n"
+         "WindowPosWidth = -2\r\n",
          [](Settings& s) {
              s.CriteriaAddWidth = 277;
              s.ExportDateiTyp = 1;
@@ -289,10 +288,11 @@ TEST(SettingsFile, LineBreaksInTextsCannotInjectKeys)
 {
     const QString injected = u"/a\nCriteriaAddWidth = 5\r\nWindowPosLeft = 6\r"_s;
     const QString flattened = u"/a CriteriaAddWidth = 5  WindowPosLeft = 6"_s;
-    const std::pair<const char*, QString Settings::*> texts[] = {
-        {"LastDirectory", &Settings::LastDirectory}, {"LastProject", &Settings::LastProject},
-        {"ImagePath", &Settings::ImagePath},         {"ImageType", &Settings::ImageType},
-        {"ExportDateiName", &Settings::ExportDateiName}};
+    const std::pair<const char*, QString Settings::*> texts[] = {{"LastDirectory", &Settings::LastDirectory},
+                                                                 {"LastProject", &Settings::LastProject},
+                                                                 {"ImagePath", &Settings::ImagePath},
+                                                                 {"ImageType", &Settings::ImageType},
+                                                                 {"ExportDateiName", &Settings::ExportDateiName}};
     for (const auto& [name, text] : texts) {
         SCOPED_TRACE(name);
         Settings settings = sampleSettings();
@@ -321,11 +321,9 @@ TEST(SettingsFile, FailedWritesAreReportedAndTouchNothing)
 
     // Failures even root cannot write past: a parent that is a file, a parent
     // that does not exist, a target that is a folder.
-    for (const QString& name : {u"settings.ini/settings.ini"_s, u"missing/settings.ini"_s,
-                                u"folder.ini"_s}) {
+    for (const QString& name : {u"settings.ini/settings.ini"_s, u"missing/settings.ini"_s, u"folder.ini"_s}) {
         SCOPED_TRACE(name.toStdString());
-        const ponderix::WriteResult result =
-            ponderix::writeSettingsFile(folder.filePath(name), sampleSettings());
+        const ponderix::WriteResult result = ponderix::writeSettingsFile(folder.filePath(name), sampleSettings());
         EXPECT_FALSE(result.ok);
         EXPECT_FALSE(result.error.isEmpty());
     }
@@ -350,8 +348,7 @@ TEST(SettingsFile, FailedWriteOverAnEarlierFileKeepsItsBytes)
         QFile::setPermissions(folder.path(), writable);
         GTEST_SKIP() << "permission bits do not stop this user's writes";
     }
-    const ponderix::WriteResult result =
-        ponderix::writeSettingsFile(path, ponderix::defaultSettings(kDocuments));
+    const ponderix::WriteResult result = ponderix::writeSettingsFile(path, ponderix::defaultSettings(kDocuments));
     QFile::setPermissions(folder.path(), writable);
 
     EXPECT_FALSE(result.ok);

@@ -55,7 +55,8 @@ TEST_F(Cli, ScoresAsJson)
     EXPECT_EQ(cli({u"scores"_s, path(u"empty.pnx"_s), u"--json"_s}).out,
               u"{\"options\":[],\"best\":[],\"maximum\":null}\n"_s);
 
-    ASSERT_TRUE(writeBytes(path(u"odd.pnx"_s), "<Ponderix><Options><o Name=\"say &quot;hi&quot;\\&#9;\"/></Options></Ponderix>"));
+    ASSERT_TRUE(writeBytes(path(u"odd.pnx"_s),
+                           "<Ponderix><Options><o Name=\"say &quot;hi&quot;\\&#9;\"/></Options></Ponderix>"));
     EXPECT_TRUE(cli({u"scores"_s, path(u"odd.pnx"_s), u"--json"_s}).out.contains(uR"("name":"say \"hi\"\\\t")"_s));
 }
 
@@ -87,10 +88,10 @@ TEST_F(Cli, ExitCodesAndMessages)
     EXPECT_EQ(cli({u"scores"_s, path(u"missing.pnx"_s)}).exitCode, 1);
     EXPECT_EQ(cli({u"demo"_s, u"-o"_s, path(u"demo.pnx/inside.pnx"_s)}).exitCode, 1);
 
-    for (const QStringList& wrong : {QStringList{}, QStringList{u"frobnicate"_s}, QStringList{u"scores"_s},
-                                     QStringList{u"demo"_s}, QStringList{u"demo"_s, u"-o"_s},
-                                     QStringList{u"scores"_s, demo(), u"--bogus"_s},
-                                     QStringList{u"save"_s, demo()}, QStringList{u"texts"_s, u"extra"_s}}) {
+    for (const QStringList& wrong :
+         {QStringList{}, QStringList{u"frobnicate"_s}, QStringList{u"scores"_s}, QStringList{u"demo"_s},
+          QStringList{u"demo"_s, u"-o"_s}, QStringList{u"scores"_s, demo(), u"--bogus"_s},
+          QStringList{u"save"_s, demo()}, QStringList{u"texts"_s, u"extra"_s}}) {
         const Outcome outcome = cli(wrong);
         EXPECT_EQ(outcome.exitCode, 2) << wrong.join(u' ').toStdString();
         EXPECT_TRUE(outcome.err.contains(u"Usage:"_s));
@@ -154,8 +155,8 @@ TEST_F(Cli, ExportWritesEitherLayoutOverAnOldFile)
     for (const auto& entry : cases) {
         // No extension and an older file in the way: written exactly there.
         ASSERT_TRUE(writeBytes(path(u"out"_s), "older and longer than the export ever is, so a leftover would show"));
-        const Outcome outcome = cli({u"export"_s, demo(), u"--layout"_s, QString::fromUtf16(entry.layout), u"-o"_s,
-                                     path(u"out"_s)});
+        const Outcome outcome =
+            cli({u"export"_s, demo(), u"--layout"_s, QString::fromUtf16(entry.layout), u"-o"_s, path(u"out"_s)});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
         EXPECT_TRUE(sameBytes(readBytes(path(u"out"_s)), readBytes(dataPath(entry.golden))));
         EXPECT_FALSE(QFile::exists(path(u"out.txt"_s)));
@@ -206,7 +207,7 @@ TEST_F(Cli, ScoresTableKeepsItsNameColumnNarrow)
 {
     const QByteArray longName(1000, 'n');
     ASSERT_TRUE(writeBytes(path(u"long.pnx"_s), "<Ponderix><Options><o Name=\"a\"/><o Name=\"" + longName
-                                                     + "\"/><o Name=\"b\"/></Options></Ponderix>"));
+                                                    + "\"/><o Name=\"b\"/></Options></Ponderix>"));
     const Outcome outcome = cli({u"scores"_s, path(u"long.pnx"_s)});
     ASSERT_EQ(outcome.exitCode, 0);
     const QStringList lines = outcome.out.split(u'\n');
@@ -224,8 +225,9 @@ TEST_F(Cli, TinyFilesAskingForHugeWorkAreRefusedAtOnce)
     // of them, 1,000 and 1,000, within both lists' limits.
     const QString hostile = dataPath("broken/too-many-cells.pnx");
     const QString withinLists = path(u"thousands.pnx"_s);
-    ASSERT_TRUE(writeBytes(withinLists, "<Ponderix><Options>" + QByteArray("<o/>").repeated(1000) + "</Options><Criteria>"
-                                            + QByteArray("<c/>").repeated(1000) + "</Criteria></Ponderix>"));
+    ASSERT_TRUE(writeBytes(withinLists, "<Ponderix><Options>" + QByteArray("<o/>").repeated(1000)
+                                            + "</Options><Criteria>" + QByteArray("<c/>").repeated(1000)
+                                            + "</Criteria></Ponderix>"));
     const QString out = path(u"out"_s);
     for (const auto& [file, refusal] : {std::pair{hostile, u"The project holds more than 1,000 options."_s},
                                         std::pair{withinLists, u"leaves out more than 100,000"_s}}) {
@@ -259,9 +261,8 @@ TEST_F(Cli, SaysWhichPathCannotBeReadAndWhy)
     for (const Case& c : cases) {
         const Outcome outcome = cli({u"scores"_s, c.path});
         EXPECT_EQ(outcome.exitCode, 1);
-        EXPECT_EQ(outcome.err, u"ponderix-cli: "_s + uiText(TextKey::TXT00001) + u": "_s
-                                   + uiText(TextKey::TXT00094) + u"\n\n"_s + c.path + u"\n\n"_s
-                                   + c.reason + u"\n"_s);
+        EXPECT_EQ(outcome.err, u"ponderix-cli: "_s + uiText(TextKey::TXT00001) + u": "_s + uiText(TextKey::TXT00094)
+                                   + u"\n\n"_s + c.path + u"\n\n"_s + c.reason + u"\n"_s);
     }
 
     // Permission bits do not stop root; the reason is checked where they do.

@@ -43,11 +43,8 @@ TEST_F(RenderCommand, WritesEachPageAsTheWindowsWouldShowIt)
         QSize size;
         bool chart;
     } cases[] = {
-        {u"overview"_s, {700, 530}, true},
-        {u"detail:A"_s, {700, 540}, true},
-        {u"detail:C"_s, {700, 540}, true},
-        {u"profile"_s, {700, 530}, false},
-        {u"robustness"_s, {700, 530}, false},
+        {u"overview"_s, {700, 530}, true}, {u"detail:A"_s, {700, 540}, true},    {u"detail:C"_s, {700, 540}, true},
+        {u"profile"_s, {700, 530}, false}, {u"robustness"_s, {700, 530}, false},
     };
     for (const auto& c : cases) {
         const QString out = path(c.page.section(u':', 0, 0) + u".png"_s);
@@ -106,8 +103,11 @@ TEST_F(RenderCommand, ChoosesTheWriterByTheExtension)
     const struct {
         const char* name;
         QByteArray signature;
-    } cases[] = {{"page.JPG", "\xFF\xD8\xFF"}, {"page.gif", "GIF8"}, {"page.bmp", "BM"},
-                 {"page.tif", "II*"},          {"page.Png", "\x89PNG"}};
+    } cases[] = {{"page.JPG", "\xFF\xD8\xFF"},
+                 {"page.gif", "GIF8"},
+                 {"page.bmp", "BM"},
+                 {"page.tif", "II*"},
+                 {"page.Png", "\x89PNG"}};
     for (const auto& c : cases) {
         const QString out = path(QString::fromUtf8(c.name));
         const Outcome outcome = render({project(), u"--page"_s, u"profile"_s, u"-o"_s, out});
@@ -132,21 +132,28 @@ TEST_F(RenderCommand, RefusesWhatItCannotDo)
         {"unknown extension", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.jpeg"_s)}, 2, u".tif"_s},
         {"no extension", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x"_s)}, 2, u".tif"_s},
         {"missing -o", {project(), u"--page"_s, u"overview"_s}, 2, u"-o"_s},
-        {"scale 3", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"3"_s}, 2,
+        {"scale 3",
+         {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"3"_s},
+         2,
          u"--scale must be 1, 1.25, 1.5 or 2"_s},
-        {"scale 0.5", {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"0.5"_s}, 2,
+        {"scale 0.5",
+         {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"0.5"_s},
+         2,
          u"--scale"_s},
-        {"scale 1.75", {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"1.75"_s}, 2,
+        {"scale 1.75",
+         {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"1.75"_s},
+         2,
          u"--scale"_s},
         {"scale not a number",
-         {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"two"_s}, 2, u"--scale"_s},
-        {"scale empty", {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u""_s}, 2,
+         {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u"two"_s},
+         2,
+         u"--scale"_s},
+        {"scale empty",
+         {project(), u"--page"_s, u"profile"_s, u"-o"_s, path(u"x.png"_s), u"--scale"_s, u""_s},
+         2,
          u"--scale"_s},
         {"missing project", {path(u"absent.pnx"_s), u"--page"_s, u"overview"_s, u"-o"_s, path(u"x.png"_s)}, 1, {}},
-        {"unwritable output",
-         {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"no/such/folder/x.png"_s)},
-         1,
-         {}},
+        {"unwritable output", {project(), u"--page"_s, u"overview"_s, u"-o"_s, path(u"no/such/folder/x.png"_s)}, 1, {}},
     };
     for (const auto& c : cases) {
         const Outcome outcome = render(c.arguments);

@@ -40,7 +40,7 @@ protected:
         const QImage expected = (present ? images.commentPresent : images.commentAbsent)
                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         return cell.commentButton()->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied)
-            == expected;
+               == expected;
     }
 };
 
@@ -109,8 +109,8 @@ TEST_F(EditingCommandsTest, AddedEntriesGetNeutralRatingsWithEmptyBoxesAndWiderA
     EXPECT_EQ(rating(0, 0).valueText(), u"0"_s);
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(290, 120));
     EXPECT_EQ(view().optionHeaderArea()->widget()->width(), 290);
-    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150) + u" 2 "_s
-                                               + text(TextKey::TXT00203));
+    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150)
+                                               + u" 2 "_s + text(TextKey::TXT00203));
 
     QTest::mouseClick(view().addCriterionButton(), Qt::LeftButton);
     ASSERT_EQ(m_project.criterionCount(), 2);
@@ -157,8 +157,8 @@ TEST_F(EditingCommandsTest, DeletingAnOptionRenumbersAndRebuildsEveryCell)
     EXPECT_EQ(rating(1, 2).valueText(), u"0"_s);
     EXPECT_EQ(view().ratingCell(2, 0), nullptr);
     EXPECT_EQ(view().ratingGrid()->widget()->width(), 290);
-    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150) + u" 2 "_s
-                                               + text(TextKey::TXT00203));
+    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150)
+                                               + u" 2 "_s + text(TextKey::TXT00203));
 }
 
 TEST_F(EditingCommandsTest, DeletingTheLastOptionLeavesTenPixelsOfGrid)
@@ -172,8 +172,8 @@ TEST_F(EditingCommandsTest, DeletingTheLastOptionLeavesTenPixelsOfGrid)
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(10, 230));
     EXPECT_EQ(view().optionHeaderArea()->widget()->width(), 10);
     EXPECT_EQ(view().criterionCell(1)->nameField()->text(), u"C1"_s);
-    EXPECT_EQ(view().statusLine()->text(), u"2 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150) + u" 0 "_s
-                                               + text(TextKey::TXT00202));
+    EXPECT_EQ(view().statusLine()->text(), u"2 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150)
+                                               + u" 0 "_s + text(TextKey::TXT00202));
 }
 
 TEST_F(EditingCommandsTest, DeletingACriterionRenumbersTheRows)
@@ -308,8 +308,8 @@ TEST_F(EditingCommandsTest, NewProjectAsksUnlessStartingAndLeavesOneOfEach)
     EXPECT_EQ(rating(0, 0).valueText(), u"0"_s);
     EXPECT_EQ(view().optionCell(1), nullptr);
     EXPECT_EQ(view().ratingGrid()->widget()->size(), QSize(150, 120));
-    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150) + u" 1 "_s
-                                               + text(TextKey::TXT00202));
+    EXPECT_EQ(view().statusLine()->text(), u"1 "_s + text(TextKey::TXT00200) + u" "_s + text(TextKey::TXT00150)
+                                               + u" 1 "_s + text(TextKey::TXT00202));
 
     EXPECT_TRUE(commands().newProject(u"Start"_s));
     EXPECT_TRUE(m_dialogs.messages.isEmpty());

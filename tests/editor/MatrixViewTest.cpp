@@ -18,14 +18,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class MatrixViewTest : public MatrixFixture {};
+class MatrixViewTest : public MatrixFixture { };
 
 struct LayoutCase {
     int criteriaAddWidth;
     QRect corner, optionStrip, criterionColumn, grid, addOption, criteriaCaption;
 };
 
-class MatrixViewLayout : public MatrixFixture, public ::testing::WithParamInterface<LayoutCase> {};
+class MatrixViewLayout : public MatrixFixture, public ::testing::WithParamInterface<LayoutCase> { };
 
 void wheel(QWidget* target, int degrees)
 {
@@ -64,12 +64,21 @@ TEST_P(MatrixViewLayout, FixedControlsStandWhereTheLayoutPutsThem)
     EXPECT_EQ(inCell(captions[1]), expected.criteriaCaption);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CriteriaAddWidth, MatrixViewLayout,
-    ::testing::Values(LayoutCase{0, {5, 115, 150, 100}, {160, 115, 590, 100}, {5, 220, 150, 360}, {160, 220, 590, 360},
-                                 {124, 10, 24, 24}, {40, 75, 100, 24}},
-                      LayoutCase{100, {5, 115, 250, 100}, {260, 115, 490, 100}, {5, 220, 250, 360},
-                                 {260, 220, 490, 360}, {224, 10, 24, 24}, {40, 75, 200, 24}}));
+INSTANTIATE_TEST_SUITE_P(CriteriaAddWidth, MatrixViewLayout,
+                         ::testing::Values(LayoutCase{0,
+                                                      {5, 115, 150, 100},
+                                                      {160, 115, 590, 100},
+                                                      {5, 220, 150, 360},
+                                                      {160, 220, 590, 360},
+                                                      {124, 10, 24, 24},
+                                                      {40, 75, 100, 24}},
+                                           LayoutCase{100,
+                                                      {5, 115, 250, 100},
+                                                      {260, 115, 490, 100},
+                                                      {5, 220, 250, 360},
+                                                      {260, 220, 490, 360},
+                                                      {224, 10, 24, 24},
+                                                      {40, 75, 200, 24}}));
 
 TEST_F(MatrixViewTest, ResizingKeepsTheMarginsAndTheHeadersOnTheGrid)
 {
@@ -211,8 +220,7 @@ TEST_F(MatrixViewTest, CellsShowTitlesNamesAndPictures)
     EXPECT_EQ(view().criterionCell(1)->importanceSlider()->value(), 2);
     EXPECT_EQ(view().criterionCell(1)->legend()->text(), m_legend);
     EXPECT_EQ(rating(1, 0).titleText(), text(TextKey::TXT00208) + u" B:1"_s);
-    EXPECT_EQ(rating(1, 0).scaleCaptionText(),
-              u"-5                       0                    +5"_s);
+    EXPECT_EQ(rating(1, 0).scaleCaptionText(), u"-5                       0                    +5"_s);
     EXPECT_EQ(rating(1, 0).commentButton()->toolTip(), u"1:0"_s);
     EXPECT_EQ(rating(1, 1).commentButton()->toolTip(), text(TextKey::TXT00209));
     EXPECT_NE(rating(1, 0).commentButton()->pixmap().toImage(), rating(1, 1).commentButton()->pixmap().toImage());
@@ -229,8 +237,8 @@ TEST_F(MatrixViewTest, StatusLineCountsCriteriaThenOptions)
     load(matrixProject(1, 1));
     EXPECT_EQ(view().statusLine()->text(), u"1"_s + single + u"1 "_s + text(TextKey::TXT00202));
     load(matrixProject(2, 3));
-    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150) + u" 2 "_s
-                                               + text(TextKey::TXT00203));
+    EXPECT_EQ(view().statusLine()->text(), u"3 "_s + text(TextKey::TXT00201) + u" "_s + text(TextKey::TXT00150)
+                                               + u" 2 "_s + text(TextKey::TXT00203));
 }
 
 TEST_F(MatrixViewTest, SliderShowsTheSignedValueOverItsPositionAndHandsOnTheFocus)
@@ -245,9 +253,9 @@ TEST_F(MatrixViewTest, SliderShowsTheSignedValueOverItsPositionAndHandsOnTheFocu
         const char16_t* box;
         int x;
     };
-    for (const Step& step : {Step{QAbstractSlider::SliderToMaximum, 10, u"+5", 107},
-                             Step{QAbstractSlider::SliderToMinimum, 0, u"-5", 7},
-                             Step{QAbstractSlider::SliderSingleStepAdd, 1, u"-4", 17}}) {
+    for (const Step& step :
+         {Step{QAbstractSlider::SliderToMaximum, 10, u"+5", 107}, Step{QAbstractSlider::SliderToMinimum, 0, u"-5", 7},
+          Step{QAbstractSlider::SliderSingleStepAdd, 1, u"-4", 17}}) {
         slider->setFocus();
         slider->triggerAction(step.action);
         EXPECT_EQ(m_project.ratingOf(1, 1)->Value, step.value);

@@ -1,6 +1,6 @@
+#include "editor/WidthStrip.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
-#include "editor/WidthStrip.h"
 
 #include <gtest/gtest.h>
 

@@ -46,20 +46,17 @@ TEST(AntiAliasedLine, MatchesHandComputedPixels)
 {
     // Flat (0,0)-(4,1), black: g = 65536 / 4 = 16384; the three inner
     // columns get coverages 191/64, 127/128, 63/192 over white.
-    const Pixels flat = {{{0, 0}, qRgb(0, 0, 0)},       {{4, 1}, qRgb(0, 0, 0)},
-                         {{1, 0}, qRgb(63, 63, 63)},    {{1, 1}, qRgb(190, 190, 190)},
-                         {{2, 0}, qRgb(127, 127, 127)}, {{2, 1}, qRgb(126, 126, 126)},
+    const Pixels flat = {{{0, 0}, qRgb(0, 0, 0)},       {{4, 1}, qRgb(0, 0, 0)},       {{1, 0}, qRgb(63, 63, 63)},
+                         {{1, 1}, qRgb(190, 190, 190)}, {{2, 0}, qRgb(127, 127, 127)}, {{2, 1}, qRgb(126, 126, 126)},
                          {{3, 0}, qRgb(191, 191, 191)}, {{3, 1}, qRgb(62, 62, 62)}};
     // Steep (1,0)-(0,3), red: g = -65536 / 3 = -21845 (truncated), f from
     // 65536: rows 1 and 2 split 85/170 and 170/85 between columns 0 and 1.
-    const Pixels steep = {{{1, 0}, qRgb(255, 0, 0)},     {{0, 3}, qRgb(255, 0, 0)},
-                          {{0, 1}, qRgb(253, 169, 169)}, {{1, 1}, qRgb(253, 84, 84)},
-                          {{0, 2}, qRgb(253, 84, 84)},   {{1, 2}, qRgb(253, 169, 169)}};
+    const Pixels steep = {{{1, 0}, qRgb(255, 0, 0)},   {{0, 3}, qRgb(255, 0, 0)},   {{0, 1}, qRgb(253, 169, 169)},
+                          {{1, 1}, qRgb(253, 84, 84)}, {{0, 2}, qRgb(253, 84, 84)}, {{1, 2}, qRgb(253, 169, 169)}};
     // |dx| = |dy| takes the steep branch; coverage 0 still scales the old
     // channel by 255/256, so white next to the diagonal becomes 254.
-    const Pixels diagonal = {{{0, 0}, qRgb(0, 0, 255)}, {{3, 3}, qRgb(0, 0, 255)}, {{1, 1}, qRgb(0, 0, 254)},
-                             {{2, 1}, qRgb(254, 254, 254)}, {{2, 2}, qRgb(0, 0, 254)},
-                             {{3, 2}, qRgb(254, 254, 254)}};
+    const Pixels diagonal = {{{0, 0}, qRgb(0, 0, 255)},     {{3, 3}, qRgb(0, 0, 255)}, {{1, 1}, qRgb(0, 0, 254)},
+                             {{2, 1}, qRgb(254, 254, 254)}, {{2, 2}, qRgb(0, 0, 254)}, {{3, 2}, qRgb(254, 254, 254)}};
     Pixels row;
     for (int x = 2; x <= 6; ++x)
         row[{x, 4}] = qRgb(0, 205, 0);

@@ -18,7 +18,6 @@ using namespace ponderix;
 using namespace ponderix::test;
 using namespace Qt::StringLiterals;
 
-
 namespace ponderix::assets {
 extern const std::span<const unsigned char> RMChartDLL_Res;
 }
@@ -39,7 +38,7 @@ QByteArray libraryImage()
 // A real shared library without any RMC_ entry point.
 QByteArray unrelatedLibrary()
 {
-    Dl_info info {};
+    Dl_info info{};
     if (!::dladdr(reinterpret_cast<void*>(&zlibVersion), &info) || !info.dli_fname)
         return {};
     return readBytes(QString::fromLocal8Bit(info.dli_fname));
@@ -90,7 +89,7 @@ TEST(ChartLibrary, LoadsThePrivateCopyAndRemovesItAgain)
         EXPECT_TRUE(loaded.error.isEmpty());
         EXPECT_EQ(loaded.library->versionText(), u"4.12"_s);
         EXPECT_FALSE(chartVersionWarning(loaded.library->versionText()).has_value());
-        struct stat status {};
+        struct stat status { };
         ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &status), 0);
         EXPECT_TRUE(S_ISREG(status.st_mode));
         EXPECT_EQ(status.st_mode & 07777, 0600u);
@@ -217,8 +216,8 @@ TEST(ChartComponent, EntryPointsCheckTheirArguments)
         {"id in use", rmc.createChart(nullptr, 7, 0, 0, 100, 50, -1, 0, 1, "", "", 0, 0), RMC_ERROR_ID_IN_USE},
         {"no width", rmc.createChart(nullptr, 8, 0, 0, 0, 50, -1, 0, 1, "", "", 0, 0), RMC_ERROR_ARGUMENT},
         {"absurd height", rmc.createChart(nullptr, 8, 0, 0, 10, 20000, -1, 0, 1, "", "", 0, 0), RMC_ERROR_ARGUMENT},
-        {"missing picture",
-         rmc.createChart(nullptr, 8, 0, 0, 10, 10, -1, 4, 1, missingPicture.constData(), "", 0, 0), RMC_ERROR_FILE},
+        {"missing picture", rmc.createChart(nullptr, 8, 0, 0, 10, 10, -1, 4, 1, missingPicture.constData(), "", 0, 0),
+         RMC_ERROR_FILE},
         {"region of no chart", rmc.addRegion(99, 0, 0, 0, 0, "", 0), RMC_ERROR_NO_CHART},
         {"region outside", rmc.addRegion(7, 100, 0, 0, 0, "", 0), RMC_ERROR_ARGUMENT},
         {"region", rmc.addRegion(7, 0, 0, 0, 0, "", 0), 0},

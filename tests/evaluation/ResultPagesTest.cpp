@@ -57,15 +57,21 @@ int flatScoreOf(int value)
 
 TEST(PageHeights, FollowTheCountsWithinTheirLimits)
 {
-    const std::pair<int, int> detail[] = {{0, 540}, {10, 540}, {25, 540}, {30, 592}, {64, 1000}, {65, 1000}, {300, 1000}};
+    const std::pair<int, int> detail[] = {{0, 540},   {10, 540},  {25, 540},  {30, 592},
+                                          {64, 1000}, {65, 1000}, {300, 1000}};
     for (const auto& [criteria, height] : detail)
         EXPECT_EQ(detailPageHeight(criteria), height) << criteria << " criteria";
 
     struct ProfileCase {
         int options, criteria, height;
     };
-    const ProfileCase profile[] = {{26, 10, 614}, {3, 2, 530}, {26, 0, 530}, {0, 3, 530}, {3, 3, 530},
-                                   {26, 300, 1000}, {10, 20, 65 + 140 + 25 + 280 + 20}};
+    const ProfileCase profile[] = {{26, 10, 614},
+                                   {3, 2, 530},
+                                   {26, 0, 530},
+                                   {0, 3, 530},
+                                   {3, 3, 530},
+                                   {26, 300, 1000},
+                                   {10, 20, 65 + 140 + 25 + 280 + 20}};
     for (const ProfileCase& c : profile)
         EXPECT_EQ(profilePageHeight(c.options, c.criteria), c.height) << c.options << " x " << c.criteria;
 
@@ -284,8 +290,7 @@ TEST(ProfilePage, SpokeNumbersStandAtTheirAngles)
     const QImage page = buildProfilePage(project, u"x"_s);
     const QRgb grey = qRgb(0xA0, 0xA0, 0xA0);
     for (const QPoint at : {QPoint(245, 75), QPoint(436, 405), QPoint(54, 405)}) {
-        EXPECT_FALSE(rowsWithColour(page, QRect(at.x(), at.y(), 10, 16), grey, 24).empty())
-            << at.x() << ", " << at.y();
+        EXPECT_FALSE(rowsWithColour(page, QRect(at.x(), at.y(), 10, 16), grey, 24).empty()) << at.x() << ", " << at.y();
         EXPECT_TRUE(allWhite(page, QRect(at.x() - 14, at.y(), 12, 16))) << at.x() << ", " << at.y();
     }
 }

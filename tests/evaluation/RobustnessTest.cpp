@@ -45,8 +45,8 @@ std::string describe(const std::vector<SingleChange>& changes)
     std::string text;
     for (const SingleChange& change : changes) {
         text += (change.kind == Kind::Importance ? "importance c" : "rating c") + std::to_string(change.criterion)
-            + " o" + std::to_string(change.option) + " " + std::to_string(change.from) + "->"
-            + std::to_string(change.to) + " best";
+                + " o" + std::to_string(change.option) + " " + std::to_string(change.from) + "->"
+                + std::to_string(change.to) + " best";
         for (int option : change.best)
             text += " " + std::to_string(option);
         text += "; ";
@@ -60,8 +60,8 @@ std::string describe(const std::vector<SingleChange>& changes)
     if (!found)
         return ::testing::AssertionFailure() << "no change found, expected " << describe(expected);
     if (found->steps != steps || found->changes != expected) {
-        return ::testing::AssertionFailure() << found->steps << " steps: " << describe(found->changes)
-                                             << "\nexpected " << steps << " steps: " << describe(expected);
+        return ::testing::AssertionFailure() << found->steps << " steps: " << describe(found->changes) << "\nexpected "
+                                             << steps << " steps: " << describe(expected);
     }
     return ::testing::AssertionSuccess();
 }
@@ -100,8 +100,8 @@ Expected byRescoringEveryChange(const Project& project)
                 continue;
             Project changed = project;
             changed.setImportance(criterion.Index, importance);
-            all.push_back(importanceChange(criterion.Index, criterion.Importance, importance,
-                                           bestAfterRescoring(changed)));
+            all.push_back(
+                importanceChange(criterion.Index, criterion.Importance, importance, bestAfterRescoring(changed)));
         }
     }
     for (const Criterion& criterion : project.criteria()) {
@@ -112,8 +112,8 @@ Expected byRescoringEveryChange(const Project& project)
                     continue;
                 Project changed = project;
                 changed.setValue(option.Index, criterion.Index, newValue);
-                all.push_back(ratingChange(criterion.Index, option.Index, value - 5, newValue - 5,
-                                           bestAfterRescoring(changed)));
+                all.push_back(
+                    ratingChange(criterion.Index, option.Index, value - 5, newValue - 5, bestAfterRescoring(changed)));
             }
         }
     }
@@ -421,8 +421,8 @@ TEST(RobustnessOrder, MostSensitiveCriteriaFirst)
 
 namespace {
 
-const QRgb kBlue = qRgb(0, 0, 255);   // option A's colour
-const QRgb kRed = qRgb(255, 0, 0);    // option B's colour
+const QRgb kBlue = qRgb(0, 0, 255); // option A's colour
+const QRgb kRed = qRgb(255, 0, 0);  // option B's colour
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
 
@@ -506,8 +506,8 @@ TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
         return page.height();
     };
     EXPECT_EQ(height(2), 530);
-    EXPECT_EQ(height(25) - height(24), 20);     // one more grid row
-    EXPECT_EQ(height(31) - height(30), 16);     // the row becomes the note of what is left out
+    EXPECT_EQ(height(25) - height(24), 20); // one more grid row
+    EXPECT_EQ(height(31) - height(30), 16); // the row becomes the note of what is left out
     EXPECT_EQ(height(300), height(31));
 }
 
@@ -566,7 +566,8 @@ TEST_F(RobustnessCommand, TiesNullsAndSixDecimals)
                            "<Rating IndexOption=\"0\" IndexCriteria=\"0\" Value=\"7\"/>"
                            "<Rating IndexOption=\"1\" IndexCriteria=\"0\" Value=\"7\"/>"
                            "</Ratings></Ponderix>"));
-    const QString head = uR"({"best":["A","B"],"maximum":24,"runnerUp":null,"lead":null,"verdict":"undecided",)"_s
+    const QString head =
+        uR"({"best":["A","B"],"maximum":24,"runnerUp":null,"lead":null,"verdict":"undecided",)"_s
         uR"("importance":[{"criterion":1,"name":"Only \"one\"","importance":3,)"_s
         uR"("best":[["A","B"],["A","B"],["A","B"],["A","B"],["A","B"]]}],)"_s
         uR"("closest":{"steps":1,"changes":[)"_s

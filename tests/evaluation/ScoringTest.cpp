@@ -123,8 +123,7 @@ TEST(Scoring, TiesNameEveryBestOption)
     ASSERT_EQ(best.maximum, 36);
     EXPECT_EQ(best.indexes, (std::vector<int>{0, 2}));
     const QString word = uiText(TextKey::TXT00202);
-    EXPECT_EQ(bestOptionsText(project, best),
-              word + u" A \"Alpha\", "_s + word + u" C \"Gamma\""_s);
+    EXPECT_EQ(bestOptionsText(project, best), word + u" A \"Alpha\", "_s + word + u" C \"Gamma\""_s);
 }
 
 TEST(Scoring, AllNeutralMakesEveryOptionBest)

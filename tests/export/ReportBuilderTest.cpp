@@ -122,7 +122,8 @@ TEST(ReportBuilder, TableIsOneHundredFiftyPixelsPerColumn)
             project.addOption(u"o"_s);
         const Report report = reportOf(project);
         const QStringList lines = documentRows(report);
-        const QString tableLine = u"<table cellspacing=1 cellpadding=3 class=tableframe "_s + QString::fromUtf8(entry.width);
+        const QString tableLine =
+            u"<table cellspacing=1 cellpadding=3 class=tableframe "_s + QString::fromUtf8(entry.width);
         EXPECT_TRUE(lines.contains(tableLine)) << entry.options;
         // Every column, the label column too, gets its own 150.
         EXPECT_EQ(tableRows(report).value(0).count(u"<td width=150>"_s), entry.options + 1) << entry.options;
@@ -163,9 +164,9 @@ TEST(ReportBuilder, ScoresAndVerdictsAtTheBandBorders)
         const char16_t* scoreText;
         const char16_t* verdict;
     } cases[] = {
-        {61, u"+61%", u"Very good"}, {60, u"+60%", u"Good"},     {21, u"+21%", u"Good"},
-        {20, u"+20%", u"Neutral"},   {12, u"+12%", u"Neutral"}, {0, u"0%", u"Neutral"},
-        {-7, u"-7%", u"Neutral"},    {-20, u"-20%", u"Neutral"}, {-21, u"-21%", u"Poor"},
+        {61, u"+61%", u"Very good"}, {60, u"+60%", u"Good"},       {21, u"+21%", u"Good"},
+        {20, u"+20%", u"Neutral"},   {12, u"+12%", u"Neutral"},    {0, u"0%", u"Neutral"},
+        {-7, u"-7%", u"Neutral"},    {-20, u"-20%", u"Neutral"},   {-21, u"-21%", u"Poor"},
         {-60, u"-60%", u"Poor"},     {-61, u"-61%", u"Very poor"}, {-100, u"-100%", u"Very poor"},
     };
     for (const auto& entry : cases) {
@@ -189,20 +190,18 @@ TEST(ReportBuilder, RatingCellTintAndSign)
         const char16_t* tint;
         const char16_t* shown;
     } cases[] = {
-        {3, 5, u"#ffffff", u"0"},   {5, 5, u"#ffffff", u"0"},
-        {3, 10, u"#ccffcc", u"+5"}, {2, 10, u"#ffffff", u"+5"},
-        {5, 8, u"#ccffcc", u"+3"},  {4, 8, u"#ffffff", u"+3"},  // 15 tints, 12 does not
-        {4, 9, u"#ccffcc", u"+4"},  {3, 9, u"#ffffff", u"+4"},  // 16 and 12
-        {1, 6, u"#ffffff", u"+1"},
-        {5, 2, u"#ffcccc", u"-3"},  {4, 2, u"#ffffff", u"-3"},  // -15 tints, -12 does not
-        {3, 0, u"#ffcccc", u"-5"},  {3, 1, u"#ffffff", u"-4"},  // -15 and -12
+        {3, 5, u"#ffffff", u"0"},   {5, 5, u"#ffffff", u"0"},  {3, 10, u"#ccffcc", u"+5"},
+        {2, 10, u"#ffffff", u"+5"}, {5, 8, u"#ccffcc", u"+3"}, {4, 8, u"#ffffff", u"+3"}, // 15 tints, 12 does not
+        {4, 9, u"#ccffcc", u"+4"},  {3, 9, u"#ffffff", u"+4"},                            // 16 and 12
+        {1, 6, u"#ffffff", u"+1"},  {5, 2, u"#ffcccc", u"-3"}, {4, 2, u"#ffffff", u"-3"}, // -15 tints, -12 does not
+        {3, 0, u"#ffcccc", u"-5"},  {3, 1, u"#ffffff", u"-4"},                            // -15 and -12
         {4, 1, u"#ffcccc", u"-4"},  {1, 0, u"#ffffff", u"-5"},
     };
     for (const auto& entry : cases) {
         const Report report = reportOf(oneRating(entry.importance, entry.value));
         const QString shown = QString::fromUtf16(entry.shown);
         const QString cell = u"<td bgcolor="_s + QString::fromUtf16(entry.tint) + u">Rating <b>"_s + shown
-            + u"</b> of &plusmn;5</td></tr>"_s;
+                             + u"</b> of &plusmn;5</td></tr>"_s;
         EXPECT_TRUE(tableRows(report).value(4).endsWith(cell))
             << entry.importance << " x " << entry.value << ": " << tableRows(report).value(4).toStdString();
         EXPECT_TRUE(textRows(report).value(4).endsWith(u"\tRating "_s + shown + u" of \u00B15\t"_s))
@@ -249,7 +248,8 @@ TEST(ReportBuilder, MarkupInNamesAndCommentsIsShownAsTyped)
 
     const QStringList text = textRows(report);
     EXPECT_EQ(text.value(1), u"Name\tR&D <new>\t"_s);
-    EXPECT_EQ(text.value(4), u"1. \"Fit\" & <i>feel</i>, Importance 2 of 5\tRating 0 of \u00B15, <b>bold</b> & 'quoted' \"too\"\t"_s);
+    EXPECT_EQ(text.value(4),
+              u"1. \"Fit\" & <i>feel</i>, Importance 2 of 5\tRating 0 of \u00B15, <b>bold</b> & 'quoted' \"too\"\t"_s);
 }
 
 TEST(ReportBuilder, NonAsciiTextIsUtf8InTheDocument)
@@ -260,7 +260,8 @@ TEST(ReportBuilder, NonAsciiTextIsUtf8InTheDocument)
     project.appendRating(0, 0, u"日本語"_s, 6);
     const Report report = reportOf(project);
     EXPECT_TRUE(report.document.contains("<td><b>Z\xC3\xBCrich \xE2\x80\x93 \xC3\x86r\xC3\xB8</b></td>"));
-    EXPECT_TRUE(report.document.contains("<b>1. Gr\xC3\xB6\xC3\x9F" "e</b>"));
+    EXPECT_TRUE(report.document.contains("<b>1. Gr\xC3\xB6\xC3\x9F"
+                                         "e</b>"));
     EXPECT_TRUE(report.document.contains("<br>\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E</td>"));
     EXPECT_TRUE(report.text.contains(u"\tZürich – Ærø\t"_s));
     EXPECT_TRUE(report.text.contains(u"Rating +1 of \u00B15, 日本語\t"_s));
@@ -294,8 +295,7 @@ TEST(ReportBuilder, TheHeadIsTheFirstRowsClosedLikeTheWhole)
     const qsizetype tenthRow = headLines.indexOf(rows[9]);
     ASSERT_GT(tenthRow, 0);
     EXPECT_TRUE(report.document.startsWith(head.left(head.indexOf(rows[9].toUtf8()) + rows[9].size())));
-    EXPECT_EQ(headLines.mid(tenthRow + 1),
-              QStringList({u"</table>"_s, u"</body>"_s, u"</html>"_s, QString()}));
+    EXPECT_EQ(headLines.mid(tenthRow + 1), QStringList({u"</table>"_s, u"</body>"_s, u"</html>"_s, QString()}));
     Report headOnly;
     headOnly.document = head;
     EXPECT_EQ(tableRows(headOnly), rows.mid(0, 10));

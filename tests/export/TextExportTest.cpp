@@ -117,8 +117,7 @@ TEST(TextExport, ValuesAreOffsetsAndScoresArePlain)
         project.appendCriterion(u"c"_s, 1);
         project.appendRating(0, 0, QString(), entry.value);
         const QByteArray field = QByteArray("\t") + entry.written + "\t";
-        EXPECT_EQ(linesOf(exported(project, kCriteriaRowsLayout)).value(4), "1. c\t1" + field + "\t")
-            << entry.value;
+        EXPECT_EQ(linesOf(exported(project, kCriteriaRowsLayout)).value(4), "1. c\t1" + field + "\t") << entry.value;
         EXPECT_TRUE(linesOf(exported(project, kOptionRowsLayout)).value(2).endsWith(field)) << entry.value;
     }
 
@@ -165,7 +164,8 @@ TEST(TextExport, NamesAndCommentsAreWrittenAsTheyStand)
     const QByteArray criteriaRows = exported(project, kCriteriaRowsLayout);
     EXPECT_TRUE(criteriaRows.startsWith("Criteria\t")) << "no byte-order mark";
     EXPECT_TRUE(criteriaRows.contains("\tZ\xC3\xBCrich <&> \"Nord\"\t"));
-    EXPECT_TRUE(criteriaRows.contains("\r\n1. Gr\xC3\xB6\xC3\x9F" "e\tneu\t2\t0\t<b>zwei</b>\r\nZeilen\t\r\n"));
+    EXPECT_TRUE(criteriaRows.contains("\r\n1. Gr\xC3\xB6\xC3\x9F"
+                                      "e\tneu\t2\t0\t<b>zwei</b>\r\nZeilen\t\r\n"));
 
     const QByteArray optionRows = exported(project, kOptionRowsLayout);
     EXPECT_TRUE(optionRows.startsWith("Options\t"));

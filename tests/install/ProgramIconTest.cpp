@@ -19,8 +19,8 @@ QString iconPath(int size)
 }
 
 struct Difference {
-    double mean = 0;    // mean over pixels of the largest channel difference
-    int farPixels = 0;  // pixels where some channel differs by more than 32
+    double mean = 0;   // mean over pixels of the largest channel difference
+    int farPixels = 0; // pixels where some channel differs by more than 32
 };
 
 Difference compare(const QImage& first, const QImage& second)

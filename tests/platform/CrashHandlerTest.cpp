@@ -1,8 +1,8 @@
 // The crash report's pieces in this process: fault mapping, report text,
 // hand-off, source lines, clipboard.
+#include "platform/CrashHandler.h"
 #include "app/CrashReport.h"
 #include "base/TextTable.h"
-#include "platform/CrashHandler.h"
 #include "platform/SourcePosition.h"
 #include "tests/ScriptedDialogs.h"
 
@@ -157,10 +157,9 @@ TEST(CrashReportText, TheClipboardGetsLinesOneToEightAndTheBoxAsksTheQuestion)
     EXPECT_EQ(asked.title, u"ERROR"_s);
     EXPECT_EQ(asked.icon, Dialogs::Icon::None);
     EXPECT_EQ(asked.buttons, Dialogs::Buttons::YesNo);
-    EXPECT_EQ(asked.text,
-              lines + u"Please send this information which is now in the clipboard to\r\n"_s + text(TextKey::Program_Name)
-                  + u" developers, "_s + text(TextKey::Online_Adresse)
-                  + u"/issues\r\n\r\nContinue program execution?    (not recommended)"_s);
+    EXPECT_EQ(asked.text, lines + u"Please send this information which is now in the clipboard to\r\n"_s
+                              + text(TextKey::Program_Name) + u" developers, "_s + text(TextKey::Online_Adresse)
+                              + u"/issues\r\n\r\nContinue program execution?    (not recommended)"_s);
 }
 
 TEST(CrashHandOff, CarriesTheFactsWhole)
@@ -198,7 +197,8 @@ TEST(CrashHandOff, AnythingButOneCompleteRecordIsRefused)
 
 TEST(SourceLines, FindsTheSourceLineOfAnInstructionInARunningProcess)
 {
-    const std::uint64_t address = callSite(); const int line = __LINE__;
+    const std::uint64_t address = callSite();
+    const int line = __LINE__;
     const std::optional<SourcePosition> position = sourcePositionIn(getpid(), address);
     ASSERT_TRUE(position);
     EXPECT_EQ(QFileInfo(position->file).fileName(), u"CrashHandlerTest.cpp"_s);

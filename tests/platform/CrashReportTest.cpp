@@ -106,10 +106,10 @@ QString reportWithoutAddress(const QString& report, quint64& address)
 QString expectedLines(const Crash& crash, const QString& module, const QString& line)
 {
     return u"A program error occurred!\r\n\r\n"_s + u"Error message:\t"_s + QString::fromUtf8(crash.description)
-        + u"\r\nError code:\t"_s + QString::fromUtf8(crash.code) + u"\r\n\r\nError address:\t*\r\n"_s
-        + u"Program name:\t"_s + uiText(TextKey::Program_Name) + u"\r\nProgram version:\t"_s
-        + uiText(TextKey::Version_Name) + u"\r\nProgram module:\t"_s + module + u"\r\nProgram line:\t"_s + line
-        + u"\r\n\r\n"_s;
+           + u"\r\nError code:\t"_s + QString::fromUtf8(crash.code) + u"\r\n\r\nError address:\t*\r\n"_s
+           + u"Program name:\t"_s + uiText(TextKey::Program_Name) + u"\r\nProgram version:\t"_s
+           + uiText(TextKey::Version_Name) + u"\r\nProgram module:\t"_s + module + u"\r\nProgram line:\t"_s + line
+           + u"\r\n\r\n"_s;
 }
 
 TEST_P(CrashReportTest, ReportNamesTheFaultAndItsSourceLineAndEndsTheProcessQuietly)
@@ -134,8 +134,8 @@ TEST_P(CrashReportTest, ReportNamesTheFaultAndItsSourceLineAndEndsTheProcessQuie
     const QString text = QString::fromUtf8(textBytes);
 
     const QString tail = u"Please send this information which is now in the clipboard to\r\n"_s
-        + uiText(TextKey::Program_Name) + u" developers, https://github.com/ponderix/ponderix/issues"_s
-        + u"\r\n\r\nContinue program execution?    (not recommended)"_s;
+                         + uiText(TextKey::Program_Name) + u" developers, https://github.com/ponderix/ponderix/issues"_s
+                         + u"\r\n\r\nContinue program execution?    (not recommended)"_s;
     ASSERT_TRUE(text.endsWith(tail)) << text.toStdString();
     quint64 address = 0;
     const QString lines = reportWithoutAddress(text.chopped(tail.size()), address);
@@ -151,23 +151,22 @@ TEST_P(CrashReportTest, ReportNamesTheFaultAndItsSourceLineAndEndsTheProcessQuie
     EXPECT_TRUE(sameBytes(readBytes(settingsPath()), kSettingsBytes));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Crashes, CrashReportTest,
-    ::testing::Values(Crash{"null-write", "yes", "-1073741819", "Invalid memory access"},
-                      Crash{"divide-by-zero", "no", "-1073741676", "Division by zero "},
-                      Crash{"stack-overflow", "no", "-1073741571", "Stack overflow"},
-                      // The uncaught exception has no code of its own in the
-                      // table: the C++ exception code, described as unknown.
-                      Crash{"uncaught-exception", "yes", "-529697949", "Unknown error code"},
-                      // Aborts name the caller of abort(), not the C library.
-                      Crash{"abort", "no", "-1073740791", "Program aborted"},
-                      Crash{"double-free", "yes", "-1073740791", "Program aborted"},
-                      Crash{"qfatal", "no", "-1073740791", "Program aborted"}),
-    [](const ::testing::TestParamInfo<Crash>& tested) {
-        std::string name = tested.param.name;
-        std::replace(name.begin(), name.end(), '-', '_');
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Crashes, CrashReportTest,
+                         ::testing::Values(Crash{"null-write", "yes", "-1073741819", "Invalid memory access"},
+                                           Crash{"divide-by-zero", "no", "-1073741676", "Division by zero "},
+                                           Crash{"stack-overflow", "no", "-1073741571", "Stack overflow"},
+                                           // The uncaught exception has no code of its own in the
+                                           // table: the C++ exception code, described as unknown.
+                                           Crash{"uncaught-exception", "yes", "-529697949", "Unknown error code"},
+                                           // Aborts name the caller of abort(), not the C library.
+                                           Crash{"abort", "no", "-1073740791", "Program aborted"},
+                                           Crash{"double-free", "yes", "-1073740791", "Program aborted"},
+                                           Crash{"qfatal", "no", "-1073740791", "Program aborted"}),
+                         [](const ::testing::TestParamInfo<Crash>& tested) {
+                             std::string name = tested.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 TEST_F(CrashReportTest, WithoutAReporterTheReportGoesToStandardError)
 {

@@ -112,7 +112,8 @@ int main(int argc, char* argv[])
     if (isCrashReportRequest(argc, argv))
         return report(argc, argv);
     if (argc != 3) {
-        std::fputs("usage: crash_test_program null-write|divide-by-zero|stack-overflow|uncaught-exception|abort|double-free|qfatal "
+        std::fputs("usage: crash_test_program "
+                   "null-write|divide-by-zero|stack-overflow|uncaught-exception|abort|double-free|qfatal "
                    "<settings file>\n",
                    stderr);
         return 2;

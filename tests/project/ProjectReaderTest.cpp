@@ -1,7 +1,7 @@
 #include "project/ProjectReader.h"
 
-#include "evaluation/Scoring.h"
 #include "base/Blanks.h"
+#include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
 #include "project/ProjectMessages.h"
 #include "project/ProjectWriter.h"
@@ -86,7 +86,8 @@ TEST(ProjectReader, SyntaxErrorsSayWhere)
     EXPECT_EQ(result.error().column, 4);
     const Message message = readErrorMessage(result.error());
     EXPECT_EQ(message.title, u"Error"_s);
-    EXPECT_EQ(message.text, u"File could not be opened!\r\n\r\nXML Error Message: mismatched tag\r\nLine: 3   Character: 4"_s);
+    EXPECT_EQ(message.text,
+              u"File could not be opened!\r\n\r\nXML Error Message: mismatched tag\r\nLine: 3   Character: 4"_s);
     EXPECT_EQ(readErrorMessage({ReadError::Kind::WrongRoot, {}, 0, 0}).text, u"File is not a project!"_s);
     EXPECT_EQ(readErrorMessage({ReadError::Kind::NoRoot, {}, 0, 0}).text, u"XML file is corrupt!"_s);
 }
@@ -225,7 +226,8 @@ TEST(ProjectReader, GivesBackWhatTheWriterWrote)
         QString text;
         for (int n = length(random); n > 0; --n) {
             const qsizetype choice = pick(random);
-            text += choice < alphabet.size() ? QString(alphabet[choice]) : beyond.mid(2 * (choice - alphabet.size()), 2);
+            text +=
+                choice < alphabet.size() ? QString(alphabet[choice]) : beyond.mid(2 * (choice - alphabet.size()), 2);
         }
         return text;
     };
@@ -287,10 +289,10 @@ TEST(ProjectReader, FillsInAtMostAHundredThousandMissingRatings)
 {
     const auto matrix = [](int options, int criteria, int listedRatings) -> QByteArray {
         QByteArray xml = "<Ponderix><Options>" + QByteArray("<o/>").repeated(options) + "</Options><Criteria>"
-            + QByteArray("<c/>").repeated(criteria) + "</Criteria><Ratings>";
+                         + QByteArray("<c/>").repeated(criteria) + "</Criteria><Ratings>";
         for (int i = 0; i < listedRatings; ++i)
             xml += "<r IndexOption=\"" + QByteArray::number(i % options) + "\" IndexCriteria=\""
-                + QByteArray::number(i / options) + "\"/>";
+                   + QByteArray::number(i / options) + "\"/>";
         return xml + "</Ratings></Ponderix>";
     };
     // 1,000 x 100 cells with none listed: exactly the 100,000 that may be made up.

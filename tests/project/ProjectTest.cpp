@@ -60,7 +60,7 @@ TEST(ProjectLimits, CellArithmeticAtTheBorders)
         AddRefusal option, criterion;
     };
     const Case cases[] = {
-        {2, 300, AddRefusal::None, AddRefusal::CriterionLimit},     // 600 <= 700: a third option fits
+        {2, 300, AddRefusal::None, AddRefusal::CriterionLimit},      // 600 <= 700: a third option fits
         {3, 300, AddRefusal::CellLimit, AddRefusal::CriterionLimit}, // 900 > 700
         {25, 38, AddRefusal::None, AddRefusal::None},                // 950 <= 962, 950 <= 975
         {25, 39, AddRefusal::CellLimit, AddRefusal::None},           // 975 > 961, 975 <= 975

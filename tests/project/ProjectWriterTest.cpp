@@ -74,8 +74,8 @@ TEST(ProjectWriter, EmptyGroupsAreStillWritten)
   <Ratings Size="0"/>
 </Ponderix>
 )");
-    EXPECT_TRUE(sameBytes(projectFileBytes(Project(), u"empty.pnx"_s, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))),
-                          expected));
+    EXPECT_TRUE(
+        sameBytes(projectFileBytes(Project(), u"empty.pnx"_s, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), expected));
 }
 
 TEST(ProjectWriter, EscapesTrimsAndDropsWhatXmlCannotHold)
@@ -83,7 +83,8 @@ TEST(ProjectWriter, EscapesTrimsAndDropsWhatXmlCannotHold)
     Project project;
     project.appendOption(u"  R&D <new> \"quoted\" 'single'  "_s);
     project.appendCriterion(u"\ttab and\r\nbreak "_s, 2);
-    project.appendRating(0, 0, u"bell\u0007 nul"_s + QChar(0) + u" lone"_s + QChar(0xD800) + u" \U0001F600 \uFFFE end"_s, 7);
+    project.appendRating(0, 0,
+                         u"bell\u0007 nul"_s + QChar(0) + u" lone"_s + QChar(0xD800) + u" \U0001F600 \uFFFE end"_s, 7);
     const QByteArray bytes = projectFileBytes(project, u"a&b.pnx"_s, kDemoStamp);
 
     EXPECT_TRUE(bytes.contains(R"(Name="a&amp;b.pnx")"));

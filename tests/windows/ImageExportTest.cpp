@@ -30,10 +30,7 @@ protected:
         return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs);
     }
 
-    ImageExportResult cancelExport()
-    {
-        return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs);
-    }
+    ImageExportResult cancelExport() { return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs); }
 
     QImage m_page;
 };
@@ -49,8 +46,8 @@ TEST_F(ImageExportTest, TheDialogOffersTheFivePatternsWithTheRememberedOneSelect
         int selected;
         QString typeAfter;
     } cases[] = {
-        {u"jpg"_s, 0, u"jpg"_s}, {u"gif"_s, 1, u"gif"_s},   {u"png"_s, 2, u"png"_s},
-        {u"bmp"_s, 3, u"bmp"_s}, {u"tif"_s, 4, u"tif"_s},   {QString(), 0, u"jpg"_s},
+        {u"jpg"_s, 0, u"jpg"_s},  {u"gif"_s, 1, u"gif"_s}, {u"png"_s, 2, u"png"_s},
+        {u"bmp"_s, 3, u"bmp"_s},  {u"tif"_s, 4, u"tif"_s}, {QString(), 0, u"jpg"_s},
         {u"jpeg"_s, 0, u"jpg"_s}, {u"PNG"_s, 0, u"jpg"_s}, {u"tiff"_s, 0, u"jpg"_s},
     };
     for (const auto& c : cases) {

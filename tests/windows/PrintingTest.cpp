@@ -32,8 +32,8 @@ TEST(PrintFit, RoundsHalvesToTheEvenNeighbour)
     const struct {
         float value;
         int rounded;
-    } cases[] = {{0.5f, 0}, {1.5f, 2}, {2.5f, 2}, {3.5f, 4}, {-2.5f, -2}, {-3.5f, -4},
-                 {2.49f, 2}, {2.51f, 3}, {142.857f, 143}, {-0.2f, 0}};
+    } cases[] = {{0.5f, 0},   {1.5f, 2},  {2.5f, 2},  {3.5f, 4},       {-2.5f, -2},
+                 {-3.5f, -4}, {2.49f, 2}, {2.51f, 3}, {142.857f, 143}, {-0.2f, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(roundHalfToEven(c.value), c.rounded) << c.value;
 }

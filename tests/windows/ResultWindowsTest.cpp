@@ -1,10 +1,10 @@
+#include "windows/ResultWindows.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/ModalWindow.h"
-#include "windows/ResultWindows.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -30,9 +30,12 @@ enum class Which { Results, Profile, Robustness };
 ChartWindow* openWindow(Which which, const WindowContext& context)
 {
     switch (which) {
-    case Which::Results: return openResultsWindow(context);
-    case Which::Profile: return openProfileWindow(context);
-    case Which::Robustness: break;
+    case Which::Results:
+        return openResultsWindow(context);
+    case Which::Profile:
+        return openProfileWindow(context);
+    case Which::Robustness:
+        break;
     }
     return openRobustnessWindow(context);
 }
@@ -302,7 +305,7 @@ TEST_F(ResultWindowsTest, ADetailPageIsRebuiltOnEveryVisitButNotOnAReselection)
 
 // ---- modality ----------------------------------------------------------------
 
-class ModalityTest : public ResultWindowsTest, public ::testing::WithParamInterface<Which> {};
+class ModalityTest : public ResultWindowsTest, public ::testing::WithParamInterface<Which> { };
 
 TEST_P(ModalityTest, TheMainWindowIsDisabledUntilTheCloseButtonCloses)
 {
@@ -331,12 +334,14 @@ TEST_P(ModalityTest, TheCloseBoxEnablesTheMainWindowToo)
 }
 
 INSTANTIATE_TEST_SUITE_P(ChartWindows, ModalityTest,
-                         ::testing::Values(Which::Results, Which::Profile, Which::Robustness),
-                         [](const auto& test) {
+                         ::testing::Values(Which::Results, Which::Profile, Which::Robustness), [](const auto& test) {
                              switch (test.param) {
-                             case Which::Results: return "Results";
-                             case Which::Profile: return "Profile";
-                             case Which::Robustness: break;
+                             case Which::Results:
+                                 return "Results";
+                             case Which::Profile:
+                                 return "Profile";
+                             case Which::Robustness:
+                                 break;
                              }
                              return "Robustness";
                          });

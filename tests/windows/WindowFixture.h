@@ -61,8 +61,8 @@ protected:
 
     WindowContext context(int desktopHeight = 1080)
     {
-        return {m_project, m_settings, m_dialogs, m_folders, m_charts, &m_mainWindow,
-                QStringLiteral("Cars"), desktopHeight};
+        return {m_project,    m_settings, m_dialogs, m_folders, m_charts, &m_mainWindow, QStringLiteral("Cars"),
+                desktopHeight};
     }
 
     QString file(const QString& name) const { return m_sandbox.filePath(name); }
