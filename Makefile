@@ -9,8 +9,10 @@ JOBS           ?= $(shell nproc)
 PREFIX         ?= /usr/local
 FUZZ_SECONDS   ?= 60
 CMAKE_GENERATE := cmake -G Ninja -Wno-dev
+# Warnings as errors: off for a user's build, on for make test and CI.
+WERROR         ?= OFF
 
-.PHONY: all deps build run test bench fuzz install package clean
+.PHONY: all deps build run test format bench fuzz install package clean
 
 all: build
 
@@ -18,18 +20,21 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	@$(CMAKE_GENERATE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@$(CMAKE_GENERATE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
 	@$(BUILD_DIR)/bin/ponderix
 
 test: deps
-	@$(CMAKE_GENERATE) -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DPONDERIX_SANITIZE=ON >/dev/null
+	@$(CMAKE_GENERATE) -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DPONDERIX_SANITIZE=ON -DPONDERIX_WERROR=ON >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure -j $(JOBS)
+
+format: deps
+	@scripts/format
 
 # DESTDIR, when given, is put before PREFIX: make install DESTDIR=/tmp/stage
 install: build
@@ -40,7 +45,8 @@ package: build
 	@ls $(BUILD_DIR)/ponderix_*.deb
 
 bench: deps
-	@$(CMAKE_GENERATE) -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPONDERIX_BENCH=ON -DPONDERIX_TESTS=OFF >/dev/null
+	@$(CMAKE_GENERATE) -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPONDERIX_BENCH=ON -DPONDERIX_TESTS=OFF \
+	  -DPONDERIX_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target ponderix_bench ponderix_matrix_bench ponderix_long_comment_bench \
 	  ponderix_history_bench
 	@$(BENCH_DIR)/bin/ponderix_bench

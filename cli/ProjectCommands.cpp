@@ -58,18 +58,19 @@ int listTexts(const Arguments&)
 
 QString scoresAsJson(const Project& project, const BestOptions& best)
 {
-    QStringList options;
+    JsonWriter json;
+    json.beginObject().key(u"options").beginArray();
     for (const Option& option : project.options()) {
-        options << u"{\"letter\":"_s + jsonString(optionLetter(option.Index)) + u",\"name\":"_s
-                       + jsonString(option.Name) + u",\"score\":"_s + QString::number(option.score) + u",\"band\":"_s
-                       + jsonString(textKeyName(verdictBand(option.score))) + u"}"_s;
+        json.beginObject();
+        json.key(u"letter").value(optionLetter(option.Index)).key(u"name").value(option.Name);
+        json.key(u"score").value(option.score).key(u"band").value(textKeyName(verdictBand(option.score)));
+        json.endObject();
     }
-    QStringList letters;
-    for (int index : best.indexes)
-        letters << jsonString(optionLetter(index));
-    const QString maximum = best.maximum ? QString::number(*best.maximum) : u"null"_s;
-    return u"{\"options\":["_s + options.join(u',') + u"],\"best\":["_s + letters.join(u',') + u"],\"maximum\":"_s
-           + maximum + u"}\n"_s;
+    json.endArray().key(u"best");
+    writeLetters(json, best.indexes);
+    json.key(u"maximum");
+    writeOptional(json, best.maximum);
+    return json.endObject().text() + u"\n"_s;
 }
 
 // Names are padded to line up the scores, but only this far: one very long
@@ -129,25 +130,20 @@ int saveAgain(const Arguments& arguments)
 
 } // namespace
 
-QString jsonString(const QString& text)
+void writeLetters(JsonWriter& json, const std::vector<int>& options)
 {
-    QString quoted = u"\""_s;
-    for (QChar character : text) {
-        const char16_t unit = character.unicode();
-        if (unit == u'"' || unit == u'\\')
-            quoted += u'\\' + QString(character);
-        else if (unit == u'\n')
-            quoted += u"\\n"_s;
-        else if (unit == u'\r')
-            quoted += u"\\r"_s;
-        else if (unit == u'\t')
-            quoted += u"\\t"_s;
-        else if (unit < 0x20)
-            quoted += u"\\u%1"_s.arg(static_cast<int>(unit), 4, 16, QChar(u'0'));
-        else
-            quoted += character;
-    }
-    return quoted + u"\""_s;
+    json.beginArray();
+    for (int option : options)
+        json.value(optionLetter(option));
+    json.endArray();
+}
+
+void writeOptional(JsonWriter& json, const std::optional<int>& number)
+{
+    if (number)
+        json.value(*number);
+    else
+        json.null();
 }
 
 std::optional<Project> readProjectOrReport(const QString& path)

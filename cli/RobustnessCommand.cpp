@@ -15,77 +15,86 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString lettersAsJson(const std::vector<int>& options)
+void writeChanges(JsonWriter& json, const std::vector<SingleChange>& changes)
 {
-    QStringList letters;
-    for (int option : options)
-        letters << jsonString(optionLetter(option));
-    return u"["_s + letters.join(u',') + u"]"_s;
+    json.beginArray();
+    for (const SingleChange& change : changes) {
+        const bool rating = change.kind == SingleChange::Kind::Rating;
+        json.beginObject().key(u"kind").value(rating ? u"rating" : u"importance");
+        json.key(u"criterion").value(change.criterion + 1);
+        if (rating)
+            json.key(u"option").value(optionLetter(change.option));
+        json.key(u"from").value(change.from).key(u"to").value(change.to).key(u"best");
+        writeLetters(json, change.best);
+        json.endObject();
+    }
+    json.endArray();
 }
 
-QString changeAsJson(const SingleChange& change)
+void writeImportance(JsonWriter& json, const Project& project, const std::vector<ImportanceWhatIf>& importance)
 {
-    const bool rating = change.kind == SingleChange::Kind::Rating;
-    return u"{\"kind\":"_s + (rating ? u"\"rating\""_s : u"\"importance\""_s) + u",\"criterion\":"_s
-           + QString::number(change.criterion + 1)
-           + (rating ? u",\"option\":"_s + jsonString(optionLetter(change.option)) : QString()) + u",\"from\":"_s
-           + QString::number(change.from) + u",\"to\":"_s + QString::number(change.to) + u",\"best\":"_s
-           + lettersAsJson(change.best) + u"}"_s;
+    json.beginArray();
+    for (const ImportanceWhatIf& whatIf : importance) {
+        json.beginObject().key(u"criterion").value(whatIf.criterion + 1);
+        json.key(u"name").value(project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name);
+        json.key(u"importance").value(whatIf.current).key(u"best").beginArray();
+        for (const std::vector<int>& options : whatIf.best)
+            writeLetters(json, options);
+        json.endArray().endObject();
+    }
+    json.endArray();
 }
 
-QString changesAsJson(const std::vector<SingleChange>& changes)
+void writeChallengers(JsonWriter& json, const std::vector<Challenger>& challengers)
 {
-    QStringList listed;
-    for (const SingleChange& change : changes)
-        listed << changeAsJson(change);
-    return u"["_s + listed.join(u',') + u"]"_s;
+    json.beginArray();
+    for (const Challenger& challenger : challengers) {
+        json.beginObject().key(u"letter").value(optionLetter(challenger.option)).key(u"steps");
+        writeOptional(json, challenger.lift ? std::optional(challenger.lift->steps) : std::nullopt);
+        json.key(u"changes");
+        writeChanges(json, challenger.lift ? challenger.lift->changes : std::vector<SingleChange>());
+        json.endObject();
+    }
+    json.endArray();
 }
 
 QString robustnessAsJson(const Project& project, const Robustness& found)
 {
-    const auto number = [](const std::optional<int>& value) { return value ? QString::number(*value) : u"null"_s; };
-    QString json = u"{\"best\":"_s + lettersAsJson(found.best) + u",\"maximum\":"_s + number(found.maximum)
-                   + u",\"runnerUp\":"_s
-                   + (found.runnerUpScore ? u"{\"letters\":"_s + lettersAsJson(found.runnerUp) + u",\"score\":"_s
-                                                + QString::number(*found.runnerUpScore) + u"}"_s
-                                          : u"null"_s)
-                   + u",\"lead\":"_s + number(found.lead) + u",\"verdict\":\""_s
-                   + QString::fromLatin1(verdictName(found.verdict)) + u"\""_s;
-
-    QStringList importance;
-    for (const ImportanceWhatIf& whatIf : found.importance) {
-        QStringList best;
-        for (const std::vector<int>& options : whatIf.best)
-            best << lettersAsJson(options);
-        importance << u"{\"criterion\":"_s + QString::number(whatIf.criterion + 1) + u",\"name\":"_s
-                          + jsonString(project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name)
-                          + u",\"importance\":"_s + QString::number(whatIf.current) + u",\"best\":["_s + best.join(u',')
-                          + u"]}"_s;
+    JsonWriter json;
+    json.beginObject().key(u"best");
+    writeLetters(json, found.best);
+    json.key(u"maximum");
+    writeOptional(json, found.maximum);
+    json.key(u"runnerUp");
+    if (found.runnerUpScore) {
+        json.beginObject().key(u"letters");
+        writeLetters(json, found.runnerUp);
+        json.key(u"score").value(*found.runnerUpScore).endObject();
+    } else {
+        json.null();
     }
-    json += u",\"importance\":["_s + importance.join(u',') + u"]"_s;
-
-    json += u",\"closest\":"_s
-            + (found.closest ? u"{\"steps\":"_s + QString::number(found.closest->steps) + u",\"changes\":"_s
-                                   + changesAsJson(found.closest->changes) + u"}"_s
-                             : u"null"_s);
-
-    QStringList challengers;
-    for (const Challenger& challenger : found.challengers) {
-        challengers << u"{\"letter\":"_s + jsonString(optionLetter(challenger.option)) + u",\"steps\":"_s
-                           + (challenger.lift ? QString::number(challenger.lift->steps) : u"null"_s)
-                           + u",\"changes\":"_s + (challenger.lift ? changesAsJson(challenger.lift->changes) : u"[]"_s)
-                           + u"}"_s;
+    json.key(u"lead");
+    writeOptional(json, found.lead);
+    json.key(u"verdict").value(QString::fromLatin1(verdictName(found.verdict)));
+    json.key(u"importance");
+    writeImportance(json, project, found.importance);
+    json.key(u"closest");
+    if (found.closest) {
+        json.beginObject().key(u"steps").value(found.closest->steps).key(u"changes");
+        writeChanges(json, found.closest->changes);
+        json.endObject();
+    } else {
+        json.null();
     }
-    json += u",\"challengers\":["_s + challengers.join(u',') + u"]"_s;
-
-    QStringList chances;
+    json.key(u"challengers");
+    writeChallengers(json, found.challengers);
+    json.key(u"uncertainty").beginObject().key(u"spread").value(found.spread).key(u"chance").beginArray();
     for (std::size_t option = 0; option < found.chance.size(); ++option) {
-        chances << u"{\"letter\":"_s + jsonString(optionLetter(static_cast<int>(option))) + u",\"best\":"_s
-                       + QString::number(found.chance[option], 'f', 6) + u"}"_s;
+        json.beginObject().key(u"letter").value(optionLetter(static_cast<int>(option)));
+        json.key(u"best").value(found.chance[option], 6).endObject();
     }
-    json += u",\"uncertainty\":{\"spread\":"_s + QString::number(found.spread) + u",\"chance\":["_s + chances.join(u',')
-            + u"]}}\n"_s;
-    return json;
+    json.endArray().endObject().endObject();
+    return json.text() + u"\n"_s;
 }
 
 QString changesAsLines(const Project& project, const std::vector<SingleChange>& changes)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/JsonWriter.h"
 #include "project/Project.h"
 
 #include <QByteArrayView>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace ponderix {
 struct Message;
@@ -63,8 +65,10 @@ void reportMessage(const ponderix::Message& message);
 std::optional<Project> readProjectOrReport(const QString& path);
 // Writes bytes atomically; on failure prints the message and returns kFailure.
 int writeFileOrReport(const QString& path, QByteArrayView bytes);
-// A JSON string literal of `text`, quotes included.
-QString jsonString(const QString& text);
+// An array of option letters, and a number or null, the way every JSON
+// output writes them.
+void writeLetters(JsonWriter& json, const std::vector<int>& options);
+void writeOptional(JsonWriter& json, const std::optional<int>& number);
 // A usage error inside a handler (e.g. a bad option value): message, exit 2.
 int usageError(const QString& problem);
 

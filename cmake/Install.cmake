@@ -35,7 +35,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Svg)
 set(icon_source ${CMAKE_SOURCE_DIR}/packaging/icons/ponderix.svg)
 add_executable(ponderix_render_icon ${CMAKE_SOURCE_DIR}/packaging/RenderIcon.cpp)
 target_link_libraries(ponderix_render_icon PRIVATE Qt6::Gui Qt6::Svg)
-target_compile_options(ponderix_render_icon PRIVATE -Wall -Wextra -Werror -Wshadow -Wold-style-cast)
+target_compile_options(ponderix_render_icon PRIVATE ${PONDERIX_WARNINGS})
 target_compile_definitions(ponderix_render_icon PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_USE_QSTRINGBUILDER)
 set_target_properties(ponderix_render_icon PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
