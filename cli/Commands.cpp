@@ -17,8 +17,8 @@ namespace {
 const std::vector<Subcommand>& subcommands()
 {
     static const std::vector<Subcommand> table = {
-        textsCommand(),  scoresCommand(), demoCommand(),   saveCommand(),
-        renderCommand(), reportCommand(), exportCommand(), robustnessCommand(),
+        textsCommand(),  scoresCommand(), demoCommand(),       saveCommand(), renderCommand(),
+        reportCommand(), exportCommand(), robustnessCommand(), teamCommand(), blankCommand(),
     };
     return table;
 }
@@ -50,6 +50,16 @@ QString descriptionOf(const QString& name)
                           u"options, what each other option would need to become best, and each option's exact "
                           u"chance of being best when every rating may be off by up to --spread points (1 or 2, "
                           u"1 by default). With --json, prints the same as one JSON object."_s},
+        {u"team"_s, u"Combines the ratings of team members who each rated the same decision in their own copy "
+                    u"of the project (options and criteria matched by name): each member's scores and best "
+                    u"options, the team score of each option (the members' scores averaged) with the lowest and "
+                    u"highest member score, the team's best options and how many members agree, the "
+                    u"disagreements that move a team score most, and each option's exact chance of being best "
+                    u"when every rating is taken from one member at random. With --json, prints the same as one "
+                    u"JSON object; --combined writes the project of the median ratings and importances; --image "
+                    u"writes the team page."_s},
+        {u"blank"_s, u"Writes a copy of the project for a team member to rate: the same options, criteria and "
+                     u"importances, every rating 0 and no comments."_s},
     };
     return descriptions.value(name);
 }
@@ -129,7 +139,9 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
             parsed.positional << argument;
         }
     }
-    if (parsed.positional.size() != command.positionalCount) {
+    const bool countFits = command.morePositional ? parsed.positional.size() >= command.positionalCount
+                                                  : parsed.positional.size() == command.positionalCount;
+    if (!countFits) {
         problem = command.name + u": wrong number of arguments"_s;
         return std::nullopt;
     }

@@ -120,12 +120,7 @@ int saveAgain(const Arguments& arguments)
     std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
     if (!project)
         return kFailure;
-    const WriteResult result = writeProjectFile(*project, arguments.value(u"-o"_s), QDateTime::currentDateTime());
-    if (!result) {
-        reportMessage(writeErrorMessage(result));
-        return kFailure;
-    }
-    return kSuccess;
+    return writeProjectOrReport(*project, arguments.value(u"-o"_s));
 }
 
 } // namespace
@@ -160,6 +155,16 @@ std::optional<Project> readProjectOrReport(const QString& path)
         return std::nullopt;
     }
     return std::move(result.project());
+}
+
+int writeProjectOrReport(const Project& project, const QString& path)
+{
+    const WriteResult result = writeProjectFile(project, path, QDateTime::currentDateTime());
+    if (!result) {
+        reportMessage(writeErrorMessage(result));
+        return kFailure;
+    }
+    return kSuccess;
 }
 
 int writeFileOrReport(const QString& path, QByteArrayView bytes)

@@ -38,12 +38,13 @@ struct Arguments {
 
 struct Subcommand {
     QString name;
-    QString usage; // one line: "scores FILE.pnx [--json]"
-    int positionalCount = 0;
+    QString usage;               // one line: "scores FILE.pnx [--json]"
+    int positionalCount = 0;     // exactly this many, or at least this many when `morePositional`
     QStringList valueOptions;    // options followed by a value, e.g. "-o"
     QStringList flagOptions;     // options standing alone, e.g. "--json"
     QStringList requiredOptions; // value options that must be given
     std::function<int(const Arguments&)> handler;
+    bool morePositional = false;
 };
 
 // Every subcommand, in the order the usage text lists them. Each is defined
@@ -56,6 +57,8 @@ Subcommand renderCommand();
 Subcommand reportCommand();
 Subcommand exportCommand();
 Subcommand robustnessCommand();
+Subcommand teamCommand();
+Subcommand blankCommand();
 
 // Helpers shared by the subcommands.
 void writeOut(const QString& text);
@@ -63,6 +66,9 @@ void writeError(const QString& text);
 void reportMessage(const ponderix::Message& message);
 // Reads a project; on failure prints the desktop program's message.
 std::optional<Project> readProjectOrReport(const QString& path);
+// Writes a project file the way the desktop program saves; on failure prints
+// the message and returns kFailure.
+int writeProjectOrReport(const Project& project, const QString& path);
 // Writes bytes atomically; on failure prints the message and returns kFailure.
 int writeFileOrReport(const QString& path, QByteArrayView bytes);
 // An array of option letters, and a number or null, the way every JSON

@@ -1,5 +1,6 @@
 #include "evaluation/Robustness.h"
 
+#include "evaluation/ChanceOfBest.h"
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
 
@@ -157,115 +158,32 @@ std::vector<OptionView> viewsPerOption(const std::vector<int>& scores, const std
     return views;
 }
 
-// Chance of d for one rating of `value` moved by -spread..+spread and
-// clamped: a rating at the edge cannot go further, so the clamped draws
-// pile up on "no change" or the one step inward.
-std::vector<double> deltaChances(int value, int spread)
+// The offsets one rating of `value` takes when moved by -spread..+spread
+// and clamped: a rating at the edge cannot go further, so the clamped draws
+// pile up on the edge itself.
+OffsetChances movedRating(int value, int spread)
 {
-    std::vector<double> chances(static_cast<std::size_t>(2 * spread + 1), 0.0);
+    const int lowest = clampValue(value - spread);
+    OffsetChances cell{lowest - kNeutralValue,
+                       std::vector<double>(static_cast<std::size_t>(clampValue(value + spread) - lowest + 1), 0.0)};
     const double each = 1.0 / static_cast<double>(2 * spread + 1);
-    for (int draw = -spread; draw <= spread; ++draw) {
-        const int delta = clampValue(value + draw) - value;
-        chances[static_cast<std::size_t>(delta + spread)] += each;
-    }
-    return chances;
+    for (int draw = -spread; draw <= spread; ++draw)
+        cell.chance[static_cast<std::size_t>(clampValue(value + draw) - lowest)] += each;
+    return cell;
 }
 
-// The exact distribution of one option's score: the weighted sum's change
-// is convolved criterion by criterion (its width grows only by the
-// importance times the spread each time), then every possible sum is
-// rounded into its score.
-std::vector<double> scoreDistribution(const Matrix& matrix, int option, int spread, long long importanceTotal)
+std::vector<double> chanceUnderSpread(const Matrix& matrix, int spread)
 {
-    constexpr int kScoreSpan = 201; // -100 .. +100
-    std::vector<double> byScore(kScoreSpan, 0.0);
-    const long long reach = importanceTotal * spread;
-    const std::size_t width = static_cast<std::size_t>(2 * reach + 1);
-    std::vector<double> current(width, 0.0);
-    std::vector<double> next(width, 0.0);
-    current[static_cast<std::size_t>(reach)] = 1.0;
-    long long low = reach;
-    long long high = reach;
-    for (int criterion = 0; criterion < matrix.criteria; ++criterion) {
-        const int importance = matrix.importance[static_cast<std::size_t>(criterion)];
-        const std::vector<double> chances = deltaChances(matrix.valueAt(option, criterion), spread);
-        const long long newLow = low - static_cast<long long>(importance) * spread;
-        const long long newHigh = high + static_cast<long long>(importance) * spread;
-        std::fill(next.begin() + newLow, next.begin() + newHigh + 1, 0.0);
-        for (int delta = -spread; delta <= spread; ++delta) {
-            const double chance = chances[static_cast<std::size_t>(delta + spread)];
-            if (chance == 0.0)
-                continue;
-            const long long shift = static_cast<long long>(importance) * delta;
-            double* target = next.data() + low + shift;
-            const double* source = current.data() + low;
-            const long long length = high - low + 1;
-            for (long long i = 0; i < length; ++i)
-                target[i] += chance * source[i];
-        }
-        std::swap(current, next);
-        low = newLow;
-        high = newHigh;
-    }
-    const long long base = matrix.sum[static_cast<std::size_t>(option)];
-    for (long long at = low; at <= high; ++at) {
-        const double chance = current[static_cast<std::size_t>(at)];
-        if (chance == 0.0)
-            continue;
-        const int score = std::clamp(matrix.score(base + at - reach), -100, 100);
-        byScore[static_cast<std::size_t>(score + 100)] += chance;
-    }
-    return byScore;
-}
-
-std::vector<double> chanceOfBeingBest(const Matrix& matrix, int spread)
-{
-    const std::size_t count = static_cast<std::size_t>(matrix.options);
-    std::vector<double> chance(count, 0.0);
-    if (count == 0)
-        return chance;
-    long long importanceTotal = 0;
-    for (int importance : matrix.importance)
-        importanceTotal += importance;
-    std::vector<std::vector<double>> distribution;
-    std::vector<std::vector<double>> atMost; // P(score <= s)
-    for (int option = 0; option < matrix.options; ++option) {
-        distribution.push_back(scoreDistribution(matrix, option, spread, importanceTotal));
-        std::vector<double> cumulative(distribution.back().size());
-        double running = 0.0;
-        for (std::size_t s = 0; s < cumulative.size(); ++s) {
-            running += distribution.back()[s];
-            cumulative[s] = running;
-        }
-        atMost.push_back(std::move(cumulative));
-    }
-    // Scores of different options are independent, so option i is best with
-    // score s when every other option scores s or less. The product over the
-    // others comes from running products from both ends, which stays exact
-    // where a division by a zero chance would not.
-    const std::size_t span = distribution.front().size();
-    std::vector<double> before(count + 1);
-    std::vector<double> after(count + 1);
-    for (std::size_t s = 0; s < span; ++s) {
-        before[0] = 1.0;
-        for (std::size_t i = 0; i < count; ++i)
-            before[i + 1] = before[i] * atMost[i][s];
-        after[count] = 1.0;
-        for (std::size_t i = count; i-- > 0;)
-            after[i] = after[i + 1] * atMost[i][s];
-        for (std::size_t i = 0; i < count; ++i)
-            chance[i] += distribution[i][s] * before[i] * after[i + 1];
-    }
-    for (double& value : chance)
-        value = std::clamp(value, 0.0, 1.0);
-    return chance;
+    return chanceOfBeingBest(matrix.options, matrix.importance, [&](int option, int criterion) {
+        return movedRating(matrix.valueAt(option, criterion), spread);
+    });
 }
 
 } // namespace
 
 std::vector<double> chanceOfBeingBest(const Project& project, int spread)
 {
-    return chanceOfBeingBest(readMatrix(project), std::clamp(spread, kSmallestSpread, kLargestSpread));
+    return chanceUnderSpread(readMatrix(project), std::clamp(spread, kSmallestSpread, kLargestSpread));
 }
 
 Robustness analyseRobustness(const Project& project, int spread)
@@ -385,7 +303,7 @@ Robustness analyseRobustness(const Project& project, int spread)
     else
         result.verdict = result.closest->steps == 2 ? RobustnessVerdict::Sensitive : RobustnessVerdict::Fragile;
 
-    result.chance = chanceOfBeingBest(matrix, result.spread);
+    result.chance = chanceUnderSpread(matrix, result.spread);
     return result;
 }
 
