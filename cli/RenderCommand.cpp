@@ -42,17 +42,6 @@ std::optional<PageChoice> parsePage(const QString& text)
     return std::nullopt;
 }
 
-// The device pixel ratios screens commonly use ("2" or "2.0"). Anything else
-// is refused rather than rounded, so a script never gets a size it did not
-// ask for. All four are exact in binary, so comparing is safe.
-std::optional<qreal> parseScale(const QString& text)
-{
-    bool ok = false;
-    const double scale = text.toDouble(&ok);
-    const bool known = ok && (scale == 1.0 || scale == 1.25 || scale == 1.5 || scale == 2.0);
-    return known ? std::optional<qreal>(scale) : std::nullopt;
-}
-
 // The option whose letter is `letter`, compared exactly: past "Z" letters
 // continue in character order, so lower case names other options.
 std::optional<int> optionOfLetter(const Project& project, const QString& letter)
@@ -97,14 +86,12 @@ int render(const Arguments& arguments)
     const std::optional<PageChoice> page = parsePage(arguments.value(u"--page"_s));
     if (!page)
         return usageError(u"render: --page must be overview, profile, robustness or detail:LETTER"_s);
-    const std::optional<qreal> scale =
-        arguments.has(u"--scale"_s) ? parseScale(arguments.value(u"--scale"_s)) : std::optional<qreal>(1.0);
+    const std::optional<qreal> scale = scaleOption(arguments);
     if (!scale)
-        return usageError(u"render: --scale must be 1, 1.25, 1.5 or 2"_s);
+        return usageError(u"render: "_s + kScaleProblem);
     const QString output = arguments.value(u"-o"_s);
-    const std::optional<ImageFormat> format = imageFormatForExtension(QFileInfo(output).suffix().toLower());
-    if (!format)
-        return usageError(u"render: the output must end in .jpg, .gif, .png, .bmp or .tif"_s);
+    if (!imageFormatOf(output))
+        return usageError(u"render: "_s + kImageNameProblem);
 
     const QString path = arguments.positional[0];
     std::optional<Project> project = readProjectOrReport(path);
@@ -139,11 +126,36 @@ int render(const Arguments& arguments)
             image = buildDetailPage(*project, *option, bannerOf(path), charts.get(), folder.path(), *scale);
         }
     }
+    return writeImageOrReport(image, output);
+}
+
+} // namespace
+
+// The device pixel ratios screens commonly use ("2" or "2.0"). Anything else
+// is refused rather than rounded, so a script never gets a size it did not
+// ask for. All four are exact in binary, so comparing is safe.
+std::optional<qreal> scaleOption(const Arguments& arguments)
+{
+    if (!arguments.has(u"--scale"_s))
+        return 1.0;
+    bool ok = false;
+    const double scale = arguments.value(u"--scale"_s).toDouble(&ok);
+    const bool known = ok && (scale == 1.0 || scale == 1.25 || scale == 1.5 || scale == 2.0);
+    return known ? std::optional<qreal>(scale) : std::nullopt;
+}
+
+std::optional<ImageFormat> imageFormatOf(const QString& output)
+{
+    return imageFormatForExtension(QFileInfo(output).suffix().toLower());
+}
+
+int writeImageOrReport(const QImage& image, const QString& output)
+{
     if (image.isNull()) {
         writeError(u"ponderix-cli: not enough memory for the page\n"_s);
         return kFailure;
     }
-    const WriteResult written = writeImageFile(image, output, *format);
+    const WriteResult written = writeImageFile(image, output, *imageFormatOf(output));
     if (!written) {
         reportMessage({uiText(TextKey::TXT00001),
                        uiText(TextKey::TXT00109) + u"\r\n\r\n"_s + output + u"\r\n"_s + written.error});
@@ -151,8 +163,6 @@ int render(const Arguments& arguments)
     }
     return kSuccess;
 }
-
-} // namespace
 
 Subcommand renderCommand()
 {

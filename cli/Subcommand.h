@@ -1,10 +1,12 @@
 #pragma once
 
+#include "base/ImageWriters.h"
 #include "base/JsonWriter.h"
 #include "project/Project.h"
 
 #include <QByteArrayView>
 #include <QHash>
+#include <QImage>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -75,6 +77,16 @@ int writeFileOrReport(const QString& path, QByteArrayView bytes);
 // output writes them.
 void writeLetters(JsonWriter& json, const std::vector<int>& options);
 void writeOptional(JsonWriter& json, const std::optional<int>& number);
+// The pages as images: --scale (1 when not given; empty when not one of the
+// ratios offered) and the format the output's extension names. The problems
+// are what a usage error says after the command's name.
+inline const QString kScaleProblem = QStringLiteral("--scale must be 1, 1.25, 1.5 or 2");
+inline const QString kImageNameProblem = QStringLiteral("the output must end in .jpg, .gif, .png, .bmp or .tif");
+std::optional<qreal> scaleOption(const Arguments& arguments);
+std::optional<ImageFormat> imageFormatOf(const QString& output);
+// Writes a page image; on failure (no memory for the page, an unwritable
+// output) prints the message and returns kFailure.
+int writeImageOrReport(const QImage& image, const QString& output);
 // A usage error inside a handler (e.g. a bad option value): message, exit 2.
 int usageError(const QString& problem);
 

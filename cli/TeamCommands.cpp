@@ -4,6 +4,7 @@
 #include "base/Message.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "evaluation/ResultPages.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
 #include "evaluation/Team.h"
@@ -128,12 +129,25 @@ int combineTeam(const Arguments& arguments)
 {
     if (arguments.positional.size() > kTeamMax)
         return usageError(u"team: at most 100 project files"_s);
+    const std::optional<qreal> scale = scaleOption(arguments);
+    if (!scale)
+        return usageError(u"team: "_s + kScaleProblem);
+    const QString image = arguments.value(u"--image"_s);
+    if (arguments.has(u"--image"_s) && !imageFormatOf(image))
+        return usageError(u"team: "_s + kImageNameProblem);
     const std::optional<std::vector<TeamMember>> members = readTeam(arguments.positional);
     if (!members)
         return kFailure;
     const TeamResult team = analyseTeam(*members);
     if (arguments.has(u"--combined"_s)) {
         if (const int outcome = writeProjectOrReport(team.combined, arguments.value(u"--combined"_s)))
+            return outcome;
+    }
+    if (arguments.has(u"--image"_s)) {
+        // The page's banner names the first member's file, as the combined
+        // project would once saved beside it.
+        const QImage page = buildTeamPage(team, team.members.front().name, *scale);
+        if (const int outcome = writeImageOrReport(page, image))
             return outcome;
     }
     writeOut(arguments.has(u"--json"_s) ? teamAsJson(*members, team) : teamAsLines(team));
@@ -152,10 +166,14 @@ int writeBlankCopy(const Arguments& arguments)
 
 Subcommand teamCommand()
 {
-    Subcommand command{u"team"_s,     u"team FILE.pnx FILE.pnx... [--json] [--combined OUT.pnx]"_s,
-                       kTeamMin,      {u"--combined"_s},
-                       {u"--json"_s}, {},
-                       combineTeam};
+    Subcommand
+        command{u"team"_s,
+                u"team FILE.pnx FILE.pnx... [--json] [--combined OUT.pnx] [--image OUT.png [--scale 1|1.25|1.5|2]]"_s,
+                kTeamMin,
+                {u"--combined"_s, u"--image"_s, u"--scale"_s},
+                {u"--json"_s},
+                {},
+                combineTeam};
     command.morePositional = true;
     return command;
 }

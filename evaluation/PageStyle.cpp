@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,49 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFon
     painter.setFont(font);
     painter.setPen(colour);
     painter.drawText(QPoint(x, y + QFontMetrics(font).ascent()), text);
+}
+
+namespace {
+
+// Lines at word boundaries, or anywhere inside a word too long for a line.
+int layOutLines(QTextLayout& layout, const QFont& font, int width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setFont(font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return static_cast<int>(std::ceil(height));
+}
+
+QString withLineSeparators(QString text)
+{
+    return text.replace(u'\n', QChar::LineSeparator);
+}
+
+} // namespace
+
+int textHeight(const QString& text, const QFont& font, int width)
+{
+    QTextLayout layout(withLineSeparators(text));
+    return layOutLines(layout, font, width);
+}
+
+int drawWrappedText(QPainter& painter, int x, int y, int width, const QString& text, const QFont& font,
+                    const QColor& colour)
+{
+    QTextLayout layout(withLineSeparators(text));
+    const int height = layOutLines(layout, font, width);
+    painter.setPen(colour);
+    layout.draw(&painter, QPointF(x, y));
+    return height;
 }
 
 void drawTitleBar(QPainter& painter, const QString& title, const QString& banner)

@@ -32,6 +32,13 @@ void drawTitleBar(QPainter& painter, const QString& title, const QString& banner
 // Text whose top-left corner stands at (x, y), background untouched.
 void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFont& font, const QColor& colour);
 
+// Text broken into lines at word boundaries to fit `width`, its top-left
+// corner at (x, y); a word longer than the width is broken inside. Returns
+// the height the lines take, which textHeight() gives without drawing.
+int drawWrappedText(QPainter& painter, int x, int y, int width, const QString& text, const QFont& font,
+                    const QColor& colour);
+int textHeight(const QString& text, const QFont& font, int width);
+
 // The red-to-green scale under the rows, its three captions, and for a score
 // the black marker over it.
 void drawScale(QPainter& painter);

@@ -15,6 +15,7 @@ namespace ponderix {
 class ChartLibrary;
 class Project;
 struct Robustness;
+struct TeamResult;
 
 // The three page images of the result windows, 700 pixels wide. Each reads
 // the scores stored by ComputeScores, which the caller runs first. `banner`
@@ -57,6 +58,11 @@ QImage buildProfilePage(const Project& project, const QString& banner, qreal sca
 QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner,
                            qreal scale = 1.0);
 
+// The team's choice and agreement, every member's scores with their own best
+// marked and the team row, the disagreements that matter and the chance bars,
+// from analyseTeam; it grows with the members and disagreements.
+QImage buildTeamPage(const TeamResult& team, const QString& banner, qreal scale = 1.0);
+
 void paintOverviewPage(QPainter& painter, const Project& project, const QString& banner, const ChartLibrary* charts,
                        const QString& temporaryFolder);
 void paintDetailPage(QPainter& painter, const Project& project, int optionIndex, const QString& banner,
@@ -64,6 +70,7 @@ void paintDetailPage(QPainter& painter, const Project& project, int optionIndex,
 void paintProfilePage(QPainter& painter, const Project& project, const QString& banner);
 void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness,
                          const QString& banner);
+void paintTeamPage(QPainter& painter, const TeamResult& team, const QString& banner);
 
 // A white picture `height` logical pixels tall at `scale` with `paint` done
 // on it; null when there is no memory for it.
@@ -72,6 +79,7 @@ QImage pagePicture(int height, qreal scale, const std::function<void(QPainter&)>
 inline constexpr int kOverviewPageHeight = 530;
 int detailPageHeight(int criterionCount);
 int robustnessPageHeight(const Robustness& robustness);
+int teamPageHeight(const TeamResult& team);
 int profilePageHeight(int optionCount, int criterionCount);
 
 // "TempDetailBG.bmp" in the temporary folder: the picture the detail chart
