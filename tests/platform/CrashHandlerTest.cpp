@@ -3,7 +3,7 @@
 #include "platform/CrashHandler.h"
 #include "app/CrashReport.h"
 #include "base/TextTable.h"
-#include "platform/SourcePosition.h"
+#include "platform/gui/SourcePosition.h"
 #include "tests/ScriptedDialogs.h"
 
 #include <QClipboard>
