@@ -2,9 +2,9 @@
 
 #include "base/TextTable.h"
 #include "platform/CrashHandler.h"
-#include "platform/Display.h"
-#include "platform/QtDialogs.h"
-#include "platform/SourcePosition.h"
+#include "platform/gui/Display.h"
+#include "platform/gui/QtDialogs.h"
+#include "platform/gui/SourcePosition.h"
 
 #include <QApplication>
 #include <QClipboard>

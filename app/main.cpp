@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/CrashReport.h"
 #include "base/TextTable.h"
-#include "platform/Display.h"
+#include "platform/gui/Display.h"
 
 #include <QApplication>
 

@@ -22,7 +22,7 @@
 #include "evaluation/Scoring.h"
 #include "export/ReportBuilder.h"
 #include "platform/Folders.h"
-#include "platform/QtDialogs.h"
+#include "platform/gui/QtDialogs.h"
 #include "project/Project.h"
 #include "windows/ReportWindow.h"
 #include "windows/WindowContext.h"

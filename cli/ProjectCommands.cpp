@@ -4,6 +4,7 @@
 #include "cli/Subcommand.h"
 #include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
+#include "project/OptionLetter.h"
 #include "project/ProjectMessages.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"

@@ -9,6 +9,7 @@
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"
 #include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/ProjectMessages.h"
 
 #include <QFileInfo>

@@ -6,6 +6,7 @@
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 
 #include <optional>
 

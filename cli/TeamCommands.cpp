@@ -9,6 +9,7 @@
 #include "evaluation/Scoring.h"
 #include "evaluation/Team.h"
 #include "evaluation/TeamTexts.h"
+#include "project/OptionLetter.h"
 
 #include <optional>
 

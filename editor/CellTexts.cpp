@@ -1,7 +1,7 @@
 #include "editor/CellTexts.h"
 
 #include "base/TextTable.h"
-#include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 namespace ponderix {

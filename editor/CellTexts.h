@@ -5,7 +5,7 @@
 namespace ponderix {
 
 // The captions the matrix shows for its entries (the option letter itself is
-// evaluation/Scoring.h's optionLetter, shared with the pages and reports). The letter and the number
+// project/OptionLetter.h's optionLetter, shared with the pages and reports). The letter and the number
 // belong to the position, not to the entry: they change when an entry moves.
 QString optionTitle(int optionIndex);
 QString criterionTitle(int criterionIndex);

@@ -5,7 +5,7 @@
 #include "editor/CellTexts.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
-#include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 #include <QAccessibleWidget>

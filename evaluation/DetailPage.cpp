@@ -11,6 +11,7 @@
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 #include <QFile>

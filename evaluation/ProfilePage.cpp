@@ -6,7 +6,7 @@
 #include "base/TextTable.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
-#include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 #include <QPainter>

@@ -9,6 +9,7 @@
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 #include <QFontMetrics>

@@ -1,6 +1,7 @@
 #include "evaluation/Scoring.h"
 
 #include "base/TextTable.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 #include <cmath>
@@ -64,15 +65,6 @@ TextKey verdictBand(int score)
 QString scoreText(int score)
 {
     return (score > 0 ? u"+"_s : QString()) + QString::number(score) + u"%"_s;
-}
-
-QString optionLetter(int index)
-{
-    char32_t codePoint = U'A' + static_cast<char32_t>(index);
-    // Only a file with a million options gets this far; keep the text valid.
-    if (index < 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        codePoint = 0xFFFD;
-    return QString::fromUcs4(&codePoint, 1);
 }
 
 BestOptions bestOptions(const Project& project)

@@ -31,9 +31,6 @@ TextKey verdictBand(int score);
 // "+65%", "0%", "-12%".
 QString scoreText(int score);
 
-// "A" for 0, "B" for 1, ...; past "Z" the letters continue in character order.
-QString optionLetter(int index);
-
 struct BestOptions {
     std::optional<int> maximum; // empty when there are no options
     std::vector<int> indexes;   // every option scoring the maximum, in list order

@@ -11,6 +11,7 @@
 #include "evaluation/Scoring.h"
 #include "evaluation/Team.h"
 #include "evaluation/TeamTexts.h"
+#include "project/OptionLetter.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 
 #include <span>

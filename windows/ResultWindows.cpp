@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
 #include "platform/WaitCursor.h"
+#include "project/OptionLetter.h"
 #include "project/Project.h"
 #include "windows/ModalWindow.h"
 #include "windows/PagePrinting.h"

@@ -8,7 +8,7 @@
 #include "editor/MatrixView.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"
-#include "platform/QtDialogs.h"
+#include "platform/gui/QtDialogs.h"
 #include "project/DemoProject.h"
 #include "tests/ScriptedDialogs.h"
 #include "tests/TestSupport.h"

@@ -97,16 +97,11 @@ TEST(Scoring, VerdictBandBorders)
         EXPECT_EQ(verdictBand(score), key) << score;
 }
 
-TEST(Scoring, ScoreTextAndLetters)
+TEST(Scoring, ScoreText)
 {
     EXPECT_EQ(scoreText(24), u"+24%"_s);
     EXPECT_EQ(scoreText(0), u"0%"_s);
     EXPECT_EQ(scoreText(-100), u"-100%"_s);
-    EXPECT_EQ(optionLetter(0), u"A"_s);
-    EXPECT_EQ(optionLetter(25), u"Z"_s);
-    EXPECT_EQ(optionLetter(26), u"["_s);
-    EXPECT_EQ(optionLetter(70000).size(), 2); // beyond the basic plane: still one character
-    EXPECT_EQ(optionLetter(0xD800 - 65), u"\uFFFD"_s);
 }
 
 TEST(Scoring, TiesNameEveryBestOption)

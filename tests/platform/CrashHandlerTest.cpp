@@ -3,7 +3,7 @@
 #include "platform/CrashHandler.h"
 #include "app/CrashReport.h"
 #include "base/TextTable.h"
-#include "platform/SourcePosition.h"
+#include "platform/gui/SourcePosition.h"
 #include "tests/ScriptedDialogs.h"
 
 #include <QClipboard>
@@ -197,8 +197,8 @@ TEST(CrashHandOff, AnythingButOneCompleteRecordIsRefused)
 
 TEST(SourceLines, FindsTheSourceLineOfAnInstructionInARunningProcess)
 {
+    const int line = __LINE__ + 1; // the line of the call below
     const std::uint64_t address = callSite();
-    const int line = __LINE__;
     const std::optional<SourcePosition> position = sourcePositionIn(getpid(), address);
     ASSERT_TRUE(position);
     EXPECT_EQ(QFileInfo(position->file).fileName(), u"CrashHandlerTest.cpp"_s);

@@ -1,6 +1,6 @@
 // The real Qt dialogs, answered by a timer once they are up: what they show
 // and what they give back.
-#include "platform/QtDialogs.h"
+#include "platform/gui/QtDialogs.h"
 
 #include <QApplication>
 #include <QDialog>

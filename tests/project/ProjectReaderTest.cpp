@@ -1,8 +1,8 @@
 #include "project/ProjectReader.h"
 
 #include "base/Blanks.h"
-#include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
+#include "project/OptionLetter.h"
 #include "project/ProjectMessages.h"
 #include "project/ProjectWriter.h"
 #include "tests/TestSupport.h"

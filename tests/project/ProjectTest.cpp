@@ -1,4 +1,5 @@
 #include "project/Project.h"
+#include "project/OptionLetter.h"
 
 #include <QStringList>
 
@@ -246,4 +247,15 @@ TEST(ProjectTakeAndRestore, PutsAnEntryBackWithItsRatingsAtTheirOldPlaces)
     EXPECT_FALSE(project.takeOption(3).has_value());
     EXPECT_FALSE(project.takeCriterion(-1).has_value());
     EXPECT_EQ(ratingList(project), before);
+}
+
+TEST(OptionLetter, NamesOptionsInCharacterOrder)
+{
+    EXPECT_EQ(optionLetter(0), u"A"_s);
+    EXPECT_EQ(optionLetter(25), u"Z"_s);
+    EXPECT_EQ(optionLetter(26), u"["_s);
+    EXPECT_EQ(optionLetter(70000).size(), 2); // beyond the basic plane: still one character
+    EXPECT_EQ(optionLetter(0xD800 - 65), u"\uFFFD"_s);
+    EXPECT_EQ(optionLetter(-1), u"\uFFFD"_s);
+    EXPECT_EQ(optionLetter(0x10FFFF), u"\uFFFD"_s);
 }

@@ -1,4 +1,4 @@
-#include "platform/Display.h"
+#include "platform/gui/Display.h"
 
 #include <QByteArray>
 #include <QList>

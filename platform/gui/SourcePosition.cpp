@@ -1,4 +1,4 @@
-#include "platform/SourcePosition.h"
+#include "platform/gui/SourcePosition.h"
 
 #include <QFile>
 
