@@ -245,6 +245,8 @@ int main(int argc, char** argv)
                       reporter.milliseconds(kOverviewRegular), kRobustnessRegularLimit},
                      {"robustness 26x300, spread 1", "ms", reporter.milliseconds(kRobustnessLargest),
                       reporter.milliseconds(kOverviewLargest), kRobustnessLargestLimit},
+                     {"team of 20, 26x300", "ms", reporter.milliseconds(kTeamLargest),
+                      reporter.milliseconds(kRobustnessSpread2), kTeamLimit},
                  });
     std::printf("\ntimes: median of %d interleaved runs each, as own time (wall time less waits for a busy\n"
                 "       processor; disk waits count); all files in one temporary folder.\n"

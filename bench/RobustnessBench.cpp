@@ -10,6 +10,7 @@
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"
 #include "evaluation/Scoring.h"
+#include "evaluation/Team.h"
 #include "project/Project.h"
 
 #include <QGuiApplication>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -35,10 +37,21 @@ struct RobustnessSetup : ponderix::bench::PageEnvironment {
         // The overview reads the stored scores, as after the results command.
         ComputeScores(regular);
         ComputeScores(largest);
+        // Members who mostly agree: each moves every rating by a small
+        // amount of their own, as real raters of one matrix would.
+        for (int member = 0; member < ponderix::bench::kTeamMembers; ++member) {
+            Project copy = largest;
+            for (const Rating& rating : largest.ratings()) {
+                const int shift = (member * 7 + rating.IndexOption * 3 + rating.IndexCriteria) % 5 - 2;
+                copy.setValue(rating.IndexOption, rating.IndexCriteria, rating.Value + shift);
+            }
+            team.push_back({QStringLiteral("member%1.pnx").arg(member), std::move(copy)});
+        }
     }
 
     Project regular;
     Project largest;
+    std::vector<TeamMember> team;
 };
 
 RobustnessSetup& robustnessSetup()
@@ -74,6 +87,13 @@ bool analyse(const Project& project, int spread)
     return found.chance.size() == project.options().size() && found.importance.size() == project.criteria().size();
 }
 
+bool combine(const std::vector<TeamMember>& team)
+{
+    const TeamResult found = analyseTeam(team);
+    benchmark::DoNotOptimize(found.chance.data());
+    return found.members.size() == team.size() && found.chance.size() == team.front().project.options().size();
+}
+
 bool overview(const RobustnessSetup& setup, const Project& project)
 {
     return !buildOverviewPage(project, QStringLiteral("Benchmark"), setup.charts.get(), setup.folder.path()).isNull();
@@ -94,6 +114,13 @@ bool overview(const RobustnessSetup& setup, const Project& project)
         }));
     ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return overview(s, s.largest); });
+    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark(kRobustnessSpread2, [](benchmark::State& state) {
+            measure(state, [](const RobustnessSetup& s) { return analyse(s.largest, 2); });
+        }));
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kTeamLargest, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return combine(s.team); });
     }));
     return true;
 }();

@@ -11,7 +11,14 @@ inline constexpr const char* kOverviewRegular = "robustness/overview_page_10x40"
 inline constexpr const char* kRobustnessLargest = "robustness/analysis_26x300_spread1";
 inline constexpr const char* kOverviewLargest = "robustness/overview_page_26x300";
 
+// A team of 20 members, each rating the largest matrix, against the
+// robustness analysis of one such matrix with ratings off by up to two.
+inline constexpr const char* kTeamLargest = "team/analysis_20_members_26x300";
+inline constexpr const char* kRobustnessSpread2 = "robustness/analysis_26x300_spread2";
+inline constexpr int kTeamMembers = 20;
+
 inline constexpr double kRobustnessRegularLimit = 2.0;  // times the overview page
 inline constexpr double kRobustnessLargestLimit = 15.0; // times the overview page
+inline constexpr double kTeamLimit = 2.0;               // times the robustness analysis
 
 } // namespace ponderix::bench

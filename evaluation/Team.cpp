@@ -83,7 +83,9 @@ std::optional<TeamRefusal> namesRefusal(int member, const std::vector<QString>& 
 struct Aligned {
     std::vector<int> importance; // per criterion
     std::vector<int> value;      // option-major, 0..10
-    std::vector<QString> comment;
+    // Into the member's own project, which outlives the analysis; null
+    // where the file has no rating.
+    std::vector<const QString*> comment;
     std::vector<long long> sum; // per option: importance x offset over every criterion
 };
 
@@ -111,7 +113,7 @@ Aligned align(const Project& first, const Project& project)
             const Rating* rating = project.ratingOf(option, criteria[c]);
             const int value = rating ? clampValue(rating->Value) : kNeutralValue;
             aligned.value.push_back(value);
-            aligned.comment.push_back(rating ? rating->Comment : QString());
+            aligned.comment.push_back(rating ? &rating->Comment : nullptr);
             sum += static_cast<long long>(aligned.importance[c]) * (value - kNeutralValue);
         }
         aligned.sum.push_back(sum);
@@ -250,39 +252,72 @@ int halfAwayFromZero(int twice)
     return twice > 0 ? (twice + 1) / 2 : (twice - 1) / 2;
 }
 
-QString combinedComment(const std::vector<QString>& names, const Team& team, std::size_t cell)
-{
-    QStringList lines;
-    for (std::size_t m = 0; m < names.size(); ++m) {
-        const Aligned& member = team.members[m];
-        QString line = names[m] + u" ("_s + offsetText(member.value[cell] - kNeutralValue) + u")"_s;
-        if (!member.comment[cell].isEmpty())
-            line += u": "_s + member.comment[cell];
-        lines << line;
+// "NAME (RATING)" or "NAME (RATING): COMMENT", a line per member. Written
+// straight into one string: a large team makes hundreds of thousands of
+// these lines.
+class CommentWriter {
+public:
+    explicit CommentWriter(const std::vector<QString>& names)
+    {
+        for (const QString& name : names)
+            m_prefixes.push_back(name + u" ("_s);
+        for (int value = kValueMin; value <= kValueMax; ++value)
+            m_ratings.push_back(offsetText(value - kNeutralValue) + u')');
     }
-    return lines.join(u'\n');
-}
+
+    QString comment(const Team& team, std::size_t cell) const
+    {
+        const auto rating = [&](const Aligned& member) -> const QString& {
+            return m_ratings[static_cast<std::size_t>(member.value[cell] - kValueMin)];
+        };
+        const auto note = [&](const Aligned& member) {
+            return member.comment[cell] ? *member.comment[cell] : QString();
+        };
+        qsizetype length = 0;
+        for (std::size_t m = 0; m < m_prefixes.size(); ++m)
+            length += 1 + m_prefixes[m].size() + rating(team.members[m]).size() + 2 + note(team.members[m]).size();
+        QString text;
+        text.reserve(length);
+        for (std::size_t m = 0; m < m_prefixes.size(); ++m) {
+            const Aligned& member = team.members[m];
+            if (m > 0)
+                text += u'\n';
+            text += m_prefixes[m];
+            text += rating(member);
+            if (const QString written = note(member); !written.isEmpty()) {
+                text += u": "_s;
+                text += written;
+            }
+        }
+        return text;
+    }
+
+private:
+    std::vector<QString> m_prefixes;
+    std::vector<QString> m_ratings; // per stored value 0..10
+};
 
 Project combinedProject(const Project& first, const std::vector<QString>& names, const Team& team)
 {
     Project combined;
+    const CommentWriter comments(names);
     for (const Option& option : first.options())
         combined.appendOption(option.Name);
+    std::vector<int> values; // one per member, reused for every median
     for (int criterion = 0; criterion < team.criteria; ++criterion) {
-        std::vector<int> importances;
+        values.clear();
         for (const Aligned& member : team.members)
-            importances.push_back(member.importance[static_cast<std::size_t>(criterion)]);
-        combined.appendCriterion(first.criteria()[static_cast<std::size_t>(criterion)].Name,
-                                 median(importances, halfUp));
+            values.push_back(member.importance[static_cast<std::size_t>(criterion)]);
+        combined.appendCriterion(first.criteria()[static_cast<std::size_t>(criterion)].Name, median(values, halfUp));
     }
     for (int criterion = 0; criterion < team.criteria; ++criterion) {
         for (int option = 0; option < team.options; ++option) {
             const std::size_t cell = team.cell(option, criterion);
-            std::vector<int> offsets;
+            values.clear();
             for (const Aligned& member : team.members)
-                offsets.push_back(member.value[cell] - kNeutralValue);
-            combined.appendRating(option, criterion, combinedComment(names, team, cell),
-                                  median(offsets, halfAwayFromZero) + kNeutralValue);
+                values.push_back(member.value[cell] - kNeutralValue);
+            combined.appendRating(option, criterion, comments.comment(team, cell),
+                                  median(values, halfAwayFromZero) + kNeutralValue);
         }
     }
     return combined;

@@ -3,7 +3,10 @@
 // enumerated) on small random teams whose files list names in any order.
 #include "evaluation/Team.h"
 
+#include "evaluation/ResultPages.h"
 #include "project/Project.h"
+
+#include <QImage>
 
 #include <QStringList>
 
@@ -380,4 +383,37 @@ TEST(Team, BlankCopyKeepsTheDecisionAndClearsTheRatings)
     }
     EXPECT_EQ(memberName(u"/a.b/team.pnx.pnx"_s), u"team.pnx"_s);
     EXPECT_EQ(memberName(u"notes.txt"_s), u"notes.txt"_s);
+}
+
+// Each member's own best are framed in the option's colour: down the left
+// edge of the first two score columns (x 135 and 195 on the page) the hand
+// team shows A framed for anna, ben and the team, B only for anna (her tie).
+TEST(TeamPage, FramesEveryMembersOwnBestAndGrowsInsteadOfCutting)
+{
+    const TeamResult team = analyseTeam(members(handTeam()));
+    const QImage page = buildTeamPage(team, u"anna"_s);
+    ASSERT_FALSE(page.isNull());
+    const auto framedCells = [&](int x, QRgb colour) {
+        int runs = 0;
+        bool inside = false;
+        for (int y = 0; y < page.height(); ++y) {
+            const bool hit = page.pixel(x, y) == colour;
+            runs += hit && !inside ? 1 : 0;
+            inside = hit;
+        }
+        return runs;
+    };
+    EXPECT_EQ(framedCells(136, optionColour(0)), 3);
+    EXPECT_EQ(framedCells(196, optionColour(1)), 1);
+
+    std::vector<Copy> copies = handTeam();
+    for (Copy& copy : copies) {
+        std::map<std::pair<QString, QString>, int> renamed;
+        for (const auto& [cell, offset] : copy.offset)
+            renamed[{cell.first.repeated(200), cell.second}] = offset;
+        copy.offset = renamed;
+        for (QString& option : copy.options)
+            option = option.repeated(200);
+    }
+    EXPECT_GT(buildTeamPage(analyseTeam(members(copies)), u"anna"_s).height(), page.height());
 }
