@@ -1,23 +1,25 @@
 #include "editor/WidthStrip.h"
-#include "base/TextTable.h"
 #include "editor/CellTexts.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace ponderix;
+using namespace Qt::StringLiterals;
 
+// "Low", "Medium" and "High" are 13 letters of about 4 pixels; what is left
+// of the 120-pixel column and its extra width goes, at 4 pixels a blank, half
+// into each of the two gaps, and a wider column adds a blank per 10 pixels:
+// (120 - 52) / 4 / 2 = 8; (220 - 52) / 4 / 2 + 10 = 31;
+// (397 - 52) / 4 / 2 + 27 = 43 + 27 = 70, each division rounded down.
 TEST(WidthRules, LegendSpreadsItsWordsOverTheColumn)
 {
-    const QString low = uiText(TextKey::TXT00196);
-    const QString medium = uiText(TextKey::TXT00197);
-    const QString high = uiText(TextKey::TXT00198);
-    const int letters = static_cast<int>(low.size() + medium.size() + high.size());
-    for (int extra : {0, 100, 277, 500}) {
-        const int blanks = ((extra + 120 - 4 * letters) / 4) / 2 + extra / 10;
-        const QString gap(std::max(blanks, 0), u' ');
-        EXPECT_EQ(legendText(extra), low + gap + medium + gap + high) << extra;
+    const struct {
+        int extra;
+        int blanks;
+    } cases[] = {{0, 8}, {100, 31}, {277, 70}};
+    for (const auto& c : cases) {
+        const QString gap(c.blanks, u' ');
+        EXPECT_EQ(legendText(c.extra), u"Low"_s + gap + u"Medium"_s + gap + u"High"_s) << c.extra;
     }
 }
 
