@@ -299,6 +299,31 @@ TEST(RobustnessChanges, HandWorkedCases)
     }
 }
 
+// Three steps or more to move the best choice make it robust, two steps
+// sensitive, one fragile. A rated 6..9 against B at 5 under one criterion at
+// importance 1: A falling to 5, or B rising to A's value, ties them, and no
+// importance moves A's positive offset below B's zero.
+TEST(RobustnessChanges, VerdictFollowsTheStepsOfTheClosestChange)
+{
+    const struct {
+        int value;
+        int steps;
+        RobustnessVerdict verdict;
+    } cases[] = {
+        {6, 1, RobustnessVerdict::Fragile},
+        {7, 2, RobustnessVerdict::Sensitive},
+        {8, 3, RobustnessVerdict::Robust},
+        {9, 4, RobustnessVerdict::Robust},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("A at " + std::to_string(c.value));
+        const Robustness found = analyseRobustness(matrix({1}, {{c.value}, {5}}));
+        ASSERT_TRUE(found.closest);
+        EXPECT_EQ(found.closest->steps, c.steps);
+        EXPECT_EQ(found.verdict, c.verdict);
+    }
+}
+
 TEST(RobustnessChanges, AgreeWithRescoringEveryChange)
 {
     std::mt19937 random(20261207);
