@@ -1,6 +1,8 @@
 #include "editor/WidthStrip.h"
 #include "editor/CellTexts.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 using namespace ponderix;
@@ -29,4 +31,26 @@ TEST(WidthRules, StripClicksAreLimited)
     EXPECT_EQ(criteriaAddWidthForClick(5), 5);
     EXPECT_EQ(criteriaAddWidthForClick(277), 277);
     EXPECT_EQ(criteriaAddWidthForClick(279), 277);
+}
+
+// The arrows move the mark by one pixel, the page keys by ten, Home and End
+// to the ends; it stays within 0..277.
+TEST(WidthStripKeys, EachKeyMovesTheMarkByItsStep)
+{
+    const struct {
+        int from;
+        Qt::Key key;
+        int to;
+    } cases[] = {
+        {100, Qt::Key_Left, 99},      {100, Qt::Key_Right, 101}, {100, Qt::Key_PageUp, 90},
+        {100, Qt::Key_PageDown, 110}, {100, Qt::Key_Home, 0},    {100, Qt::Key_End, 277},
+        {0, Qt::Key_Left, 0},         {5, Qt::Key_PageUp, 0},    {270, Qt::Key_PageDown, 277},
+        {277, Qt::Key_Right, 277},
+    };
+    for (const auto& c : cases) {
+        WidthStrip strip(nullptr);
+        strip.setMark(c.from);
+        QTest::keyClick(&strip, c.key);
+        EXPECT_EQ(strip.mark(), c.to) << "from " << c.from << ", key " << static_cast<int>(c.key);
+    }
 }
