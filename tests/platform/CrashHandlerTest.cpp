@@ -197,8 +197,8 @@ TEST(CrashHandOff, AnythingButOneCompleteRecordIsRefused)
 
 TEST(SourceLines, FindsTheSourceLineOfAnInstructionInARunningProcess)
 {
+    const int line = __LINE__ + 1; // the call's, on the next line
     const std::uint64_t address = callSite();
-    const int line = __LINE__;
     const std::optional<SourcePosition> position = sourcePositionIn(getpid(), address);
     ASSERT_TRUE(position);
     EXPECT_EQ(QFileInfo(position->file).fileName(), u"CrashHandlerTest.cpp"_s);
