@@ -81,7 +81,7 @@ std::optional<InkSpan> referenceCaption(const QString& text, bool bold, QSize ba
 // strip of the page's own format. By default in the detail legend's font and
 // colour.
 QImage referenceLine(const QString& text, QSize size, QImage::Format format, FontRole role = FontRole::PageScale,
-                     QColor colour = QColor(98, 116, 205))
+                     QColor colour = QColor::fromRgb(kHeader))
 {
     QImage image(size, format);
     image.fill(Qt::white);

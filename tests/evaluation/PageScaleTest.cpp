@@ -14,7 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QRgb kHeader = qRgb(98, 116, 205);
 const QRect kTitleBar(5, 10, 690, 30);
 
 // The mean of each 2 x 2 block, as a 2x screen's pixels would look from

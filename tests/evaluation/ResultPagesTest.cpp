@@ -12,8 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QRgb kHeader = qRgb(98, 116, 205);
-
 // Label text of the header colour over the detail background: AA edges mix
 // with red, yellow and green, but blue stays well above red and green only
 // where the label's ink is.

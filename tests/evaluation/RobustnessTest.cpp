@@ -470,8 +470,8 @@ TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
     const Project project = matrix({3, 1}, {{7, 4}, {4, 7}});
     const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"Laptops"_s);
     ASSERT_EQ(page.width(), 700);
-    EXPECT_EQ(rgb(page, {5, 10}), qRgb(98, 116, 205));
-    EXPECT_EQ(rgb(page, {694, 39}), qRgb(98, 116, 205));
+    EXPECT_EQ(rgb(page, {5, 10}), kHeader);
+    EXPECT_EQ(rgb(page, {694, 39}), kHeader);
 
     // A tie is striped: A's half on the left, B's on the right.
     const QPoint tie = cellCorner(0, 1);
