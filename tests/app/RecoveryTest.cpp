@@ -6,6 +6,7 @@
 #include "project/ProjectReader.h"
 #include "tests/app/AppSandbox.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,6 +14,8 @@
 #include <QProcess>
 #include <QSlider>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -180,6 +183,50 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndKeptAside)
     m_dialogs.messages.clear();
     auto again = startApplication();
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
+}
+
+// A damaged copy that cannot be renamed is not said to be kept aside: it
+// stays where it is, under its own name. The folder is so deep that
+// "Recovery.pnx" still fits in a path and "Recovery-damaged-<date>-<time>.pnx",
+// 24 characters longer, does not: the rename fails for every user, root
+// included.
+TEST_F(RecoveryTest, ADamagedCopyThatCannotBeRenamedIsNotKeptAside)
+{
+    constexpr qsizetype kLongestPath = 4095; // PATH_MAX less its terminating zero
+    constexpr qsizetype kFolderLength = kLongestPath - 25;
+    QString deep = m_sandbox.path();
+    while (deep.size() < kFolderLength)
+        deep += u'/' + QString(std::clamp<qsizetype>(kFolderLength - deep.size() - 1, 1, 200), u'd');
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const RecoveryFile file(deep);
+    ASSERT_LE(file.projectPath().size(), kLongestPath);
+    ASSERT_GT(file.projectPath().size() + 24, kLongestPath);
+    const QByteArray damaged = "<Ponderix><Options>";
+    ASSERT_TRUE(writeBytes(file.projectPath(), damaged));
+
+    const QString keptAs = file.keepAside(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+    EXPECT_TRUE(keptAs.isEmpty()) << "said to be kept as " << QFileInfo(keptAs).fileName().toStdString();
+    EXPECT_EQ(readBytes(file.projectPath()), damaged);
+    EXPECT_EQ(QDir(deep).entryList(QDir::Files), QStringList{u"Recovery.pnx"_s});
+}
+
+// Typing on for longer than the delay still gets the work copied: a later
+// change does not put off the copy an earlier one is waiting for.
+TEST_F(RecoveryTest, ChangesWithoutAPauseAreCopiedWithinTwoSeconds)
+{
+    ASSERT_TRUE(QDir().mkpath(m_folders.state));
+    Project project = readProjectBytes(demoProjectBytes()).project();
+    RecoveryKeeper keeper(RecoveryFile(m_folders.state), project, [] { return u"Cars"_s; }, {});
+    // A change every tenth of a second for four seconds, or until the copy
+    // is there.
+    QElapsedTimer typing;
+    typing.start();
+    while (typing.elapsed() < 4000 && !QFile::exists(recoveryProject())) {
+        project.setOptionName(0, u"Name "_s + QString::number(typing.elapsed()));
+        keeper.changed();
+        QTest::qWait(100);
+    }
+    EXPECT_TRUE(QFile::exists(recoveryProject())) << "no copy after " << typing.elapsed() << " ms of typing";
 }
 
 TEST_F(RecoveryTest, AFailedCopyIsReportedOnce)

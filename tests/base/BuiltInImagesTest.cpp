@@ -196,11 +196,6 @@ TEST(BuiltInImagesTest, DetailSquareFadesOnlyDownwards)
     }
 }
 
-TEST(BuiltInImagesTest, DrawnOnceAndShared)
-{
-    EXPECT_EQ(&BuiltInImages::instance(), &BuiltInImages::instance());
-}
-
 } // namespace
 
 namespace {

@@ -1,4 +1,3 @@
-#include "base/TextTable.h"
 #include "tests/TestSupport.h"
 
 #include <QProcess>
@@ -30,11 +29,13 @@ QStringList usageLines()
 
 } // namespace
 
-TEST(CliHelp, VersionIsTheProgramNameAndVersionName)
+// The version the build gives the package, so that what the program says of
+// itself cannot drift from what is installed.
+TEST(CliHelp, VersionIsTheProgramNameAndThePackagesVersion)
 {
     const Outcome outcome = cli({u"--version"_s});
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, uiText(TextKey::Program_Name) + u' ' + uiText(TextKey::Version_Name) + u'\n');
+    EXPECT_EQ(outcome.out, u"Ponderix Version "_s + QString::fromUtf8(PONDERIX_PACKAGE_VERSION) + u'\n');
     EXPECT_TRUE(outcome.err.isEmpty());
 }
 

@@ -1,5 +1,4 @@
 #include "base/TextTable.h"
-#include "project/DemoProject.h"
 #include "tests/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -36,9 +35,13 @@ protected:
 
 } // namespace
 
-TEST_F(Cli, DemoWritesTheStoredBytes)
+// The demo as kept beside the tests, CR LF after every line.
+TEST_F(Cli, DemoWritesTheDemoProject)
 {
-    EXPECT_TRUE(sameBytes(readBytes(demo()), demoProjectBytes().toByteArray()));
+    const QByteArray written = readBytes(demo());
+    EXPECT_TRUE(sameBytes(written, readBytes(dataPath("demo.pnx"))));
+    EXPECT_EQ(written.count('\n'), written.count("\r\n"));
+    EXPECT_TRUE(written.endsWith("\r\n"));
 }
 
 TEST_F(Cli, ScoresAsJson)

@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -189,4 +191,29 @@ TEST_F(ControlInputTest, UserTextShowsAsTypedEvenWhenItLooksLikeMarkup)
     EXPECT_EQ(shownText(*view().bannerLabel()), u"<b>Plan"_s);
     view().setBanner(u"R&amp;D"_s);
     EXPECT_EQ(shownText(*view().bannerLabel()), u"R&amp;D"_s);
+}
+
+// Enter and Return press a picture button once however long they are held:
+// each of the keyboard's repeats would otherwise press it again, deleting one
+// entry after another.
+TEST(PictureButtonKeys, AHeldEnterPressesOnce)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(key == Qt::Key_Return ? "Return" : "Enter");
+        ImageButton button(nullptr);
+        QSignalSpy clicked(&button, &QAbstractButton::clicked);
+        const auto press = [&](bool autoRepeat) {
+            QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), autoRepeat);
+            QApplication::sendEvent(&button, &event);
+        };
+        press(false);
+        for (int repeat = 0; repeat < 5; ++repeat)
+            press(true);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(&button, &release);
+        EXPECT_EQ(clicked.count(), 1) << "held down";
+        // Let go and pressed anew, it presses again.
+        press(false);
+        EXPECT_EQ(clicked.count(), 2) << "pressed a second time";
+    }
 }

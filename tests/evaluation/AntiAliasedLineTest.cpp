@@ -63,6 +63,21 @@ TEST(AntiAliasedLine, MatchesHandComputedPixels)
     Pixels column;
     for (int y = 5; y >= 1; --y)
         column[{7, y}] = qRgb(0, 205, 0);
+    // Lines running out of the 8 x 6 picture keep to it: a pixel beyond a
+    // row's end would land at the start of the next row.
+    Pixels acrossARow;
+    for (int x = 0; x <= 7; ++x)
+        acrossARow[{x, 2}] = qRgb(0, 205, 0);
+    Pixels downAColumn;
+    for (int y = 0; y <= 5; ++y)
+        downAColumn[{7, y}] = qRgb(0, 205, 0);
+    // (-2,-2)-(9,9): g = 65536, coverage 255 on the diagonal and 0 right of
+    // it, as in "diagonal", for the rows 0..5 inside the picture.
+    Pixels throughACorner;
+    for (int y = 0; y <= 5; ++y) {
+        throughACorner[{y, y}] = qRgb(0, 0, 254);
+        throughACorner[{y + 1, y}] = qRgb(254, 254, 254);
+    }
 
     const LineCase cases[] = {
         {"flat", 0, 0, 4, 1, qRgb(0, 0, 0), flat},
@@ -73,20 +88,16 @@ TEST(AntiAliasedLine, MatchesHandComputedPixels)
         {"along a row: plain", 6, 4, 2, 4, qRgb(0, 205, 0), row},
         {"along a column: plain", 7, 1, 7, 5, qRgb(0, 205, 0), column},
         {"a single point", 3, 3, 3, 3, qRgb(1, 2, 3), {{{3, 3}, qRgb(1, 2, 3)}}},
+        {"across a row, out at both ends", -20, 2, 30, 2, qRgb(0, 205, 0), acrossARow},
+        {"down the last column, out at both ends", 7, 40, 7, -3, qRgb(0, 205, 0), downAColumn},
+        {"through a corner and out", -2, -2, 9, 9, qRgb(0, 0, 255), throughACorner},
+        {"wholly outside", 9, -1, 20, 40, qRgb(0, 0, 0), {}},
     };
     for (const LineCase& line : cases) {
         QImage image = whiteImage();
         drawAntiAliasedLine(image, line.x1, line.y1, line.x2, line.y2, line.colour);
         expectPixels(image, line.expected, line.name);
     }
-}
-
-TEST(AntiAliasedLine, StaysInsideThePicture)
-{
-    QImage image = whiteImage();
-    drawAntiAliasedLine(image, -20, -3, 30, 9, qRgb(0, 0, 0));
-    drawAntiAliasedLine(image, 7, 5, 9, 40, qRgb(0, 0, 0));
-    EXPECT_EQ(image.size(), QSize(8, 6));
 }
 
 TEST(BlendPixel, RoundsEachHalfDownSeparately)

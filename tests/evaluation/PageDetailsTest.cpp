@@ -1,6 +1,6 @@
 // Small things on the result pages that only show in their pixels: which tick
 // a chart label stands at, how an axis caption is written, that the profile's
-// rings are closed and how the detail legend counts.
+// rings are closed and how the detail and profile legends count.
 #include "evaluation/ResultPages.h"
 
 #include "base/Fonts.h"
@@ -78,15 +78,17 @@ std::optional<InkSpan> referenceCaption(const QString& text, bool bold, QSize ba
 }
 
 // `text` as the result pages write a line: its top at the top of a white
-// strip of the page's own format.
-QImage referenceLine(const QString& text, QSize size, QImage::Format format)
+// strip of the page's own format. By default in the detail legend's font and
+// colour.
+QImage referenceLine(const QString& text, QSize size, QImage::Format format, FontRole role = FontRole::PageScale,
+                     QColor colour = QColor::fromRgb(kHeader))
 {
     QImage image(size, format);
     image.fill(Qt::white);
     QPainter painter(&image);
-    const QFont font = programFont(FontRole::PageScale);
+    const QFont font = programFont(role);
     painter.setFont(font);
-    painter.setPen(QColor(98, 116, 205));
+    painter.setPen(colour);
     painter.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
     return image;
 }
@@ -238,4 +240,28 @@ TEST(PageDetails, DetailLegendCountsFromOne)
     }
     // Nothing under the last line.
     EXPECT_TRUE(allWhite(page, QRect(370, 246, 150, 20)));
+}
+
+// The profile's legend numbers the criteria from 1 as its spokes do. With one
+// option the criteria's heading stands at 65 + 14 + 20 = 99, and the lines
+// follow 5 + 14 below it and 14 apart, each number in grey bold at x 490,
+// the name from x 510.
+TEST(PageDetails, ProfileLegendCountsFromOne)
+{
+    const Project project = scoredProject(1, {3, 3, 3}, [](int, int) { return 5; });
+    const QImage page = buildProfilePage(project, u"x"_s);
+    ASSERT_EQ(page.size(), QSize(700, 530));
+
+    const QSize number(20, 14);
+    const QColor grey(0xA0, 0xA0, 0xA0);
+    for (int criterion = 1; criterion <= 3; ++criterion) {
+        const int top = 104 + 14 * criterion;
+        const QImage drawn = page.copy(QRect(QPoint(490, top), number));
+        const QImage expected = referenceLine(QString::number(criterion) + u": "_s, number, page.format(),
+                                              FontRole::ProfileLegendBold, grey);
+        const QImage offByOne = referenceLine(QString::number(criterion - 1) + u": "_s, number, page.format(),
+                                              FontRole::ProfileLegendBold, grey);
+        ASSERT_NE(offByOne, expected);
+        EXPECT_EQ(drawn, expected) << "criterion " << criterion << " at row " << top;
+    }
 }

@@ -3,8 +3,7 @@
 #include "evaluation/ResultPages.h"
 
 #include "evaluation/Robustness.h"
-#include "project/ProjectReader.h"
-#include "tests/TestSupport.h"
+#include "tests/ScoredDemo.h"
 #include "tests/evaluation/PageTestSupport.h"
 
 #include <functional>
@@ -15,17 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QRgb kHeader = qRgb(98, 116, 205);
 const QRect kTitleBar(5, 10, 690, 30);
-
-Project demoProject()
-{
-    ReadResult result = readProjectFile(dataPath("demo.pnx"));
-    EXPECT_TRUE(result.ok());
-    Project project = std::move(result.project());
-    ComputeScores(project);
-    return project;
-}
 
 // The mean of each 2 x 2 block, as a 2x screen's pixels would look from
 // twice as far.
@@ -86,7 +75,7 @@ struct PageCase {
 
 TEST(PageScale, EveryPageAtRatioTwoIsTheSamePageWithTwiceThePixels)
 {
-    const Project project = demoProject();
+    const Project project = scoredDemo();
     const Robustness robustness = analyseRobustness(project);
     const LoadedCharts charts;
     ASSERT_NE(charts.library(), nullptr) << charts.error().toStdString();
@@ -131,7 +120,7 @@ TEST(PageScale, TextAtRatioTwoHasSharpEdges)
     // A scaled-up 1x page smears every glyph edge over two or more pixels;
     // drawn at 2x, the title's letters go from header colour to white in
     // about one pixel of mixed colour (curves, seen along a row, take more).
-    const Project project = demoProject();
+    const Project project = scoredDemo();
     const QImage twice = buildProfilePage(project, u"Cars"_s, 2.0);
     const QImage upscaled =
         buildProfilePage(project, u"Cars"_s, 1.0).scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -164,7 +153,7 @@ TEST(PageScale, TextAtRatioTwoHasSharpEdges)
 
 TEST(PageScale, OtherRatiosKeepTheLayoutAndStayWithinLimits)
 {
-    const Project project = demoProject();
+    const Project project = scoredDemo();
     const Robustness robustness = analyseRobustness(project);
     // 700 x 530 at 1.25 and 1.5; halves of a pixel round up.
     EXPECT_EQ(buildRobustnessPage(project, robustness, u"x"_s, 1.25).size(), QSize(875, 663));
@@ -183,7 +172,7 @@ TEST(PageScale, ChartsAreDrawnAtTheRatioNotSmoothedUp)
 {
     // Smoothed up from 1x, every edge of a chart gets a row or column of
     // mixed colour; drawn at 2x, the edges fall between device pixels.
-    const Project project = demoProject();
+    const Project project = scoredDemo();
     const LoadedCharts charts;
     ASSERT_NE(charts.library(), nullptr) << charts.error().toStdString();
     const QRgb white = qRgb(255, 255, 255);

@@ -16,6 +16,9 @@
 
 namespace ponderix::test {
 
+// The blue of the pages' title bars and legend labels.
+inline constexpr QRgb kHeader = qRgb(98, 116, 205);
+
 // A project of `options` options, one criterion per importance given, each
 // rating from `value(option, criterion)`; scored.
 inline Project scoredProject(int options, const std::vector<int>& importances,

@@ -1,9 +1,7 @@
 // The three page images, checked at the pixels their layout fixes.
 #include "evaluation/ResultPages.h"
 
-#include "project/DemoProject.h"
-#include "project/ProjectReader.h"
-#include "tests/TestSupport.h"
+#include "tests/ScoredDemo.h"
 #include "tests/evaluation/PageTestSupport.h"
 
 #include <QDir>
@@ -13,8 +11,6 @@ using namespace ponderix::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QRgb kHeader = qRgb(98, 116, 205);
 
 // Label text of the header colour over the detail background: AA edges mix
 // with red, yellow and green, but blue stays well above red and green only
@@ -37,15 +33,6 @@ std::vector<int> labelRows(const QImage& page, QRect area)
 bool anyRowIn(const std::vector<int>& rows, int from, int to)
 {
     return std::any_of(rows.begin(), rows.end(), [&](int row) { return row >= from && row < to; });
-}
-
-Project demoProject()
-{
-    ReadResult result = readProjectFile(dataPath("demo.pnx"));
-    EXPECT_TRUE(result.ok());
-    Project project = std::move(result.project());
-    ComputeScores(project);
-    return project;
 }
 
 int flatScoreOf(int value)
@@ -95,7 +82,7 @@ TEST(OverviewPage, TitleBarAndMarkerStandWhereTheScoreSays)
         {"score -100", scoredProject(1, {5}, [](int, int) { return 0; }), 114},
         {"score 0", scoredProject(1, {5}, [](int, int) { return 5; }), 214},
         {"score +100", scoredProject(1, {5}, [](int, int) { return 10; }), 314},
-        {"demo, best +65", demoProject(), 279},
+        {"demo, best +65", scoredDemo(), 279},
     };
     ASSERT_EQ(flatScoreOf(0), -100);
     for (const Case& c : cases) {
@@ -139,7 +126,7 @@ TEST(OverviewPage, WithoutOptionsRowsStayEmptyAndNoMarker)
 
 TEST(OverviewPage, CarriesTheChartOnlyWhenTheComponentDrewIt)
 {
-    const Project project = demoProject();
+    const Project project = scoredDemo();
     const QRect chartArea(15, 190, 680, 340);
 
     const QImage bare = buildOverviewPage(project, u"Cars"_s, nullptr, QString());
@@ -173,7 +160,7 @@ TEST(OverviewPage, NeverShowsAChartFileItDidNotJustMake)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const Project project = demoProject();
+    const Project project = scoredDemo();
     // A chart from an earlier window lies in the folder, but there is no
     // component to draw a new one.
     {

@@ -2,9 +2,8 @@
 
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
-#include "project/DemoProject.h"
 #include "project/Project.h"
-#include "project/ProjectReader.h"
+#include "tests/ScoredDemo.h"
 #include "tests/TestSupport.h"
 
 #include <QMap>
@@ -19,15 +18,6 @@ namespace {
 Report reportOf(const Project& project)
 {
     return buildReport(project);
-}
-
-Project scoredDemo()
-{
-    ReadResult result = readProjectBytes(demoProjectBytes());
-    EXPECT_TRUE(result.ok());
-    Project project = result.ok() ? std::move(result.project()) : Project();
-    ComputeScores(project);
-    return project;
 }
 
 // One option without criteria, its score set as the scoring would leave it,

@@ -2,9 +2,8 @@
 
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
-#include "project/DemoProject.h"
 #include "project/Project.h"
-#include "project/ProjectReader.h"
+#include "tests/ScoredDemo.h"
 #include "tests/TestSupport.h"
 
 #include <vector>
@@ -18,15 +17,6 @@ namespace {
 QByteArray exported(const Project& project, int layout)
 {
     return textExportBytes(project, layout);
-}
-
-Project scoredDemo()
-{
-    ReadResult result = readProjectBytes(demoProjectBytes());
-    EXPECT_TRUE(result.ok());
-    Project project = result.ok() ? std::move(result.project()) : Project();
-    ComputeScores(project);
-    return project;
 }
 
 // A full matrix of neutral ratings, the way the editor builds one.

@@ -3,17 +3,35 @@
 #include "base/TextTable.h"
 #include "tests/TestSupport.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+
+#include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ponderix;
 using namespace ponderix::test;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A lock in Qt's lock file format, naming `process` of the program `program`
+// on this machine.
+QByteArray lockNaming(qint64 process, const QString& program)
+{
+    return QByteArray::number(process) + '\n' + program.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+} // namespace
 
 TEST(SingleInstance, OnlyALiveHolderRefusesTheNextCopy)
 {
@@ -60,8 +78,7 @@ TEST(SingleInstance, ALockLeftByACrashedCopyThatCannotBeRemovedRefusesNobody)
     ASSERT_GT(ended, 0);
     ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
     const QString lock = sandbox.filePath(u"Ponderix.lock"_s);
-    ASSERT_TRUE(
-        writeBytes(lock, QByteArray::number(ended) + "\nponderix\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    ASSERT_TRUE(writeBytes(lock, lockNaming(ended, u"ponderix"_s)));
     // The removal of a stale lock is itself guarded by a lock; a folder in
     // its place stops the removal, as a read-only folder would.
     ASSERT_TRUE(QDir(sandbox.path()).mkdir(u"Ponderix.lock.rmlock"_s));
@@ -71,11 +88,72 @@ TEST(SingleInstance, ALockLeftByACrashedCopyThatCannotBeRemovedRefusesNobody)
     EXPECT_EQ(copy.problem(), lock + u": "_s + uiText(TextKey::TXT00525));
 
     // The same lock held by a process that runs (this one) still refuses.
-    ASSERT_TRUE(
-        writeBytes(lock, QByteArray::number(getpid()) + "\nponderix\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    ASSERT_TRUE(writeBytes(lock, lockNaming(getpid(), u"ponderix"_s)));
     const SingleInstance second(sandbox.path(), u"Ponderix"_s);
     EXPECT_FALSE(second.isFirst());
     EXPECT_TRUE(second.problem().isEmpty());
+}
+
+// A live copy's lock is never too old to hold: the first copy may run for
+// days. The lock names this process under its own program name, as a copy
+// writes it, was last written an hour ago, and no system file lock guards it,
+// as on a network folder.
+TEST(SingleInstance, ALiveCopysLockIsNeverTooOldToHold)
+{
+    QTemporaryDir sandbox;
+    ASSERT_TRUE(sandbox.isValid());
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    QFile lock(sandbox.filePath(u"Ponderix.lock"_s));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(lock.write(lockNaming(getpid(), program)) > 0);
+    ASSERT_TRUE(lock.flush()); // before the time is set, which a later write would undo
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    lock.close();
+
+    const SingleInstance second(sandbox.path(), u"Ponderix"_s);
+    EXPECT_FALSE(second.isFirst());
+    EXPECT_TRUE(second.problem().isEmpty()) << second.problem().toStdString();
+}
+
+// A lock held by a live copy under another account: the system refuses to
+// let this copy signal it (EPERM), which says it runs all the same. The
+// question is asked from a child that has become "nobody", about its parent.
+TEST(SingleInstance, ALiveCopyOfAnotherAccountIsNoStaleLock)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can ask as another account";
+    QTemporaryDir sandbox;
+    ASSERT_TRUE(sandbox.isValid());
+    const QFileDevice::Permissions everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                              | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                              | QFileDevice::ReadOther | QFileDevice::WriteOther
+                                              | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(sandbox.path(), everyone));
+    const QString lock = sandbox.filePath(u"Ponderix.lock"_s);
+    ASSERT_TRUE(writeBytes(lock, lockNaming(getpid(), u"ponderix"_s)));
+    ASSERT_TRUE(QFile::setPermissions(lock, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                | QFileDevice::ReadOther));
+
+    constexpr int kCannotAsk = 77;
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            _exit(kCannotAsk);
+        if (::kill(parent, 0) == 0 || errno != EPERM)
+            _exit(kCannotAsk);
+        const SingleInstance copy(sandbox.path(), u"Ponderix"_s);
+        _exit(copy.isFirst() ? 1 : 0);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kCannotAsk)
+        GTEST_SKIP() << "cannot become another account here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the copy under another account took the lock for stale";
+    EXPECT_EQ(readBytes(lock), lockNaming(getpid(), u"ponderix"_s));
 }
 
 TEST(SingleInstance, AFullDiskLetsTheProgramRunAndSaysWhy)

@@ -233,6 +233,7 @@ TEST(ProjectTakeAndRestore, PutsAnEntryBackWithItsRatingsAtTheirOldPlaces)
     EXPECT_EQ(ratingList(project), before);
     EXPECT_EQ(project.options()[1].Name, u"B"_s);
     EXPECT_EQ(project.options()[2].Index, 2);
+    ASSERT_NE(project.ratingOf(2, 0), nullptr);
     EXPECT_EQ(project.ratingOf(2, 0)->Comment, u"c"_s);
 
     std::optional<TakenCriterion> criterion = project.takeCriterion(0);
@@ -242,6 +243,7 @@ TEST(ProjectTakeAndRestore, PutsAnEntryBackWithItsRatingsAtTheirOldPlaces)
     project.restoreCriterion(std::move(*criterion));
     EXPECT_EQ(ratingList(project), before);
     EXPECT_EQ(project.criteria()[0].Importance, 2);
+    ASSERT_NE(project.ratingOf(1, 1), nullptr);
     EXPECT_EQ(project.ratingOf(1, 1)->Comment, u"b"_s);
 
     EXPECT_FALSE(project.takeOption(3).has_value());

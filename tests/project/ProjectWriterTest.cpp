@@ -93,6 +93,9 @@ TEST(ProjectWriter, EscapesTrimsAndDropsWhatXmlCannotHold)
     EXPECT_TRUE(bytes.contains("Comment=\"bell nul lone \xF0\x9F\x98\x80  end\""));
 
     const Project back = reread(bytes);
+    ASSERT_EQ(back.optionCount(), 1);
+    ASSERT_EQ(back.criterionCount(), 1);
+    ASSERT_NE(back.ratingOf(0, 0), nullptr);
     EXPECT_EQ(back.options()[0].Name, u"R&D <new> \"quoted\" 'single'"_s);
     EXPECT_EQ(back.criteria()[0].Name, u"\ttab and\r\nbreak"_s);
     EXPECT_EQ(back.ratingOf(0, 0)->Value, 7);

@@ -1,9 +1,14 @@
 #include "export/ImageExport.h"
+#include "base/SettingsFile.h"
+#include "base/TextTable.h"
+#include "tests/ScriptedDialogs.h"
 #include "tests/TestSupport.h"
-#include "tests/windows/WindowFixture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QTemporaryDir>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -13,25 +18,42 @@ namespace {
 
 const QString kPatterns = u"Image JPG|*.jpg|Image GIF|*.gif|Image PNG|*.png|Image BMP|*.bmp|Image TIF|*.tif"_s;
 
-class ImageExportTest : public WindowFixture {
+QString text(TextKey key)
+{
+    return uiText(key);
+}
+
+// A page image, the user's folders in a sandbox and scripted dialogs.
+class ImageExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WindowFixture::SetUp();
+        ASSERT_TRUE(m_sandbox.isValid());
+        for (const char* folder : {"pictures", "documents"})
+            ASSERT_TRUE(QDir(m_sandbox.path()).mkpath(QString::fromUtf8(folder)));
+        m_pictures = m_sandbox.filePath(u"pictures/"_s);
+        m_documents = m_sandbox.filePath(u"documents/"_s);
         m_page = QImage(120, 80, QImage::Format_RGB32);
         m_page.fill(Qt::white);
         for (int x = 0; x < 60; ++x)
             m_page.setPixel(x, 10, qRgb(98, 116, 205));
     }
 
+    QString file(const QString& name) const { return m_sandbox.filePath(name); }
+
     ImageExportResult exportTo(const QString& path, int pattern)
     {
         m_dialogs.files.push_back({path, pattern});
-        return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs);
+        return exportImage(m_page, m_settings, m_pictures, m_dialogs);
     }
 
-    ImageExportResult cancelExport() { return exportImage(m_page, m_settings, m_folders.pictures, m_dialogs); }
+    ImageExportResult cancelExport() { return exportImage(m_page, m_settings, m_pictures, m_dialogs); }
 
+    QTemporaryDir m_sandbox;
+    QString m_pictures;
+    QString m_documents;
+    Settings m_settings;
+    ScriptedDialogs m_dialogs;
     QImage m_page;
 };
 
@@ -73,10 +95,10 @@ TEST_F(ImageExportTest, AMissingImageFolderFallsBackToThePicturesFolder)
         SCOPED_TRACE(stored.toStdString());
         m_settings.ImagePath = stored;
         cancelExport();
-        EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_folders.pictures);
-        EXPECT_EQ(m_settings.ImagePath, m_folders.pictures);
+        EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_pictures);
+        EXPECT_EQ(m_settings.ImagePath, m_pictures);
     }
-    EXPECT_TRUE(QDir(m_folders.pictures).isEmpty());
+    EXPECT_TRUE(QDir(m_pictures).isEmpty());
 }
 
 TEST_F(ImageExportTest, ThePatternDecidesTheFormatAndTheExtension)
@@ -127,7 +149,7 @@ TEST_F(ImageExportTest, EachPatternWritesAReadableFileOfItsFormat)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern);
-        const QString path = exportTo(m_folders.documents + u"page"_s, c.pattern).path;
+        const QString path = exportTo(m_documents + u"page"_s, c.pattern).path;
         const QByteArray bytes = readBytes(path);
         ASSERT_TRUE(bytes.startsWith(c.magic)) << path.toStdString();
         if (c.readerFormat.isEmpty())
@@ -156,7 +178,7 @@ TEST_F(ImageExportTest, AFileThatCannotBeWrittenIsReported)
     EXPECT_EQ(m_settings.ImageType, u"png"_s);
     EXPECT_EQ(m_settings.ImagePath, file(u"a-file/"_s));
     cancelExport();
-    EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_folders.pictures);
+    EXPECT_EQ(m_dialogs.fileDialogs.last().text, m_pictures);
 }
 
 TEST_F(ImageExportTest, GifAndTiffFailuresAreReportedLikeTheOthers)
