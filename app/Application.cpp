@@ -6,9 +6,9 @@
 #include "base/BuiltInImages.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
-#include "editor/EditHistory.h"
 #include "editor/EditingCommands.h"
 #include "editor/MatrixView.h"
+#include "editor/MatrixWiring.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
 #include "platform/CrashHandler.h"
@@ -137,7 +137,7 @@ void Application::loadCharts()
 void Application::readSettings()
 {
     m_settings = readSettingsFile(m_folders.settingsFile(), m_folders.documents);
-    m_project.setLastFolder(m_settings.LastDirectory);
+    project().setLastFolder(m_settings.LastDirectory);
 }
 
 void Application::createMainWindow()
@@ -155,12 +155,12 @@ void Application::createMainWindow()
         m_window->move(frame.topLeft());
     }
 
-    m_view = std::make_unique<MatrixView>(m_window->client(), m_project, m_settings.CriteriaAddWidth,
+    m_view = std::make_unique<MatrixView>(m_window->client(), project(), m_settings.CriteriaAddWidth,
                                           legendText(m_settings.CriteriaAddWidth));
-    m_files = std::make_unique<ProjectFiles>(m_project, *m_view, *m_dialogs, m_folders.temporary);
-    m_editing = std::make_unique<EditingCommands>(m_project, *m_view, *m_dialogs);
+    m_files = std::make_unique<ProjectFiles>(m_document, *m_dialogs, m_folders.temporary);
+    m_editing = std::make_unique<EditingCommands>(m_document, *m_dialogs);
     m_recovery = std::make_unique<RecoveryKeeper>(
-        RecoveryFile(m_folders.state, m_stateProblem), m_project, [this] { return m_view->banner(); },
+        RecoveryFile(m_folders.state, m_stateProblem), project(), [this] { return m_document.banner(); },
         [this](const QString& reason) {
             m_dialogs->message(uiText(TextKey::TXT00001), uiText(TextKey::TXT00623) + u"\r\n"_s + reason,
                                Dialogs::Icon::Warning);
@@ -169,7 +169,9 @@ void Application::createMainWindow()
     m_window->setCloseBoxHandler([this] { quitIfConfirmed(); });
     m_window->setDropHandler([this](const QStringList& names) { handleDrop(names); });
     registerCommands();
-    connectView();
+    wireMatrixView(m_document, *m_view, *m_editing);
+    QObject::connect(m_view.get(), &MatrixView::criteriaAddWidthChosen, m_view.get(),
+                     [this](int width) { chooseCriteriaAddWidth(width); });
     connectHistory();
 }
 
@@ -180,7 +182,7 @@ void Application::registerCommands()
     window.setHandler(Command::Open, [this] {
         m_files->open(QString(), ProjectFiles::Question::Ask, ProjectFiles::LastFolder::Update);
     });
-    window.setHandler(Command::Save, [this] { saveProject(m_project.path()); });
+    window.setHandler(Command::Save, [this] { saveProject(project().path()); });
     window.setHandler(Command::SaveAs, [this] { saveProject(QString()); });
     window.setHandler(Command::Demo, [this] { m_files->openDemo(); });
     window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
@@ -189,8 +191,8 @@ void Application::registerCommands()
     window.setHandler(Command::Robustness, [this] { openRobustnessWindow(windowContext()); });
     window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
     window.setHandler(Command::Quit, [this] { quitIfConfirmed(); });
-    window.setHandler(Command::Undo, [this] { m_view->history().undo(); });
-    window.setHandler(Command::Redo, [this] { m_view->history().redo(); });
+    window.setHandler(Command::Undo, [this] { m_document.history().undo(); });
+    window.setHandler(Command::Redo, [this] { m_document.history().redo(); });
     for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Clear, Command::SelectAll})
         window.setHandler(command, [this, command] { runEditCommand(static_cast<int>(command)); });
     window.setHandler(Command::Help,
@@ -201,29 +203,9 @@ void Application::registerCommands()
     window.setHandler(Command::About, [this] { showAbout(); });
 }
 
-void Application::connectView()
-{
-    MatrixView* view = m_view.get();
-    EditingCommands* editing = m_editing.get();
-    QObject::connect(view, &MatrixView::addOptionRequested, view, [editing] { editing->addOption(); });
-    QObject::connect(view, &MatrixView::addCriterionRequested, view, [editing] { editing->addCriterion(); });
-    QObject::connect(view, &MatrixView::deleteOptionRequested, view,
-                     [editing](int index) { editing->deleteOption(index); });
-    QObject::connect(view, &MatrixView::deleteCriterionRequested, view,
-                     [editing](int index) { editing->deleteCriterion(index); });
-    QObject::connect(view, &MatrixView::moveOptionRequested, view,
-                     [editing](int index, MoveDirection direction) { editing->moveOption(index, direction); });
-    QObject::connect(view, &MatrixView::moveCriterionRequested, view,
-                     [editing](int index, MoveDirection direction) { editing->moveCriterion(index, direction); });
-    QObject::connect(view, &MatrixView::commentRequested, view,
-                     [editing](int option, int criterion) { editing->editComment(option, criterion); });
-    QObject::connect(view, &MatrixView::criteriaAddWidthChosen, view,
-                     [this](int width) { chooseCriteriaAddWidth(width); });
-}
-
 void Application::connectHistory()
 {
-    EditHistory& history = m_view->history();
+    EditHistory& history = m_document.history();
     const auto showSteps = [this, &history] {
         // "Undo delete Option B": the menu says which step it takes back.
         const auto caption = [](TextKey word, const QString& step) {
@@ -361,8 +343,8 @@ void Application::showAbout()
 
 WindowContext Application::windowContext()
 {
-    return {m_project,      m_settings,     *m_dialogs,       m_folders,
-            m_charts.get(), m_window.get(), m_view->banner(), m_desktopHeight};
+    return {project(),      m_settings,     *m_dialogs,          m_folders,
+            m_charts.get(), m_window.get(), m_document.banner(), m_desktopHeight};
 }
 
 void Application::quitIfConfirmed()
@@ -379,7 +361,7 @@ bool Application::confirmQuit()
                                            Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel);
     switch (answer) {
     case Dialogs::Answer::Yes:
-        return saveProject(m_project.path());
+        return saveProject(project().path());
     case Dialogs::Answer::No:
         return true;
     default:
@@ -399,8 +381,8 @@ void Application::shutDown()
     m_settings.WindowPosTop = position.y();
     m_settings.WindowPosWidth = client.width();
     m_settings.WindowPosHeight = client.height();
-    m_settings.LastDirectory = m_project.lastFolder();
-    m_settings.LastProject = m_project.path();
+    m_settings.LastDirectory = project().lastFolder();
+    m_settings.LastProject = project().path();
     if (!m_folders.applicationData.isEmpty())
         writeSettingsFile(m_folders.settingsFile(), m_settings);
     writeInstallFolder(uiText(TextKey::Registry_Subkey), m_folders.programFolder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/SettingsFile.h"
+#include "editor/Document.h"
 #include "platform/Folders.h"
 #include "project/Project.h"
 #include "windows/WindowContext.h"
@@ -23,7 +24,7 @@ class ProjectFiles;
 class RecoveryKeeper;
 class SingleInstance;
 
-// The program from start-up to shut-down: it owns the project, the settings,
+// The program from start-up to shut-down: it owns the document, the settings,
 // the folders and the main window, and wires every command to its handler.
 class Application final {
 public:
@@ -47,7 +48,8 @@ public:
     // The Quit command and the close box: asks, then leaves the event loop.
     void quitIfConfirmed();
 
-    Project& project() { return m_project; }
+    Document& document() { return m_document; }
+    Project& project() { return m_document.project(); }
     Settings& settings() { return m_settings; }
     const ApplicationFolders& folders() const { return m_folders; }
     MainWindow& mainWindow() { return *m_window; }
@@ -71,7 +73,6 @@ private:
     void readSettings();
     void createMainWindow();
     void registerCommands();
-    void connectView();
     void connectHistory();
     void openFirstProject();
     // Offers the unsaved work a crash left behind; true when it was restored
@@ -84,7 +85,7 @@ private:
     void showAbout();
 
     Environment m_environment;
-    Project m_project;
+    Document m_document;
     Settings m_settings;
     ApplicationFolders m_folders;
     QString m_temporaryProblem; // why the temporary folder could not be made

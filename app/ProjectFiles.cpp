@@ -2,7 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
-#include "editor/EditHistory.h"
+#include "editor/Document.h"
 #include "editor/MatrixView.h"
 #include "platform/Dialogs.h"
 #include "project/DemoProject.h"
@@ -35,9 +35,9 @@ QString tooLargeToShow(const QString& path, const Project& project)
 
 } // namespace
 
-ProjectFiles::ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, QString temporaryFolder, Clock clock)
-    : m_project(project), m_view(view), m_dialogs(dialogs), m_temporaryFolder(std::move(temporaryFolder)),
-      m_clock(std::move(clock))
+ProjectFiles::ProjectFiles(Document& document, Dialogs& dialogs, QString temporaryFolder, Clock clock)
+    : m_document(document), m_project(document.project()), m_dialogs(dialogs),
+      m_temporaryFolder(std::move(temporaryFolder)), m_clock(std::move(clock))
 {
 }
 
@@ -82,29 +82,15 @@ bool ProjectFiles::open(const QString& requestedPath, Question question, LastFol
     }
     loaded.setLastFolder(m_project.lastFolder());
     loaded.setPath(path);
-    replaceProject(std::move(loaded), bannerForFile(path));
+    m_document.replace(std::move(loaded), bannerForFile(path));
     return true;
-}
-
-void ProjectFiles::replaceProject(Project&& loaded, const QString& banner)
-{
-    // The old cells go first: none of them may outlive the entries they show.
-    m_view.clearCells();
-    m_project = std::move(loaded);
-    m_view.setBanner(banner);
-    m_view.buildAllCells(true);
-    // A missing group sizes the areas as for one entry.
-    m_view.sizeAreas(std::max(m_project.optionCount(), 1), std::max(m_project.criterionCount(), 1));
-    m_view.updateStatusLine();
-    // Another project: nothing before this may be undone into it.
-    m_view.history().clear();
 }
 
 void ProjectFiles::restore(Project&& project, const QString& path, const QString& banner)
 {
     project.setLastFolder(m_project.lastFolder());
     project.setPath(path);
-    replaceProject(std::move(project), banner);
+    m_document.replace(std::move(project), banner);
 }
 
 QString ProjectFiles::chooseSavePath()
@@ -140,7 +126,7 @@ bool ProjectFiles::save(const QString& requestedPath)
         return false;
     }
     m_project.setPath(path);
-    m_view.setBanner(bannerForFile(path));
+    m_document.setBanner(bannerForFile(path));
     return true;
 }
 
@@ -158,7 +144,7 @@ void ProjectFiles::openDemo()
         return;
     m_project.setPath(QString());
     m_project.setLastFolder(lastFolder);
-    m_view.setBanner(uiText(TextKey::TXT00213));
+    m_document.setBanner(uiText(TextKey::TXT00213));
 }
 
 bool isOpenableAtStartup(const QString& path)

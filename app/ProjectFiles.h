@@ -8,7 +8,7 @@
 namespace ponderix {
 
 class Dialogs;
-class MatrixView;
+class Document;
 class Project;
 
 // Opening and saving projects with their questions, dialogs and messages,
@@ -17,7 +17,7 @@ class ProjectFiles final {
 public:
     using Clock = std::function<QDateTime()>;
 
-    ProjectFiles(Project& project, MatrixView& view, Dialogs& dialogs, QString temporaryFolder,
+    ProjectFiles(Document& document, Dialogs& dialogs, QString temporaryFolder,
                  Clock clock = &QDateTime::currentDateTime);
 
     enum class Question { Ask, DoNotAsk };
@@ -43,10 +43,9 @@ public:
 
 private:
     QString chooseSavePath();
-    void replaceProject(Project&& loaded, const QString& banner);
 
+    Document& m_document;
     Project& m_project;
-    MatrixView& m_view;
     Dialogs& m_dialogs;
     QString m_temporaryFolder;
     Clock m_clock;

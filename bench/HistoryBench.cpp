@@ -10,9 +10,10 @@
 #include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "bench/Summary.h"
-#include "editor/EditHistory.h"
+#include "editor/Document.h"
 #include "editor/EditSteps.h"
 #include "editor/MatrixView.h"
+#include "editor/MatrixWiring.h"
 #include "project/ProjectWriter.h"
 
 #include <QApplication>
@@ -37,14 +38,14 @@ constexpr double kRecoveryLimit = 2.0;
 
 // The window as the program has it, with the project opened into it.
 struct Window {
-    explicit Window(const Project& read) : project(read)
+    explicit Window(const Project& read)
     {
         client.resize(760, 630);
-        view = std::make_unique<MatrixView>(&client, project, 0, QStringLiteral("Low        Medium        High"));
+        view = std::make_unique<MatrixView>(&client, document.project(), 0,
+                                            QStringLiteral("Low        Medium        High"));
+        followDocument(document, *view);
         client.show();
-        view->buildAllCells(true);
-        view->sizeAreas(project.optionCount(), project.criterionCount());
-        view->updateStatusLine();
+        document.replace(Project(read), QStringLiteral("Wide"));
         settle();
     }
 
@@ -55,7 +56,7 @@ struct Window {
     }
 
     QWidget client;
-    Project project;
+    Document document;
     std::unique_ptr<MatrixView> view;
 };
 
@@ -86,18 +87,18 @@ int main(int argc, char** argv)
     for (int repetition = 0; repetition < kRepetitions; ++repetition) {
         {
             const OwnTimer timer;
-            window.view->history().record(new DeleteStep(window.project, *window.view, EntryKind::Criterion, 150));
+            window.document.history().record(new DeleteStep(window.document, EntryKind::Criterion, 150));
             window.settle();
             deletions.push_back(timer.elapsedSeconds());
         }
         {
             const OwnTimer timer;
-            window.view->history().undo();
+            window.document.history().undo();
             window.settle();
             undos.push_back(timer.elapsedSeconds());
         }
         // A fast undo that did not give the project back would prove nothing.
-        if (projectFileBytes(window.project, QStringLiteral("w.pnx"), QDateTime()) != untouched) {
+        if (projectFileBytes(window.document.project(), QStringLiteral("w.pnx"), QDateTime()) != untouched) {
             std::fprintf(stderr, "the undo did not restore the project\n");
             return 1;
         }

@@ -102,7 +102,7 @@ void setTextQuietly(QLineEdit* field, const QString& text)
 
 } // namespace
 
-CellGrid::CellGrid(Project& project, Panes panes, int criteriaAddWidth, const QString& legendText)
+CellGrid::CellGrid(const Project& project, Panes panes, int criteriaAddWidth, const QString& legendText)
     : m_project(project), m_resources(), m_panes(panes), m_gridPane(panes.grid->widget()),
       m_criteriaAddWidth(criteriaAddWidth), m_legendText(legendText), m_fieldUndo(new FieldUndoPassage(this))
 {

@@ -33,7 +33,7 @@ public:
         QScrollArea* grid; // the rating grid, its inner pane set
     };
 
-    CellGrid(Project& project, Panes panes, int criteriaAddWidth, const QString& legendText);
+    CellGrid(const Project& project, Panes panes, int criteriaAddWidth, const QString& legendText);
 
     void clear();
     void buildOption(int optionIndex);
@@ -123,7 +123,7 @@ private:
     // other index is -1.
     void announceNames(int optionIndex, int criterionIndex);
 
-    Project& m_project;
+    const Project& m_project;
     CellResources m_resources;
     Panes m_panes;
     QWidget* m_gridPane;

@@ -2,7 +2,8 @@
 
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
-#include "editor/MatrixView.h"
+
+#include <algorithm>
 
 namespace ponderix {
 
@@ -10,11 +11,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Control = MatrixView::Control;
-
 QString entryTitle(EntryKind kind, int index)
 {
     return kind == EntryKind::Option ? optionTitle(index) : criterionTitle(index);
+}
+
+int entryCount(const Project& project, EntryKind kind)
+{
+    return kind == EntryKind::Option ? project.optionCount() : project.criterionCount();
 }
 
 QString stepName(TextKey verb, const QString& what)
@@ -27,45 +31,47 @@ MoveDirection reverse(MoveDirection direction)
     return direction == MoveDirection::Backward ? MoveDirection::Forward : MoveDirection::Backward;
 }
 
-Control nameControl(EntryKind kind)
+FocusTarget nameTarget(EntryKind kind)
 {
-    return kind == EntryKind::Option ? Control::OptionName : Control::CriterionName;
+    return kind == EntryKind::Option ? FocusTarget::OptionName : FocusTarget::CriterionName;
+}
+
+FocusTarget addTarget(EntryKind kind)
+{
+    return kind == EntryKind::Option ? FocusTarget::AddOption : FocusTarget::AddCriterion;
 }
 
 } // namespace
 
-EditStep::EditStep(Project& project, MatrixView& view, const QString& name) : m_project(project), m_view(view)
+EditStep::EditStep(Document& document, const QString& name) : m_document(document)
 {
     setText(name);
 }
 
 // ---------------------------------------------------------------------------
 
-RatingValueStep::RatingValueStep(Project& project, MatrixView& view, int optionIndex, int criterionIndex, int value,
-                                 bool valueWasShown, std::optional<int> mergeSerial)
-    : EditStep(project, view, stepName(TextKey::TXT00600, ratingPosition(optionIndex, criterionIndex))),
+RatingValueStep::RatingValueStep(Document& document, int optionIndex, int criterionIndex, int value, bool valueWasShown,
+                                 std::optional<int> mergeSerial)
+    : EditStep(document, stepName(TextKey::TXT00600, ratingPosition(optionIndex, criterionIndex))),
       m_option(optionIndex), m_criterion(criterionIndex), m_before(kNeutralValue), m_after(clampValue(value)),
       m_shownBefore(valueWasShown), m_mergeSerial(mergeSerial)
 {
-    if (const Rating* rating = project.ratingOf(optionIndex, criterionIndex))
+    if (const Rating* rating = project().ratingOf(optionIndex, criterionIndex))
         m_before = rating->Value;
 }
 
 void RatingValueStep::redo()
 {
-    m_project.setValue(m_option, m_criterion, m_after);
-    if (replaying()) {
-        m_view.showRatingValue(m_option, m_criterion, true);
-        m_view.focusControl(Control::RatingValue, m_option, m_criterion);
-    }
+    m_document.setValue(m_option, m_criterion, m_after, true);
+    if (replaying())
+        m_document.requestFocus(FocusTarget::RatingValue, m_option, m_criterion);
     markApplied();
 }
 
 void RatingValueStep::undo()
 {
-    m_project.setValue(m_option, m_criterion, m_before);
-    m_view.showRatingValue(m_option, m_criterion, m_shownBefore);
-    m_view.focusControl(Control::RatingValue, m_option, m_criterion);
+    m_document.setValue(m_option, m_criterion, m_before, m_shownBefore);
+    m_document.requestFocus(FocusTarget::RatingValue, m_option, m_criterion);
 }
 
 int RatingValueStep::id() const
@@ -84,30 +90,26 @@ bool RatingValueStep::mergeWith(const QUndoCommand* other)
 
 // ---------------------------------------------------------------------------
 
-ImportanceStep::ImportanceStep(Project& project, MatrixView& view, int criterionIndex, int importance,
-                               std::optional<int> mergeSerial)
-    : EditStep(project, view, stepName(TextKey::TXT00601, criterionTitle(criterionIndex))), m_criterion(criterionIndex),
+ImportanceStep::ImportanceStep(Document& document, int criterionIndex, int importance, std::optional<int> mergeSerial)
+    : EditStep(document, stepName(TextKey::TXT00601, criterionTitle(criterionIndex))), m_criterion(criterionIndex),
       m_before(kImportanceOfNewCriterion), m_after(clampImportance(importance)), m_mergeSerial(mergeSerial)
 {
-    if (criterionIndex >= 0 && criterionIndex < project.criterionCount())
-        m_before = project.criteria()[static_cast<std::size_t>(criterionIndex)].Importance;
+    if (criterionIndex >= 0 && criterionIndex < project().criterionCount())
+        m_before = project().criteria()[static_cast<std::size_t>(criterionIndex)].Importance;
 }
 
 void ImportanceStep::redo()
 {
-    m_project.setImportance(m_criterion, m_after);
-    if (replaying()) {
-        m_view.showImportance(m_criterion);
-        m_view.focusControl(Control::Importance, m_criterion);
-    }
+    m_document.setImportance(m_criterion, m_after);
+    if (replaying())
+        m_document.requestFocus(FocusTarget::Importance, m_criterion);
     markApplied();
 }
 
 void ImportanceStep::undo()
 {
-    m_project.setImportance(m_criterion, m_before);
-    m_view.showImportance(m_criterion);
-    m_view.focusControl(Control::Importance, m_criterion);
+    m_document.setImportance(m_criterion, m_before);
+    m_document.requestFocus(FocusTarget::Importance, m_criterion);
 }
 
 int ImportanceStep::id() const
@@ -126,44 +128,29 @@ bool ImportanceStep::mergeWith(const QUndoCommand* other)
 
 // ---------------------------------------------------------------------------
 
-NameStep::NameStep(Project& project, MatrixView& view, EntryKind kind, int index, const QString& name, int mergeSerial)
-    : EditStep(project, view, stepName(TextKey::TXT00603, entryTitle(kind, index))), m_kind(kind), m_index(index),
+NameStep::NameStep(Document& document, EntryKind kind, int index, const QString& name, int mergeSerial)
+    : EditStep(document, stepName(TextKey::TXT00603, entryTitle(kind, index))), m_kind(kind), m_index(index),
       m_after(name), m_mergeSerial(mergeSerial)
 {
     const auto position = static_cast<std::size_t>(index);
-    if (kind == EntryKind::Option && index >= 0 && index < project.optionCount())
-        m_before = project.options()[position].Name;
-    else if (kind == EntryKind::Criterion && index >= 0 && index < project.criterionCount())
-        m_before = project.criteria()[position].Name;
-}
-
-void NameStep::apply(const QString& name)
-{
-    if (m_kind == EntryKind::Option) {
-        m_project.setOptionName(m_index, name);
-        m_view.showOptionName(m_index);
-    } else {
-        m_project.setCriterionName(m_index, name);
-        m_view.showCriterionName(m_index);
-    }
-    m_view.focusControl(nameControl(m_kind), m_index);
+    if (kind == EntryKind::Option && index >= 0 && index < project().optionCount())
+        m_before = project().options()[position].Name;
+    else if (kind == EntryKind::Criterion && index >= 0 && index < project().criterionCount())
+        m_before = project().criteria()[position].Name;
 }
 
 void NameStep::redo()
 {
-    if (replaying()) {
-        apply(m_after);
-    } else if (m_kind == EntryKind::Option) {
-        m_project.setOptionName(m_index, m_after);
-    } else {
-        m_project.setCriterionName(m_index, m_after);
-    }
+    m_document.setName(m_kind, m_index, m_after);
+    if (replaying())
+        m_document.requestFocus(nameTarget(m_kind), m_index);
     markApplied();
 }
 
 void NameStep::undo()
 {
-    apply(m_before);
+    m_document.setName(m_kind, m_index, m_before);
+    m_document.requestFocus(nameTarget(m_kind), m_index);
 }
 
 bool NameStep::mergeWith(const QUndoCommand* other)
@@ -179,58 +166,41 @@ bool NameStep::mergeWith(const QUndoCommand* other)
 
 // ---------------------------------------------------------------------------
 
-CommentStep::CommentStep(Project& project, MatrixView& view, int optionIndex, int criterionIndex,
-                         const QString& comment)
-    : EditStep(project, view, stepName(TextKey::TXT00602, ratingPosition(optionIndex, criterionIndex))),
+CommentStep::CommentStep(Document& document, int optionIndex, int criterionIndex, const QString& comment)
+    : EditStep(document, stepName(TextKey::TXT00602, ratingPosition(optionIndex, criterionIndex))),
       m_option(optionIndex), m_criterion(criterionIndex), m_after(comment)
 {
-    if (const Rating* rating = project.ratingOf(optionIndex, criterionIndex))
+    if (const Rating* rating = project().ratingOf(optionIndex, criterionIndex))
         m_before = rating->Comment;
-}
-
-void CommentStep::apply(const QString& comment)
-{
-    m_project.setComment(m_option, m_criterion, comment);
-    m_view.commentChanged(m_option, m_criterion);
 }
 
 void CommentStep::redo()
 {
-    apply(m_after);
+    m_document.setComment(m_option, m_criterion, m_after);
     if (replaying())
-        m_view.focusControl(Control::Comment, m_option, m_criterion);
+        m_document.requestFocus(FocusTarget::Comment, m_option, m_criterion);
     markApplied();
 }
 
 void CommentStep::undo()
 {
-    apply(m_before);
-    m_view.focusControl(Control::Comment, m_option, m_criterion);
+    m_document.setComment(m_option, m_criterion, m_before);
+    m_document.requestFocus(FocusTarget::Comment, m_option, m_criterion);
 }
 
 // ---------------------------------------------------------------------------
 
-AddStep::AddStep(Project& project, MatrixView& view, EntryKind kind, const QString& name)
-    : EditStep(project, view,
-               stepName(TextKey::TXT00604, entryTitle(kind, kind == EntryKind::Option ? project.optionCount()
-                                                                                      : project.criterionCount()))),
+AddStep::AddStep(Document& document, EntryKind kind, const QString& name)
+    : EditStep(document, stepName(TextKey::TXT00604, entryTitle(kind, entryCount(document.project(), kind)))),
       m_kind(kind), m_name(name)
 {
 }
 
 void AddStep::redo()
 {
-    if (m_kind == EntryKind::Option) {
-        m_project.addOption(m_name);
-        m_view.optionAppended();
-        if (replaying())
-            m_view.focusControl(Control::OptionName, m_project.optionCount() - 1);
-    } else {
-        m_project.addCriterion(m_name);
-        m_view.criterionAppended();
-        if (replaying())
-            m_view.focusControl(Control::CriterionName, m_project.criterionCount() - 1);
-    }
+    m_document.appendEntry(m_kind, m_name);
+    if (replaying())
+        m_document.requestFocus(nameTarget(m_kind), entryCount(project(), m_kind) - 1);
     markApplied();
 }
 
@@ -238,68 +208,44 @@ void AddStep::undo()
 {
     // The entry added last is still the last one: every later step that
     // could have changed that has been undone before this one.
-    if (m_kind == EntryKind::Option) {
-        m_project.deleteOption(m_project.optionCount() - 1);
-        m_view.lastOptionRemoved();
-        m_view.focusControl(Control::AddOption);
-    } else {
-        m_project.deleteCriterion(m_project.criterionCount() - 1);
-        m_view.lastCriterionRemoved();
-        m_view.focusControl(Control::AddCriterion);
-    }
+    m_document.removeLastEntry(m_kind);
+    m_document.requestFocus(addTarget(m_kind));
 }
 
 // ---------------------------------------------------------------------------
 
-DeleteStep::DeleteStep(Project& project, MatrixView& view, EntryKind kind, int index)
-    : EditStep(project, view, stepName(TextKey::TXT00605, entryTitle(kind, index))), m_kind(kind), m_index(index)
+DeleteStep::DeleteStep(Document& document, EntryKind kind, int index)
+    : EditStep(document, stepName(TextKey::TXT00605, entryTitle(kind, index))), m_kind(kind), m_index(index)
 {
-}
-
-template <typename Change> void DeleteStep::rebuildAround(Change change)
-{
-    // The old cells go first: none of them may outlive the entries they show.
-    m_view.clearCells();
-    change();
-    m_view.buildAllCells(true);
-    if (m_kind == EntryKind::Option)
-        m_view.sizeColumns(m_project.optionCount());
-    else
-        m_view.sizeRows(m_project.criterionCount());
-    m_view.updateStatusLine();
 }
 
 void DeleteStep::redo()
 {
-    rebuildAround([this] {
-        if (m_kind == EntryKind::Option)
-            m_option = m_project.takeOption(m_index);
-        else
-            m_criterion = m_project.takeCriterion(m_index);
-    });
+    if (m_kind == EntryKind::Option)
+        m_option = m_document.takeOption(m_index);
+    else
+        m_criterion = m_document.takeCriterion(m_index);
     if (replaying()) {
         // The neighbour that took the deleted entry's place, or the one
         // before it when the last entry went, or the add button.
-        const int count = m_kind == EntryKind::Option ? m_project.optionCount() : m_project.criterionCount();
+        const int count = entryCount(project(), m_kind);
         if (count == 0)
-            m_view.focusControl(m_kind == EntryKind::Option ? Control::AddOption : Control::AddCriterion);
+            m_document.requestFocus(addTarget(m_kind));
         else
-            m_view.focusControl(nameControl(m_kind), std::min(m_index, count - 1));
+            m_document.requestFocus(nameTarget(m_kind), std::min(m_index, count - 1));
     }
     markApplied();
 }
 
 void DeleteStep::undo()
 {
-    rebuildAround([this] {
-        if (m_option)
-            m_project.restoreOption(std::move(*m_option));
-        if (m_criterion)
-            m_project.restoreCriterion(std::move(*m_criterion));
-        m_option.reset();
-        m_criterion.reset();
-    });
-    m_view.focusControl(nameControl(m_kind), m_index);
+    if (m_option)
+        m_document.restoreOption(std::move(*m_option));
+    if (m_criterion)
+        m_document.restoreCriterion(std::move(*m_criterion));
+    m_option.reset();
+    m_criterion.reset();
+    m_document.requestFocus(nameTarget(m_kind), m_index);
 }
 
 // ---------------------------------------------------------------------------
@@ -316,36 +262,25 @@ QString moveName(EntryKind kind, int index, MoveDirection direction)
 
 } // namespace
 
-MoveStep::MoveStep(Project& project, MatrixView& view, EntryKind kind, int index, MoveDirection direction)
-    : EditStep(project, view, moveName(kind, index, direction)), m_kind(kind), m_index(index),
+MoveStep::MoveStep(Document& document, EntryKind kind, int index, MoveDirection direction)
+    : EditStep(document, moveName(kind, index, direction)), m_kind(kind), m_index(index),
       m_partner(direction == MoveDirection::Backward ? index - 1 : index + 1), m_direction(direction)
 {
 }
 
-void MoveStep::exchange(int from, MoveDirection direction)
-{
-    const int to = from == m_index ? m_partner : m_index;
-    if (m_kind == EntryKind::Option) {
-        if (m_project.moveOption(from, direction))
-            m_view.optionsSwapped(from, to);
-    } else if (m_project.moveCriterion(from, direction)) {
-        m_view.criteriaSwapped(from, to);
-    }
-}
-
 void MoveStep::redo()
 {
-    exchange(m_index, m_direction);
+    m_document.moveEntry(m_kind, m_index, m_direction);
     // The moved contents now stand at the partner's place.
     if (replaying())
-        m_view.focusControl(nameControl(m_kind), m_partner);
+        m_document.requestFocus(nameTarget(m_kind), m_partner);
     markApplied();
 }
 
 void MoveStep::undo()
 {
-    exchange(m_partner, reverse(m_direction));
-    m_view.focusControl(nameControl(m_kind), m_index);
+    m_document.moveEntry(m_kind, m_partner, reverse(m_direction));
+    m_document.requestFocus(nameTarget(m_kind), m_index);
 }
 
 } // namespace ponderix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/Document.h"
 #include "project/Project.h"
 
 #include <QString>
@@ -9,25 +10,19 @@
 
 namespace ponderix {
 
-class MatrixView;
-
-enum class EntryKind { Option, Criterion };
-
 // One class per kind of edit. Each keeps only what its edit changed and
-// applies it to the project and the view, the way the edit itself does.
-// The first redo() is the edit being recorded: the screen then already
-// shows it (a typed name, a dragged knob) or the step builds it as the
-// edit always did; only later redos and undos move the keyboard focus to
-// the control that changed.
+// applies it to the document, which tells the views. The first redo() is
+// the edit being recorded; only later redos and undos move the keyboard
+// focus to the control that changed.
 class EditStep : public QUndoCommand {
 protected:
-    EditStep(Project& project, MatrixView& view, const QString& name);
+    EditStep(Document& document, const QString& name);
     // True from the second application on.
     bool replaying() const { return m_applied; }
     void markApplied() { m_applied = true; }
+    const Project& project() const { return m_document.project(); }
 
-    Project& m_project;
-    MatrixView& m_view;
+    Document& m_document;
 
 private:
     bool m_applied = false;
@@ -40,8 +35,8 @@ enum class MergingStep : int { RatingValue = 1, Importance, Name };
 // steps of one slider drag (made with the same `mergeSerial`) merge.
 class RatingValueStep final : public EditStep {
 public:
-    RatingValueStep(Project& project, MatrixView& view, int optionIndex, int criterionIndex, int value,
-                    bool valueWasShown, std::optional<int> mergeSerial);
+    RatingValueStep(Document& document, int optionIndex, int criterionIndex, int value, bool valueWasShown,
+                    std::optional<int> mergeSerial);
     void undo() override;
     void redo() override;
     int id() const override;
@@ -58,8 +53,7 @@ private:
 
 class ImportanceStep final : public EditStep {
 public:
-    ImportanceStep(Project& project, MatrixView& view, int criterionIndex, int importance,
-                   std::optional<int> mergeSerial);
+    ImportanceStep(Document& document, int criterionIndex, int importance, std::optional<int> mergeSerial);
     void undo() override;
     void redo() override;
     int id() const override;
@@ -76,15 +70,13 @@ private:
 // the focus (or Enter) is one step.
 class NameStep final : public EditStep {
 public:
-    NameStep(Project& project, MatrixView& view, EntryKind kind, int index, const QString& name, int mergeSerial);
+    NameStep(Document& document, EntryKind kind, int index, const QString& name, int mergeSerial);
     void undo() override;
     void redo() override;
     int id() const override { return static_cast<int>(MergingStep::Name); }
     bool mergeWith(const QUndoCommand* other) override;
 
 private:
-    void apply(const QString& name);
-
     EntryKind m_kind;
     int m_index;
     QString m_before;
@@ -94,13 +86,11 @@ private:
 
 class CommentStep final : public EditStep {
 public:
-    CommentStep(Project& project, MatrixView& view, int optionIndex, int criterionIndex, const QString& comment);
+    CommentStep(Document& document, int optionIndex, int criterionIndex, const QString& comment);
     void undo() override;
     void redo() override;
 
 private:
-    void apply(const QString& comment);
-
     int m_option;
     int m_criterion;
     QString m_before;
@@ -110,7 +100,7 @@ private:
 // A new entry at the end, with a neutral rating for every counterpart.
 class AddStep final : public EditStep {
 public:
-    AddStep(Project& project, MatrixView& view, EntryKind kind, const QString& name);
+    AddStep(Document& document, EntryKind kind, const QString& name);
     void undo() override;
     void redo() override;
 
@@ -123,14 +113,11 @@ private:
 // it back at its place and gives its neighbours their numbers back.
 class DeleteStep final : public EditStep {
 public:
-    DeleteStep(Project& project, MatrixView& view, EntryKind kind, int index);
+    DeleteStep(Document& document, EntryKind kind, int index);
     void undo() override;
     void redo() override;
 
 private:
-    // Every cell is built again: the letters and numbers follow the positions.
-    template <typename Change> void rebuildAround(Change change);
-
     EntryKind m_kind;
     int m_index;
     std::optional<TakenOption> m_option;
@@ -140,13 +127,11 @@ private:
 // Exchanging an entry's contents with its neighbour's; its own reverse.
 class MoveStep final : public EditStep {
 public:
-    MoveStep(Project& project, MatrixView& view, EntryKind kind, int index, MoveDirection direction);
+    MoveStep(Document& document, EntryKind kind, int index, MoveDirection direction);
     void undo() override;
     void redo() override;
 
 private:
-    void exchange(int from, MoveDirection direction);
-
     EntryKind m_kind;
     int m_index;
     int m_partner;

@@ -2,9 +2,8 @@
 
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
-#include "editor/EditHistory.h"
+#include "editor/Document.h"
 #include "editor/EditSteps.h"
-#include "editor/MatrixView.h"
 #include "platform/Dialogs.h"
 
 namespace ponderix {
@@ -17,8 +16,8 @@ const QString kLineBreak = u"\r\n"_s;
 
 } // namespace
 
-EditingCommands::EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs)
-    : m_project(project), m_view(view), m_dialogs(dialogs)
+EditingCommands::EditingCommands(Document& document, Dialogs& dialogs)
+    : m_document(document), m_project(document.project()), m_dialogs(dialogs)
 {
 }
 
@@ -44,19 +43,13 @@ bool EditingCommands::newProject(const QString& marker)
         && !askYesNo(TextKey::TXT00210, uiText(TextKey::TXT00211) + kLineBreak + uiText(TextKey::TXT00212)))
         return false;
 
-    m_view.clearCells();
-    m_project.clear();
-    m_view.setBanner(uiText(TextKey::TXT00213));
-    m_project.setPath(QString()); // the last folder stays for the next dialog
-
+    // No path; the last folder stays for the next dialog.
+    Project fresh;
+    fresh.setLastFolder(m_project.lastFolder());
     const QString name = uiText(TextKey::TXT00214);
-    m_project.addOption(name);
-    m_project.addCriterion(name);
-    m_view.buildAllCells(true);
-    m_view.sizeAreas(1, 1);
-    m_view.updateStatusLine();
-    // Another project: nothing before this may be undone into it.
-    m_view.history().clear();
+    fresh.addOption(name);
+    fresh.addCriterion(name);
+    m_document.replace(std::move(fresh), uiText(TextKey::TXT00213));
     return true;
 }
 
@@ -64,14 +57,14 @@ void EditingCommands::addOption()
 {
     if (refused(m_project.optionAdditionRefusal(), TextKey::TXT00103))
         return;
-    m_view.history().record(new AddStep(m_project, m_view, EntryKind::Option, uiText(TextKey::TXT00214)));
+    m_document.history().record(new AddStep(m_document, EntryKind::Option, uiText(TextKey::TXT00214)));
 }
 
 void EditingCommands::addCriterion()
 {
     if (refused(m_project.criterionAdditionRefusal(), TextKey::TXT00104))
         return;
-    m_view.history().record(new AddStep(m_project, m_view, EntryKind::Criterion, uiText(TextKey::TXT00214)));
+    m_document.history().record(new AddStep(m_document, EntryKind::Criterion, uiText(TextKey::TXT00214)));
 }
 
 void EditingCommands::deleteOption(int optionIndex)
@@ -82,7 +75,7 @@ void EditingCommands::deleteOption(int optionIndex)
         optionTitle(optionIndex) + u", "_s + m_project.options()[static_cast<std::size_t>(optionIndex)].Name;
     if (!askYesNo(TextKey::TXT00206, uiText(TextKey::TXT00215) + kLineBreak + caption))
         return;
-    m_view.history().record(new DeleteStep(m_project, m_view, EntryKind::Option, optionIndex));
+    m_document.history().record(new DeleteStep(m_document, EntryKind::Option, optionIndex));
 }
 
 void EditingCommands::deleteCriterion(int criterionIndex)
@@ -93,7 +86,7 @@ void EditingCommands::deleteCriterion(int criterionIndex)
         criterionTitle(criterionIndex) + u", "_s + m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name;
     if (!askYesNo(TextKey::TXT00207, uiText(TextKey::TXT00216) + kLineBreak + caption))
         return;
-    m_view.history().record(new DeleteStep(m_project, m_view, EntryKind::Criterion, criterionIndex));
+    m_document.history().record(new DeleteStep(m_document, EntryKind::Criterion, criterionIndex));
 }
 
 namespace {
@@ -110,13 +103,13 @@ void EditingCommands::moveOption(int optionIndex, MoveDirection direction)
 {
     // At either end there is nothing to exchange and nothing to record.
     if (hasNeighbour(optionIndex, direction, m_project.optionCount()))
-        m_view.history().record(new MoveStep(m_project, m_view, EntryKind::Option, optionIndex, direction));
+        m_document.history().record(new MoveStep(m_document, EntryKind::Option, optionIndex, direction));
 }
 
 void EditingCommands::moveCriterion(int criterionIndex, MoveDirection direction)
 {
     if (hasNeighbour(criterionIndex, direction, m_project.criterionCount()))
-        m_view.history().record(new MoveStep(m_project, m_view, EntryKind::Criterion, criterionIndex, direction));
+        m_document.history().record(new MoveStep(m_document, EntryKind::Criterion, criterionIndex, direction));
 }
 
 void EditingCommands::editComment(int optionIndex, int criterionIndex)
@@ -130,7 +123,7 @@ void EditingCommands::editComment(int optionIndex, int criterionIndex)
     // A cancelled prompt leaves the comment as it was.
     if (!comment || *comment == rating->Comment)
         return;
-    m_view.history().record(new CommentStep(m_project, m_view, optionIndex, criterionIndex, *comment));
+    m_document.history().record(new CommentStep(m_document, optionIndex, criterionIndex, *comment));
 }
 
 } // namespace ponderix

@@ -8,15 +8,15 @@
 namespace ponderix {
 
 class Dialogs;
-class MatrixView;
+class Document;
 
 // The commands that change the project's structure: new project, add, delete,
 // move and the comment prompt, each with its question or refusal. Each edit
-// is recorded as a step of the view's edit history; a new project starts a
-// fresh history.
+// is recorded as a step of the document's edit history; a new project starts
+// a fresh history.
 class EditingCommands final {
 public:
-    EditingCommands(Project& project, MatrixView& view, Dialogs& dialogs);
+    EditingCommands(Document& document, Dialogs& dialogs);
 
     // `marker` is empty for the user's command (which asks first) and "Start"
     // at start-up. Returns false when the user said No.
@@ -35,8 +35,8 @@ private:
     // Shows the limit message for a refusal; false when there is none.
     bool refused(AddRefusal refusal, TextKey countLimitKey);
 
-    Project& m_project;
-    MatrixView& m_view;
+    Document& m_document;
+    const Project& m_project;
     Dialogs& m_dialogs;
 };
 

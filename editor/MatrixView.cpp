@@ -4,8 +4,6 @@
 #include "base/Fonts.h"
 #include "base/TextTable.h"
 #include "editor/CellGrid.h"
-#include "editor/EditHistory.h"
-#include "editor/EditSteps.h"
 #include "editor/HeaderArea.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
@@ -20,8 +18,9 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
-#include <optional>
 
 namespace ponderix {
 
@@ -74,7 +73,7 @@ struct MatrixView::Private {
         bool m_forwarding = false;
     };
 
-    Private(MatrixView& view, QWidget* clientArea, Project& model, int criteriaAddWidth, const QString& legend);
+    Private(MatrixView& view, QWidget* clientArea, const Project& model, int criteriaAddWidth, const QString& legend);
 
     void createFixedControls();
     void connectScrolling();
@@ -83,11 +82,14 @@ struct MatrixView::Private {
     void revealInGrid(QWidget* focused);
     bool tabFrom(QWidget* focused, bool forward);
     void connectCells();
-    void recordEdits();
+    void reportEdits();
+    // Runs `report` as the user's edit, during which the controls are not
+    // told to show the model again: they already show it.
+    template <typename Report> void reporting(Report report);
 
     MatrixView& q;
     QPointer<QWidget> client;
-    Project& project;
+    const Project& project;
     const int layoutAddWidth;
     QString legendText;
     QFont bannerFont;
@@ -113,7 +115,7 @@ struct MatrixView::Private {
     int criterionAreaBottomMargin = 0;
 
     std::unique_ptr<CellGrid> cells;
-    EditHistory history;
+    bool reportingEdit = false;
 
     QMetaObject::Connection focusFollower;
     Watcher watcher;
@@ -146,7 +148,7 @@ bool MatrixView::Private::Watcher::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-MatrixView::Private::Private(MatrixView& view, QWidget* clientArea, Project& model, int criteriaAddWidth,
+MatrixView::Private::Private(MatrixView& view, QWidget* clientArea, const Project& model, int criteriaAddWidth,
                              const QString& legend)
     : q(view), client(clientArea), project(model), layoutAddWidth(criteriaAddWidth), legendText(legend),
       bannerFont(programFont(FontRole::Banner)), watcher(*this)
@@ -356,39 +358,38 @@ void MatrixView::Private::connectCells()
     QObject::connect(source, &CellGrid::commentRequested, &q, &MatrixView::commentRequested);
 }
 
-void MatrixView::Private::recordEdits()
+template <typename Report> void MatrixView::Private::reporting(Report report)
 {
-    // Each edit becomes a step of the history, which writes it into the
-    // model; the controls already show it.
-    const CellGrid* source = cells.get();
-    const auto serialWhile = [this](bool dragging) {
-        return dragging ? std::optional<int>(history.mergeSerial()) : std::nullopt;
-    };
-    QObject::connect(source, &CellGrid::optionNameEdited, &q, [this](int index, const QString& name) {
-        history.record(new NameStep(project, q, EntryKind::Option, index, name, history.mergeSerial()));
-    });
-    QObject::connect(source, &CellGrid::criterionNameEdited, &q, [this](int index, const QString& name) {
-        history.record(new NameStep(project, q, EntryKind::Criterion, index, name, history.mergeSerial()));
-    });
-    QObject::connect(source, &CellGrid::importanceEdited, &q,
-                     [this, serialWhile](int index, int importance, bool dragging) {
-                         history.record(new ImportanceStep(project, q, index, importance, serialWhile(dragging)));
-                     });
-    QObject::connect(source, &CellGrid::valueEdited, &q,
-                     [this, serialWhile](int option, int criterion, int value, bool wasShown, bool dragging) {
-                         history.record(new RatingValueStep(project, q, option, criterion, value, wasShown,
-                                                            serialWhile(dragging)));
-                     });
-    QObject::connect(source, &CellGrid::editRunEnded, &history, &EditHistory::closeMerging);
+    const QScopedValueRollback guard(reportingEdit, true);
+    report();
 }
 
-MatrixView::MatrixView(QWidget* client, Project& project, int criteriaAddWidth, const QString& legendText)
+void MatrixView::Private::reportEdits()
+{
+    const CellGrid* source = cells.get();
+    QObject::connect(source, &CellGrid::optionNameEdited, &q, [this](int index, const QString& name) {
+        reporting([&] { emit q.nameEdited(EntryKind::Option, index, name); });
+    });
+    QObject::connect(source, &CellGrid::criterionNameEdited, &q, [this](int index, const QString& name) {
+        reporting([&] { emit q.nameEdited(EntryKind::Criterion, index, name); });
+    });
+    QObject::connect(source, &CellGrid::importanceEdited, &q, [this](int index, int importance, bool dragging) {
+        reporting([&] { emit q.importanceEdited(index, importance, dragging); });
+    });
+    QObject::connect(source, &CellGrid::valueEdited, &q,
+                     [this](int option, int criterion, int value, bool wasShown, bool dragging) {
+                         reporting([&] { emit q.valueEdited(option, criterion, value, wasShown, dragging); });
+                     });
+    QObject::connect(source, &CellGrid::editRunEnded, &q, &MatrixView::editRunEnded);
+}
+
+MatrixView::MatrixView(QWidget* client, const Project& project, int criteriaAddWidth, const QString& legendText)
     : d(std::make_unique<Private>(*this, client, project, criteriaAddWidth, legendText))
 {
     d->createFixedControls();
     d->connectScrolling();
     d->connectCells();
-    d->recordEdits();
+    d->reportEdits();
     QObject::connect(d->addOption, &QAbstractButton::clicked, this, [this] { emit addOptionRequested(); });
     QObject::connect(d->addCriterion, &QAbstractButton::clicked, this, [this] { emit addCriterionRequested(); });
     QObject::connect(d->strip, &WidthStrip::widthChosen, this, [this](int width) {
@@ -498,14 +499,12 @@ QString MatrixView::banner() const
     return d->banner->text();
 }
 
-void MatrixView::optionsSwapped(int first, int second)
+void MatrixView::entriesSwapped(EntryKind kind, int first, int second)
 {
-    d->cells->optionsSwapped(first, second);
-}
-
-void MatrixView::criteriaSwapped(int first, int second)
-{
-    d->cells->criteriaSwapped(first, second);
+    if (kind == EntryKind::Option)
+        d->cells->optionsSwapped(first, second);
+    else
+        d->cells->criteriaSwapped(first, second);
 }
 
 void MatrixView::commentChanged(int optionIndex, int criterionIndex)
@@ -513,64 +512,73 @@ void MatrixView::commentChanged(int optionIndex, int criterionIndex)
     d->cells->commentChanged(optionIndex, criterionIndex);
 }
 
-EditHistory& MatrixView::history()
+void MatrixView::showName(EntryKind kind, int index)
 {
-    return d->history;
-}
-
-void MatrixView::showOptionName(int optionIndex)
-{
-    d->cells->showOptionName(optionIndex);
-}
-
-void MatrixView::showCriterionName(int criterionIndex)
-{
-    d->cells->showCriterionName(criterionIndex);
+    if (d->reportingEdit)
+        return;
+    if (kind == EntryKind::Option)
+        d->cells->showOptionName(index);
+    else
+        d->cells->showCriterionName(index);
 }
 
 void MatrixView::showImportance(int criterionIndex)
 {
-    d->cells->showImportance(criterionIndex);
+    if (!d->reportingEdit)
+        d->cells->showImportance(criterionIndex);
 }
 
 void MatrixView::showRatingValue(int optionIndex, int criterionIndex, bool shown)
 {
-    d->cells->showRatingValue(optionIndex, criterionIndex, shown);
+    if (!d->reportingEdit)
+        d->cells->showRatingValue(optionIndex, criterionIndex, shown);
 }
 
-void MatrixView::optionAppended()
+void MatrixView::entryAppended(EntryKind kind)
 {
-    const int added = d->project.optionCount() - 1;
-    buildOptionCell(added);
-    for (const Criterion& criterion : d->project.criteria())
-        buildRatingCell(added, criterion.Index, false);
-    sizeColumns(d->project.optionCount());
+    if (kind == EntryKind::Option) {
+        const int added = d->project.optionCount() - 1;
+        buildOptionCell(added);
+        for (const Criterion& criterion : d->project.criteria())
+            buildRatingCell(added, criterion.Index, false);
+    } else {
+        const int added = d->project.criterionCount() - 1;
+        buildCriterionCell(added);
+        for (const Option& option : d->project.options())
+            buildRatingCell(option.Index, added, false);
+    }
+    sizeEntries(kind);
     updateStatusLine();
 }
 
-void MatrixView::criterionAppended()
-{
-    const int added = d->project.criterionCount() - 1;
-    buildCriterionCell(added);
-    for (const Option& option : d->project.options())
-        buildRatingCell(option.Index, added, false);
-    sizeRows(d->project.criterionCount());
-    updateStatusLine();
-}
-
-void MatrixView::lastOptionRemoved()
+void MatrixView::lastEntryRemoved(EntryKind kind)
 {
     d->cells->dropCellsBeyondModel();
     // Sized as a deletion sizes them: no entries leave the bare margin.
-    sizeColumns(d->project.optionCount());
+    sizeEntries(kind);
     updateStatusLine();
 }
 
-void MatrixView::lastCriterionRemoved()
+void MatrixView::entriesRenumbered(EntryKind kind)
 {
-    d->cells->dropCellsBeyondModel();
-    sizeRows(d->project.criterionCount());
+    buildAllCells(true);
+    sizeEntries(kind);
     updateStatusLine();
+}
+
+void MatrixView::showProject()
+{
+    buildAllCells(true);
+    sizeAreas(std::max(d->project.optionCount(), 1), std::max(d->project.criterionCount(), 1));
+    updateStatusLine();
+}
+
+void MatrixView::sizeEntries(EntryKind kind)
+{
+    if (kind == EntryKind::Option)
+        sizeColumns(d->project.optionCount());
+    else
+        sizeRows(d->project.criterionCount());
 }
 
 void MatrixView::focusControl(Control control, int index, int criterionIndex)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/Document.h"
 #include "project/Project.h"
 
 #include <QObject>
@@ -22,16 +23,15 @@ namespace ponderix {
 inline constexpr qint64 kShowableRatingLimit = 100'000;
 
 class CriterionCell;
-class EditHistory;
 class OptionCell;
 class RatingCell;
 
 // The working area of the main window: the project banner, the corner panel
 // with the two add buttons, the option header strip, the criterion column and
 // the rating grid (frozen headers that follow the grid), the column-width strip
-// and the status line. The view writes every edit (a typed name, a moved
-// slider) straight into the project, so the model is always current; it never
-// changes the project's structure itself but asks for it through its signals.
+// and the status line. The view changes nothing itself: it reports the user's
+// edits (a typed name, a moved slider) and requests through its signals, and
+// shows the project again when told what changed (see wireMatrixView).
 class MatrixView final : public QObject {
     Q_OBJECT
 
@@ -41,7 +41,7 @@ public:
     // fixed for the life of the view. `legendText` goes under every importance slider.
     // While the view lives, the mouse wheel anywhere over `client` scrolls the
     // rating grid and never moves a slider.
-    MatrixView(QWidget* client, Project& project, int criteriaAddWidth, const QString& legendText);
+    MatrixView(QWidget* client, const Project& project, int criteriaAddWidth, const QString& legendText);
     ~MatrixView() override;
 
     // Keeps the right and bottom margins recorded at creation for a new client size.
@@ -69,30 +69,29 @@ public:
     // After the model exchanged two neighbours' contents: the cells stay in
     // place and show the exchanged names, importances, slider positions,
     // value-box texts and positions, comments and comment buttons.
-    void optionsSwapped(int first, int second);
-    void criteriaSwapped(int first, int second);
+    void entriesSwapped(EntryKind kind, int first, int second);
     void commentChanged(int optionIndex, int criterionIndex);
 
-    // The history of the open project's edits. Its steps change the project
-    // and this view through the calls here, as the edits themselves do.
-    EditHistory& history();
-
-    // After an undo or redo changed the model behind a control: the control
-    // shows the model again, without reporting it as the user's edit. A
-    // rating's value box shows the value only when `shown`.
-    void showOptionName(int optionIndex);
-    void showCriterionName(int criterionIndex);
+    // After the model changed behind a control: the control shows the model
+    // again, without reporting it as the user's edit. A rating's value box
+    // shows the value only when `shown`. Nothing happens while the view is
+    // reporting that very edit: the control already shows it.
+    void showName(EntryKind kind, int index);
     void showImportance(int criterionIndex);
     void showRatingValue(int optionIndex, int criterionIndex, bool shown);
     // After the model gained an entry at its end: its cells, the inner size,
     // the status line. The new ratings' boxes stay empty until moved.
-    void optionAppended();
-    void criterionAppended();
+    void entryAppended(EntryKind kind);
     // After the model lost its last entry: the same taken away again.
-    void lastOptionRemoved();
-    void lastCriterionRemoved();
+    void lastEntryRemoved(EntryKind kind);
+    // After an entry was taken out or put back: every cell is built again,
+    // since the letters and numbers follow the positions.
+    void entriesRenumbered(EntryKind kind);
+    // After the model was replaced: every cell, the inner size (a missing
+    // group sized as for one entry) and the status line.
+    void showProject();
 
-    enum class Control { OptionName, CriterionName, Importance, RatingValue, Comment, AddOption, AddCriterion };
+    using Control = FocusTarget;
     // Scrolls the control into sight and gives it the keyboard focus: an
     // option's or criterion's control by `index`, a rating's by `index`
     // (option) and `criterionIndex`.
@@ -130,11 +129,22 @@ signals:
     void moveOptionRequested(int optionIndex, ponderix::MoveDirection direction);
     void moveCriterionRequested(int criterionIndex, ponderix::MoveDirection direction);
     void commentRequested(int optionIndex, int criterionIndex);
+    // The user's edits, reported before the model has them: the model still
+    // holds the old value. `dragging` is true while the knob is held.
+    void nameEdited(ponderix::EntryKind kind, int index, const QString& name);
+    void importanceEdited(int criterionIndex, int importance, bool dragging);
+    void valueEdited(int optionIndex, int criterionIndex, int value, bool valueWasShown, bool dragging);
+    // A run of small edits ended: the field lost the focus or took Enter,
+    // the knob was taken or let go.
+    void editRunEnded();
     // A left click on the strip, already limited to 0..277 and already in use
     // for criterion cells built from now on.
     void criteriaAddWidthChosen(int criteriaAddWidth);
 
 private:
+    // Sizes the inner areas in the direction `kind`'s entries run.
+    void sizeEntries(EntryKind kind);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

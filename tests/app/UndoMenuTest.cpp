@@ -86,7 +86,7 @@ TEST_F(UndoMenuTest, SavingKeepsTheHistoryWhileOpenNewAndDemoStartAfresh)
     const QString cars = writeDemo(u"Cars.pnx"_s);
     auto application = startApplication({cars});
     MainWindow& window = application->mainWindow();
-    EditHistory& history = application->matrixView().history();
+    EditHistory& history = application->document().history();
     const auto edit = [&] {
         QSlider* slider = application->matrixView().ratingCell(0, 0)->valueSlider();
         slider->setValue((slider->value() + 1) % 11);

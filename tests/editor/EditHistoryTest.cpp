@@ -31,7 +31,7 @@ protected:
         history().clear();
     }
 
-    EditHistory& history() { return view().history(); }
+    EditHistory& history() { return document().history(); }
 
     QSlider* valueSlider(int option, int criterion) { return rating(option, criterion).valueSlider(); }
     QSlider* importanceSlider(int criterion) { return view().criterionCell(criterion)->importanceSlider(); }
@@ -316,4 +316,33 @@ TEST_F(EditHistoryTest, UndoBringsTheChangedControlIntoSightAndFocus)
     QTRY_VERIFY(criterionField(19)->hasFocus());
     EXPECT_GT(down->value(), 0);
     EXPECT_EQ(view().criterionArea()->verticalScrollBar()->value(), down->value());
+}
+
+TEST_F(EditHistoryTest, UndoingADeletionHandsTheFocusToTheRestoredEntrysName)
+{
+    start();
+    struct Case {
+        const char* name;
+        std::function<void()> remove;
+        std::function<QLineEdit*()> restoredField; // by the index the entry had
+        QString restoredName;
+    };
+    const std::vector<Case> cases = {
+        {"option B", [&] { commands().deleteOption(1); }, [&] { return optionField(1); }, u"O1"_s},
+        {"last option", [&] { commands().deleteOption(2); }, [&] { return optionField(2); }, u"O2"_s},
+        {"criterion 3", [&] { commands().deleteCriterion(2); }, [&] { return criterionField(2); }, u"C2"_s},
+        {"first criterion", [&] { commands().deleteCriterion(0); }, [&] { return criterionField(0); }, u"C0"_s},
+    };
+    for (const Case& c : cases) {
+        fresh(3, 4);
+        m_dialogs.answers = {Answer::Yes};
+        c.remove();
+        // Somewhere else first, so that only the undo can put it there.
+        view().addOptionButton()->setFocus();
+        history().undo();
+        QLineEdit* field = c.restoredField();
+        ASSERT_NE(field, nullptr) << c.name;
+        EXPECT_EQ(field->text(), c.restoredName) << c.name;
+        EXPECT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); })) << c.name;
+    }
 }

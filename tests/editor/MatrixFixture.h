@@ -1,9 +1,11 @@
 #pragma once
 
 #include "base/TextTable.h"
+#include "editor/Document.h"
 #include "editor/EditingCommands.h"
 #include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"
+#include "editor/MatrixWiring.h"
 #include "project/Project.h"
 #include "tests/ScriptedDialogs.h"
 
@@ -60,8 +62,8 @@ inline Project matrixProject(int options, int criteria)
     return project;
 }
 
-// A client area of the default window size with the view in it, its
-// requests wired to the editing commands the way the main window wires them.
+// A client area of the default window size with the view in it, wired to
+// the document and the editing commands as the program wires them.
 class MatrixFixture : public ::testing::Test {
 protected:
     static constexpr int kClientWidth = 760;
@@ -71,36 +73,17 @@ protected:
     {
         m_client.resize(kClientWidth, kClientHeight);
         m_view = std::make_unique<MatrixView>(&m_client, m_project, criteriaAddWidth, m_legend);
-        m_commands = std::make_unique<EditingCommands>(m_project, *m_view, m_dialogs);
-        MatrixView* view = m_view.get();
-        EditingCommands* commands = m_commands.get();
-        QObject::connect(view, &MatrixView::addOptionRequested, view, [commands] { commands->addOption(); });
-        QObject::connect(view, &MatrixView::addCriterionRequested, view, [commands] { commands->addCriterion(); });
-        QObject::connect(view, &MatrixView::deleteOptionRequested, view,
-                         [commands](int index) { commands->deleteOption(index); });
-        QObject::connect(view, &MatrixView::deleteCriterionRequested, view,
-                         [commands](int index) { commands->deleteCriterion(index); });
-        QObject::connect(view, &MatrixView::moveOptionRequested, view,
-                         [commands](int index, MoveDirection direction) { commands->moveOption(index, direction); });
-        QObject::connect(view, &MatrixView::moveCriterionRequested, view,
-                         [commands](int index, MoveDirection direction) { commands->moveCriterion(index, direction); });
-        QObject::connect(view, &MatrixView::commentRequested, view,
-                         [commands](int option, int criterion) { commands->editComment(option, criterion); });
+        m_commands = std::make_unique<EditingCommands>(m_document, m_dialogs);
+        wireMatrixView(m_document, *m_view, *m_commands);
         m_client.show();
         m_client.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_client));
     }
 
-    // What the open command does after reading a file.
-    void load(Project project)
-    {
-        m_project = std::move(project);
-        m_view->clearCells();
-        m_view->buildAllCells(true);
-        m_view->sizeAreas(std::max(m_project.optionCount(), 1), std::max(m_project.criterionCount(), 1));
-        m_view->updateStatusLine();
-    }
+    // What the open command does after reading a file; the banner stays.
+    void load(Project project) { m_document.replace(std::move(project), m_document.banner()); }
 
+    Document& document() { return m_document; }
     MatrixView& view() { return *m_view; }
     EditingCommands& commands() { return *m_commands; }
 
@@ -123,7 +106,8 @@ protected:
 
     QString m_legend = QStringLiteral("Low    Medium    High");
     QWidget m_client;
-    Project m_project;
+    Document m_document;
+    Project& m_project = m_document.project();
     ScriptedDialogs m_dialogs;
     std::unique_ptr<MatrixView> m_view;
     std::unique_ptr<EditingCommands> m_commands;
