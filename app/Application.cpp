@@ -11,9 +11,11 @@
 #include "editor/MatrixWiring.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
+#include "evaluation/Team.h"
 #include "platform/CrashHandler.h"
 #include "platform/KeyStore.h"
 #include "platform/SingleInstance.h"
+#include "platform/WaitCursor.h"
 #include "platform/gui/QtDialogs.h"
 #include "project/ProjectMessages.h"
 #include "windows/ReportWindow.h"
@@ -190,6 +192,8 @@ void Application::registerCommands()
     window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
     window.setHandler(Command::Robustness, [this] { openRobustnessWindow(windowContext()); });
     window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
+    window.setHandler(Command::SaveBlankCopy, [this] { m_files->saveBlankCopy(); });
+    window.setHandler(Command::CombineTeam, [this] { combineTeam(); });
     window.setHandler(Command::Quit, [this] { quitIfConfirmed(); });
     window.setHandler(Command::Undo, [this] { m_document.history().undo(); });
     window.setHandler(Command::Redo, [this] { m_document.history().redo(); });
@@ -341,10 +345,24 @@ void Application::showAbout()
                        Dialogs::Icon::None);
 }
 
+void Application::combineTeam()
+{
+    const std::optional<std::vector<TeamMember>> members = m_files->chooseTeam();
+    if (!members)
+        return;
+    TeamResult team;
+    {
+        WaitCursor wait;
+        team = analyseTeam(*members);
+    }
+    openTeamWindow(windowContext(), team, [this](const Project& combined) {
+        m_files->openUnsaved(Project(combined), uiText(TextKey::TXT00802));
+    });
+}
+
 WindowContext Application::windowContext()
 {
-    return {project(),      m_settings,     *m_dialogs,          m_folders,
-            m_charts.get(), m_window.get(), m_document.banner(), m_desktopHeight};
+    return {m_document, m_settings, *m_dialogs, m_folders, m_charts.get(), m_window.get(), m_desktopHeight};
 }
 
 void Application::quitIfConfirmed()

@@ -64,6 +64,8 @@ public:
     int desktopHeight() const { return m_desktopHeight; }
     // What the result windows and exports are opened with.
     WindowContext windowContext();
+    // Lets the user choose the members' files and shows the team window.
+    void combineTeam();
     // Null when the chart component could not be loaded: pages go without charts.
     const ChartLibrary* charts() const { return m_charts.get(); }
 

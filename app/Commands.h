@@ -35,6 +35,8 @@ enum class Command : int {
     Robustness = 32,
     Undo = 40,
     Redo = 41,
+    SaveBlankCopy = 50,
+    CombineTeam = 51,
 };
 
 } // namespace ponderix

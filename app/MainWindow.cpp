@@ -121,6 +121,9 @@ void MainWindow::buildMenus()
     addCommand(file, Command::Demo, text(TextKey::MEN00012));
     addCommand(file, Command::TextExport, text(TextKey::MEN00009));
     file->addSeparator();
+    addCommand(file, Command::SaveBlankCopy, text(TextKey::TXT00801));
+    addCommand(file, Command::CombineTeam, text(TextKey::TXT00800));
+    file->addSeparator();
     addCommand(file, Command::Quit, text(TextKey::MEN00011));
 
     // Cut, copy, paste and delete only name their keys: the focused text

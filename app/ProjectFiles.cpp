@@ -4,6 +4,8 @@
 #include "base/TextTable.h"
 #include "editor/Document.h"
 #include "editor/MatrixView.h"
+#include "evaluation/Team.h"
+#include "evaluation/TeamTexts.h"
 #include "platform/Dialogs.h"
 #include "project/DemoProject.h"
 #include "project/ProjectMessages.h"
@@ -49,13 +51,8 @@ QString ProjectFiles::folderOf(const QString& path)
 
 bool ProjectFiles::open(const QString& requestedPath, Question question, LastFolder lastFolder)
 {
-    if (question == Question::Ask) {
-        const auto answer = m_dialogs.message(uiText(TextKey::TXT00217),
-                                              uiText(TextKey::TXT00218) + u"\r\n"_s + uiText(TextKey::TXT00212),
-                                              Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
-        if (answer != Dialogs::Answer::Yes)
-            return false;
-    }
+    if (question == Question::Ask && !askToReplaceOpenProject())
+        return false;
     QString path = requestedPath;
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         path = m_dialogs.openFile(uiText(TextKey::TXT00217), m_project.lastFolder() + kProposedName, kProjectPattern, 0)
@@ -93,10 +90,17 @@ void ProjectFiles::restore(Project&& project, const QString& path, const QString
     m_document.replace(std::move(project), banner);
 }
 
-QString ProjectFiles::chooseSavePath()
+bool ProjectFiles::askToReplaceOpenProject()
 {
-    QString path =
-        m_dialogs.saveFile(uiText(TextKey::TXT00219), m_project.lastFolder() + kProposedName, kProjectPattern, 0).path;
+    const auto answer =
+        m_dialogs.message(uiText(TextKey::TXT00217), uiText(TextKey::TXT00218) + u"\r\n"_s + uiText(TextKey::TXT00212),
+                          Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+    return answer == Dialogs::Answer::Yes;
+}
+
+QString ProjectFiles::chooseSavePath(const QString& title)
+{
+    QString path = m_dialogs.saveFile(title, m_project.lastFolder() + kProposedName, kProjectPattern, 0).path;
     if (path.isEmpty())
         return {};
     // Compared exactly: "Projekt.PNX" becomes "Projekt.PNX.pnx".
@@ -104,8 +108,8 @@ QString ProjectFiles::chooseSavePath()
         path += u".pnx"_s;
     const QFileInfo existing(path);
     if (existing.exists() && existing.size() > 0) {
-        const auto answer = m_dialogs.message(uiText(TextKey::TXT00219), uiText(TextKey::TXT00220),
-                                              Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+        const auto answer =
+            m_dialogs.message(title, uiText(TextKey::TXT00220), Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
         if (answer != Dialogs::Answer::Yes)
             return {};
     }
@@ -114,19 +118,63 @@ QString ProjectFiles::chooseSavePath()
 
 bool ProjectFiles::save(const QString& requestedPath)
 {
-    const QString path = requestedPath.isEmpty() ? chooseSavePath() : requestedPath;
-    if (path.isEmpty())
+    const QString path = requestedPath.isEmpty() ? chooseSavePath(uiText(TextKey::TXT00219)) : requestedPath;
+    if (path.isEmpty() || !writeProject(m_project, path))
         return false;
+    m_project.setPath(path);
+    m_document.setBanner(bannerForFile(path));
+    return true;
+}
+
+bool ProjectFiles::writeProject(const Project& project, const QString& path)
+{
     m_project.setLastFolder(folderOf(path));
-    const WriteResult written = writeProjectFile(m_project, path, m_clock());
+    const WriteResult written = writeProjectFile(project, path, m_clock());
     if (!written) {
         // The old file is untouched; the user can free space or pick another place.
         const Message message = writeErrorMessage(written);
         m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
         return false;
     }
-    m_project.setPath(path);
-    m_document.setBanner(bannerForFile(path));
+    return true;
+}
+
+bool ProjectFiles::saveBlankCopy()
+{
+    const QString path = chooseSavePath(uiText(TextKey::TXT00801));
+    return !path.isEmpty() && writeProject(blankCopy(m_project), path);
+}
+
+std::optional<std::vector<TeamMember>> ProjectFiles::chooseTeam()
+{
+    const QStringList files = m_dialogs.openFiles(uiText(TextKey::TXT00800), m_project.lastFolder(), kProjectPattern);
+    if (files.isEmpty())
+        return std::nullopt;
+    m_project.setLastFolder(folderOf(files.front()));
+    std::vector<TeamMember> members;
+    for (const QString& file : files) {
+        ReadResult result = readProjectFile(file);
+        if (!result.ok()) {
+            const Message message = readErrorMessage(result.error());
+            m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
+            return std::nullopt;
+        }
+        members.push_back({file, std::move(result.project())});
+    }
+    if (const std::optional<TeamRefusal> refusal = teamRefusal(members)) {
+        m_dialogs.message(uiText(TextKey::TXT00804), refusalText(*refusal, members), Dialogs::Icon::Warning);
+        return std::nullopt;
+    }
+    return members;
+}
+
+bool ProjectFiles::openUnsaved(Project&& project, const QString& banner)
+{
+    if (!askToReplaceOpenProject())
+        return false;
+    project.setLastFolder(m_project.lastFolder());
+    project.setPath(QString());
+    m_document.replace(std::move(project), banner);
     return true;
 }
 

@@ -4,12 +4,15 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace ponderix {
 
 class Dialogs;
 class Document;
 class Project;
+struct TeamMember;
 
 // Opening and saving projects with their questions, dialogs and messages,
 // and the demo project.
@@ -39,10 +42,27 @@ public:
     // project, with the path and banner it had.
     void restore(Project&& project, const QString& path, const QString& banner);
 
+    // Writes a copy for a team member to rate: the same options, criteria
+    // and importances, every rating neutral and no comment. The open project
+    // stays as it is. True when the whole file was written.
+    bool saveBlankCopy();
+
+    // Lets the user choose the team members' files and reads them; empty,
+    // after saying why, when cancelled, when a file cannot be read or when
+    // the files are not ratings of one decision.
+    std::optional<std::vector<TeamMember>> chooseTeam();
+
+    // Shows a project made here (the team's combined one) as a new project
+    // that Save asks a name for, after the question that unsaved changes
+    // will be lost. True when it replaced the open project.
+    bool openUnsaved(Project&& project, const QString& banner);
+
     static QString folderOf(const QString& path);
 
 private:
-    QString chooseSavePath();
+    QString chooseSavePath(const QString& title);
+    bool askToReplaceOpenProject();
+    bool writeProject(const Project& project, const QString& path);
 
     Document& m_document;
     Project& m_project;

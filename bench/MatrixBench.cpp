@@ -214,7 +214,9 @@ std::optional<ReportTimes> reportWindowSeconds(Project& project)
     Settings settings;
     QtDialogs dialogs(nullptr);
     const ApplicationFolders folders;
-    const WindowContext context{project, settings, dialogs, folders, nullptr, nullptr, QStringLiteral("Wide"), 1080};
+    Document document;
+    document.replace(Project(project), QStringLiteral("Wide"));
+    const WindowContext context{document, settings, dialogs, folders, nullptr, nullptr, 1080};
     const OwnTimer timer;
     const FirstReportPaint painted(timer);
     QPointer<ReportWindow> window = openReportWindow(context);

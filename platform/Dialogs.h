@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
@@ -38,6 +39,9 @@ public:
                                 int selectedPattern) = 0;
     virtual FileChoice saveFile(const QString& title, const QString& initialPath, const QString& patterns,
                                 int selectedPattern) = 0;
+    // An open dialog where several files may be chosen at once; empty when
+    // cancelled.
+    virtual QStringList openFiles(const QString& title, const QString& initialPath, const QString& patterns) = 0;
 
     // A one-line text entry; empty optional when the user cancels.
     virtual std::optional<QString> textEntry(const QString& title, const QString& prompt,

@@ -29,6 +29,7 @@ public:
     // cancelled, a text entry gets cancelled.
     std::deque<Answer> answers;
     std::deque<FileChoice> files;
+    std::deque<QStringList> fileLists; // several-file dialogs; none left cancels
     std::deque<std::optional<QString>> entries;
 
     QList<Asked> messages;
@@ -70,6 +71,17 @@ public:
                         int selectedPattern) override
     {
         return nextFile(title, initialPath, patterns, selectedPattern);
+    }
+
+    QStringList openFiles(const QString& title, const QString& initialPath, const QString& patterns) override
+    {
+        fileDialogs.append({title, initialPath, Icon::None, Buttons::Ok, std::nullopt});
+        fileDialogPatterns.append(patterns);
+        if (fileLists.empty())
+            return {};
+        const QStringList chosen = fileLists.front();
+        fileLists.pop_front();
+        return chosen;
     }
 
     FileChoice saveFile(const QString& title, const QString& initialPath, const QString& patterns,

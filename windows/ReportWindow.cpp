@@ -169,8 +169,8 @@ ReportWindow* openReportWindow(const WindowContext& context)
     Report report;
     {
         const WaitCursor wait;
-        ComputeScores(context.project);
-        report = buildReport(context.project);
+        ComputeScores(context.project());
+        report = buildReport(context.project());
     }
     auto* window = new ReportWindow(context, std::move(report));
     showModalOver(*window, context.mainWindow);

@@ -5,6 +5,8 @@
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
+#include "evaluation/Team.h"
+#include "evaluation/TeamTexts.h"
 #include "export/ImageExport.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
@@ -24,6 +26,8 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace ponderix {
 
@@ -89,6 +93,22 @@ QString detailSummary(const Project& project, int optionIndex)
     return uiText(TextKey::TXT00264) + u" "_s + optionsText(project, {optionIndex}) + u"\n"_s
            + uiText(TextKey::TXT00265) + u" "_s + scoreText(score) + u"\n"_s + uiText(TextKey::TXT00266) + u" "_s
            + uiText(verdictBand(score));
+}
+
+// The team's choice, agreement and scores, for screen readers.
+QString teamSummary(const TeamResult& team)
+{
+    QString text;
+    if (team.maximum) {
+        text += uiText(TextKey::TXT00257) + u" "_s + optionsText(team.combined, team.best) + u" ("_s
+                + scoreText(*team.maximum) + u")\n"_s;
+    }
+    text += uiText(TextKey::TXT00815) + u" "_s + uiText(teamVerdictWordKey(team.verdict)) + u" ("_s
+            + agreementText(team) + u")\n"_s;
+    QStringList scores;
+    for (std::size_t option = 0; option < team.options.size(); ++option)
+        scores << optionLetter(static_cast<int>(option)) + u" "_s + scoreText(team.options[option].score);
+    return text + uiText(TextKey::TXT00812) + u": "_s + scores.join(u", "_s);
 }
 
 // The picture is only pixels: its name and description say what it shows.
@@ -200,7 +220,7 @@ void ChartWindow::showPage(int tab, const QImage& page, const PagePainter& paint
 PagePainter ChartWindow::detailPainter(int option) const
 {
     return [this, option](QPainter& painter) {
-        paintDetailPage(painter, m_context.project, option, m_context.banner, m_context.charts,
+        paintDetailPage(painter, m_context.project(), option, m_context.banner(), m_context.charts,
                         m_context.folders.temporary);
     };
 }
@@ -255,15 +275,26 @@ void ChartWindow::showTab(int index)
         return;
     // Built anew on every visit: there is one detail page, and it must
     // always belong to the tab on view.
-    QImage page =
-        buildDetailPage(m_context.project, index - 1, m_context.banner, m_context.charts, m_context.folders.temporary);
+    QImage page = buildDetailPage(m_context.project(), index - 1, m_context.banner(), m_context.charts,
+                                  m_context.folders.temporary);
     if (!page.isNull())
         m_detailPage = std::move(page);
     if (m_detailPage.isNull())
         return;
     showPage(index, m_detailPage, detailPainter(index - 1));
-    describePicture(picture(index), uiText(TextKey::TXT00263), detailSummary(m_context.project, index - 1));
+    describePicture(picture(index), uiText(TextKey::TXT00263), detailSummary(m_context.project(), index - 1));
     picture(index)->setFocus();
+}
+
+QPushButton* ChartWindow::addActionButton(const QString& caption, const std::function<void()>& action)
+{
+    auto* button = new QPushButton(caption, this);
+    const int width = std::max(kNarrowButtonWidth, button->sizeHint().width());
+    button->setGeometry(kSaveX + kNarrowButtonWidth + (kCopyX - kPrintX - kNarrowButtonWidth), m_buttons.front()->y(),
+                        width, kButtonHeight);
+    connect(button, &QPushButton::clicked, this, action);
+    m_buttons.push_back(button);
+    return button;
 }
 
 void ChartWindow::printPage()
@@ -289,18 +320,18 @@ ChartWindow* openResultsWindow(const WindowContext& context)
     QImage overview;
     {
         WaitCursor wait;
-        ComputeScores(context.project);
-        overview = buildOverviewPage(context.project, context.banner, context.charts, context.folders.temporary);
+        ComputeScores(context.project());
+        overview = buildOverviewPage(context.project(), context.banner(), context.charts, context.folders.temporary);
     }
     const QString caption = uiText(TextKey::TXT00274);
     // The scores stay as computed above while the window is open: the main
     // window is disabled until it closes.
     const PagePainter paintOverview = [context](QPainter& painter) {
-        paintOverviewPage(painter, context.project, context.banner, context.charts, context.folders.temporary);
+        paintOverviewPage(painter, context.project(), context.banner(), context.charts, context.folders.temporary);
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, paintOverview,
-                                   context.project.optionCount());
-    describePicture(window->picture(0), caption, resultsSummary(context.project));
+                                   context.project().optionCount());
+    describePicture(window->picture(0), caption, resultsSummary(context.project()));
     window->open();
     return window;
 }
@@ -310,15 +341,15 @@ ChartWindow* openProfileWindow(const WindowContext& context)
     QImage profile;
     {
         WaitCursor wait;
-        ComputeScores(context.project);
-        profile = buildProfilePage(context.project, context.banner);
+        ComputeScores(context.project());
+        profile = buildProfilePage(context.project(), context.banner());
     }
     const PagePainter paintProfile = [context](QPainter& painter) {
-        paintProfilePage(painter, context.project, context.banner);
+        paintProfilePage(painter, context.project(), context.banner());
     };
     auto* window =
         new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile, paintProfile, 0);
-    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(context.project));
+    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(context.project()));
     window->open();
     return window;
 }
@@ -332,19 +363,43 @@ ChartWindow* openRobustnessWindow(const WindowContext& context)
         // Scored like the other windows, so the stored scores match what
         // the page says; the analysis itself works on copies.
         WaitCursor wait;
-        ComputeScores(context.project);
-        robustness = analyseRobustness(context.project);
-        page = buildRobustnessPage(context.project, robustness, context.banner);
-        summary = robustnessSummary(context.project, robustness);
+        ComputeScores(context.project());
+        robustness = analyseRobustness(context.project());
+        page = buildRobustnessPage(context.project(), robustness, context.banner());
+        summary = robustnessSummary(context.project(), robustness);
     }
     // Analysed once: drawing the page again at the screen's density only
     // lays out the same answers.
     const PagePainter paintRobustness = [context, robustness](QPainter& painter) {
-        paintRobustnessPage(painter, context.project, robustness, context.banner);
+        paintRobustnessPage(painter, context.project(), robustness, context.banner());
     };
     auto* window =
         new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page, paintRobustness, 0);
     describePicture(window->picture(0), uiText(TextKey::TXT00441), summary);
+    window->open();
+    return window;
+}
+
+ChartWindow* openTeamWindow(const WindowContext& context, const TeamResult& team,
+                            const std::function<void(const Project& combined)>& openCombined)
+{
+    const QString banner = team.members.front().name;
+    QImage page;
+    {
+        WaitCursor wait;
+        page = buildTeamPage(team, banner);
+    }
+    const PagePainter paintTeam = [team, banner](QPainter& painter) { paintTeamPage(painter, team, banner); };
+    auto* window =
+        new ChartWindow(context, windowTitle(TextKey::TXT00802), uiText(TextKey::TXT00802), page, paintTeam, 0);
+    describePicture(window->picture(0), uiText(TextKey::TXT00802), teamSummary(team));
+    window->addActionButton(uiText(TextKey::TXT00803), [window, team, openCombined] {
+        // The combined project replaces the open one only after the
+        // unsaved-changes question, which the main window asks once this
+        // window is gone.
+        window->close();
+        openCombined(team.combined);
+    });
     window->open();
     return window;
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -14,6 +15,9 @@ class QScrollArea;
 class QTabWidget;
 
 namespace ponderix {
+
+class Project;
+struct TeamResult;
 
 // The frame the results, profile and robustness windows share: a tab selector over white
 // scrolling panes, each showing a page image, and four buttons that print,
@@ -50,6 +54,9 @@ public:
     QScrollArea* pane(int tab) const;
     QLabel* picture(int tab) const;
     QPushButton* button(Button which) const;
+
+    // One more button, after the save button, doing `action`.
+    QPushButton* addActionButton(const QString& caption, const std::function<void()>& action);
 
     void printPage();
     void copyPage();
@@ -88,5 +95,10 @@ ChartWindow* openProfileWindow(const WindowContext& context);
 // choice is and shows the robustness page, whose findings in words also
 // serve as the picture's accessible description.
 ChartWindow* openRobustnessWindow(const WindowContext& context);
+
+// The team window: the team page of `team` (from analyseTeam) and a button
+// that hands the team's combined project to `openCombined`.
+ChartWindow* openTeamWindow(const WindowContext& context, const TeamResult& team,
+                            const std::function<void(const Project& combined)>& openCombined);
 
 } // namespace ponderix

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/Document.h"
+
 #include <QString>
 
 class QWidget;
@@ -8,22 +10,23 @@ namespace ponderix {
 
 class ChartLibrary;
 class Dialogs;
-class Project;
 struct ApplicationFolders;
 struct Settings;
 
 // What the result, profile and report windows and the exports need from the
-// running program. The windows are modal: while one is open the project
-// cannot change under it.
+// running program. The project and its banner are the open document's: a
+// window that stays open follows its changes.
 struct WindowContext {
-    Project& project;
+    Document& document;
     Settings& settings; // image and export choices are remembered here
     Dialogs& dialogs;
     const ApplicationFolders& folders;
     const ChartLibrary* charts; // null: pages without charts
     QWidget* mainWindow;        // owner; disabled while a window is open
-    QString banner;             // the project banner's text
     int desktopHeight;
+
+    Project& project() const { return document.project(); }
+    const QString& banner() const { return document.banner(); }
 };
 
 } // namespace ponderix

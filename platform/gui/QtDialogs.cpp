@@ -153,6 +153,12 @@ Dialogs::FileChoice QtDialogs::openFile(const QString& title, const QString& ini
     return choiceFrom(path, selected, filters);
 }
 
+QStringList QtDialogs::openFiles(const QString& title, const QString& initialPath, const QString& patterns)
+{
+    const QStringList filters = nameFiltersFromPatterns(patterns);
+    return QFileDialog::getOpenFileNames(owner(), title, initialPath, filters.join(u";;"_s));
+}
+
 Dialogs::FileChoice QtDialogs::saveFile(const QString& title, const QString& initialPath, const QString& patterns,
                                         int selectedPattern)
 {

@@ -18,6 +18,7 @@ public:
                    std::optional<Answer> defaultAnswer) override;
     FileChoice openFile(const QString& title, const QString& initialPath, const QString& patterns,
                         int selectedPattern) override;
+    QStringList openFiles(const QString& title, const QString& initialPath, const QString& patterns) override;
     FileChoice saveFile(const QString& title, const QString& initialPath, const QString& patterns,
                         int selectedPattern) override;
     std::optional<QString> textEntry(const QString& title, const QString& prompt, const QString& initialText) override;

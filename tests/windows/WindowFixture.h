@@ -55,21 +55,22 @@ protected:
         ReadResult demo = readProjectBytes(demoProjectBytes());
         ASSERT_TRUE(demo.ok());
         m_project = std::move(demo.project());
+        m_document.setBanner(QStringLiteral("Cars"));
         m_mainWindow.setGeometry(100, 80, 900, 700);
         m_mainWindow.show();
     }
 
     WindowContext context(int desktopHeight = 1080)
     {
-        return {m_project,    m_settings, m_dialogs, m_folders, m_charts, &m_mainWindow, QStringLiteral("Cars"),
-                desktopHeight};
+        return {m_document, m_settings, m_dialogs, m_folders, m_charts, &m_mainWindow, desktopHeight};
     }
 
     QString file(const QString& name) const { return m_sandbox.filePath(name); }
 
     QTemporaryDir m_sandbox;
     ApplicationFolders m_folders;
-    Project m_project;
+    Document m_document;
+    Project& m_project = m_document.project(); // the open project, as the windows read it
     Settings m_settings;
     ScriptedDialogs m_dialogs;
     const ChartLibrary* m_charts = nullptr; // pages without charts unless a test loads them
