@@ -60,7 +60,7 @@ TEST_F(TeamCommands, BlankCopyLeavesTheOpenProjectAsItIs)
 }
 
 // anna rates A +4 under Price (as the demo), ben -4: the combined project
-// takes their median, 0, and says who rated what.
+// takes their median, 0, and says who rated what with the demo's comment.
 TEST_F(TeamCommands, CombiningShowsTheTeamAndOpensTheCombinedProjectAsNew)
 {
     auto application = startApplication({writeDemo(u"Cars.pnx"_s)});
@@ -84,7 +84,7 @@ TEST_F(TeamCommands, CombiningShowsTheTeamAndOpensTheCombinedProjectAsNew)
     EXPECT_TRUE(application->mainWindow().isEnabled());
     const Project& combined = application->project();
     EXPECT_EQ(combined.ratingOf(0, 0)->Value, 5);
-    EXPECT_EQ(combined.ratingOf(0, 0)->Comment, u"anna (+4)\nben (-4)"_s);
+    EXPECT_EQ(combined.ratingOf(0, 0)->Comment, u"anna (+4): USD 39'000\nben (-4): USD 39'000"_s);
     EXPECT_TRUE(combined.path().isEmpty());
     EXPECT_EQ(application->matrixView().banner(), uiText(TextKey::TXT00802));
 }
