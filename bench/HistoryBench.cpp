@@ -4,11 +4,14 @@
 // - undoing the deletion of a criterion, against the deletion itself (both
 //   rebuild every cell, so undo should cost no more than the edit it undoes);
 // - writing the recovery copy, against a plain save of the same project
-//   (the copy is the project file plus a few bytes of path and banner).
+//   (the copy is the project file plus a few bytes of path and banner);
+// - the memory the history holds after 50 edits of a 5 MB comment, against
+//   a budget (each edit keeps a new text; the oldest steps go first).
 
 #include "app/Recovery.h"
 #include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
+#include "bench/PeakMemory.h"
 #include "bench/Summary.h"
 #include "editor/Document.h"
 #include "editor/EditSteps.h"
@@ -35,6 +38,9 @@ namespace {
 constexpr int kRepetitions = 7;
 constexpr double kUndoLimit = 1.5;
 constexpr double kRecoveryLimit = 2.0;
+constexpr int kCommentEdits = 50;
+constexpr qsizetype kCommentCharacters = 2'500'000; // 5 MB as UTF-16
+constexpr double kHistoryMemoryBudgetMB = 150;
 
 // The window as the program has it, with the project opened into it.
 struct Window {
@@ -116,10 +122,23 @@ int main(int argc, char** argv)
         }
     }
 
+    // Each edit writes a comment of its own letter, so no two steps share it.
+    const long long residentBefore = statusFigureKiB("VmRSS");
+    for (int edit = 0; edit < kCommentEdits; ++edit) {
+        window.document.history().record(
+            new CommentStep(window.document, 0, 0, QString(kCommentCharacters, QChar(u'A' + edit % 26))));
+    }
+    const long long residentAfter = statusFigureKiB("VmRSS");
+    const std::optional<double> historyMB = residentBefore < 0 || residentAfter < 0
+                                                ? std::nullopt
+                                                : std::optional<double>((residentAfter - residentBefore) * 1024 / 1e6);
+
     const auto ms = [](const std::vector<double>& seconds) { return std::optional<double>(median(seconds) * 1000); };
     printSummary(stdout, {
                              {"undo deleting a criterion of 26 x 300", "ms", ms(undos), ms(deletions), kUndoLimit},
                              {"recovery copy of 26 x 300", "ms", ms(copies), ms(saves), kRecoveryLimit},
+                             {"history after 50 edits of a 5 MB comment", "MB", historyMB, std::nullopt,
+                              kHistoryMemoryBudgetMB},
                          });
     std::printf("\ntimes: median of %d interleaved runs, own time, offscreen; the delete and its undo end when\n"
                 "       the window has painted.\n"

@@ -15,9 +15,6 @@
 
 namespace ponderix::bench {
 
-namespace {
-
-// A "VmHWM:   123 kB" line of /proc/self/status, in KiB; -1 when absent.
 long long statusFigureKiB(const char* key)
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -33,8 +30,6 @@ long long statusFigureKiB(const char* key)
     }
     return -1;
 }
-
-} // namespace
 
 int runLoadPeakChild(const char* path)
 {

@@ -4,6 +4,9 @@
 
 namespace ponderix::bench {
 
+// A figure of /proc/self/status ("VmRSS", "VmHWM") in KiB; -1 when absent.
+long long statusFigureKiB(const char* key);
+
 // The argument that turns the benchmark program into the load-only child.
 inline constexpr const char* kLoadPeakArgument = "--load-peak-of";
 

@@ -1,8 +1,12 @@
 #include "editor/EditHistory.h"
 
+#include "editor/EditSteps.h"
+
+#include <QSet>
 #include <QUndoCommand>
 
 #include <memory>
+#include <vector>
 
 namespace ponderix {
 
@@ -22,12 +26,13 @@ void EditHistory::record(QUndoCommand* step)
     m_replaying = true;
     m_stack.push(owned.release());
     m_replaying = false;
+    keepWithinMemory();
     emit projectChanged();
 }
 
 void EditHistory::undo()
 {
-    if (m_replaying || !m_stack.canUndo())
+    if (m_replaying || !canUndo())
         return;
     // A field typed into after an undo starts a step of its own instead of
     // growing the step below the undone one.
@@ -49,6 +54,59 @@ void EditHistory::redo()
     m_replaying = false;
     closeMerging();
     emit projectChanged();
+}
+
+namespace {
+
+const EditStep* stepOf(const QUndoCommand* command)
+{
+    return dynamic_cast<const EditStep*>(command);
+}
+
+} // namespace
+
+int EditHistory::firstUndoable() const
+{
+    int first = 0;
+    while (first < m_stack.count() && stepOf(m_stack.command(first)) && stepOf(m_stack.command(first))->forgotten())
+        ++first;
+    return first;
+}
+
+void EditHistory::keepWithinMemory()
+{
+    // Bytes kept from each step on to the newest, every text counted once:
+    // a comment edited again is the next step's text before.
+    const int count = m_stack.count();
+    std::vector<qint64> keptFrom(static_cast<std::size_t>(count) + 1, 0);
+    QSet<const QChar*> counted;
+    std::vector<const QString*> texts;
+    for (int at = count - 1; at >= 0; --at) {
+        qint64 bytes = keptFrom[static_cast<std::size_t>(at) + 1];
+        texts.clear();
+        if (const EditStep* step = stepOf(m_stack.command(at)))
+            step->keptTexts(texts);
+        for (const QString* text : texts) {
+            if (!text->isEmpty() && !counted.contains(text->constData())) {
+                counted.insert(text->constData());
+                bytes += text->size() * static_cast<qint64>(sizeof(QChar));
+            }
+        }
+        keptFrom[static_cast<std::size_t>(at)] = bytes;
+    }
+    bool forgot = false;
+    for (int at = firstUndoable(); at < m_stack.index() - 1 && keptFrom[static_cast<std::size_t>(at)] > kTextBytesLimit;
+         ++at) {
+        // Owned by the stack, which hands them out read-only; the history
+        // owns the stack.
+        auto* step = const_cast<EditStep*>(stepOf(m_stack.command(at)));
+        if (!step)
+            break;
+        step->forget();
+        forgot = true;
+    }
+    if (forgot)
+        emit stateChanged();
 }
 
 void EditHistory::clear()

@@ -15,8 +15,11 @@ class EditHistory final : public QObject {
     Q_OBJECT
 
 public:
-    // Older steps are forgotten beyond this many.
+    // Older steps are forgotten beyond this many, and beyond this many bytes
+    // of names and comments kept for undo (a text several steps keep counts
+    // once); the last step always stays.
     static constexpr int kStepLimit = 1000;
+    static constexpr qint64 kTextBytesLimit = 100LL * 1024 * 1024;
 
     explicit EditHistory(QObject* parent = nullptr);
 
@@ -28,10 +31,10 @@ public:
 
     void undo();
     void redo();
-    bool canUndo() const { return m_stack.canUndo(); }
+    bool canUndo() const { return m_stack.canUndo() && m_stack.index() > firstUndoable(); }
     bool canRedo() const { return m_stack.canRedo(); }
     // The name of the step, "delete Option B"; empty when there is none.
-    QString undoText() const { return m_stack.undoText(); }
+    QString undoText() const { return canUndo() ? m_stack.undoText() : QString(); }
     QString redoText() const { return m_stack.redoText(); }
     int count() const { return m_stack.count(); }
     int index() const { return m_stack.index(); }
@@ -54,6 +57,11 @@ signals:
     void restarted();
 
 private:
+    // The steps let go to stay within the memory bound come first; undo
+    // stops above them.
+    int firstUndoable() const;
+    void keepWithinMemory();
+
     QUndoStack m_stack;
     int m_mergeSerial = 0;
     bool m_replaying = false;

@@ -164,6 +164,17 @@ bool NameStep::mergeWith(const QUndoCommand* other)
     return true;
 }
 
+void NameStep::keptTexts(std::vector<const QString*>& texts) const
+{
+    texts.insert(texts.end(), {&m_before, &m_after});
+}
+
+void NameStep::dropKeptTexts()
+{
+    m_before.clear();
+    m_after.clear();
+}
+
 // ---------------------------------------------------------------------------
 
 CommentStep::CommentStep(Document& document, int optionIndex, int criterionIndex, const QString& comment)
@@ -186,6 +197,17 @@ void CommentStep::undo()
 {
     m_document.setComment(m_option, m_criterion, m_before);
     m_document.requestFocus(FocusTarget::Comment, m_option, m_criterion);
+}
+
+void CommentStep::keptTexts(std::vector<const QString*>& texts) const
+{
+    texts.insert(texts.end(), {&m_before, &m_after});
+}
+
+void CommentStep::dropKeptTexts()
+{
+    m_before.clear();
+    m_after.clear();
 }
 
 // ---------------------------------------------------------------------------
@@ -246,6 +268,25 @@ void DeleteStep::undo()
     m_option.reset();
     m_criterion.reset();
     m_document.requestFocus(nameTarget(m_kind), m_index);
+}
+
+void DeleteStep::keptTexts(std::vector<const QString*>& texts) const
+{
+    const auto keep = [&](const auto& entry, const TakenRatings& ratings) {
+        texts.push_back(&entry.Name);
+        for (const Rating& rating : ratings.ratings)
+            texts.push_back(&rating.Comment);
+    };
+    if (m_option)
+        keep(m_option->option, m_option->ratings);
+    if (m_criterion)
+        keep(m_criterion->criterion, m_criterion->ratings);
+}
+
+void DeleteStep::dropKeptTexts()
+{
+    m_option.reset();
+    m_criterion.reset();
 }
 
 // ---------------------------------------------------------------------------

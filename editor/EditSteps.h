@@ -7,6 +7,7 @@
 #include <QUndoCommand>
 
 #include <optional>
+#include <vector>
 
 namespace ponderix {
 
@@ -15,7 +16,22 @@ namespace ponderix {
 // the edit being recorded; only later redos and undos move the keyboard
 // focus to the control that changed.
 class EditStep : public QUndoCommand {
+public:
+    // Every text the step keeps to undo or redo itself (names, comments);
+    // the history bounds its memory by them.
+    virtual void keptTexts(std::vector<const QString*>& texts) const { Q_UNUSED(texts); }
+    // The history let the step go to stay within its memory: it can never
+    // be undone again and drops what it kept.
+    void forget()
+    {
+        m_forgotten = true;
+        dropKeptTexts();
+    }
+    bool forgotten() const { return m_forgotten; }
+
 protected:
+    virtual void dropKeptTexts() { }
+
     EditStep(Document& document, const QString& name);
     // True from the second application on.
     bool replaying() const { return m_applied; }
@@ -26,6 +42,7 @@ protected:
 
 private:
     bool m_applied = false;
+    bool m_forgotten = false;
 };
 
 // Merge ids of the steps a user action makes many of.
@@ -76,6 +93,11 @@ public:
     int id() const override { return static_cast<int>(MergingStep::Name); }
     bool mergeWith(const QUndoCommand* other) override;
 
+    void keptTexts(std::vector<const QString*>& texts) const override;
+
+protected:
+    void dropKeptTexts() override;
+
 private:
     EntryKind m_kind;
     int m_index;
@@ -89,6 +111,11 @@ public:
     CommentStep(Document& document, int optionIndex, int criterionIndex, const QString& comment);
     void undo() override;
     void redo() override;
+
+    void keptTexts(std::vector<const QString*>& texts) const override;
+
+protected:
+    void dropKeptTexts() override;
 
 private:
     int m_option;
@@ -116,6 +143,11 @@ public:
     DeleteStep(Document& document, EntryKind kind, int index);
     void undo() override;
     void redo() override;
+
+    void keptTexts(std::vector<const QString*>& texts) const override;
+
+protected:
+    void dropKeptTexts() override;
 
 private:
     EntryKind m_kind;

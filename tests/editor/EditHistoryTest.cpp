@@ -1,5 +1,6 @@
 #include "editor/EditHistory.h"
 #include "editor/CellTexts.h"
+#include "editor/EditSteps.h"
 #include "editor/ImageButton.h"
 #include "project/ProjectWriter.h"
 #include "tests/TestSupport.h"
@@ -279,6 +280,33 @@ TEST_F(EditHistoryTest, KeepsTheLastThousandSteps)
     // The oldest five went: undo stops at the value after the fifth step.
     EXPECT_EQ(m_project.criteria()[2].Importance, 1);
     EXPECT_EQ(importanceSlider(2)->value(), 1);
+}
+
+// Eight edits of one comment, each to a new text of 20 MB (10 million
+// characters): a step keeps its text before and after, and the after of one
+// is the before of the next, so from the newest back the steps keep 40, 60,
+// 80, 100, then 120 MB. Within 100 MB the four newest stay undoable; had
+// every step kept texts of its own (40 MB each) only two would.
+TEST_F(EditHistoryTest, KeepsTheNewestStepsWithinItsMemoryAndEachSharedTextOnce)
+{
+    start();
+    fresh(1, 1);
+    constexpr qsizetype kCharacters = 10'000'000;
+    QStringList texts;
+    for (char letter = 'a'; letter < 'i'; ++letter) {
+        texts << QString(kCharacters, QLatin1Char(letter));
+        history().record(new CommentStep(document(), 0, 0, texts.last()));
+    }
+    int undone = 0;
+    while (history().canUndo()) {
+        history().undo();
+        ++undone;
+    }
+    EXPECT_EQ(undone, 4);
+    EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, texts[3]);
+    EXPECT_TRUE(history().undoText().isEmpty());
+    history().redo();
+    EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, texts[4]);
 }
 
 TEST_F(EditHistoryTest, AFreshProjectStartsAFreshHistoryAndNoChangeNoStep)
