@@ -103,6 +103,7 @@ void Application::prepareFolders()
             m_stateProblem = state.problem;
             m_folders.state.clear();
         }
+        m_stateOthersCouldWrite = state.othersCouldWrite;
     }
     if (m_folders.temporary.isEmpty())
         return;
@@ -162,7 +163,8 @@ void Application::createMainWindow()
     m_files = std::make_unique<ProjectFiles>(m_document, *m_dialogs, m_folders.temporary);
     m_editing = std::make_unique<EditingCommands>(m_document, *m_dialogs);
     m_recovery = std::make_unique<RecoveryKeeper>(
-        RecoveryFile(m_folders.state, m_stateProblem), project(), [this] { return m_document.banner(); },
+        RecoveryFile(m_folders.state, m_stateProblem, m_stateOthersCouldWrite), project(),
+        [this] { return m_document.banner(); },
         [this](const QString& reason) {
             m_dialogs->message(uiText(TextKey::TXT00001), uiText(TextKey::TXT00623) + u"\r\n"_s + reason,
                                Dialogs::Icon::Warning);
@@ -256,9 +258,10 @@ bool Application::offerRecovery()
         return false;
     }
     RecoveryFile::Found& found = *outcome.found;
-    const QString question = uiText(TextKey::TXT00620) + u" \u00AB"_s + found.banner + u"\u00BB "_s
-                             + uiText(TextKey::TXT00621) + u" \u00AB"_s
-                             + QLocale().toString(found.written, QLocale::ShortFormat) + u"\u00BB?"_s;
+    const QString question =
+        uiText(TextKey::TXT00620) + u" \u00AB"_s + found.banner + u"\u00BB "_s + uiText(TextKey::TXT00621)
+        + u" \u00AB"_s + QLocale().toString(found.written, QLocale::ShortFormat) + u"\u00BB?\r\n\r\n"_s
+        + (found.path.isEmpty() ? uiText(TextKey::TXT00843) : uiText(TextKey::TXT00842) + u" "_s + found.path);
     if (m_dialogs->message(programName, question, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
         != Dialogs::Answer::Yes) {
         file.remove();

@@ -90,8 +90,9 @@ private:
     Document m_document;
     Settings m_settings;
     ApplicationFolders m_folders;
-    QString m_temporaryProblem; // why the temporary folder could not be made
-    QString m_stateProblem;     // why the state folder could not be made
+    QString m_temporaryProblem;           // why the temporary folder could not be made
+    QString m_stateProblem;               // why the state folder could not be made
+    bool m_stateOthersCouldWrite = false; // what is in it is then not offered
     int m_desktopHeight = 0;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<Dialogs> m_ownDialogs;

@@ -1,5 +1,6 @@
 #include "app/Recovery.h"
 
+#include "base/TextTable.h"
 #include "project/ProjectMessages.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
@@ -8,6 +9,9 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ponderix {
 
@@ -20,9 +24,39 @@ const QString kSideName = u"Recovery.json"_s;
 const QString kPathKey = u"path"_s;
 const QString kBannerKey = u"banner"_s;
 
+// The copy's files must be the user's own, written here: a link or a file of
+// another account may point the restored work anywhere.
+bool isOwnRegularFile(const QString& path)
+{
+    struct stat facts { };
+    return lstat(QFile::encodeName(path).constData(), &facts) == 0 && S_ISREG(facts.st_mode)
+           && facts.st_uid == getuid();
+}
+
+// A link at a name the copy is written to goes first, so that the new file
+// takes its place instead of the write following it.
+void removeLink(const QString& path)
+{
+    if (QFileInfo(path).isSymLink())
+        QFile::remove(path);
+}
+
+// `path` when it names a project file: an existing file that reads as a
+// project, or a ".pnx" not yet there in an existing folder; else nothing.
+QString projectFileOrNothing(const QString& path)
+{
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isAbsolute())
+        return {};
+    if (file.exists())
+        return file.isFile() && readProjectFile(path).ok() ? path : QString();
+    return path.endsWith(u".pnx"_s) && QFileInfo(file.path()).isDir() ? path : QString();
+}
+
 } // namespace
 
-RecoveryFile::RecoveryFile(QString folder, QString problem) : m_folder(std::move(folder)), m_problem(std::move(problem))
+RecoveryFile::RecoveryFile(QString folder, QString problem, bool othersCouldWrite)
+    : m_folder(std::move(folder)), m_problem(std::move(problem)), m_othersCouldWrite(othersCouldWrite)
 {
     if (!m_folder.isEmpty() && !m_folder.endsWith(u'/'))
         m_folder += u'/';
@@ -48,6 +82,8 @@ WriteResult RecoveryFile::write(const Project& project, const QString& path, con
     if (!enabled())
         return {false, QString()};
     const QJsonObject side{{kPathKey, path}, {kBannerKey, banner}};
+    removeLink(sidePath());
+    removeLink(projectPath());
     const WriteResult sideWritten = writeFileAtomically(sidePath(), QJsonDocument(side).toJson());
     if (!sideWritten)
         return sideWritten;
@@ -67,6 +103,12 @@ RecoveryFile::ReadOutcome RecoveryFile::read() const
 {
     if (!exists())
         return {std::nullopt, QString()};
+    if (m_othersCouldWrite)
+        return {std::nullopt, m_folder + u": "_s + uiText(TextKey::TXT00840)};
+    for (const QString& path : {projectPath(), sidePath()}) {
+        if (!isOwnRegularFile(path))
+            return {std::nullopt, path + u": "_s + uiText(TextKey::TXT00841)};
+    }
     ReadResult result = readProjectFile(projectPath());
     if (!result.ok())
         return {std::nullopt, readErrorMessage(result.error()).text};
@@ -77,7 +119,7 @@ RecoveryFile::ReadOutcome RecoveryFile::read() const
     const QJsonDocument side = QJsonDocument::fromJson(sideFile.readAll(), &parseError);
     if (!side.isObject() || !side.object().value(kPathKey).isString() || !side.object().value(kBannerKey).isString())
         return {std::nullopt, parseError.error != QJsonParseError::NoError ? parseError.errorString() : sidePath()};
-    Found found{std::move(result.project()), side.object().value(kPathKey).toString(),
+    Found found{std::move(result.project()), projectFileOrNothing(side.object().value(kPathKey).toString()),
                 side.object().value(kBannerKey).toString(), QFileInfo(projectPath()).lastModified()};
     return {std::move(found), QString()};
 }

@@ -21,8 +21,10 @@ namespace ponderix {
 class RecoveryFile final {
 public:
     // An empty folder turns recovery off: nothing is written or found.
-    // `problem` says why, when the folder could not be made.
-    explicit RecoveryFile(QString folder, QString problem = {});
+    // `problem` says why, when the folder could not be made. A folder that
+    // `othersCouldWrite` into until it was made private holds nothing that
+    // is offered: it may not be the user's own work.
+    explicit RecoveryFile(QString folder, QString problem = {}, bool othersCouldWrite = false);
 
     bool enabled() const { return !m_folder.isEmpty(); }
     const QString& problem() const { return m_problem; }
@@ -31,12 +33,17 @@ public:
     bool exists() const;
 
     // The side file goes first: the project file is what marks a copy as there.
+    // Whatever stands at either name is replaced, a link included: nothing
+    // is written through a link to somewhere else.
     WriteResult write(const Project& project, const QString& projectPath, const QString& banner) const;
     void remove() const;
 
     struct Found {
         Project project;
-        QString path; // where the project lives, empty when never saved
+        // Where the project is saved: only a project file (one that reads as
+        // a project, or a new ".pnx" in an existing folder); else empty, and
+        // Save asks where to save.
+        QString path;
         QString banner;
         QDateTime written;
     };
@@ -53,6 +60,7 @@ public:
 private:
     QString m_folder;
     QString m_problem;
+    bool m_othersCouldWrite = false;
 };
 
 // Keeps the recovery copy current: a change is written at most two seconds

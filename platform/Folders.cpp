@@ -158,7 +158,7 @@ PrivateFolder makePrivateFolder(const QString& folder, ForeignContents contents)
     // Nobody else can add anything now; what others put in before goes.
     if (othersCouldWrite && contents == ForeignContents::Discard && !emptyFolder(cleaned))
         return refused(uiText(TextKey::TXT00524));
-    return {};
+    return {QString(), othersCouldWrite};
 }
 
 void removeFolder(const QString& folder)

@@ -38,6 +38,9 @@ QString helpDocumentPath(const ApplicationFolders& folders);
 // reason, ready to be shown.
 struct PrivateFolder {
     QString problem; // "<folder>: <reason>"; empty when the folder is ready
+    // The folder was open to others' writing until now: what is in it may
+    // have been put there by someone else.
+    bool othersCouldWrite = false;
 
     explicit operator bool() const { return problem.isEmpty(); }
 };

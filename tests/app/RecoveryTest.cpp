@@ -129,7 +129,8 @@ TEST_F(RecoveryTest, YesRestoresTheWorkWithItsPathAndBanner)
     EXPECT_EQ(m_dialogs.messages[0].title, u"Ponderix"_s);
     EXPECT_EQ(m_dialogs.messages[0].text,
               u"Ponderix was not closed properly. Restore the unsaved changes to \u00ABCars\u00BB from \u00AB"_s
-                  + QLocale().toString(written, QLocale::ShortFormat) + u"\u00BB?"_s);
+                  + QLocale().toString(written, QLocale::ShortFormat) + u"\u00BB?\r\n\r\n"_s
+                  + u"The restored project will be saved to "_s + cars);
     EXPECT_EQ(m_dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Question);
 
@@ -183,6 +184,76 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndKeptAside)
     m_dialogs.messages.clear();
     auto again = startApplication();
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
+}
+
+// The side file names where the restored work is saved; only a project file
+// is taken at its word. Anything else (a file that is no project, a name
+// without ".pnx", a folder that is not there, a relative name) restores the
+// work without a path, and the question says Save will ask.
+TEST_F(RecoveryTest, TheRestoredWorkKeepsItsPathOnlyWhenItNamesAProjectFile)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    ASSERT_TRUE(writeBytes(file(u"bashrc"_s), "alias ls='ls -la'\n"));
+    const struct {
+        QString path;
+        bool kept;
+    } cases[] = {
+        {cars, true},
+        {file(u"New.pnx"_s), true},
+        {file(u"bashrc"_s), false},
+        {file(u"New.txt"_s), false},
+        {file(u"missing/New.pnx"_s), false},
+        {u"Cars.pnx"_s, false},
+    };
+    for (const auto& c : cases) {
+        leaveCopy(c.path, u"Cars"_s);
+        m_dialogs.messages.clear();
+        m_dialogs.answers = {Dialogs::Answer::Yes};
+        auto application = startApplication();
+        EXPECT_EQ(application->project().path(), c.kept ? c.path : QString()) << c.path.toStdString();
+        EXPECT_TRUE(m_dialogs.messages.value(0).text.endsWith(c.kept ? c.path : uiText(TextKey::TXT00843)))
+            << c.path.toStdString();
+        application->shutDown();
+    }
+    EXPECT_EQ(readBytes(file(u"bashrc"_s)), "alias ls='ls -la'\n");
+}
+
+// What another account could have put in the state folder is never offered:
+// the folder was open to others' writing, or a copy's file is a link.
+TEST_F(RecoveryTest, ACopyThatMayNotBeTheUsersOwnIsSetAsideUnoffered)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    for (const bool openFolder : {true, false}) {
+        leaveCopy(cars, u"Cars"_s);
+        if (openFolder) {
+            ASSERT_EQ(chmod(QFile::encodeName(m_folders.state).constData(), 0777), 0);
+        } else {
+            ASSERT_TRUE(QFile::rename(recoverySide(), file(u"elsewhere.json"_s)));
+            ASSERT_TRUE(QFile::link(file(u"elsewhere.json"_s), recoverySide()));
+        }
+        m_dialogs.messages.clear();
+        auto application = startApplication();
+        EXPECT_EQ(questionsAsked(), 0) << openFolder;
+        ASSERT_EQ(m_dialogs.messages.size(), 1) << openFolder;
+        EXPECT_TRUE(m_dialogs.messages[0].text.startsWith(uiText(TextKey::TXT00622)));
+        EXPECT_TRUE(m_dialogs.messages[0].text.contains(uiText(openFolder ? TextKey::TXT00840 : TextKey::TXT00841)));
+        EXPECT_FALSE(QFile::exists(recoveryProject()));
+        application->shutDown();
+    }
+}
+
+// A link planted at the copy's name is replaced, not written through.
+TEST_F(RecoveryTest, TheCopyIsNeverWrittenThroughALink)
+{
+    ASSERT_TRUE(QDir().mkpath(m_folders.state));
+    ASSERT_TRUE(writeBytes(file(u"target"_s), "precious"));
+    for (const QString& name : {u"Recovery.pnx"_s, u"Recovery.json"_s})
+        ASSERT_TRUE(QFile::link(file(u"target"_s), m_folders.state + name));
+    const Project project = readProjectBytes(demoProjectBytes()).project();
+    ASSERT_TRUE(RecoveryFile(m_folders.state).write(project, QString(), u"Cars"_s));
+    EXPECT_EQ(readBytes(file(u"target"_s)), "precious");
+    EXPECT_FALSE(QFileInfo(recoveryProject()).isSymLink());
+    EXPECT_TRUE(readProjectFile(recoveryProject()).ok());
 }
 
 // A damaged copy that cannot be renamed is not said to be kept aside: it

@@ -52,7 +52,8 @@ int main(int argc, char* argv[])
     }
 
     for (const test::ScriptedDialogs::Asked& asked : dialogs.messages)
-        print(QStringLiteral("asked: ") + asked.text);
+        print(QStringLiteral("asked: ")
+              + QString(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))); // one line each
     const Project& project = application.project();
     print(QStringLiteral("path: ") + project.path());
     print(QStringLiteral("banner: ") + application.matrixView().banner());
