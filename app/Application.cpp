@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ponderix {
@@ -145,7 +146,16 @@ void Application::readSettings()
 
 void Application::createMainWindow()
 {
-    const std::optional<QRect> stored = storedWindowGeometry(m_settings);
+    std::optional<QRect> stored = storedWindowGeometry(m_settings);
+    // A settings file written on a larger screen, or by hand, must not make
+    // a window larger than the screen or put it where nobody can reach it.
+    if (stored) {
+        const QScreen* screen = QGuiApplication::screenAt(stored->topLeft());
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        if (screen)
+            stored = fittedToScreen(*stored, screen->availableGeometry());
+    }
     const QSize clientSize = stored ? stored->size() : defaultWindowSize(m_desktopHeight);
     m_window = std::make_unique<MainWindow>(BuiltInImages::instance(), clientSize);
     if (m_ownDialogs)
@@ -415,6 +425,14 @@ void Application::shutDown()
 QSize defaultWindowSize(int desktopHeight)
 {
     return {760, desktopHeight <= 600 ? 540 : 630};
+}
+
+QRect fittedToScreen(const QRect& stored, const QRect& available)
+{
+    const QSize size = stored.size().boundedTo(available.size());
+    const int left = std::clamp(stored.left(), available.left(), available.right() - size.width() + 1);
+    const int top = std::clamp(stored.top(), available.top(), available.bottom() - size.height() + 1);
+    return {QPoint(left, top), size};
 }
 
 std::optional<QRect> storedWindowGeometry(const Settings& settings)

@@ -113,4 +113,8 @@ QSize defaultWindowSize(int desktopHeight);
 // default size on the screen.
 std::optional<QRect> storedWindowGeometry(const Settings& settings);
 
+// A stored window (client area) made to fit the screen's available area: no
+// larger than it, and moved inside it.
+QRect fittedToScreen(const QRect& stored, const QRect& available);
+
 } // namespace ponderix

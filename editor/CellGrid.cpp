@@ -235,11 +235,16 @@ void CellGrid::reveal()
         const int last = std::max(0, (bar->value() + visible + pitch) / pitch);
         return std::pair{first, last};
     };
-    const auto [firstRow, lastRow] = range(grid->verticalScrollBar(), grid->viewport()->height(), kRowPitch);
-    const auto [firstColumn, lastColumn] = range(grid->horizontalScrollBar(), grid->viewport()->width(), kColumnPitch);
+    // Only as far as there are cells: a viewport of any size costs no more
+    // than the cells the project has.
+    const auto [firstRow, lastVisibleRow] = range(grid->verticalScrollBar(), grid->viewport()->height(), kRowPitch);
+    const auto [firstColumn, lastVisibleColumn] =
+        range(grid->horizontalScrollBar(), grid->viewport()->width(), kColumnPitch);
+    const int lastRow = std::min(lastVisibleRow, static_cast<int>(m_rows.size()) - 1);
+    const int lastColumn = std::min(lastVisibleColumn, m_project.optionCount() - 1);
     for (int column = firstColumn; column <= lastColumn; ++column)
         showOnce(cellOf(m_optionCells, column));
-    for (int row = firstRow; row <= lastRow && row < static_cast<int>(m_rows.size()); ++row)
+    for (int row = firstRow; row <= lastRow; ++row)
         showOnce(m_rows[static_cast<std::size_t>(row)].widget);
     for (int row = firstRow; row <= lastRow; ++row) {
         showOnce(cellOf(m_criterionCells, row));

@@ -678,6 +678,18 @@ TEST(WindowRules, StoredGeometryOnlyWhenUsable)
     EXPECT_FALSE(storedWindowGeometry(flat).has_value());
 }
 
+TEST(WindowRules, StoredGeometryIsFittedToTheScreen)
+{
+    const QRect screen(0, 30, 1920, 1050); // a panel takes the top 30 pixels
+    const std::pair<QRect, QRect> cases[] = {
+        {{10, 40, 800, 600}, {10, 40, 800, 600}},       {{0, 0, 16777216, 16777216}, {0, 30, 1920, 1050}},
+        {{5000, 100, 800, 600}, {1120, 100, 800, 600}}, {{100, 2000, 800, 600}, {100, 480, 800, 600}},
+        {{0, 0, 800, 600}, {0, 30, 800, 600}},
+    };
+    for (const auto& [stored, fitted] : cases)
+        EXPECT_EQ(fittedToScreen(stored, screen), fitted) << stored.x() << "," << stored.y();
+}
+
 TEST(MainWindowPictures, ToolbarIconsAndWindowIconComeDrawnForEveryDensity)
 {
     MainWindow window(BuiltInImages::instance(), QSize(760, 630));

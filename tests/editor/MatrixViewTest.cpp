@@ -106,6 +106,22 @@ TEST_F(MatrixViewTest, ResizingKeepsTheMarginsAndTheHeadersOnTheGrid)
               rating(0, 14).mapTo(grid->viewport(), QPoint()).y());
 }
 
+// The largest client Qt allows: walking every row and column such a viewport
+// could hold took minutes; the cells that exist are all it needs to show.
+TEST_F(MatrixViewTest, AHugeViewportShowsEveryCellWithoutWalkingEmptySpace)
+{
+    start();
+    load(matrixProject(3, 2));
+    constexpr int kLargest = QWIDGETSIZE_MAX;
+    m_client.resize(kLargest, kLargest);
+    view().relayout(QSize(kLargest, kLargest));
+    QCoreApplication::processEvents();
+    for (int option = 0; option < 3; ++option) {
+        for (int criterion = 0; criterion < 2; ++criterion)
+            EXPECT_FALSE(view().ratingCell(option, criterion)->isHidden()) << option << ":" << criterion;
+    }
+}
+
 TEST_F(MatrixViewTest, CellsArePlacedByTheirIndexes)
 {
     start();
