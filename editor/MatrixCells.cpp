@@ -11,6 +11,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -72,9 +73,9 @@ QLineEdit* newNameField(QWidget* parent, const QRect& rect, const QString& name)
     return field;
 }
 
-QSlider* stepSlider(QWidget* parent, const QRect& rect, int minimum, int maximum, int pageStep, int position)
+CellSlider* stepSlider(QWidget* parent, const QRect& rect, int minimum, int maximum, int pageStep, int position)
 {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new CellSlider(parent);
     slider->setGeometry(inside(rect));
     slider->setRange(minimum, maximum);
     slider->setPageStep(pageStep);
@@ -134,6 +135,13 @@ CellResources::CellResources()
     // Centred in the caption's height, as a label would place it.
     scaleCaptionPosition =
         kScaleLabelRect.topLeft() + QPoint(0, (kScaleLabelRect.height() - QFontMetrics(ratingFont).height()) / 2);
+}
+
+void CellSlider::keyPressEvent(QKeyEvent* event)
+{
+    m_changingByKey = true;
+    QSlider::keyPressEvent(event);
+    m_changingByKey = false;
 }
 
 CellFrame::CellFrame(QWidget* parent) : QFrame(parent)

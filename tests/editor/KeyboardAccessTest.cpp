@@ -149,10 +149,6 @@ TEST_F(KeyboardAccessTest, KeysChangeOnlyTheFocusedSliderAndPressOnlyTheFocusedB
     std::vector<int> expected = before;
     expected[4] = 4; // ratings are listed option by option: B:2 is the fifth
     EXPECT_EQ(values(), expected);
-    // The focus went back to the button, so the next arrows change nothing.
-    EXPECT_EQ(QApplication::focusWidget(), comment);
-    QTest::keyClick(comment, Qt::Key_Right);
-    EXPECT_EQ(values(), expected);
 
     // Space and Enter press the focused button: each asks for B:2's comment.
     m_dialogs.entries = {std::nullopt, std::nullopt};
@@ -168,6 +164,54 @@ TEST_F(KeyboardAccessTest, KeysChangeOnlyTheFocusedSliderAndPressOnlyTheFocusedB
     view().optionCell(0)->moveRightButton()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(view().optionCell(0)->moveRightButton(), Qt::Key_Return);
     EXPECT_EQ(m_project.options()[1].Name, u"O0"_s);
+}
+
+TEST_F(KeyboardAccessTest, ASliderChangedWithTheKeysKeepsTheFocusForTheNextStep)
+{
+    start();
+    load(matrixProject(3, 3));
+    // B:2 starts at (1 + 2) % 11 = 3 of 0..10, page step 2; C1's importance
+    // at 1 + 1 = 2 of 1..5, page step 1. Page Up adds, Home goes to the
+    // lowest value; a key at the end of the scale changes nothing.
+    struct Case {
+        const char* slider;
+        CellSlider* (*find)(MatrixView&);
+        int (*stored)(const Project&);
+        std::vector<std::pair<Qt::Key, int>> steps;
+    };
+    const Case cases[] = {
+        {"rating B:2",
+         [](MatrixView& view) { return view.ratingCell(1, 1)->valueSlider(); },
+         [](const Project& project) { return project.ratingOf(1, 1)->Value; },
+         {{Qt::Key_Right, 4},
+          {Qt::Key_Right, 5},
+          {Qt::Key_PageUp, 7},
+          {Qt::Key_Left, 6},
+          {Qt::Key_End, 10},
+          {Qt::Key_PageDown, 8},
+          {Qt::Key_Home, 0}}},
+        {"importance of C1",
+         [](MatrixView& view) { return view.criterionCell(1)->importanceSlider(); },
+         [](const Project& project) { return project.criteria()[1].Importance; },
+         {{Qt::Key_Right, 3},
+          {Qt::Key_Right, 4},
+          {Qt::Key_PageUp, 5},
+          {Qt::Key_End, 5},
+          {Qt::Key_Left, 4},
+          {Qt::Key_Home, 1},
+          {Qt::Key_Down, 1}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.slider);
+        CellSlider* slider = test.find(view());
+        slider->setFocus(Qt::TabFocusReason);
+        for (const auto& [key, stored] : test.steps) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(test.stored(m_project), stored) << "after key " << key;
+            ASSERT_EQ(QApplication::focusWidget(), slider) << "after key " << key;
+        }
+    }
+    EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "a key pressed a button";
 }
 
 TEST_F(KeyboardAccessTest, TheWidthStripTakesTheKeysAfterTheMatrix)
