@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -228,6 +229,15 @@ bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
         QMetaObject::invokeMethod(this, &ReportWindow::showWholeReport, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ReportWindow::showWholeReport()

@@ -18,6 +18,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -170,6 +171,15 @@ ChartWindow::~ChartWindow()
     // The selector outlives this object's own part of the destruction; a tab
     // change it reports while going must not reach a half-destroyed window.
     disconnect(m_selector, nullptr, this, nullptr);
+}
+
+void ChartWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ChartWindow::addPane(const QString& caption)

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
@@ -154,6 +155,20 @@ TEST_F(ReportWindowTest, EveryWayOfClosingEnablesTheMainWindow)
     open()->windowHandle()->close();
     EXPECT_TRUE(m_mainWindow.isEnabled());
     EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+}
+
+TEST_F(ReportWindowTest, EscapeClosesTheWindowFromTheReportAndTheButtons)
+{
+    for (const bool onButton : {false, true}) {
+        SCOPED_TRACE(onButton ? "button" : "report");
+        ReportWindow* window = open();
+        QWidget* focused = onButton ? static_cast<QWidget*>(window->copyButton()) : window->view();
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Escape);
+        EXPECT_TRUE(m_mainWindow.isEnabled());
+        EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+        EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "Escape pressed the copy button";
+    }
 }
 
 TEST_F(ReportWindowTest, ResizingKeepsButtonsAtTheBottomAndCloseAtTheRight)

@@ -333,6 +333,22 @@ TEST_P(ModalityTest, TheCloseBoxEnablesTheMainWindowToo)
     EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
 }
 
+TEST_P(ModalityTest, EscapeClosesTheWindowFromTheTabsAndTheButtons)
+{
+    // Pressed where the focus can be: on the tabs, or on a button.
+    for (const bool onButton : {false, true}) {
+        SCOPED_TRACE(onButton ? "button" : "tabs");
+        QPointer<ChartWindow> window = openWindow(GetParam(), context());
+        QWidget* focused =
+            onButton ? static_cast<QWidget*>(window->button(ChartWindow::Button::Copy)) : window->selector()->tabBar();
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Escape);
+        EXPECT_TRUE(m_mainWindow.isEnabled());
+        EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
+        EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "Escape pressed the copy button";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(ChartWindows, ModalityTest,
                          ::testing::Values(Which::Results, Which::Profile, Which::Robustness), [](const auto& test) {
                              switch (test.param) {
