@@ -214,6 +214,31 @@ TEST_F(KeyboardAccessTest, ASliderChangedWithTheKeysKeepsTheFocusForTheNextStep)
     EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "a key pressed a button";
 }
 
+TEST_F(KeyboardAccessTest, AnAddedEntryIsScrolledIntoViewWithItsNameFieldFocused)
+{
+    start();
+    load(matrixProject(3, 3));
+    // Too small for a fourth column or row: the grid must scroll to it.
+    m_client.resize(430, 330);
+    view().relayout(m_client.size());
+    const struct {
+        const char* entry;
+        QAbstractButton* add;
+        QLineEdit* (*nameOfFourth)(MatrixView&);
+    } cases[] = {
+        {"option", view().addOptionButton(), [](MatrixView& view) { return view.optionCell(3)->nameField(); }},
+        {"criterion", view().addCriterionButton(), [](MatrixView& view) { return view.criterionCell(3)->nameField(); }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.entry);
+        test.add->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(test.add, Qt::Key_Return);
+        QLineEdit* field = test.nameOfFourth(view());
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        EXPECT_TRUE(wholeInSight(field));
+    }
+}
+
 TEST_F(KeyboardAccessTest, TheWidthStripTakesTheKeysAfterTheMatrix)
 {
     start();
