@@ -55,7 +55,7 @@ bool ImageButton::event(QEvent* event)
 {
     // The picture says nothing to a screen reader; the tooltip says what the
     // button does (or, on a comment button, the comment), so it names it.
-    if (event->type() == QEvent::ToolTipChange)
+    if (event->type() == QEvent::ToolTipChange && m_namedByToolTip)
         setAccessibleName(toolTip());
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<const QHelpEvent*>(event);
@@ -66,6 +66,12 @@ bool ImageButton::event(QEvent* event)
         return true;
     }
     return QAbstractButton::event(event);
+}
+
+void ImageButton::setSpokenName(const QString& name)
+{
+    m_namedByToolTip = false;
+    setAccessibleName(name);
 }
 
 void ImageButton::paintEvent(QPaintEvent*)

@@ -240,7 +240,8 @@ bool RatingCell::complete(const QString& comment)
         return false;
     m_comment = imageButton(this, kCommentButtonRect, nullptr, QString());
     m_slider = stepSlider(this, kValueSliderRect, kValueMin, kValueMax, 2, m_value);
-    m_comment->setAccessibleDescription(uiText(TextKey::TXT00566).arg(ratingPosition(m_optionIndex, m_criterionIndex)));
+    // Named by what it is for; the comment itself is its description.
+    m_comment->setSpokenName(uiText(TextKey::TXT00566).arg(ratingPosition(m_optionIndex, m_criterionIndex)));
     showComment(comment);
     return true;
 }
@@ -302,6 +303,7 @@ void RatingCell::showComment(const QString& comment)
     const bool present = !comment.isEmpty();
     m_comment->setPicture(present ? &m_resources.commentPresent : &m_resources.commentAbsent);
     m_comment->setToolTip(present ? comment : uiText(TextKey::TXT00209));
+    m_comment->setAccessibleDescription(comment);
 }
 
 void RatingCell::paintEvent(QPaintEvent*)

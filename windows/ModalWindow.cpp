@@ -1,5 +1,6 @@
 #include "windows/ModalWindow.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
@@ -61,7 +62,28 @@ void centreOn(QWidget& window, const QWidget& owner, bool ownWindow)
     window.move(frame.topLeft());
 }
 
+constexpr char kDialogRole[] = "ponderixDialogRole";
+
+QAccessibleInterface* dialogAccessible(const QString&, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || !widget->isWindow() || !widget->property(kDialogRole).toBool())
+        return nullptr;
+    // A window's name is its title.
+    return new QAccessibleWidget(widget, QAccessible::Dialog);
+}
+
 } // namespace
+
+void announceAsDialog(QWidget& window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(dialogAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    window.setProperty(kDialogRole, true);
+}
 
 void showModalOver(QWidget& window, QWidget* mainWindow)
 {

@@ -189,6 +189,7 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     // and message boxes asked for from here are owned by this window.
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(uiText(TextKey::TXT00269) + u" - "_s + uiText(TextKey::Program_Name));
+    announceAsDialog(*this);
 
     m_panel = new QTabWidget(this);
     auto* page = new QWidget(m_panel);

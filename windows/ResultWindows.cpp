@@ -132,6 +132,7 @@ ChartWindow::ChartWindow(const WindowContext& context, const QString& title, con
     // the disabled main window.
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(title);
+    announceAsDialog(*this);
     const QSize size = resultWindowSize(context.desktopHeight);
     setFixedSize(size);
 

@@ -272,10 +272,24 @@ TEST_F(KeyboardAccessTest, TheWidthStripTakesTheKeysAfterTheMatrix)
     // A mark moved and left unchosen goes back to the width in use.
     QTest::keyClick(strip, Qt::Key_PageDown);
     EXPECT_EQ(strip->mark(), 29);
+    EXPECT_EQ(valueText(strip), u"29"_s);
     QTest::keyClick(strip, Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), rating(2, 2).valueSlider());
     EXPECT_EQ(strip->mark(), 19);
     EXPECT_EQ(chosen.count(), 1);
+
+    // To a screen reader it is a slider over the widths; setting its value
+    // chooses, limited to 0..277 as the keys are.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(strip);
+    EXPECT_EQ(face->role(), QAccessible::Slider);
+    ASSERT_NE(face->valueInterface(), nullptr);
+    EXPECT_EQ(value(strip), QVariant(19));
+    EXPECT_EQ(face->valueInterface()->minimumValue(), QVariant(0));
+    EXPECT_EQ(face->valueInterface()->maximumValue(), QVariant(277));
+    face->valueInterface()->setCurrentValue(300);
+    ASSERT_EQ(chosen.count(), 2);
+    EXPECT_EQ(chosen.at(1).at(0).toInt(), 277);
+    EXPECT_EQ(value(strip), QVariant(277));
 }
 
 TEST_F(KeyboardAccessTest, ScreenReadersHearWhatTheCellsShow)
@@ -303,9 +317,16 @@ TEST_F(KeyboardAccessTest, ScreenReadersHearWhatTheCellsShow)
     EXPECT_EQ(valueText(view().criterionCell(2)->importanceSlider()), u"Medium, 3 of 5"_s);
     EXPECT_EQ(value(view().criterionCell(1)->importanceSlider()), QVariant(4));
 
-    // Picture buttons by their tooltips, the comment button by its comment.
-    EXPECT_EQ(name(rating(0, 0).commentButton()), u"USD 39'000"_s);
-    EXPECT_EQ(name(rating(1, 0).commentButton()), text(TextKey::TXT00209));
+    // Picture buttons by their tooltips; a comment button by the rating it
+    // is for, its comment as the description (for B:1, without one, the
+    // tooltip's "Comment", which Qt gives when there is no description).
+    const auto description = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
+    };
+    EXPECT_EQ(name(rating(0, 0).commentButton()), u"Comment on rating A:1"_s);
+    EXPECT_EQ(description(rating(0, 0).commentButton()), u"USD 39'000"_s);
+    EXPECT_EQ(name(rating(1, 0).commentButton()), u"Comment on rating B:1"_s);
+    EXPECT_EQ(description(rating(1, 0).commentButton()), text(TextKey::TXT00209));
     EXPECT_EQ(name(view().addOptionButton()), text(TextKey::TXT00204));
     EXPECT_EQ(name(view().optionCell(1)->deleteButton()), text(TextKey::TXT00206));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(view().optionCell(1)->deleteButton())
@@ -339,6 +360,12 @@ TEST_F(KeyboardAccessTest, ScreenReaderNamesFollowRenamesMovesAndValues)
 
     view().criterionCell(0)->moveDownButton()->click();
     EXPECT_EQ(name(a1), u"Rating A:1, Fuel consumption, Van"_s);
+    // The comment went down with its criterion; the buttons stay named by place.
+    QAccessibleInterface* a2Comment = QAccessible::queryAccessibleInterface(rating(0, 1).commentButton());
+    EXPECT_EQ(a2Comment->text(QAccessible::Name), u"Comment on rating A:2"_s);
+    EXPECT_EQ(a2Comment->text(QAccessible::Description), u"USD 39'000"_s);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(rating(0, 0).commentButton())->text(QAccessible::Description),
+              text(TextKey::TXT00209));
     EXPECT_EQ(valueText(a1), u"+5"_s);
     EXPECT_EQ(name(view().criterionCell(1)->importanceSlider()), u"Importance of criterion 2, Price"_s);
 

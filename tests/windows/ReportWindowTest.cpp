@@ -4,6 +4,7 @@
 #include "tests/TestSupport.h"
 #include "tests/windows/WindowFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
@@ -169,6 +170,13 @@ TEST_F(ReportWindowTest, EscapeClosesTheWindowFromTheReportAndTheButtons)
         EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); }));
         EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "Escape pressed the copy button";
     }
+}
+
+TEST_F(ReportWindowTest, ScreenReadersMeetADialogByItsTitle)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(open());
+    EXPECT_EQ(face->role(), QAccessible::Dialog);
+    EXPECT_EQ(face->text(QAccessible::Name), text(TextKey::TXT00269) + u" - "_s + text(TextKey::Program_Name));
 }
 
 TEST_F(ReportWindowTest, ResizingKeepsButtonsAtTheBottomAndCloseAtTheRight)

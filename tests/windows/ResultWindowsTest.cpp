@@ -349,6 +349,16 @@ TEST_P(ModalityTest, EscapeClosesTheWindowFromTheTabsAndTheButtons)
     }
 }
 
+TEST_P(ModalityTest, ScreenReadersMeetADialogByItsTitle)
+{
+    QPointer<ChartWindow> window = openWindow(GetParam(), context());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.data());
+    EXPECT_EQ(face->role(), QAccessible::Dialog);
+    EXPECT_EQ(face->text(QAccessible::Name), window->windowTitle());
+    EXPECT_FALSE(window->windowTitle().isEmpty());
+    window->close();
+}
+
 INSTANTIATE_TEST_SUITE_P(ChartWindows, ModalityTest,
                          ::testing::Values(Which::Results, Which::Profile, Which::Robustness), [](const auto& test) {
                              switch (test.param) {
