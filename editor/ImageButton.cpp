@@ -1,13 +1,12 @@
 #include "editor/ImageButton.h"
 
+#include "editor/MatrixGeometry.h"
 #include "editor/ScaledPicture.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -83,10 +82,11 @@ void ImageButton::paintEvent(QPaintEvent*)
     if (m_picture)
         painter.drawPixmap(QRect(QPoint(shift, shift), size()), m_picture->at(painter.device()->devicePixelRatioF()));
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // Over the picture's edge: the style's dotted line is lost on it.
+        const int ring = matrix::kFocusRingWidth;
+        painter.setPen(QPen(matrix::kFocusRing, ring, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(ring / 2.0, ring / 2.0, -ring / 2.0, -ring / 2.0));
     }
 }
 

@@ -9,8 +9,9 @@ class ScaledPicture;
 
 // A button that is nothing but its picture, drawn at the button's full size:
 // the add, delete, comment and arrow buttons of the matrix. Pressed, it
-// shifts its picture by a pixel; with the keyboard focus it shows a dotted
-// frame, so that the focus moved there after a slider event can be seen.
+// shifts its picture by a pixel; with the keyboard focus it shows the
+// view's focus ring, so that the focus moved there after a slider event can
+// be seen.
 // It takes a double-click as one click, Space or Enter as a press, lets no
 // arrow key through, shows its tooltip (a comment, for the comment buttons)
 // as plain text and is named by it for screen readers, unless it is given

@@ -22,8 +22,6 @@ int criteriaAddWidthForClick(int x)
 using namespace matrix;
 
 namespace {
-constexpr int kFocusTintAlpha = 110;
-
 // The strip as a screen reader knows it: a slider over 0..277 whose value
 // is the width under the mark. Setting the value chooses it, as Enter does.
 class WidthStripAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -101,15 +99,12 @@ void WidthStrip::choose(int criteriaAddWidth)
 void WidthStrip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), kStripBackground);
-    if (hasFocus()) {
-        // Tinted while it has the keyboard focus: the strip is as thin as
-        // its mark, too thin for a focus frame.
-        QColor tint = palette().color(QPalette::Highlight);
-        tint.setAlpha(kFocusTintAlpha);
-        painter.fillRect(rect(), tint);
-    }
-    painter.fillRect(QRect(m_mark, 0, kStripMarkSize, kStripMarkSize), kStripMark);
+    // With the keyboard focus the whole strip, as thin as its mark and too
+    // thin for a ring inside it, takes the focus ring's colour; the mark
+    // stays visible on it in white.
+    const bool focused = hasFocus();
+    painter.fillRect(rect(), focused ? kFocusRing : kStripBackground);
+    painter.fillRect(QRect(m_mark, 0, kStripMarkSize, kStripMarkSize), focused ? kStripBackground : kStripMark);
 }
 
 void WidthStrip::keyPressEvent(QKeyEvent* event)

@@ -2,20 +2,59 @@
 // Tab walks, what the keys press and change, and the names and values that
 // assistive technology reads for each control.
 #include "editor/ImageButton.h"
+#include "editor/MatrixGeometry.h"
 #include "editor/WidthStrip.h"
 #include "tests/editor/MatrixFixture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QScrollBar>
 #include <QSignalSpy>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 using namespace ponderix;
 using namespace ponderix::test;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The contrast of two colours as accessibility guidelines reckon it, from
+// their relative luminance: 1 for the same colour, 21 for black on white.
+double contrast(const QColor& first, const QColor& second)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double channel) {
+            return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(first) + 0.05;
+    const double b = luminance(second) + 0.05;
+    return std::max(a, b) / std::min(a, b);
+}
+
+// How many pixels of `image` within `depth` pixels of its edge have `colour`,
+// and how many pixels that band holds.
+std::pair<int, int> edgePixels(const QImage& image, int depth, const QColor& colour)
+{
+    int matching = 0;
+    int all = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (std::min({x, y, image.width() - 1 - x, image.height() - 1 - y}) >= depth)
+                continue;
+            ++all;
+            if (image.pixelColor(x, y).rgb() == colour.rgb())
+                ++matching;
+        }
+    }
+    return {matching, all};
+}
 
 class KeyboardAccessTest : public MatrixFixture {
 protected:
@@ -237,6 +276,62 @@ TEST_F(KeyboardAccessTest, AnAddedEntryIsScrolledIntoViewWithItsNameFieldFocused
         ASSERT_EQ(QApplication::focusWidget(), field);
         EXPECT_TRUE(wholeInSight(field));
     }
+}
+
+TEST_F(KeyboardAccessTest, TheFocusedPictureButtonAloneShowsAClearRing)
+{
+    start();
+    load(matrixProject(2, 2));
+    const QColor ring = matrix::kFocusRing;
+    // What the ring borders on: the window, the grid, the strip, the titles.
+    for (const QColor& background : {m_client.palette().color(QPalette::Window), matrix::kGridBackground,
+                                     matrix::kStripBackground, matrix::kTitleBlue})
+        EXPECT_GE(contrast(ring, background), 3.0) << background.name().toStdString();
+
+    // Two device pixels deep at least, on every kind of picture button.
+    const int depth = 2;
+    const std::vector<QWidget*> buttons{view().addOptionButton(), view().optionCell(0)->moveLeftButton(),
+                                        view().optionCell(1)->deleteButton(), view().criterionCell(1)->moveDownButton(),
+                                        rating(1, 1).commentButton()};
+    QWidget* before = nullptr;
+    for (QWidget* button : buttons) {
+        SCOPED_TRACE(button->toolTip().toStdString());
+        button->setFocus(Qt::TabFocusReason);
+        const auto [ringed, band] = edgePixels(button->grab().toImage(), depth, ring);
+        EXPECT_EQ(ringed, band);
+        // For a look at the ring in the view: PONDERIX_SHOTS names a folder.
+        if (const QString folder = qEnvironmentVariable("PONDERIX_SHOTS"); !folder.isEmpty())
+            m_client.grab().save(QDir(folder).filePath(button->toolTip() + u".png"_s));
+        // The ring leaves with the focus.
+        if (before) {
+            EXPECT_EQ(edgePixels(before->grab().toImage(), depth, ring).first, 0);
+        }
+        before = button;
+    }
+
+    // The strip, too thin for a ring inside it, takes the ring's colour whole
+    // but for its mark, and gives it up with the focus.
+    QWidget* strip = view().widthStrip();
+    strip->setFocus(Qt::TabFocusReason);
+    const QImage focused = strip->grab().toImage();
+    const int markPixels = matrix::kStripMarkSize * matrix::kStripMarkSize * qRound(strip->devicePixelRatioF())
+                           * qRound(strip->devicePixelRatioF());
+    EXPECT_GE(focused.height(), depth);
+    EXPECT_EQ(edgePixels(focused, focused.height(), ring).first, focused.width() * focused.height() - markPixels);
+    before->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(edgePixels(strip->grab().toImage(), strip->height(), ring).first, 0);
+}
+
+TEST_F(KeyboardAccessTest, TheFirstControlHasTheFocusAfterEveryNewProject)
+{
+    start();
+    // From controls that outlive the project: a new one and an opened one.
+    view().addCriterionButton()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(commands().newProject(u"Start"_s));
+    EXPECT_EQ(QApplication::focusWidget(), view().addOptionButton());
+    view().widthStrip()->setFocus(Qt::TabFocusReason);
+    load(matrixProject(2, 2));
+    EXPECT_EQ(QApplication::focusWidget(), view().addOptionButton());
 }
 
 TEST_F(KeyboardAccessTest, TheWidthStripTakesTheKeysAfterTheMatrix)
