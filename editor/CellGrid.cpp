@@ -172,11 +172,13 @@ void CellGrid::buildCriterion(int criterionIndex)
         announceNames(-1, criterionIndex);
     });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
-    // Any importance event sends the keyboard focus on to the delete button.
-    QSlider* importance = cell->importanceSlider();
+    // A mouse change sends the keyboard focus on to the delete button; a
+    // change made with the keys leaves it on the slider for the next step.
+    CellSlider* importance = cell->importanceSlider();
     connect(importance, &QSlider::valueChanged, cell, [this, cell, importance, criterionIndex](int value) {
         emit importanceEdited(criterionIndex, value, importance->isSliderDown());
-        cell->deleteButton()->setFocus(Qt::OtherFocusReason);
+        if (!importance->changingByKey())
+            cell->deleteButton()->setFocus(Qt::OtherFocusReason);
     });
     connect(importance, &QSlider::sliderPressed, this, &CellGrid::editRunEnded);
     connect(importance, &QSlider::sliderReleased, cell, [this, cell] {
@@ -540,15 +542,17 @@ void CellGrid::complete(RatingCell* cell)
     const Rating* rating = m_project.ratingOf(optionIndex, criterionIndex);
     if (!cell->complete(rating ? rating->Comment : QString()))
         return;
-    // A slider event shows the value and hands the keyboard focus to the
-    // comment button, so that the keys do not go on changing the rating.
-    QSlider* slider = cell->valueSlider();
+    // A slider event shows the value. After a mouse change the keyboard
+    // focus goes to the comment button, so that the wheel does not go on
+    // changing the rating; a change made with the keys keeps it on the slider.
+    CellSlider* slider = cell->valueSlider();
     const auto userMoved = [this, cell, slider, optionIndex, criterionIndex](int value) {
         const Rating* before = m_project.ratingOf(optionIndex, criterionIndex);
         if (before && before->Value != value)
             emit valueEdited(optionIndex, criterionIndex, value, cell->valueShown(), slider->isSliderDown());
         cell->showValue(value, true);
-        cell->commentButton()->setFocus(Qt::OtherFocusReason);
+        if (!slider->changingByKey())
+            cell->commentButton()->setFocus(Qt::OtherFocusReason);
     };
     connect(slider, &QSlider::valueChanged, cell, userMoved);
     connect(slider, &QSlider::sliderPressed, this, &CellGrid::editRunEnded);

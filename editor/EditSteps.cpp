@@ -221,8 +221,9 @@ AddStep::AddStep(Document& document, EntryKind kind, const QString& name)
 void AddStep::redo()
 {
     m_document.appendEntry(m_kind, m_name);
-    if (replaying())
-        m_document.requestFocus(nameTarget(m_kind), entryCount(project(), m_kind) - 1);
+    // The first time as well as on a redo: the new entry is scrolled into
+    // view and its name is the first thing the user fills in.
+    m_document.requestFocus(nameTarget(m_kind), entryCount(project(), m_kind) - 1);
     markApplied();
 }
 

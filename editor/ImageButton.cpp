@@ -1,13 +1,12 @@
 #include "editor/ImageButton.h"
 
+#include "editor/MatrixGeometry.h"
 #include "editor/ScaledPicture.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -55,7 +54,7 @@ bool ImageButton::event(QEvent* event)
 {
     // The picture says nothing to a screen reader; the tooltip says what the
     // button does (or, on a comment button, the comment), so it names it.
-    if (event->type() == QEvent::ToolTipChange)
+    if (event->type() == QEvent::ToolTipChange && m_namedByToolTip)
         setAccessibleName(toolTip());
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<const QHelpEvent*>(event);
@@ -68,6 +67,12 @@ bool ImageButton::event(QEvent* event)
     return QAbstractButton::event(event);
 }
 
+void ImageButton::setSpokenName(const QString& name)
+{
+    m_namedByToolTip = false;
+    setAccessibleName(name);
+}
+
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -77,10 +82,11 @@ void ImageButton::paintEvent(QPaintEvent*)
     if (m_picture)
         painter.drawPixmap(QRect(QPoint(shift, shift), size()), m_picture->at(painter.device()->devicePixelRatioF()));
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // Over the picture's edge: the style's dotted line is lost on it.
+        const int ring = matrix::kFocusRingWidth;
+        painter.setPen(QPen(matrix::kFocusRing, ring, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(ring / 2.0, ring / 2.0, -ring / 2.0, -ring / 2.0));
     }
 }
 

@@ -9,11 +9,13 @@ class ScaledPicture;
 
 // A button that is nothing but its picture, drawn at the button's full size:
 // the add, delete, comment and arrow buttons of the matrix. Pressed, it
-// shifts its picture by a pixel; with the keyboard focus it shows a dotted
-// frame, so that the focus moved there after a slider event can be seen.
+// shifts its picture by a pixel; with the keyboard focus it shows the
+// view's focus ring, so that the focus moved there after a slider event can
+// be seen.
 // It takes a double-click as one click, Space or Enter as a press, lets no
 // arrow key through, shows its tooltip (a comment, for the comment buttons)
-// as plain text and is named by it for screen readers.
+// as plain text and is named by it for screen readers, unless it is given
+// a name of its own.
 class ImageButton final : public QAbstractButton {
     Q_OBJECT
 
@@ -28,6 +30,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Names the button for screen readers by `name` from now on, rather
+    // than by its tooltip.
+    void setSpokenName(const QString& name);
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -36,6 +42,7 @@ protected:
 
 private:
     const ScaledPicture* m_picture = nullptr;
+    bool m_namedByToolTip = true;
 };
 
 } // namespace ponderix

@@ -11,6 +11,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -72,9 +73,9 @@ QLineEdit* newNameField(QWidget* parent, const QRect& rect, const QString& name)
     return field;
 }
 
-QSlider* stepSlider(QWidget* parent, const QRect& rect, int minimum, int maximum, int pageStep, int position)
+CellSlider* stepSlider(QWidget* parent, const QRect& rect, int minimum, int maximum, int pageStep, int position)
 {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new CellSlider(parent);
     slider->setGeometry(inside(rect));
     slider->setRange(minimum, maximum);
     slider->setPageStep(pageStep);
@@ -134,6 +135,13 @@ CellResources::CellResources()
     // Centred in the caption's height, as a label would place it.
     scaleCaptionPosition =
         kScaleLabelRect.topLeft() + QPoint(0, (kScaleLabelRect.height() - QFontMetrics(ratingFont).height()) / 2);
+}
+
+void CellSlider::keyPressEvent(QKeyEvent* event)
+{
+    m_changingByKey = true;
+    QSlider::keyPressEvent(event);
+    m_changingByKey = false;
 }
 
 CellFrame::CellFrame(QWidget* parent) : QFrame(parent)
@@ -232,7 +240,8 @@ bool RatingCell::complete(const QString& comment)
         return false;
     m_comment = imageButton(this, kCommentButtonRect, nullptr, QString());
     m_slider = stepSlider(this, kValueSliderRect, kValueMin, kValueMax, 2, m_value);
-    m_comment->setAccessibleDescription(uiText(TextKey::TXT00566).arg(ratingPosition(m_optionIndex, m_criterionIndex)));
+    // Named by what it is for; the comment itself is its description.
+    m_comment->setSpokenName(uiText(TextKey::TXT00566).arg(ratingPosition(m_optionIndex, m_criterionIndex)));
     showComment(comment);
     return true;
 }
@@ -294,6 +303,7 @@ void RatingCell::showComment(const QString& comment)
     const bool present = !comment.isEmpty();
     m_comment->setPicture(present ? &m_resources.commentPresent : &m_resources.commentAbsent);
     m_comment->setToolTip(present ? comment : uiText(TextKey::TXT00209));
+    m_comment->setAccessibleDescription(comment);
 }
 
 void RatingCell::paintEvent(QPaintEvent*)

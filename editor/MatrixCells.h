@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QPalette>
 #include <QPixmap>
+#include <QSlider>
 #include <QStaticText>
 #include <QString>
 
@@ -14,7 +15,6 @@
 
 class QLabel;
 class QLineEdit;
-class QSlider;
 
 namespace ponderix {
 
@@ -48,6 +48,27 @@ struct CellResources {
     // what assistive technology reads follows every rename and move.
     std::function<QString(int optionIndex)> optionName;
     std::function<QString(int criterionIndex)> criterionName;
+};
+
+// A cell's slider. It tells a change made with the keys from one made with
+// the mouse: after a mouse change the focus moves on to a button, so that
+// the wheel cannot change the value by accident, but a keyboard user keeps
+// the focus on the slider and goes on with the arrows, Page Up/Down, Home
+// and End.
+class CellSlider final : public QSlider {
+    Q_OBJECT
+
+public:
+    explicit CellSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) { }
+
+    // True while a key pressed on the slider is being handled.
+    bool changingByKey() const { return m_changingByKey; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool m_changingByKey = false;
 };
 
 // A cell's container: a thin sunken border, its children placed inside it.
@@ -92,7 +113,7 @@ public:
     QLabel* title() const { return m_title; }
     ImageButton* deleteButton() const { return m_delete; }
     QLineEdit* nameField() const { return m_name; }
-    QSlider* importanceSlider() const { return m_importance; }
+    CellSlider* importanceSlider() const { return m_importance; }
     QLabel* legend() const { return m_legend; }
 
     // Shows another importance without reporting it as the user's move.
@@ -111,7 +132,7 @@ private:
     QLabel* m_title;
     ImageButton* m_delete;
     QLineEdit* m_name;
-    QSlider* m_importance;
+    CellSlider* m_importance;
     QLabel* m_legend;
 };
 
@@ -137,7 +158,7 @@ public:
     bool complete(const QString& comment);
     // Both nullptr until the cell is complete.
     ImageButton* commentButton() const { return m_comment; }
-    QSlider* valueSlider() const { return m_slider; }
+    CellSlider* valueSlider() const { return m_slider; }
 
     // What the cell draws, for tests and for assistive technology.
     QString titleText() const;
@@ -166,7 +187,7 @@ protected:
 private:
     const CellResources& m_resources;
     ImageButton* m_comment = nullptr;
-    QSlider* m_slider = nullptr;
+    CellSlider* m_slider = nullptr;
     int m_optionIndex;
     int m_criterionIndex;
     int m_value;

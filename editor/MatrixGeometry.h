@@ -26,6 +26,12 @@ inline constexpr QColor kGridBackground{224, 224, 224};
 inline constexpr QColor kStripBackground{255, 255, 255};
 inline constexpr QColor kStripMark{164, 164, 164};
 inline constexpr int kStripMarkSize = 3;
+// The keyboard focus on a control the view draws itself: a ring this wide
+// (at least two device pixels on any screen), in a blue dark enough to stand
+// out by more than 3:1 from all it borders on: the window, the grey grid,
+// the white strip and the blue titles.
+inline constexpr QColor kFocusRing{0, 0, 64};
+inline constexpr int kFocusRingWidth = 2;
 
 // Fixed controls of the client area.
 inline constexpr int kBannerTop = 75;

@@ -571,6 +571,9 @@ void MatrixView::showProject()
     buildAllCells(true);
     sizeAreas(std::max(d->project.optionCount(), 1), std::max(d->project.criterionCount(), 1));
     updateStatusLine();
+    // A project just started, opened or shown has the first control focused,
+    // so that the keyboard user sees at once where the keys go.
+    focusControl(Control::AddOption);
 }
 
 void MatrixView::sizeEntries(EntryKind kind)

@@ -21,6 +21,8 @@ public:
 
     int mark() const { return m_mark; }
     void setMark(int criteriaAddWidth);
+    // Chooses the width, limited to 0..277, as Enter on the mark does.
+    void choose(int criteriaAddWidth);
 
 signals:
     // A left click, already limited: near the left end means 0, and the

@@ -14,6 +14,10 @@ namespace ponderix {
 // `mainWindow` may be null: the window is then simply shown.
 void showModalOver(QWidget& window, QWidget* mainWindow);
 
+// Lets assistive technology see `window` as a dialog named by its title, so
+// that the title is announced as the window opens.
+void announceAsDialog(QWidget& window);
+
 // The results, profile and report windows share this size, the main
 // window's first-start size: shorter on small desktops.
 QSize resultWindowSize(int desktopHeight);

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -188,6 +189,7 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     // and message boxes asked for from here are owned by this window.
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(uiText(TextKey::TXT00269) + u" - "_s + uiText(TextKey::Program_Name));
+    announceAsDialog(*this);
 
     m_panel = new QTabWidget(this);
     auto* page = new QWidget(m_panel);
@@ -228,6 +230,15 @@ bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
         QMetaObject::invokeMethod(this, &ReportWindow::showWholeReport, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ReportWindow::showWholeReport()

@@ -38,6 +38,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape closes the window, as it closes any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void layOut(QSize inner);

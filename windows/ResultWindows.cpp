@@ -18,6 +18,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -131,6 +132,7 @@ ChartWindow::ChartWindow(const WindowContext& context, const QString& title, con
     // the disabled main window.
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(title);
+    announceAsDialog(*this);
     const QSize size = resultWindowSize(context.desktopHeight);
     setFixedSize(size);
 
@@ -170,6 +172,15 @@ ChartWindow::~ChartWindow()
     // The selector outlives this object's own part of the destruction; a tab
     // change it reports while going must not reach a half-destroyed window.
     disconnect(m_selector, nullptr, this, nullptr);
+}
+
+void ChartWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ChartWindow::addPane(const QString& caption)

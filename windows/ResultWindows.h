@@ -62,6 +62,10 @@ public:
     void copyPage();
     void savePage();
 
+protected:
+    // Escape closes the window, as it closes any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void addPane(const QString& caption);
     void showTab(int index);

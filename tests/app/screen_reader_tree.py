@@ -85,7 +85,7 @@ try:
             ("slider", "Rating C:3, Horsepower, Car SUV V8", "+2", (2.0, -5.0, 5.0)),
             ("slider", "Importance of criterion 1, Price", "High, 5 of 5", (5.0, 1.0, 5.0)),
             ("slider", "Importance of criterion 2, Fuel consumption", "4 of 5", (4.0, 1.0, 5.0)),
-            ("push button", "USD 39'000", "Comment on rating A:1", None),
+            ("push button", "Comment on rating A:1", "USD 39'000", None),
             ("push button", "Add option", "Add option", None),
             ("push button", "Delete criterion", "Criterion 2", None),
             ("text", "Name of option B", "", None),

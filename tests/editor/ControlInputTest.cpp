@@ -148,6 +148,9 @@ TEST_F(ControlInputTest, ADoubleClickOnAPictureButtonActsOnce)
     EXPECT_EQ(m_project.optionCount(), 4);
     doubleClick(view().addCriterionButton());
     EXPECT_EQ(m_project.criterionCount(), 4);
+    // The new row was scrolled into view; back to the first ones.
+    view().ratingGrid()->verticalScrollBar()->setValue(0);
+    view().ratingGrid()->horizontalScrollBar()->setValue(0);
 
     doubleClick(view().optionCell(0)->moveRightButton());
     EXPECT_EQ(m_project.options()[0].Name, u"O1"_s);

@@ -4,12 +4,14 @@
 #include "tests/TestSupport.h"
 #include "tests/windows/WindowFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
@@ -154,6 +156,27 @@ TEST_F(ReportWindowTest, EveryWayOfClosingEnablesTheMainWindow)
     open()->windowHandle()->close();
     EXPECT_TRUE(m_mainWindow.isEnabled());
     EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+}
+
+TEST_F(ReportWindowTest, EscapeClosesTheWindowFromTheReportAndTheButtons)
+{
+    for (const bool onButton : {false, true}) {
+        SCOPED_TRACE(onButton ? "button" : "report");
+        ReportWindow* window = open();
+        QWidget* focused = onButton ? static_cast<QWidget*>(window->copyButton()) : window->view();
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Escape);
+        EXPECT_TRUE(m_mainWindow.isEnabled());
+        EXPECT_TRUE(waitUntil([this] { return m_window.isNull(); }));
+        EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "Escape pressed the copy button";
+    }
+}
+
+TEST_F(ReportWindowTest, ScreenReadersMeetADialogByItsTitle)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(open());
+    EXPECT_EQ(face->role(), QAccessible::Dialog);
+    EXPECT_EQ(face->text(QAccessible::Name), text(TextKey::TXT00269) + u" - "_s + text(TextKey::Program_Name));
 }
 
 TEST_F(ReportWindowTest, ResizingKeepsButtonsAtTheBottomAndCloseAtTheRight)

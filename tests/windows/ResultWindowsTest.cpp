@@ -333,6 +333,62 @@ TEST_P(ModalityTest, TheCloseBoxEnablesTheMainWindowToo)
     EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
 }
 
+TEST_P(ModalityTest, EscapeClosesTheWindowFromTheTabsAndTheButtons)
+{
+    // Pressed where the focus can be: on the tabs, or on a button.
+    for (const bool onButton : {false, true}) {
+        SCOPED_TRACE(onButton ? "button" : "tabs");
+        QPointer<ChartWindow> window = openWindow(GetParam(), context());
+        QWidget* focused =
+            onButton ? static_cast<QWidget*>(window->button(ChartWindow::Button::Copy)) : window->selector()->tabBar();
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Escape);
+        EXPECT_TRUE(m_mainWindow.isEnabled());
+        EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
+        EXPECT_TRUE(m_dialogs.messages.isEmpty()) << "Escape pressed the copy button";
+    }
+}
+
+// The names of the accessible nodes under `node` that say they have the focus.
+QStringList focusedNodes(QAccessibleInterface* node)
+{
+    QStringList found;
+    for (int child = 0; child < node->childCount(); ++child) {
+        QAccessibleInterface* face = node->child(child);
+        if (!face)
+            continue;
+        if (face->state().focused)
+            found << face->text(QAccessible::Name) + u" ("_s + QString::number(face->role()) + u")"_s;
+        found << focusedNodes(face);
+    }
+    return found;
+}
+
+TEST_P(ModalityTest, ScreenReadersMeetADialogByItsTitleWithOneFocusedControl)
+{
+    QPointer<ChartWindow> window = openWindow(GetParam(), context());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.data()));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.data());
+    EXPECT_EQ(face->role(), QAccessible::Dialog);
+    EXPECT_EQ(face->text(QAccessible::Name), window->windowTitle());
+    EXPECT_FALSE(window->windowTitle().isEmpty());
+
+    // Wherever the keyboard takes the focus: the tabs, the page, a button.
+    for (QWidget* focused :
+         {static_cast<QWidget*>(window->selector()->tabBar()), static_cast<QWidget*>(window->picture(0)),
+          static_cast<QWidget*>(window->button(ChartWindow::Button::Close))}) {
+        focused->setFocus(Qt::TabFocusReason);
+        const QStringList nodes = focusedNodes(face);
+        ASSERT_EQ(nodes.size(), 1) << nodes.join(u"; "_s).toStdString();
+        // On the tab bar, the tab the user is on; elsewhere the control itself.
+        const QString expected = focused == window->selector()->tabBar()
+                                     ? window->selector()->tabText(0)
+                                     : QAccessible::queryAccessibleInterface(focused)->text(QAccessible::Name);
+        EXPECT_TRUE(nodes.first().startsWith(expected + u" ("_s)) << nodes.first().toStdString();
+    }
+    window->close();
+}
+
 INSTANTIATE_TEST_SUITE_P(ChartWindows, ModalityTest,
                          ::testing::Values(Which::Results, Which::Profile, Which::Robustness), [](const auto& test) {
                              switch (test.param) {
