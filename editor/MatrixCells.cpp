@@ -303,7 +303,7 @@ void RatingCell::showComment(const QString& comment)
     const bool present = !comment.isEmpty();
     m_comment->setPicture(present ? &m_resources.commentPresent : &m_resources.commentAbsent);
     m_comment->setToolTip(present ? comment : uiText(TextKey::TXT00209));
-    m_comment->setAccessibleDescription(comment);
+    m_comment->setAccessibleDescription(present ? comment : uiText(TextKey::TXT01000));
 }
 
 void RatingCell::paintEvent(QPaintEvent*)
