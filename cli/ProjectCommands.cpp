@@ -2,6 +2,7 @@
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "cli/TerminalText.h"
 #include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
 #include "project/OptionLetter.h"
@@ -105,7 +106,8 @@ int showScores(const Arguments& arguments)
         return kFailure;
     ComputeScores(*project);
     const BestOptions best = bestOptions(*project);
-    writeOut(arguments.has(u"--json"_s) ? scoresAsJson(*project, best) : scoresAsTable(*project, best));
+    writeOut(arguments.has(u"--json"_s) ? scoresAsJson(*project, best)
+                                        : scoresAsTable(withTerminalNames(*project), best));
     return kSuccess;
 }
 

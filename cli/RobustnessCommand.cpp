@@ -3,6 +3,7 @@
 
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "cli/TerminalText.h"
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
@@ -182,7 +183,8 @@ int showRobustness(const Arguments& arguments)
     if (!project)
         return kFailure;
     const Robustness found = analyseRobustness(*project, spread);
-    writeOut(arguments.has(u"--json"_s) ? robustnessAsJson(*project, found) : robustnessAsLines(*project, found));
+    writeOut(arguments.has(u"--json"_s) ? robustnessAsJson(*project, found)
+                                        : robustnessAsLines(withTerminalNames(*project), found));
     return kSuccess;
 }
 

@@ -274,3 +274,44 @@ TEST_F(Cli, SaysWhichPathCannotBeReadAndWhy)
         EXPECT_TRUE(outcome.err.contains(locked + u"\n\nPermission denied"_s)) << outcome.err.toStdString();
     }
 }
+
+TEST_F(Cli, PlainOutputsShowControlCharactersAsEscapes)
+{
+    // Tab, LF, CR, DEL and the C1 controls CSI and NEL (what XML can carry),
+    // a combining mark and a backslash, which are not controls, and by the
+    // team's file names an ESC.
+    const QByteArray xml = "<Ponderix><Options><o Name=\"a&#13;b&#10;c&#9;d&#127;e&#x9B;f&#x85;g\\h\u0301\"/>"
+                           "<o Name=\"plain\"/></Options><Criteria><c Name=\"k&#10;l\" Importance=\"3\"/></Criteria>"
+                           "<Ratings><r IndexOption=\"0\" IndexCriteria=\"0\" Value=\"7\"/></Ratings></Ponderix>";
+    ASSERT_TRUE(writeBytes(path(u"controls.pnx"_s), xml));
+    ASSERT_TRUE(writeBytes(path(u"one\x1B[2J.pnx"_s), xml));
+    // Option A scores importance 3 x (7 - 5) x 4 = +24%.
+    const QString shown = u"a\\rb\\nc\\td\\x7Fe\\x9Bf\\x85g\\h\u0301"_s;
+    const struct {
+        const char* name;
+        QStringList arguments;
+        QString expected;
+    } cases[] = {
+        {"scores", {u"scores"_s, path(u"controls.pnx"_s)}, u"A  "_s + shown + u"   +24%"_s},
+        {"robustness", {u"robustness"_s, path(u"controls.pnx"_s)}, u"\"k\\nl\" (3):"_s},
+        {"robustness", {u"robustness"_s, path(u"controls.pnx"_s)}, u"Option A \""_s + shown + u"\""_s},
+        {"team", {u"team"_s, path(u"controls.pnx"_s), path(u"one\x1B[2J.pnx"_s)}, u"one\\x1B[2J: A +24%, B 0%"_s},
+        {"team", {u"team"_s, path(u"controls.pnx"_s), path(u"one\x1B[2J.pnx"_s)}, u"Option A \""_s + shown},
+        {"message", {u"scores"_s, path(u"no\rsuch.pnx"_s)}, u"no\\rsuch.pnx"_s},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = cli(c.arguments);
+        const QString shownText = outcome.out + outcome.err;
+        EXPECT_TRUE(shownText.contains(c.expected)) << c.name << ":\n" << shownText.toStdString();
+        const auto control = std::find_if(shownText.begin(), shownText.end(), [](QChar character) {
+            const char16_t code = character.unicode();
+            return code != u'\n' && (code < 0x20 || (code >= 0x7F && code <= 0x9F));
+        });
+        EXPECT_EQ(control, shownText.end()) << c.name << ": " << int(control->unicode());
+    }
+
+    // Scripts and files get every name as it is.
+    ASSERT_EQ(cli({u"save"_s, path(u"controls.pnx"_s), u"-o"_s, path(u"saved.pnx"_s)}).exitCode, 0);
+    const QString json = cli({u"scores"_s, path(u"saved.pnx"_s), u"--json"_s}).out;
+    EXPECT_TRUE(json.contains(u"\"name\":\"a\\rb\\nc\\td\u007Fe\u009Bf\u0085g\\\\h\u0301\""_s)) << json.toStdString();
+}
