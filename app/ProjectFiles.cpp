@@ -135,7 +135,7 @@ bool ProjectFiles::save(const QString& requestedPath)
     const WriteResult written = writeProjectFile(m_project, path, m_clock());
     if (!written) {
         // The old file is untouched; the user can free space or pick another place.
-        const Message message = writeErrorMessage(written);
+        const Message message = writeErrorMessage(path, written);
         m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
         return false;
     }

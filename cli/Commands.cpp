@@ -125,6 +125,11 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
     Arguments parsed;
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString& argument = list[i];
+        if (parsed.has(argument)) {
+            // Which one was meant is anyone's guess: refused, not the last taken.
+            problem = argument + u" is given twice"_s;
+            return std::nullopt;
+        }
         if (command.valueOptions.contains(argument)) {
             if (i + 1 == list.size()) {
                 problem = argument + u" needs a value"_s;

@@ -113,9 +113,10 @@ int showScores(const Arguments& arguments)
 
 int writeDemo(const Arguments& arguments)
 {
-    const WriteResult result = writeFileAtomically(arguments.value(u"-o"_s), demoProjectBytes());
+    const QString path = arguments.value(u"-o"_s);
+    const WriteResult result = writeFileAtomically(path, demoProjectBytes());
     if (!result) {
-        reportMessage(writeErrorMessage(result));
+        reportMessage(writeErrorMessage(path, result));
         return kFailure;
     }
     return kSuccess;
@@ -167,7 +168,7 @@ int writeProjectOrReport(const Project& project, const QString& path)
 {
     const WriteResult result = writeProjectFile(project, path, QDateTime::currentDateTime());
     if (!result) {
-        reportMessage(writeErrorMessage(result));
+        reportMessage(writeErrorMessage(path, result));
         return kFailure;
     }
     return kSuccess;

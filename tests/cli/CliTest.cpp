@@ -96,6 +96,21 @@ TEST_F(Cli, ExitCodesAndMessages)
         EXPECT_EQ(outcome.exitCode, 2) << wrong.join(u' ').toStdString();
         EXPECT_TRUE(outcome.err.contains(u"Usage:"_s));
     }
+
+    // An option given twice, even with the same value, is refused before
+    // anything is read or written. The option repeated stands second last.
+    const QString out = path(u"twice.out"_s);
+    for (const QStringList& twice : {QStringList{u"robustness"_s, demo(), u"--spread"_s, u"1"_s, u"--spread"_s, u"2"_s},
+                                     QStringList{u"scores"_s, demo(), u"--json"_s, u"--json"_s},
+                                     QStringList{u"save"_s, demo(), u"-o"_s, out, u"-o"_s, out},
+                                     QStringList{u"render"_s, demo(), u"--page"_s, u"overview"_s, u"-o"_s,
+                                                 out + u".png"_s, u"--scale"_s, u"1"_s, u"--scale"_s, u"2"_s}}) {
+        const Outcome outcome = cli(twice);
+        EXPECT_EQ(outcome.exitCode, 2) << twice.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(twice[twice.size() - 2] + u" is given twice"_s)) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.out.isEmpty());
+        EXPECT_FALSE(QFile::exists(out) || QFile::exists(out + u".png"_s));
+    }
 }
 
 TEST_F(Cli, SaveRegularisesAndKeepsTheOldFileOnFailure)
@@ -114,6 +129,22 @@ TEST_F(Cli, SaveRegularisesAndKeepsTheOldFileOnFailure)
     ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
     EXPECT_EQ(cli({u"save"_s, path(u"foreign.pnx"_s), u"-o"_s, path(u"out.pnx"_s)}).exitCode, 1);
     EXPECT_EQ(readBytes(path(u"out.pnx"_s)), saved);
+}
+
+TEST_F(Cli, FailedProjectWritesNameTheFile)
+{
+    // A file where a folder should be: nothing can be written below it.
+    const QString blocked = demo() + u"/out.pnx"_s;
+    for (const QStringList& failing :
+         {QStringList{u"save"_s, demo(), u"-o"_s, blocked}, QStringList{u"demo"_s, u"-o"_s, blocked},
+          QStringList{u"blank"_s, demo(), u"-o"_s, blocked},
+          QStringList{u"team"_s, demo(), demo(), u"--combined"_s, blocked}}) {
+        const Outcome outcome = cli(failing);
+        EXPECT_EQ(outcome.exitCode, 1) << failing.join(u' ').toStdString();
+        EXPECT_TRUE(
+            outcome.err.startsWith(u"ponderix-cli: Error: The project could not be saved.\n\n"_s + blocked + u"\n\n"_s))
+            << outcome.err.toStdString();
+    }
 }
 
 TEST_F(Cli, TextsAreSortedKeyTabValue)
