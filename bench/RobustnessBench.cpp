@@ -32,13 +32,18 @@ struct RobustnessSetup : ponderix::bench::PageEnvironment {
     {
         regular = generatedProject(10, 40);
         largest = generatedProject(kOptionLimit, kCriterionLimit);
+        huge = generatedProject(ponderix::bench::kLargeOptionCount, ponderix::bench::kLargeCriterionCount);
         // The overview reads the stored scores, as after the results command.
         ComputeScores(regular);
         ComputeScores(largest);
+        ComputeScores(huge);
+        hugeFound = analyseRobustness(huge);
     }
 
     Project regular;
     Project largest;
+    Project huge;
+    Robustness hugeFound;
 };
 
 RobustnessSetup& robustnessSetup()
@@ -94,6 +99,15 @@ bool overview(const RobustnessSetup& setup, const Project& project)
         }));
     ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return overview(s, s.largest); });
+    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark(kRobustnessPageHuge, [](benchmark::State& state) {
+            measure(state, [](const RobustnessSetup& s) {
+                return !buildRobustnessPage(s.huge, s.hugeFound, QStringLiteral("Benchmark")).isNull();
+            });
+        }));
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewHuge, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return overview(s, s.huge); });
     }));
     return true;
 }();

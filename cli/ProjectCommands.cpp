@@ -107,7 +107,7 @@ int showScores(const Arguments& arguments)
     ComputeScores(*project);
     const BestOptions best = bestOptions(*project);
     writeOut(arguments.has(u"--json"_s) ? scoresAsJson(*project, best)
-                                        : scoresAsTable(withTerminalNames(*project), best));
+                                        : scoresAsTable(withTerminalNames(std::move(*project)), best));
     return kSuccess;
 }
 

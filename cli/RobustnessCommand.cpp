@@ -179,12 +179,12 @@ int showRobustness(const Arguments& arguments)
         else
             return usageError(u"robustness: --spread must be 1 or 2"_s);
     }
-    const std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
+    std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
     if (!project)
         return kFailure;
     const Robustness found = analyseRobustness(*project, spread);
     writeOut(arguments.has(u"--json"_s) ? robustnessAsJson(*project, found)
-                                        : robustnessAsLines(withTerminalNames(*project), found));
+                                        : robustnessAsLines(withTerminalNames(std::move(*project)), found));
     return kSuccess;
 }
 

@@ -86,7 +86,7 @@ QString teamAsJson(const std::vector<TeamMember>& given, const TeamResult& team)
 
 QString teamAsLines(TeamResult team)
 {
-    team.combined = withTerminalNames(team.combined);
+    team.combined = withTerminalNames(std::move(team.combined));
     for (MemberResult& member : team.members)
         member.name = terminalText(member.name);
     const Project& combined = team.combined;

@@ -49,14 +49,13 @@ QString terminalLines(const QString& text)
     return escaped(text, true);
 }
 
-Project withTerminalNames(const Project& project)
+Project withTerminalNames(Project project)
 {
-    Project shown = project;
-    for (const Option& option : project.options())
-        shown.setOptionName(option.Index, terminalText(option.Name));
-    for (const Criterion& criterion : project.criteria())
-        shown.setCriterionName(criterion.Index, terminalText(criterion.Name));
-    return shown;
+    for (int option = 0; option < project.optionCount(); ++option)
+        project.setOptionName(option, terminalText(project.options()[static_cast<std::size_t>(option)].Name));
+    for (int criterion = 0; criterion < project.criterionCount(); ++criterion)
+        project.setCriterionName(criterion, terminalText(project.criteria()[static_cast<std::size_t>(criterion)].Name));
+    return project;
 }
 
 } // namespace ponderix::cli

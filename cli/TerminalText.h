@@ -20,8 +20,9 @@ namespace ponderix::cli {
 QString terminalText(const QString& text);
 // The same for text made of lines, such as a message: a line feed stays one.
 QString terminalLines(const QString& text);
-// A copy of the project whose option and criterion names are terminalText,
-// for the plain outputs that show names through the shared text helpers.
-Project withTerminalNames(const Project& project);
+// The project with its option and criterion names as terminalText, for the
+// plain outputs that show names through the shared text helpers. Taken by
+// value: a project read only to be shown is moved in, not copied.
+Project withTerminalNames(Project project);
 
 } // namespace ponderix::cli

@@ -1,6 +1,9 @@
 #include "project/OptionLetter.h"
 
+#include "project/ProjectReader.h"
+
 #include <algorithm>
+#include <vector>
 
 namespace ponderix {
 
@@ -8,12 +11,8 @@ namespace {
 
 constexpr int kLetterCount = 26;
 
-} // namespace
-
-QString optionLetter(int index)
+QString spelled(int index)
 {
-    if (index < 0)
-        return QStringLiteral("\uFFFD");
     // Bijective base 26: each place holds 1..26 (A..Z), not 0..25.
     QString letters;
     for (int rest = index;; rest = rest / kLetterCount - 1) {
@@ -23,6 +22,23 @@ QString optionLetter(int index)
     }
     std::ranges::reverse(letters);
     return letters;
+}
+
+} // namespace
+
+QString optionLetter(int index)
+{
+    // The letters of every option a file may hold, made once: a large
+    // project's outputs name its options millions of times.
+    static const std::vector<QString> made = [] {
+        std::vector<QString> letters;
+        for (int i = 0; i < kReadableOptionLimit; ++i)
+            letters.push_back(spelled(i));
+        return letters;
+    }();
+    if (index < 0)
+        return QStringLiteral("\uFFFD");
+    return index < kReadableOptionLimit ? made[static_cast<std::size_t>(index)] : spelled(index);
 }
 
 std::optional<int> optionOfLetter(const QString& letter, int optionCount)
