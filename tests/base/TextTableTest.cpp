@@ -188,6 +188,41 @@ const std::vector<std::u16string> kProgramKeys = {
     // The robustness window.
     u"TXT00440",
     u"TXT00441",
+    // Deciding together: the team commands, menu entries, window and page.
+    u"TXT00800",
+    u"TXT00801",
+    u"TXT00802",
+    u"TXT00803",
+    u"TXT00804",
+    u"TXT00805",
+    u"TXT00806",
+    u"TXT00807",
+    u"TXT00808",
+    u"TXT00809",
+    u"TXT00810",
+    u"TXT00811",
+    u"TXT00812",
+    u"TXT00813",
+    u"TXT00814",
+    u"TXT00815",
+    u"TXT00816",
+    u"TXT00817",
+    u"TXT00818",
+    u"TXT00819",
+    u"TXT00820",
+    u"TXT00821",
+    u"TXT00822",
+    u"TXT00823",
+    u"TXT00824",
+    u"TXT00825",
+    u"TXT00826",
+    u"TXT00827",
+    u"TXT00828",
+    u"TXT00829",
+    u"TXT00830",
+    u"TXT00831",
+    u"TXT00832",
+    u"TXT00833",
     // The edit history's step names and the recovery of unsaved work.
     u"TXT00600",
     u"TXT00601",
@@ -240,7 +275,7 @@ std::string shown(TextKey key)
 
 TEST(TextTable, HoldsExactlyTheProgramKeysEachWithText)
 {
-    ASSERT_EQ(kProgramKeys.size(), 202u);
+    ASSERT_EQ(kProgramKeys.size(), 236u); // 202, and the 34 team texts
 
     QStringList keys;
     for (TextKey key : allTextKeys())
