@@ -132,7 +132,7 @@ bool ProjectFiles::writeProject(const Project& project, const QString& path)
     const WriteResult written = writeProjectFile(project, path, m_clock());
     if (!written) {
         // The old file is untouched; the user can free space or pick another place.
-        const Message message = writeErrorMessage(written);
+        const Message message = writeErrorMessage(path, written);
         m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
         return false;
     }

@@ -21,13 +21,19 @@ QByteArray g_noDesktopLine;
 QStringList g_heldBackMessages;
 QtMessageHandler g_outerHandler = nullptr;
 
+// Ends the program at once, past Qt's teardown of a platform that never
+// worked.
+[[noreturn]] void endWithoutDesktop()
+{
+    std::fputs(g_noDesktopLine.constData(), stderr);
+    std::fflush(stderr);
+    _exit(0);
+}
+
 void whileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (type == QtFatalMsg) {
-        std::fputs(g_noDesktopLine.constData(), stderr);
-        std::fflush(stderr);
-        _exit(0);
-    }
+    if (type == QtFatalMsg)
+        endWithoutDesktop();
     g_heldBackMessages << qFormatLogMessage(type, context, text);
 }
 
@@ -37,12 +43,19 @@ void beginConnecting(const QByteArray& noDesktopLine)
     g_outerHandler = qInstallMessageHandler(whileConnecting);
 }
 
-void endConnecting()
+// False when the platform came up without a single screen to show on, as
+// linuxfb does without a framebuffer: no desktop either, and its messages
+// about the missing device are dropped like those of a failed connection.
+bool endConnecting()
 {
     qInstallMessageHandler(g_outerHandler);
-    for (const QString& message : std::as_const(g_heldBackMessages))
-        std::fputs((message + u'\n').toLocal8Bit().constData(), stderr);
+    const bool connected = !QGuiApplication::screens().isEmpty();
+    if (connected) {
+        for (const QString& message : std::as_const(g_heldBackMessages))
+            std::fputs((message + u'\n').toLocal8Bit().constData(), stderr);
+    }
     g_heldBackMessages.clear();
+    return connected;
 }
 
 } // namespace
@@ -72,7 +85,8 @@ int main(int argc, char* argv[])
 
     beginConnecting(noDesktopLine);
     QApplication qtApplication(argc, argv);
-    endConnecting();
+    if (!endConnecting())
+        endWithoutDesktop();
     qtApplication.setApplicationName(uiText(TextKey::Program_Name));
     // Lets the desktop match the windows to the installed launcher and icon.
     qtApplication.setDesktopFileName(QStringLiteral("ponderix"));

@@ -9,6 +9,7 @@
 #include "bench/PeakMemory.h"
 #include "bench/RobustnessBench.h"
 #include "bench/Summary.h"
+#include "evaluation/Robustness.h"
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
 
@@ -178,10 +179,26 @@ void writePlain(benchmark::State& state, const Setup& setup)
     }
 }
 
+// The analysis of the file just loaded, as ponderix-cli robustness and the
+// robustness window run it after reading.
+void analyseLargeProject(benchmark::State& state, const Setup& setup)
+{
+    for (auto _ : state) {
+        const OwnTimer timer;
+        const Robustness found = analyseRobustness(setup.project);
+        state.SetIterationTime(timer.elapsedSeconds());
+        if (found.chance.size() != static_cast<std::size_t>(kLargeOptionCount)) {
+            state.SkipWithError("the analysis did not cover every option");
+            break;
+        }
+    }
+}
+
 void registerBenchmarks(const Setup& setup)
 {
-    for (const auto& [name, function] : {std::pair{kLoad, &loadProject}, std::pair{kBareParse, &parseBare},
-                                         std::pair{kSave, &saveProject}, std::pair{kPlainWrite, &writePlain}}) {
+    for (const auto& [name, function] :
+         {std::pair{kLoad, &loadProject}, std::pair{kBareParse, &parseBare}, std::pair{kSave, &saveProject},
+          std::pair{kPlainWrite, &writePlain}, std::pair{kRobustnessHuge, &analyseLargeProject}}) {
         benchmark::RegisterBenchmark(name, function, std::cref(setup))
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime()
@@ -247,13 +264,19 @@ int main(int argc, char** argv)
                       reporter.milliseconds(kOverviewLargest), kRobustnessLargestLimit},
                      {"team of 20, 26x300", "ms", reporter.milliseconds(kTeamLargest),
                       reporter.milliseconds(kRobustnessSpread2), kTeamLimit},
+                     {"robustness 1000x1000 vs load", "ms", reporter.milliseconds(kRobustnessHuge),
+                      reporter.milliseconds(kLoad), kRobustnessHugeLimit},
+                     {"robustness page 1000x1000", "ms", reporter.milliseconds(kRobustnessPageHuge),
+                      reporter.milliseconds(kOverviewHuge), kRobustnessPageHugeLimit},
                  });
     std::printf("\ntimes: median of %d interleaved runs each, as own time (wall time less waits for a busy\n"
                 "       processor; disk waits count); all files in one temporary folder.\n"
                 "baselines: load = expat with empty handlers over the same file in the same 64 KiB reads;\n"
                 "           save = one fwrite of the same bytes to a temporary file, fdatasync, rename,\n"
                 "                  the steps QSaveFile takes.\n"
-                "           robustness = the overview page of the same project, chart file included.\n",
+                "           robustness = the overview page of the same project, chart file included;\n"
+                "           at 1000x1000 the analysis is against the load of the file above and the page\n"
+                "           (drawn from a finished analysis) against the overview page.\n",
                 kRepetitions);
     benchmark::Shutdown();
     return 0;

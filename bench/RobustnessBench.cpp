@@ -34,6 +34,7 @@ struct RobustnessSetup : ponderix::bench::PageEnvironment {
     {
         regular = generatedProject(10, 40);
         largest = generatedProject(kOptionLimit, kCriterionLimit);
+        huge = generatedProject(ponderix::bench::kLargeOptionCount, ponderix::bench::kLargeCriterionCount);
         // The overview reads the stored scores, as after the results command.
         ComputeScores(regular);
         ComputeScores(largest);
@@ -47,11 +48,15 @@ struct RobustnessSetup : ponderix::bench::PageEnvironment {
             }
             team.push_back({QStringLiteral("member%1.pnx").arg(member), std::move(copy)});
         }
+        ComputeScores(huge);
+        hugeFound = analyseRobustness(huge);
     }
 
     Project regular;
     Project largest;
     std::vector<TeamMember> team;
+    Project huge;
+    Robustness hugeFound;
 };
 
 RobustnessSetup& robustnessSetup()
@@ -121,6 +126,15 @@ bool overview(const RobustnessSetup& setup, const Project& project)
         }));
     ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kTeamLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return combine(s.team); });
+    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark(kRobustnessPageHuge, [](benchmark::State& state) {
+            measure(state, [](const RobustnessSetup& s) {
+                return !buildRobustnessPage(s.huge, s.hugeFound, QStringLiteral("Benchmark")).isNull();
+            });
+        }));
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kOverviewHuge, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return overview(s, s.huge); });
     }));
     return true;
 }();

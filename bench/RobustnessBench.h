@@ -21,4 +21,13 @@ inline constexpr double kRobustnessRegularLimit = 2.0;  // times the overview pa
 inline constexpr double kRobustnessLargestLimit = 15.0; // times the overview page
 inline constexpr double kTeamLimit = 2.0;               // times the robustness analysis
 
+// The largest project a file may hold (1,000 x 1,000): the analysis against
+// reading that file (measured in BenchMain.cpp, beside the load), and the
+// robustness page, drawn from a finished analysis, against the overview page.
+inline constexpr const char* kRobustnessHuge = "robustness/analysis_1000x1000_spread1";
+inline constexpr const char* kRobustnessPageHuge = "robustness/robustness_page_1000x1000";
+inline constexpr const char* kOverviewHuge = "robustness/overview_page_1000x1000";
+inline constexpr double kRobustnessHugeLimit = 2.0;     // times reading the file
+inline constexpr double kRobustnessPageHugeLimit = 2.0; // times the overview page
+
 } // namespace ponderix::bench

@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "cli/TerminalText.h"
 #include "project/ProjectMessages.h"
 
 #include <cstdio>
@@ -124,6 +125,11 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
     Arguments parsed;
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString& argument = list[i];
+        if (parsed.has(argument)) {
+            // Which one was meant is anyone's guess: refused, not the last taken.
+            problem = argument + u" is given twice"_s;
+            return std::nullopt;
+        }
         if (command.valueOptions.contains(argument)) {
             if (i + 1 == list.size()) {
                 problem = argument + u" needs a value"_s;
@@ -170,12 +176,14 @@ void reportMessage(const Message& message)
 {
     QString text = message.text;
     text.replace(u"\r\n"_s, u"\n"_s);
-    writeError(u"ponderix-cli: "_s + message.title + u": "_s + text + u"\n"_s);
+    // Messages name files and entries: no control character of theirs may
+    // reach the terminal, only the message's own line breaks.
+    writeError(u"ponderix-cli: "_s + terminalLines(message.title + u": "_s + text) + u"\n"_s);
 }
 
 int usageError(const QString& problem)
 {
-    writeError(u"ponderix-cli: "_s + problem + u"\n"_s + usageText());
+    writeError(u"ponderix-cli: "_s + terminalLines(problem) + u"\n"_s + usageText());
     return kUsage;
 }
 

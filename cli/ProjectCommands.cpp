@@ -2,6 +2,7 @@
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "cli/TerminalText.h"
 #include "evaluation/Scoring.h"
 #include "project/DemoProject.h"
 #include "project/OptionLetter.h"
@@ -83,10 +84,13 @@ QString scoresAsTable(const Project& project, const BestOptions& best)
     qsizetype nameWidth = 0;
     for (const Option& option : project.options())
         nameWidth = std::max(nameWidth, std::min(option.Name.size(), kNameColumnWidth));
+    // Past Z the letters grow ("AA"); the last is the longest.
+    const qsizetype letterWidth = project.optionCount() == 0 ? 0 : optionLetter(project.optionCount() - 1).size();
     QString table;
     for (const Option& option : project.options()) {
-        table += optionLetter(option.Index) + u"  "_s + option.Name.leftJustified(nameWidth) + u"  "_s
-                 + scoreText(option.score).rightJustified(5) + u"  "_s + uiText(verdictBand(option.score)) + u"\n"_s;
+        table += optionLetter(option.Index).leftJustified(letterWidth) + u"  "_s + option.Name.leftJustified(nameWidth)
+                 + u"  "_s + scoreText(option.score).rightJustified(5) + u"  "_s + uiText(verdictBand(option.score))
+                 + u"\n"_s;
     }
     if (best.maximum) {
         table += u"\n"_s + uiText(TextKey::TXT00257) + u" "_s + bestOptionsText(project, best) + u"\n"_s;
@@ -102,15 +106,17 @@ int showScores(const Arguments& arguments)
         return kFailure;
     ComputeScores(*project);
     const BestOptions best = bestOptions(*project);
-    writeOut(arguments.has(u"--json"_s) ? scoresAsJson(*project, best) : scoresAsTable(*project, best));
+    writeOut(arguments.has(u"--json"_s) ? scoresAsJson(*project, best)
+                                        : scoresAsTable(withTerminalNames(std::move(*project)), best));
     return kSuccess;
 }
 
 int writeDemo(const Arguments& arguments)
 {
-    const WriteResult result = writeFileAtomically(arguments.value(u"-o"_s), demoProjectBytes());
+    const QString path = arguments.value(u"-o"_s);
+    const WriteResult result = writeFileAtomically(path, demoProjectBytes());
     if (!result) {
-        reportMessage(writeErrorMessage(result));
+        reportMessage(writeErrorMessage(path, result));
         return kFailure;
     }
     return kSuccess;
@@ -162,7 +168,7 @@ int writeProjectOrReport(const Project& project, const QString& path)
 {
     const WriteResult result = writeProjectFile(project, path, QDateTime::currentDateTime());
     if (!result) {
-        reportMessage(writeErrorMessage(result));
+        reportMessage(writeErrorMessage(path, result));
         return kFailure;
     }
     return kSuccess;

@@ -43,19 +43,6 @@ std::optional<PageChoice> parsePage(const QString& text)
     return std::nullopt;
 }
 
-// The option whose letter is `letter`, compared exactly: past "Z" letters
-// continue in character order, so lower case names other options.
-std::optional<int> optionOfLetter(const Project& project, const QString& letter)
-{
-    const QList<uint> codePoints = letter.toUcs4();
-    if (codePoints.size() != 1 || codePoints[0] < U'A')
-        return std::nullopt;
-    const qint64 index = static_cast<qint64>(codePoints[0]) - U'A';
-    if (index >= project.optionCount() || optionLetter(static_cast<int>(index)) != letter)
-        return std::nullopt;
-    return static_cast<int>(index);
-}
-
 // What the desktop program's banner shows after opening the file.
 QString bannerOf(const QString& path)
 {
@@ -102,7 +89,7 @@ int render(const Arguments& arguments)
 
     std::optional<int> option;
     if (page->kind == PageKind::Detail) {
-        option = optionOfLetter(*project, page->letter);
+        option = optionOfLetter(page->letter, project->optionCount());
         if (!option)
             return usageError(u"render: the project has no option "_s + page->letter);
     }

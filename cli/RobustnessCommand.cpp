@@ -3,6 +3,7 @@
 
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "cli/TerminalText.h"
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
@@ -178,11 +179,12 @@ int showRobustness(const Arguments& arguments)
         else
             return usageError(u"robustness: --spread must be 1 or 2"_s);
     }
-    const std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
+    std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
     if (!project)
         return kFailure;
     const Robustness found = analyseRobustness(*project, spread);
-    writeOut(arguments.has(u"--json"_s) ? robustnessAsJson(*project, found) : robustnessAsLines(*project, found));
+    writeOut(arguments.has(u"--json"_s) ? robustnessAsJson(*project, found)
+                                        : robustnessAsLines(withTerminalNames(std::move(*project)), found));
     return kSuccess;
 }
 

@@ -4,6 +4,7 @@
 #include "base/Message.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
+#include "cli/TerminalText.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
@@ -83,8 +84,11 @@ QString teamAsJson(const std::vector<TeamMember>& given, const TeamResult& team)
     return json.text() + u"\n"_s;
 }
 
-QString teamAsLines(const TeamResult& team)
+QString teamAsLines(TeamResult team)
 {
+    team.combined = withTerminalNames(std::move(team.combined));
+    for (MemberResult& member : team.members)
+        member.name = terminalText(member.name);
     const Project& combined = team.combined;
     QString lines = uiText(TextKey::TXT00812) + u":\n"_s;
     for (std::size_t option = 0; option < team.options.size(); ++option) {

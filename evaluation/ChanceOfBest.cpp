@@ -1,14 +1,81 @@
 #include "evaluation/ChanceOfBest.h"
 
 #include "evaluation/Scoring.h"
+#include "project/Project.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace ponderix {
 
 namespace {
 
 constexpr int kScoreSpan = 201; // -100 .. +100
+
+// Sums at either end of the distribution whose chance is below this are
+// left out as the convolution goes. Each step leaves out fewer than 30,001
+// of them (the widest span of sums), so a project of 1,000 criteria loses at
+// most 3e-23 of its probability in all: nothing that shows in a chance, but
+// the far tails, which would otherwise fill most of the work with numbers
+// too small to matter (and, below 1e-308, slow to compute), are skipped.
+constexpr double kNegligible = 1e-30;
+
+// One criterion's part in an option's sum: the cell's offsets, weighed.
+struct Term {
+    long long weight = 0;
+    OffsetChances cell;
+};
+
+// next[at] for every `at` from `low` to `high`: the chance of each sum one
+// term of `weight` and `chances` further, from the chances of the sums
+// before it. With the count of chances fixed, the compiler keeps each sum in
+// a register and works on several at once.
+template <std::size_t Count>
+void gatherFixed(const std::vector<double>& chances, long long weight, const double* current, double* next,
+                 long long low, long long high)
+{
+    std::array<double, Count> parts{};
+    std::copy_n(chances.begin(), Count, parts.begin());
+    const auto gather = [&](long long at) {
+        double chance = parts[0] * current[at];
+        for (std::size_t k = 1; k < Count; ++k)
+            chance += parts[k] * current[at - weight * static_cast<long long>(k)];
+        return chance;
+    };
+    // Two sums at a time, which the compiler may pack into one instruction.
+    long long at = low;
+    for (; at < high; at += 2) {
+        const double first = gather(at);
+        const double second = gather(at + 1);
+        next[at] = first;
+        next[at + 1] = second;
+    }
+    if (at == high)
+        next[at] = gather(at);
+}
+
+template <std::size_t... Counts>
+bool gatherTerm(const std::vector<double>& chances, long long weight, const double* current, double* next,
+                long long low, long long high, std::index_sequence<Counts...>)
+{
+    return ((chances.size() == Counts + 1 && (gatherFixed<Counts + 1>(chances, weight, current, next, low, high), true))
+            || ...);
+}
+
+void gatherTerm(const std::vector<double>& chances, long long weight, const double* current, double* next,
+                long long low, long long high)
+{
+    // A cell's offsets span a rating's range at most: 1 to 11 of them.
+    if (gatherTerm(chances, weight, current, next, low, high, std::make_index_sequence<kValueMax - kValueMin + 1>()))
+        return;
+    for (long long at = low; at <= high; ++at) {
+        double chance = 0.0;
+        for (std::size_t k = 0; k < chances.size(); ++k)
+            chance += chances[k] * current[at - weight * static_cast<long long>(k)];
+        next[at] = chance;
+    }
+}
 
 // The exact distribution of one option's score: the chances of every
 // weighted sum are convolved criterion by criterion (the width grows only by
@@ -18,39 +85,51 @@ std::vector<double> scoreDistribution(int option, const std::vector<int>& import
                                       const std::function<OffsetChances(int, int)>& cell)
 {
     const int criteria = static_cast<int>(importance.size());
-    std::vector<OffsetChances> cells;
-    cells.reserve(importance.size());
-    long long base = 0;  // the sum with every cell at its lowest offset
-    long long reach = 0; // how far above that the sum can go
+    std::vector<Term> terms;
+    terms.reserve(importance.size());
+    long long base = 0;   // the sum with every cell at its lowest offset
+    long long reach = 0;  // how far above that the sum can go
+    long long margin = 0; // the widest single term
     for (int criterion = 0; criterion < criteria; ++criterion) {
-        cells.push_back(cell(option, criterion));
-        const long long weight = importance[static_cast<std::size_t>(criterion)];
-        base += weight * cells.back().lowest;
-        reach += weight * static_cast<long long>(cells.back().chance.size() - 1);
+        const Term& term = terms.emplace_back(
+            Term{std::max(importance[static_cast<std::size_t>(criterion)], 0), cell(option, criterion)});
+        const long long span = term.weight * static_cast<long long>(term.cell.chance.size() - 1);
+        base += term.weight * term.cell.lowest;
+        reach += span;
+        margin = std::max(margin, span);
     }
-    std::vector<double> current(static_cast<std::size_t>(reach + 1), 0.0);
-    std::vector<double> next(current.size(), 0.0);
+    // The order does not change the sum; the lightest terms first keep the
+    // distribution narrow for longest.
+    std::stable_sort(terms.begin(), terms.end(), [](const Term& a, const Term& b) { return a.weight < b.weight; });
+
+    // Each sum's chance is gathered from the sums one term below it, which
+    // may lie up to `margin` below the first: room for zeros there.
+    std::vector<double> currentStore(static_cast<std::size_t>(margin + reach + 1), 0.0);
+    std::vector<double> nextStore(currentStore.size(), 0.0);
+    double* current = currentStore.data() + margin;
+    double* next = nextStore.data() + margin;
     current[0] = 1.0;
+    // Only current[low..high] is live; outside it every chance is 0 or
+    // negligible.
+    long long low = 0;
     long long high = 0;
-    for (int criterion = 0; criterion < criteria; ++criterion) {
-        const long long weight = importance[static_cast<std::size_t>(criterion)];
-        const std::vector<double>& chances = cells[static_cast<std::size_t>(criterion)].chance;
-        const long long newHigh = high + weight * static_cast<long long>(chances.size() - 1);
-        std::fill(next.begin(), next.begin() + newHigh + 1, 0.0);
-        for (std::size_t k = 0; k < chances.size(); ++k) {
-            const double chance = chances[k];
-            if (chance == 0.0)
-                continue;
-            double* target = next.data() + weight * static_cast<long long>(k);
-            for (long long i = 0; i <= high; ++i)
-                target[i] += chance * current[static_cast<std::size_t>(i)];
-        }
+    for (const Term& term : terms) {
+        const std::vector<double>& chances = term.cell.chance;
+        const long long span = term.weight * static_cast<long long>(chances.size() - 1);
+        const long long newHigh = high + span;
+        std::fill(current + low - span, current + low, 0.0);
+        std::fill(current + high + 1, current + newHigh + 1, 0.0);
+        gatherTerm(chances, term.weight, current, next, low, newHigh);
         std::swap(current, next);
         high = newHigh;
+        while (low < high && current[low] < kNegligible)
+            ++low;
+        while (high > low && current[high] < kNegligible)
+            --high;
     }
     std::vector<double> byScore(kScoreSpan, 0.0);
-    for (long long at = 0; at <= high; ++at) {
-        const double chance = current[static_cast<std::size_t>(at)];
+    for (long long at = low; at <= high; ++at) {
+        const double chance = current[at];
         if (chance == 0.0)
             continue;
         const int score = std::clamp(scoreOfSum(base + at, criteria), -100, 100);

@@ -192,19 +192,24 @@ void drawCell(QPainter& painter, QRect cell, const std::vector<int>& best)
     }
     // Tied options share the cell in stripes, in list order.
     const int count = static_cast<int>(best.size());
-    QStringList letters;
+    QString letters;
     for (int i = 0; i < count; ++i) {
         const int left = cell.left() + cell.width() * i / count;
         const int right = cell.left() + cell.width() * (i + 1) / count;
-        painter.fillRect(QRect(left, cell.top(), right - left, cell.height()),
-                         QColor::fromRgb(optionColour(best[static_cast<std::size_t>(i)])));
-        letters << optionLetter(best[static_cast<std::size_t>(i)]);
+        // With more options than pixels most stripes have no width.
+        if (right > left) {
+            painter.fillRect(QRect(left, cell.top(), right - left, cell.height()),
+                             QColor::fromRgb(optionColour(best[static_cast<std::size_t>(i)])));
+        }
+        // Every character is at least a pixel wide: letters past the cell's
+        // width in characters are elided anyway, so they are not laid out.
+        if (letters.size() <= cell.width())
+            letters += (i == 0 ? QString() : u","_s) + optionLetter(best[static_cast<std::size_t>(i)]);
     }
     const QFont font = programFont(FontRole::PageScaleBold);
     painter.setFont(font);
     painter.setPen(letterColourOn(optionColour(best.front())));
-    painter.drawText(cell, Qt::AlignCenter,
-                     QFontMetrics(font).elidedText(letters.join(u','), Qt::ElideRight, cell.width()));
+    painter.drawText(cell, Qt::AlignCenter, QFontMetrics(font).elidedText(letters, Qt::ElideRight, cell.width()));
 }
 
 void drawFrame(QPainter& painter, QRect cell)

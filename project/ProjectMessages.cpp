@@ -48,9 +48,9 @@ Message readErrorMessage(const ReadError& error)
     return {};
 }
 
-Message writeErrorMessage(const WriteResult& result)
+Message writeErrorMessage(const QString& path, const WriteResult& result)
 {
-    return {uiText(TextKey::TXT00001), uiText(TextKey::TXT00093) + u"\r\n\r\n"_s + result.error};
+    return {uiText(TextKey::TXT00001), uiText(TextKey::TXT00093) + u"\r\n\r\n"_s + path + u"\r\n\r\n"_s + result.error};
 }
 
 } // namespace ponderix

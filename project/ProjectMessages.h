@@ -8,6 +8,7 @@ struct ReadError;
 struct WriteResult;
 
 Message readErrorMessage(const ReadError& error);
-Message writeErrorMessage(const WriteResult& result);
+// Names the file that could not be written, then the system's reason.
+Message writeErrorMessage(const QString& path, const WriteResult& result);
 
 } // namespace ponderix

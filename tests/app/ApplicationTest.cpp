@@ -128,6 +128,7 @@ TEST_F(ApplicationTest, QuitQuestionAnswers)
     EXPECT_FALSE(application->confirmQuit());
     EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00001));
     EXPECT_TRUE(m_dialogs.lastText().startsWith(text(TextKey::TXT00093)));
+    EXPECT_TRUE(m_dialogs.lastText().contains(file(u"blocker/project.pnx"_s)));
 
     application->project().setPath(file(u"saved.pnx"_s));
     m_dialogs.answers = {Dialogs::Answer::Yes};

@@ -113,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
                                   {u"QT_QPA_PLATFORM=wayland;xcb"_s, u"WAYLAND_DISPLAY=nothing"_s, u"DISPLAY=:73"_s}},
                       // A platform Qt cannot even load fails inside Qt, past
                       // every check the program makes first.
-                      Environment{"platform_qt_cannot_load", {u"QT_QPA_PLATFORM=no-such-platform"_s}}),
+                      Environment{"platform_qt_cannot_load", {u"QT_QPA_PLATFORM=no-such-platform"_s}},
+                      // Loads, then finds no device and offers no screen.
+                      Environment{"framebuffer_absent", {u"QT_QPA_PLATFORM=linuxfb:fb=/nonexistent/fb0"_s}}),
     [](const ::testing::TestParamInfo<Environment>& tested) { return std::string(tested.param.name); });
 
 TEST_F(NoDesktopTest, APlatformWithoutADisplayServerStartsTheProgram)

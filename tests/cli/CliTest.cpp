@@ -99,6 +99,21 @@ TEST_F(Cli, ExitCodesAndMessages)
         EXPECT_EQ(outcome.exitCode, 2) << wrong.join(u' ').toStdString();
         EXPECT_TRUE(outcome.err.contains(u"Usage:"_s));
     }
+
+    // An option given twice, even with the same value, is refused before
+    // anything is read or written. The option repeated stands second last.
+    const QString out = path(u"twice.out"_s);
+    for (const QStringList& twice : {QStringList{u"robustness"_s, demo(), u"--spread"_s, u"1"_s, u"--spread"_s, u"2"_s},
+                                     QStringList{u"scores"_s, demo(), u"--json"_s, u"--json"_s},
+                                     QStringList{u"save"_s, demo(), u"-o"_s, out, u"-o"_s, out},
+                                     QStringList{u"render"_s, demo(), u"--page"_s, u"overview"_s, u"-o"_s,
+                                                 out + u".png"_s, u"--scale"_s, u"1"_s, u"--scale"_s, u"2"_s}}) {
+        const Outcome outcome = cli(twice);
+        EXPECT_EQ(outcome.exitCode, 2) << twice.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(twice[twice.size() - 2] + u" is given twice"_s)) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.out.isEmpty());
+        EXPECT_FALSE(QFile::exists(out) || QFile::exists(out + u".png"_s));
+    }
 }
 
 TEST_F(Cli, SaveRegularisesAndKeepsTheOldFileOnFailure)
@@ -117,6 +132,22 @@ TEST_F(Cli, SaveRegularisesAndKeepsTheOldFileOnFailure)
     ASSERT_TRUE(writeBytes(path(u"foreign.pnx"_s), "<Other/>"));
     EXPECT_EQ(cli({u"save"_s, path(u"foreign.pnx"_s), u"-o"_s, path(u"out.pnx"_s)}).exitCode, 1);
     EXPECT_EQ(readBytes(path(u"out.pnx"_s)), saved);
+}
+
+TEST_F(Cli, FailedProjectWritesNameTheFile)
+{
+    // A file where a folder should be: nothing can be written below it.
+    const QString blocked = demo() + u"/out.pnx"_s;
+    for (const QStringList& failing :
+         {QStringList{u"save"_s, demo(), u"-o"_s, blocked}, QStringList{u"demo"_s, u"-o"_s, blocked},
+          QStringList{u"blank"_s, demo(), u"-o"_s, blocked},
+          QStringList{u"team"_s, demo(), demo(), u"--combined"_s, blocked}}) {
+        const Outcome outcome = cli(failing);
+        EXPECT_EQ(outcome.exitCode, 1) << failing.join(u' ').toStdString();
+        EXPECT_TRUE(
+            outcome.err.startsWith(u"ponderix-cli: Error: The project could not be saved.\n\n"_s + blocked + u"\n\n"_s))
+            << outcome.err.toStdString();
+    }
 }
 
 TEST_F(Cli, TextsAreSortedKeyTabValue)
@@ -276,4 +307,45 @@ TEST_F(Cli, SaysWhichPathCannotBeReadAndWhy)
         const Outcome outcome = cli({u"scores"_s, locked});
         EXPECT_TRUE(outcome.err.contains(locked + u"\n\nPermission denied"_s)) << outcome.err.toStdString();
     }
+}
+
+TEST_F(Cli, PlainOutputsShowControlCharactersAsEscapes)
+{
+    // Tab, LF, CR, DEL and the C1 controls CSI and NEL (what XML can carry),
+    // a combining mark and a backslash, which are not controls, and by the
+    // team's file names an ESC.
+    const QByteArray xml = "<Ponderix><Options><o Name=\"a&#13;b&#10;c&#9;d&#127;e&#x9B;f&#x85;g\\h\u0301\"/>"
+                           "<o Name=\"plain\"/></Options><Criteria><c Name=\"k&#10;l\" Importance=\"3\"/></Criteria>"
+                           "<Ratings><r IndexOption=\"0\" IndexCriteria=\"0\" Value=\"7\"/></Ratings></Ponderix>";
+    ASSERT_TRUE(writeBytes(path(u"controls.pnx"_s), xml));
+    ASSERT_TRUE(writeBytes(path(u"one\x1B[2J.pnx"_s), xml));
+    // Option A scores importance 3 x (7 - 5) x 4 = +24%.
+    const QString shown = u"a\\rb\\nc\\td\\x7Fe\\x9Bf\\x85g\\h\u0301"_s;
+    const struct {
+        const char* name;
+        QStringList arguments;
+        QString expected;
+    } cases[] = {
+        {"scores", {u"scores"_s, path(u"controls.pnx"_s)}, u"A  "_s + shown + u"   +24%"_s},
+        {"robustness", {u"robustness"_s, path(u"controls.pnx"_s)}, u"\"k\\nl\" (3):"_s},
+        {"robustness", {u"robustness"_s, path(u"controls.pnx"_s)}, u"Option A \""_s + shown + u"\""_s},
+        {"team", {u"team"_s, path(u"controls.pnx"_s), path(u"one\x1B[2J.pnx"_s)}, u"one\\x1B[2J: A +24%, B 0%"_s},
+        {"team", {u"team"_s, path(u"controls.pnx"_s), path(u"one\x1B[2J.pnx"_s)}, u"Option A \""_s + shown},
+        {"message", {u"scores"_s, path(u"no\rsuch.pnx"_s)}, u"no\\rsuch.pnx"_s},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = cli(c.arguments);
+        const QString shownText = outcome.out + outcome.err;
+        EXPECT_TRUE(shownText.contains(c.expected)) << c.name << ":\n" << shownText.toStdString();
+        const auto control = std::find_if(shownText.begin(), shownText.end(), [](QChar character) {
+            const char16_t code = character.unicode();
+            return code != u'\n' && (code < 0x20 || (code >= 0x7F && code <= 0x9F));
+        });
+        EXPECT_EQ(control, shownText.end()) << c.name << ": " << int(control->unicode());
+    }
+
+    // Scripts and files get every name as it is.
+    ASSERT_EQ(cli({u"save"_s, path(u"controls.pnx"_s), u"-o"_s, path(u"saved.pnx"_s)}).exitCode, 0);
+    const QString json = cli({u"scores"_s, path(u"saved.pnx"_s), u"--json"_s}).out;
+    EXPECT_TRUE(json.contains(u"\"name\":\"a\\rb\\nc\\td\u007Fe\u009Bf\u0085g\\\\h\u0301\""_s)) << json.toStdString();
 }

@@ -162,3 +162,26 @@ TEST_F(RenderCommand, RefusesWhatItCannotDo)
         EXPECT_FALSE(QFileInfo::exists(path(u"x.png"_s))) << c.name;
     }
 }
+
+TEST_F(RenderCommand, NamesOptionsPastZAsSpreadsheetsDo)
+{
+    QByteArray xml = "<Ponderix><Options>";
+    for (int i = 0; i < 30; ++i)
+        xml += "<o Name=\"n" + QByteArray::number(i) + "\"/>";
+    ASSERT_TRUE(writeBytes(path(u"thirty.pnx"_s), xml + "</Options></Ponderix>"));
+    const Outcome scores = runCli({u"scores"_s, path(u"thirty.pnx"_s)});
+    EXPECT_TRUE(scores.out.contains(u"Z   n25 "_s)) << scores.out.toStdString();
+    EXPECT_TRUE(scores.out.contains(u"\nAA  n26 "_s)) << scores.out.toStdString();
+    EXPECT_TRUE(scores.out.contains(u"\nAD  n29 "_s)) << scores.out.toStdString();
+
+    const struct {
+        QString letter;
+        int exitCode;
+    } cases[] = {{u"AB"_s, 0}, {u"AD"_s, 0}, {u"AE"_s, 2}, {u"["_s, 2}, {u"ab"_s, 2}};
+    for (const auto& c : cases) {
+        const QString out = path(c.letter + u".png"_s);
+        const Outcome outcome = render({path(u"thirty.pnx"_s), u"--page"_s, u"detail:"_s + c.letter, u"-o"_s, out});
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.letter.toStdString() << ": " << outcome.err.toStdString();
+        EXPECT_EQ(QFileInfo::exists(out), c.exitCode == 0) << c.letter.toStdString();
+    }
+}

@@ -9,6 +9,8 @@
 #include "tests/TestSupport.h"
 #include "tests/evaluation/PageTestSupport.h"
 
+#include <map>
+#include <numeric>
 #include <random>
 
 using namespace ponderix;
@@ -26,6 +28,22 @@ Project matrix(const std::vector<int>& importances, const std::vector<std::vecto
     return scoredProject(static_cast<int>(values.size()), importances, [&](int option, int criterion) {
         return values[static_cast<std::size_t>(option)][static_cast<std::size_t>(criterion)];
     });
+}
+
+// Importances 1..5 and values from `lowest` to `highest` at random.
+Project randomMatrix(std::mt19937& random, int options, int criteria, int lowest = 0, int highest = 10)
+{
+    std::uniform_int_distribution<int> importance(1, 5);
+    std::uniform_int_distribution<int> value(lowest, highest);
+    std::vector<int> importances;
+    for (int c = 0; c < criteria; ++c)
+        importances.push_back(importance(random));
+    std::vector<std::vector<int>> values(static_cast<std::size_t>(options));
+    for (auto& row : values) {
+        for (int c = 0; c < criteria; ++c)
+            row.push_back(value(random));
+    }
+    return matrix(importances, values);
 }
 
 SingleChange importanceChange(int criterion, int from, int to, Options best)
@@ -327,23 +345,13 @@ TEST(RobustnessChanges, VerdictFollowsTheStepsOfTheClosestChange)
 TEST(RobustnessChanges, AgreeWithRescoringEveryChange)
 {
     std::mt19937 random(20261207);
-    std::uniform_int_distribution<int> importance(1, 5);
-    std::uniform_int_distribution<int> value(0, 10);
-    std::uniform_int_distribution<int> nearNeutral(3, 7);
     for (int round = 0; round < 60; ++round) {
         const int options = 2 + round % 4;
         const int criteria = 1 + round % 5;
-        std::vector<int> importances;
-        for (int c = 0; c < criteria; ++c)
-            importances.push_back(importance(random));
         // Half the projects keep their values close, so ties and small
         // leads come up often.
-        std::vector<std::vector<int>> values(static_cast<std::size_t>(options));
-        for (auto& row : values) {
-            for (int c = 0; c < criteria; ++c)
-                row.push_back(round % 2 ? nearNeutral(random) : value(random));
-        }
-        const Project project = matrix(importances, values);
+        const Project project =
+            round % 2 ? randomMatrix(random, options, criteria, 3, 7) : randomMatrix(random, options, criteria, 0, 10);
         SCOPED_TRACE("round " + std::to_string(round));
         const Robustness found = analyseRobustness(project);
         const Expected expected = byRescoringEveryChange(project);
@@ -398,8 +406,6 @@ TEST(RobustnessChance, HandWorkedDistributions)
 TEST(RobustnessChance, AgreesWithEnumeratingEveryOutcome)
 {
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> importance(1, 5);
-    std::uniform_int_distribution<int> value(0, 10);
     struct Shape {
         int options, criteria, spread;
     };
@@ -408,15 +414,7 @@ TEST(RobustnessChance, AgreesWithEnumeratingEveryOutcome)
     const Shape shapes[] = {{2, 3, 1}, {3, 2, 1}, {3, 3, 1}, {2, 3, 2}, {3, 2, 2}, {4, 2, 1}};
     for (const Shape& shape : shapes) {
         for (int round = 0; round < 3; ++round) {
-            std::vector<int> importances;
-            for (int c = 0; c < shape.criteria; ++c)
-                importances.push_back(importance(random));
-            std::vector<std::vector<int>> values(static_cast<std::size_t>(shape.options));
-            for (auto& row : values) {
-                for (int c = 0; c < shape.criteria; ++c)
-                    row.push_back(value(random));
-            }
-            const Project project = matrix(importances, values);
+            const Project project = randomMatrix(random, shape.options, shape.criteria);
             SCOPED_TRACE(std::to_string(shape.options) + " x " + std::to_string(shape.criteria) + " spread "
                          + std::to_string(shape.spread));
             const std::vector<double> expected = byEnumeratingEveryOutcome(project, shape.spread);
@@ -426,6 +424,68 @@ TEST(RobustnessChance, AgreesWithEnumeratingEveryOutcome)
             for (std::size_t i = 0; i < expected.size(); ++i)
                 EXPECT_NEAR(found.chance[i], expected[i], 1e-9) << "option " << i;
         }
+    }
+}
+
+namespace {
+
+// Too many criteria to enumerate: each option's sums worked out by
+// convolving every cell's moves in long double, with nothing left out, then
+// the chance that every other option scores no more.
+std::vector<double> byPlainConvolution(const Project& project, int spread)
+{
+    const int criteria = project.criterionCount();
+    std::vector<std::vector<long double>> byScore; // per option, score + 100
+    for (const Option& option : project.options()) {
+        std::map<long long, long double> sums{{0, 1.0L}};
+        for (const Criterion& criterion : project.criteria()) {
+            std::map<long long, long double> moved;
+            for (const auto& [sum, chance] : sums) {
+                for (int draw = -spread; draw <= spread; ++draw) {
+                    const int value = std::clamp(project.ratingOf(option.Index, criterion.Index)->Value + draw, 0, 10);
+                    moved[sum + criterion.Importance * (value - 5)] += chance / (2 * spread + 1);
+                }
+            }
+            sums = std::move(moved);
+        }
+        std::vector<long double> scores(201, 0.0L);
+        for (const auto& [sum, chance] : sums)
+            scores[static_cast<std::size_t>(scoreOfSum(sum, criteria) + 100)] += chance;
+        byScore.push_back(std::move(scores));
+    }
+    std::vector<double> chance;
+    for (std::size_t option = 0; option < byScore.size(); ++option) {
+        long double total = 0.0L;
+        for (std::size_t score = 0; score < 201; ++score) {
+            long double othersAtMost = 1.0L;
+            for (std::size_t other = 0; other < byScore.size(); ++other) {
+                if (other != option)
+                    othersAtMost *= std::accumulate(byScore[other].begin(), byScore[other].begin() + score + 1, 0.0L);
+            }
+            total += byScore[option][score] * othersAtMost;
+        }
+        chance.push_back(static_cast<double>(total));
+    }
+    return chance;
+}
+
+} // namespace
+
+TEST(RobustnessChance, ManyCriteriaAgreeWithAPlainConvolution)
+{
+    // Enough criteria that the far ends of the sums fall below 1e-30 and
+    // are left out; edge values exercise the clamping.
+    std::mt19937 random(11);
+    struct Shape {
+        int options, criteria, spread;
+    };
+    for (const Shape& shape : {Shape{2, 150, 1}, Shape{3, 90, 2}, Shape{4, 70, 1}}) {
+        const Project project = randomMatrix(random, shape.options, shape.criteria);
+        const std::vector<double> expected = byPlainConvolution(project, shape.spread);
+        const std::vector<double> found = chanceOfBeingBest(project, shape.spread);
+        ASSERT_EQ(found.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_NEAR(found[i], expected[i], 1e-12) << shape.options << " x " << shape.criteria << ", option " << i;
     }
 }
 

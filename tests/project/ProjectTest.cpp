@@ -251,13 +251,27 @@ TEST(ProjectTakeAndRestore, PutsAnEntryBackWithItsRatingsAtTheirOldPlaces)
     EXPECT_EQ(ratingList(project), before);
 }
 
-TEST(OptionLetter, NamesOptionsInCharacterOrder)
+TEST(OptionLetter, NamesOptionsAsSpreadsheetsNameColumns)
 {
-    EXPECT_EQ(optionLetter(0), u"A"_s);
-    EXPECT_EQ(optionLetter(25), u"Z"_s);
-    EXPECT_EQ(optionLetter(26), u"["_s);
-    EXPECT_EQ(optionLetter(70000).size(), 2); // beyond the basic plane: still one character
-    EXPECT_EQ(optionLetter(0xD800 - 65), u"\uFFFD"_s);
+    // Worked by hand in bijective base 26 (A = 1 ... Z = 26), less one:
+    // AZ = 1*26 + 26, BA = 2*26 + 1, ZZ = 26*26 + 26, AAA = 676 + 26 + 1,
+    // ALL = 1*676 + 12*26 + 12 = 1000.
+    const std::pair<int, QString> cases[] = {
+        {0, u"A"_s},   {1, u"B"_s},   {25, u"Z"_s},   {26, u"AA"_s},   {27, u"AB"_s},
+        {51, u"AZ"_s}, {52, u"BA"_s}, {701, u"ZZ"_s}, {702, u"AAA"_s}, {999, u"ALL"_s},
+    };
+    for (const auto& [index, letter] : cases) {
+        EXPECT_EQ(optionLetter(index), letter) << index;
+        EXPECT_EQ(optionOfLetter(letter, 1000), index) << letter.toStdString();
+        EXPECT_EQ(optionOfLetter(letter, index), std::nullopt) << letter.toStdString(); // one option short
+    }
     EXPECT_EQ(optionLetter(-1), u"\uFFFD"_s);
-    EXPECT_EQ(optionLetter(0x10FFFF), u"\uFFFD"_s);
+}
+
+TEST(OptionLetter, RefusesWhatNamesNoOption)
+{
+    for (const QString& letter : {u""_s, u"a"_s, u"Ab"_s, u"A1"_s, u" A"_s, u"["_s, u"@"_s, u"\u00C4"_s, u"AAAA"_s,
+                                  u"ALM"_s, u"ZZZZZZZZZZZZZZZZZZZZ"_s})
+        EXPECT_EQ(optionOfLetter(letter, 1000), std::nullopt) << letter.toStdString();
+    EXPECT_EQ(optionOfLetter(u"A"_s, 0), std::nullopt);
 }

@@ -2,6 +2,7 @@
 
 #include "base/Blanks.h"
 #include "project/DemoProject.h"
+#include "project/ProjectMessages.h"
 #include "project/ProjectReader.h"
 #include "tests/TestSupport.h"
 
@@ -194,6 +195,9 @@ TEST(ProjectWriter, FailedSaveLeavesTheOldFileAndSaysWhy)
     EXPECT_FALSE(failed.ok);
     EXPECT_FALSE(failed.error.isEmpty());
     EXPECT_EQ(readBytes(path), QByteArray("old bytes"));
+    // The message names the file, then what the system said.
+    EXPECT_EQ(writeErrorMessage(blocked, failed).text,
+              u"The project could not be saved.\r\n\r\n"_s + blocked + u"\r\n\r\n"_s + failed.error);
 
     EXPECT_FALSE(writeProjectFile(Project(), folder.path(), kDemoStamp).ok);
 
