@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -246,6 +247,28 @@ void ChartWindow::open()
     m_pictures.front()->setFocus();
 }
 
+void ChartWindow::openBeside()
+{
+    setWindowModality(Qt::NonModal);
+    if (m_context.mainWindow) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(m_context.mainWindow->window()->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    if (QWindow* window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &ChartWindow::followScreen);
+    followScreen();
+    m_pictures.front()->setFocus();
+}
+
+void ChartWindow::replaceFirstPage(const QImage& page, PagePainter paint)
+{
+    m_firstPage = page;
+    m_paintFirstPage = std::move(paint);
+    showPage(0, m_firstPage, m_paintFirstPage);
+}
+
 const QImage& ChartWindow::currentPage() const
 {
     return m_selector->currentIndex() > 0 ? m_detailPage : m_firstPage;
@@ -356,27 +379,35 @@ ChartWindow* openProfileWindow(const WindowContext& context)
 
 ChartWindow* openRobustnessWindow(const WindowContext& context)
 {
-    QImage page;
-    QString summary;
-    Robustness robustness;
-    {
-        // Scored like the other windows, so the stored scores match what
-        // the page says; the analysis itself works on copies.
+    auto* window =
+        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), QImage(), PagePainter(), 0);
+    // Scored like the other windows, so the stored scores match what the
+    // page says; the analysis itself works on copies. Analysed once per
+    // showing: drawing the page again at the screen's density only lays out
+    // the same answers.
+    const auto analyse = [context, window] {
         WaitCursor wait;
         ComputeScores(context.project());
-        robustness = analyseRobustness(context.project());
-        page = buildRobustnessPage(context.project(), robustness, context.banner());
-        summary = robustnessSummary(context.project(), robustness);
-    }
-    // Analysed once: drawing the page again at the screen's density only
-    // lays out the same answers.
-    const PagePainter paintRobustness = [context, robustness](QPainter& painter) {
-        paintRobustnessPage(painter, context.project(), robustness, context.banner());
+        const Robustness robustness = analyseRobustness(context.project());
+        window->replaceFirstPage(buildRobustnessPage(context.project(), robustness, context.banner()),
+                                 [context, robustness](QPainter& painter) {
+                                     paintRobustnessPage(painter, context.project(), robustness, context.banner());
+                                 });
+        describePicture(window->picture(0), uiText(TextKey::TXT00441),
+                        robustnessSummary(context.project(), robustness));
     };
-    auto* window =
-        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page, paintRobustness, 0);
-    describePicture(window->picture(0), uiText(TextKey::TXT00441), summary);
-    window->open();
+    analyse();
+    // A slider drag or a paste sends many changes at once: they wait for the
+    // event loop and are analysed together.
+    auto* pending = new QTimer(window);
+    pending->setSingleShot(true);
+    pending->setInterval(0);
+    QObject::connect(pending, &QTimer::timeout, window, analyse);
+    const auto follow = [pending] { pending->start(); };
+    QObject::connect(&context.document, &Document::changed, pending, follow);
+    QObject::connect(&context.document, &Document::projectReplaced, pending, follow);
+    QObject::connect(&context.document, &Document::bannerChanged, pending, follow);
+    window->openBeside();
     return window;
 }
 
