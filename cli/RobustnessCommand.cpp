@@ -125,7 +125,7 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
              + uiText(verdictReasonKey(found.verdict)) + u"\n"_s;
     lines += uiText(TextKey::TXT00404) + u" "_s;
     if (found.closest) {
-        lines += stepsText(found.closest->steps) + u"\n"_s + changesAsLines(project, found.closest->changes);
+        lines += smallestChangesText(*found.closest) + u"\n"_s + changesAsLines(project, found.closest->changes);
     } else {
         lines += uiText(TextKey::TXT00405) + u"\n"_s;
     }
@@ -148,13 +148,9 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
     if (found.challengers.empty())
         lines += u"  "_s + uiText(TextKey::TXT00432) + u"\n"_s;
     for (const Challenger& challenger : found.challengers) {
-        lines += u"  "_s + optionsText(project, {challenger.option}) + u": "_s;
-        if (challenger.lift) {
-            lines += uiText(TextKey::TXT00428) + u" "_s + stepsText(challenger.lift->steps) + u"\n"_s
-                     + changesAsLines(project, challenger.lift->changes);
-        } else {
-            lines += uiText(TextKey::TXT00429) + u"\n"_s;
-        }
+        lines += u"  "_s + challengerText(project, challenger) + u"\n"_s;
+        if (challenger.lift)
+            lines += changesAsLines(project, challenger.lift->changes);
     }
 
     lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s

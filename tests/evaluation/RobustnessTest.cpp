@@ -451,9 +451,9 @@ const QRgb kBlack = qRgb(0, 0, 0);
 
 // The what-if grid: rows of 20 pixels from y 234, five cells of 60 x 16
 // pixels from x 370, 64 apart.
-QPoint cellCorner(int row, int importance)
+QPoint cellCorner(int row, int importance, int closestChanges = 1)
 {
-    return {370 + 64 * (importance - 1), 234 + 20 * row};
+    return {370 + 64 * (importance - 1), 234 + 20 * (closestChanges - 1) + 20 * row};
 }
 
 QRgb rgb(const QImage& page, QPoint at)
@@ -466,7 +466,8 @@ QRgb rgb(const QImage& page, QPoint at)
 TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
 {
     // Price at 1 ties the two options; the second criterion at 4 or 5 hands
-    // the lead to B (see the hand-worked cases above).
+    // the lead to B (see the hand-worked cases above). Its four closest
+    // changes are listed above the grid.
     const Project project = matrix({3, 1}, {{7, 4}, {4, 7}});
     const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"Laptops"_s);
     ASSERT_EQ(page.width(), 700);
@@ -474,18 +475,18 @@ TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
     EXPECT_EQ(rgb(page, {694, 39}), kHeader);
 
     // A tie is striped: A's half on the left, B's on the right.
-    const QPoint tie = cellCorner(0, 1);
+    const QPoint tie = cellCorner(0, 1, 4);
     EXPECT_EQ(rgb(page, tie + QPoint(1, 1)), kBlue);
     EXPECT_EQ(rgb(page, tie + QPoint(58, 14)), kRed);
-    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(1, 1)), kBlue);
-    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(58, 14)), kBlue);
-    EXPECT_EQ(rgb(page, cellCorner(1, 2) + QPoint(58, 14)), kBlue);
-    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(1, 1)), kRed);
-    EXPECT_EQ(rgb(page, cellCorner(1, 5) + QPoint(58, 14)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3, 4) + QPoint(1, 1)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3, 4) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 2, 4) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4, 4) + QPoint(1, 1)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(1, 5, 4) + QPoint(58, 14)), kRed);
 
     // Two black pixels around the current importance (3 and 1), white
     // around the others.
-    for (const QPoint current : {cellCorner(0, 3), cellCorner(1, 1)}) {
+    for (const QPoint current : {cellCorner(0, 3, 4), cellCorner(1, 1, 4)}) {
         EXPECT_EQ(rgb(page, current + QPoint(-1, 8)), kBlack);
         EXPECT_EQ(rgb(page, current + QPoint(-2, 8)), kBlack);
         EXPECT_EQ(rgb(page, current + QPoint(-3, 8)), kWhite);
@@ -493,8 +494,8 @@ TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
         EXPECT_EQ(rgb(page, current + QPoint(30, -2)), kBlack);
         EXPECT_EQ(rgb(page, current + QPoint(30, 17)), kBlack);
     }
-    EXPECT_EQ(rgb(page, cellCorner(0, 2) + QPoint(-2, 8)), kWhite);
-    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(30, -2)), kWhite);
+    EXPECT_EQ(rgb(page, cellCorner(0, 2, 4) + QPoint(-2, 8)), kWhite);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4, 4) + QPoint(30, -2)), kWhite);
 }
 
 TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
@@ -503,8 +504,9 @@ TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
     const Project project = matrix({1}, {{10}, {9}});
     const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"x"_s);
     // Bars start at x 230, 380 pixels for certainty, 12 high, 18 apart,
-    // below the grid's one row.
-    const int top = 234 + 20 + 16 + 22;
+    // below the grid's one row, which stands a row lower than usual: two
+    // closest changes (A down a step, B up a step) are listed.
+    const int top = 234 + 20 + 20 + 16 + 22;
     const int aEnd = 230 + static_cast<int>(380.0 * 8 / 9 + 0.5); // 568
     const int bEnd = 230 + static_cast<int>(380.0 * 4 / 9 + 0.5); // 399
     EXPECT_EQ(rgb(page, {230, top}), kBlue);
@@ -516,6 +518,17 @@ TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
     EXPECT_NE(rgb(page, {230, top + 12}), kBlue);
 }
 
+TEST(RobustnessPage, EveryClosestChangeIsListedAboveTheGrid)
+{
+    // The tie of two 7s has four closest changes (worked out above): three
+    // lines more than one change takes push the grid 60 pixels down. A
+    // and B share every cell, A's blue on the left.
+    const Project project = matrix({3}, {{7}, {7}});
+    const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"x"_s);
+    EXPECT_EQ(rgb(page, cellCorner(0, 5) + QPoint(1, 8 + 60)), kBlue);
+    EXPECT_NE(rgb(page, cellCorner(0, 5) + QPoint(1, 8)), kBlue);
+}
+
 TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
 {
     // A far ahead of B and C: no single change lifts either, so only the
@@ -525,7 +538,7 @@ TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
                                               [](int option, int) { return option == 0 ? 10 : 0; });
         const Robustness found = analyseRobustness(project);
         const QImage page = buildRobustnessPage(project, found, u"x"_s);
-        EXPECT_EQ(page.height(), robustnessPageHeight(found));
+        EXPECT_EQ(page.height(), robustnessPageHeight(project, found));
         return page.height();
     };
     EXPECT_EQ(height(2), 530);

@@ -1,0 +1,68 @@
+// The robustness findings in words, as the page, the window and the command
+// line say them.
+#include "evaluation/RobustnessTexts.h"
+
+#include "tests/evaluation/PageTestSupport.h"
+
+using namespace ponderix;
+using namespace ponderix::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Option 1's rating under criterion 1 from +2 to +1, which makes option 2 best.
+const SingleChange kDown{SingleChange::Kind::Rating, 0, 0, 2, 1, {1}};
+
+Project twoOptions()
+{
+    return scoredProject(2, {3}, [](int, int) { return 7; });
+}
+
+} // namespace
+
+TEST(RobustnessTexts, StepsSayHowManyChangesOfThatSizeThereAre)
+{
+    const struct {
+        int steps;
+        int changes;
+        QString text;
+    } cases[] = {
+        {1, 1, u"1 step"_s},
+        {8, 1, u"8 steps"_s},
+        {1, 16, u"1 step (16 changes of 1 step each)"_s},
+        {2, 2, u"2 steps (2 changes of 2 steps each)"_s},
+    };
+    for (const auto& entry : cases) {
+        const SmallestChanges smallest{entry.steps, std::vector<SingleChange>(static_cast<std::size_t>(entry.changes))};
+        EXPECT_EQ(smallestChangesText(smallest), entry.text);
+    }
+}
+
+TEST(RobustnessTexts, ListedChangesStopAtTheMostAndCountTheRest)
+{
+    const Project project = twoOptions();
+    const QString down =
+        u"Rating of Option A \"Option 1\" under \"Criterion 1\" from +2 to +1, then best: Option B \"Option 2\""_s;
+    const struct {
+        int changes;
+        int most;
+        int listed;
+        QString last;
+    } cases[] = {
+        {0, 10, 0, QString()},
+        {3, 10, 3, down},
+        {10, 10, 10, down},
+        {11, 10, 10, u"1 more change not shown"_s},
+        {13, 10, 10, u"3 more changes not shown"_s},
+    };
+    for (const auto& entry : cases) {
+        const QStringList lines =
+            listedChanges(project, std::vector<SingleChange>(static_cast<std::size_t>(entry.changes), kDown),
+                          entry.most);
+        const bool leftOut = entry.changes > entry.most;
+        ASSERT_EQ(lines.size(), entry.listed + (leftOut ? 1 : 0)) << entry.changes;
+        for (int line = 0; line < entry.listed; ++line)
+            EXPECT_EQ(lines[line], down);
+        EXPECT_EQ(lines.isEmpty() ? QString() : lines.last(), entry.last);
+    }
+}
