@@ -98,15 +98,16 @@ struct Layout {
     int height = 0;
 };
 
-// Text whose top-left corner stands at (x, y) within `width`, drawn when
-// there is a painter and only measured without one. Returns how far the
-// next line of the same kind stands below: `pitch` for a text of one line.
+// Text whose top-left corner stands at (x, y), wrapped to `width` and never
+// cut, drawn when there is a painter and only measured without one.
+// Returns how far the next line of the same kind stands below: `pitch` for
+// a text of one line, and the height of each further line on top.
 int put(QPainter* painter, int x, int y, int width, const QString& text, const QFont& font, const QColor& colour,
         int pitch)
 {
-    if (painter)
-        drawTextAt(*painter, x, y, elided(text, font, width), font, colour);
-    return pitch;
+    const int height =
+        painter ? drawWrappedText(*painter, x, y, width, text, font, colour) : textHeight(text, font, width);
+    return pitch + std::max(height - textHeight(u"X"_s, font, width), 0);
 }
 
 // The findings in rows of a label and a value, then the closest changes;
