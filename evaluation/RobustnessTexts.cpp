@@ -92,16 +92,20 @@ std::vector<FindingRow> findingRows(const Project& project, const Robustness& ro
 {
     if (!robustness.maximum)
         return {};
+    // A tie has no leader: the options below it are next, not runners-up.
+    const bool tie = robustness.best.size() > 1;
+    const QString runnerUp = uiText(tie ? TextKey::TXT01060 : TextKey::TXT00401);
+    const QString lead = uiText(tie ? TextKey::TXT01061 : TextKey::TXT00402);
     std::vector<FindingRow> rows;
-    rows.push_back({uiText(TextKey::TXT00257),
+    rows.push_back({uiText(tie ? TextKey::TXT01059 : TextKey::TXT00257),
                     optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s});
     if (robustness.runnerUpScore) {
-        rows.push_back({uiText(TextKey::TXT00401), optionsText(project, robustness.runnerUp) + u" ("_s
-                                                       + scoreText(*robustness.runnerUpScore) + u")"_s});
-        rows.push_back({uiText(TextKey::TXT00402), pointsText(*robustness.lead)});
+        rows.push_back({runnerUp, optionsText(project, robustness.runnerUp) + u" ("_s
+                                      + scoreText(*robustness.runnerUpScore) + u")"_s});
+        rows.push_back({lead, pointsText(*robustness.lead)});
     } else {
-        rows.push_back({uiText(TextKey::TXT00401), uiText(TextKey::TXT00432)});
-        rows.push_back({uiText(TextKey::TXT00402), uiText(TextKey::TXT00432)});
+        rows.push_back({runnerUp, uiText(TextKey::TXT00432)});
+        rows.push_back({lead, uiText(TextKey::TXT00432)});
     }
     rows.push_back({uiText(TextKey::TXT00259),
                     uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict)),

@@ -66,3 +66,29 @@ TEST(RobustnessTexts, ListedChangesStopAtTheMostAndCountTheRest)
         EXPECT_EQ(lines.isEmpty() ? QString() : lines.last(), entry.last);
     }
 }
+
+TEST(RobustnessTexts, ATieForBestHasNoLeaderOnlyOptionsBelowIt)
+{
+    // Importance 1: +2 scores 8, +1 scores 4, 0 scores 0 of 25.
+    const struct {
+        std::vector<int> values;
+        QStringList rows;
+    } cases[] = {
+        {{7, 6, 5},
+         {u"Best choice: Option A \"Option 1\" (+8%)"_s, u"Runner-up: Option B \"Option 2\" (+4%)"_s,
+          u"Lead: 4 points"_s}},
+        {{7, 7, 5},
+         {u"Tied for best: Option A \"Option 1\", Option B \"Option 2\" (+8%)"_s,
+          u"Next below the tie: Option C \"Option 3\" (0%)"_s, u"Behind the tie by: 8 points"_s}},
+        {{7, 7, 7},
+         {u"Tied for best: Option A \"Option 1\", Option B \"Option 2\", Option C \"Option 3\" (+8%)"_s,
+          u"Next below the tie: none"_s, u"Behind the tie by: none"_s}},
+    };
+    for (const auto& entry : cases) {
+        const Project project = scoredProject(3, {1}, [&](int option, int) { return entry.values[option]; });
+        const std::vector<FindingRow> rows = findingRows(project, analyseRobustness(project));
+        ASSERT_GE(rows.size(), 3u);
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(rows[row].label + u" "_s + rows[row].value, entry.rows[row]);
+    }
+}
