@@ -166,7 +166,7 @@ int drawChallengers(QPainter* painter, const Project& project, const Robustness&
     const int leftOut = static_cast<int>(robustness.challengers.size()) - listed;
     if (leftOut > 0) {
         if (painter) {
-            drawTextAt(*painter, kLabelX, y, QString::number(leftOut) + u" "_s + uiText(TextKey::TXT00431), small,
+            drawTextAt(*painter, kLabelX, y, countText(leftOut, TextKey::TXT01056, TextKey::TXT01057), small,
                        Qt::black);
         }
         y += kNoteHeight;
@@ -271,7 +271,7 @@ void drawGrid(QPainter& painter, const Project& project, const Robustness& robus
     }
     if (layout.criteriaLeftOut > 0) {
         drawTextAt(painter, kLabelX, y,
-                   QString::number(layout.criteriaLeftOut) + u" "_s + uiText(TextKey::TXT00423) + u"; "_s
+                   countText(layout.criteriaLeftOut, TextKey::TXT01058, TextKey::TXT00423) + u"; "_s
                        + uiText(TextKey::TXT00424),
                    small, Qt::black);
     }
@@ -304,8 +304,7 @@ void drawChances(QPainter& painter, const Project& project, const Robustness& ro
     }
     const int leftOut = static_cast<int>(robustness.scores.size()) - layout.listedOptions;
     if (leftOut > 0) {
-        drawTextAt(painter, kLabelX, y, QString::number(leftOut) + u" "_s + uiText(TextKey::TXT00431), small,
-                   Qt::black);
+        drawTextAt(painter, kLabelX, y, countText(leftOut, TextKey::TXT01056, TextKey::TXT01057), small, Qt::black);
     }
 }
 

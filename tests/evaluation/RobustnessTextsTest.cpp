@@ -92,3 +92,26 @@ TEST(RobustnessTexts, ATieForBestHasNoLeaderOnlyOptionsBelowIt)
             EXPECT_EQ(rows[row].label + u" "_s + rows[row].value, entry.rows[row]);
     }
 }
+
+TEST(RobustnessTexts, CountsTakeTheSingularForOneAndThePluralOtherwise)
+{
+    const struct {
+        int count;
+        TextKey singular;
+        TextKey plural;
+        QString text;
+    } cases[] = {
+        {1, TextKey::TXT01050, TextKey::TXT00403, u"1 point"_s},
+        {0, TextKey::TXT01050, TextKey::TXT00403, u"0 points"_s},
+        {12, TextKey::TXT01050, TextKey::TXT00403, u"12 points"_s},
+        {1, TextKey::TXT01051, TextKey::TXT01052, u"1 change"_s},
+        {2, TextKey::TXT01051, TextKey::TXT01052, u"2 changes"_s},
+        {1, TextKey::TXT01056, TextKey::TXT01057, u"1 more option not shown"_s},
+        {3, TextKey::TXT01056, TextKey::TXT01057, u"3 more options not shown"_s},
+        {1, TextKey::TXT01058, TextKey::TXT00423, u"1 more criterion not shown"_s},
+        {270, TextKey::TXT01058, TextKey::TXT00423, u"270 more criteria not shown"_s},
+    };
+    for (const auto& entry : cases)
+        EXPECT_EQ(countText(entry.count, entry.singular, entry.plural), entry.text);
+    EXPECT_EQ(pointsText(1), u"1 point"_s);
+}
