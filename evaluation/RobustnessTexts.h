@@ -34,6 +34,9 @@ QString pointsText(int points);
 // are when there are several: "1 step", "2 steps (16 changes of 2 steps each)".
 QString smallestChangesText(const SmallestChanges& smallest);
 
+// How many changes a screen reader hears of one list at the most.
+inline constexpr int kMostListedChanges = 10;
+
 // Each of `changes` in words with the best options after it, the first
 // `most` of them, then how many more there are: "3 more changes not shown".
 QStringList listedChanges(const Project& project, const std::vector<SingleChange>& changes, int most);
