@@ -202,7 +202,7 @@ void Application::registerCommands()
     window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
     window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
     window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
-    window.setHandler(Command::Robustness, [this] { openRobustnessWindow(windowContext()); });
+    window.setHandler(Command::Robustness, [this] { showRobustness(); });
     window.setHandler(Command::Report, [this] { openReportWindow(windowContext()); });
     window.setHandler(Command::SaveBlankCopy, [this] { m_files->saveBlankCopy(); });
     window.setHandler(Command::CombineTeam, [this] { combineTeam(); });
@@ -356,6 +356,17 @@ void Application::showAbout()
                        title + u"\r\n\r\n"_s + uiText(TextKey::Version_Name) + u"\r\n\r\n"_s
                            + uiText(TextKey::Copyright_Text) + u"\r\n\r\n"_s,
                        Dialogs::Icon::None);
+}
+
+void Application::showRobustness()
+{
+    // One window follows the document; asking again brings it forward.
+    if (m_robustness) {
+        m_robustness->raise();
+        m_robustness->activateWindow();
+        return;
+    }
+    m_robustness = openRobustnessWindow(windowContext());
 }
 
 void Application::combineTeam()

@@ -6,6 +6,7 @@
 #include "project/Project.h"
 #include "windows/WindowContext.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -15,6 +16,7 @@
 
 namespace ponderix {
 
+class ChartWindow;
 class ChartLibrary;
 class Dialogs;
 class EditingCommands;
@@ -85,6 +87,8 @@ private:
     void runEditCommand(int command);
     void showSignature();
     void showAbout();
+    // Opens the robustness window, or brings the open one to the front.
+    void showRobustness();
 
     Environment m_environment;
     Document m_document;
@@ -103,6 +107,7 @@ private:
     std::unique_ptr<ProjectFiles> m_files;
     std::unique_ptr<EditingCommands> m_editing;
     std::unique_ptr<RecoveryKeeper> m_recovery;
+    QPointer<ChartWindow> m_robustness; // the one live robustness window
 };
 
 // The main window's size on a first start: shorter on small desktops.

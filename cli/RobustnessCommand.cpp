@@ -110,23 +110,22 @@ QString changesAsLines(const Project& project, const std::vector<SingleChange>& 
 QString robustnessAsLines(const Project& project, const Robustness& found)
 {
     QString lines;
+    // The page's rows: a tie is named as such, with the options below it.
+    const std::vector<FindingRow> rows = findingRows(project, found);
     if (found.maximum) {
-        lines += uiText(TextKey::TXT00257) + u" "_s + optionsText(project, found.best) + u"\n"_s;
+        lines += rows[0].label + u" "_s + optionsText(project, found.best) + u"\n"_s;
         lines += uiText(TextKey::TXT00258) + u" "_s + scoreText(*found.maximum) + u"\n"_s;
-    }
-    lines += uiText(TextKey::TXT00401) + u" "_s;
-    if (found.runnerUpScore) {
-        lines += optionsText(project, found.runnerUp) + u" ("_s + scoreText(*found.runnerUpScore) + u")\n"_s;
-        lines += uiText(TextKey::TXT00402) + u" "_s + QString::number(*found.lead) + u" "_s + uiText(TextKey::TXT00403)
-                 + u"\n"_s;
+        lines += rows[1].label + u" "_s + rows[1].value + u"\n"_s;
+        if (found.runnerUpScore)
+            lines += rows[2].label + u" "_s + rows[2].value + u"\n"_s;
     } else {
-        lines += uiText(TextKey::TXT00432) + u"\n"_s;
+        lines += uiText(TextKey::TXT00401) + u" "_s + uiText(TextKey::TXT00432) + u"\n"_s;
     }
     lines += uiText(TextKey::TXT00259) + u" "_s + uiText(verdictWordKey(found.verdict)) + u": "_s
              + uiText(verdictReasonKey(found.verdict)) + u"\n"_s;
     lines += uiText(TextKey::TXT00404) + u" "_s;
     if (found.closest) {
-        lines += stepsText(found.closest->steps) + u"\n"_s + changesAsLines(project, found.closest->changes);
+        lines += smallestChangesText(*found.closest) + u"\n"_s + changesAsLines(project, found.closest->changes);
     } else {
         lines += uiText(TextKey::TXT00405) + u"\n"_s;
     }
@@ -149,13 +148,9 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
     if (found.challengers.empty())
         lines += u"  "_s + uiText(TextKey::TXT00432) + u"\n"_s;
     for (const Challenger& challenger : found.challengers) {
-        lines += u"  "_s + optionsText(project, {challenger.option}) + u": "_s;
-        if (challenger.lift) {
-            lines += uiText(TextKey::TXT00428) + u" "_s + stepsText(challenger.lift->steps) + u"\n"_s
-                     + changesAsLines(project, challenger.lift->changes);
-        } else {
-            lines += uiText(TextKey::TXT00429) + u"\n"_s;
-        }
+        lines += u"  "_s + challengerText(project, challenger) + u"\n"_s;
+        if (challenger.lift)
+            lines += changesAsLines(project, challenger.lift->changes);
     }
 
     lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s

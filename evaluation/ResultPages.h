@@ -78,7 +78,7 @@ QImage pagePicture(int height, qreal scale, const std::function<void(QPainter&)>
 
 inline constexpr int kOverviewPageHeight = 530;
 int detailPageHeight(int criterionCount);
-int robustnessPageHeight(const Robustness& robustness);
+int robustnessPageHeight(const Project& project, const Robustness& robustness);
 int teamPageHeight(const TeamResult& team);
 int profilePageHeight(int optionCount, int criterionCount);
 

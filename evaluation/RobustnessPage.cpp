@@ -30,10 +30,12 @@ constexpr int kRightMargin = 15;
 constexpr int kRobustnessValueX = 135;
 constexpr int kTextWidth = kPageWidth - kRobustnessValueX - kRightMargin;
 constexpr int kRowPitch = 20;
-constexpr int kRunnerUpY = kRow2Y;
-constexpr int kLeadY = kRow3Y;
-constexpr int kVerdictY = 120;
-constexpr int kClosestY = 140;
+// The findings take at least the rows down to the closest change and one
+// change below it.
+constexpr int kFindingsBottom = kRow1Y + 6 * kRowPitch;
+// The closest changes and each challenger's are listed up to these counts.
+constexpr int kMostClosestChanges = 10;
+constexpr int kMostChallengerChanges = 3;
 constexpr int kSectionGap = 16;
 constexpr int kHeadingHeight = 22;
 
@@ -62,7 +64,7 @@ constexpr int kBarRowPitch = 18;
 constexpr int kBarTextGap = 6;
 const QColor kBarTrackColour(0xF0, 0xF0, 0xF0);
 
-// Challengers: a line naming the option and the steps, then its first change.
+// Challengers: a line naming the option and the steps, then its changes.
 constexpr int kChallengerPitch = 20;
 constexpr int kChangeLinePitch = 14;
 constexpr int kSwatchSize = 10;
@@ -73,56 +75,6 @@ constexpr int kMostListedOptions = kOptionLimit;
 
 constexpr int kNoteHeight = 16;
 constexpr int kBottomMargin = 15;
-
-// Where each part starts; the page is as tall as its parts.
-struct Layout {
-    std::vector<int> gridCriteria; // in the order shown
-    int criteriaLeftOut = 0;
-    int listedOptions = 0;
-    int listedChallengers = 0;
-    int gridTop = 0;
-    int chanceTop = 0;
-    int challengersTop = 0;
-    int height = 0;
-};
-
-Layout layoutOf(const Robustness& robustness)
-{
-    Layout layout;
-    const int criteria = static_cast<int>(robustness.importance.size());
-    if (criteria <= kMostGridRows) {
-        for (int criterion = 0; criterion < criteria; ++criterion)
-            layout.gridCriteria.push_back(criterion);
-    } else {
-        layout.gridCriteria = criteriaBySensitivity(robustness);
-        layout.gridCriteria.resize(kMostGridRows);
-        layout.criteriaLeftOut = criteria - kMostGridRows;
-    }
-    layout.listedOptions = std::min(static_cast<int>(robustness.scores.size()), kMostListedOptions);
-    layout.listedChallengers = std::min(static_cast<int>(robustness.challengers.size()), kMostListedOptions);
-
-    int y = kClosestY + 2 * kRowPitch + kSectionGap;
-    layout.gridTop = y;
-    y += kHeadingHeight + kGridColumnCaptionHeight + kGridRowPitch * static_cast<int>(layout.gridCriteria.size());
-    if (layout.criteriaLeftOut > 0)
-        y += kNoteHeight;
-    y += kSectionGap;
-    layout.chanceTop = y;
-    y += kHeadingHeight + kBarRowPitch * std::max(layout.listedOptions, 1);
-    if (static_cast<int>(robustness.scores.size()) > layout.listedOptions)
-        y += kNoteHeight;
-    y += kSectionGap;
-    layout.challengersTop = y;
-    y += kHeadingHeight + kChallengerPitch * std::max(layout.listedChallengers, 1);
-    for (int listed = 0; listed < layout.listedChallengers; ++listed) {
-        if (robustness.challengers[static_cast<std::size_t>(listed)].lift)
-            y += kChangeLinePitch;
-    }
-    if (static_cast<int>(robustness.challengers.size()) > layout.listedChallengers)
-        y += kNoteHeight;
-    layout.height = std::max(y + kBottomMargin, kShortestPage);
-    return layout;
-}
 
 QString elided(const QString& text, const QFont& font, int width)
 {
@@ -135,53 +87,122 @@ QColor letterColourOn(QRgb background)
     return qGray(background) > 150 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
-void drawSummary(QPainter& painter, const Project& project, const Robustness& robustness)
+// Where each part starts; the page is as tall as its parts.
+struct Layout {
+    std::vector<int> gridCriteria; // in the order shown
+    int criteriaLeftOut = 0;
+    int listedOptions = 0;
+    int gridTop = 0;
+    int chanceTop = 0;
+    int challengersTop = 0;
+    int height = 0;
+};
+
+// Text whose top-left corner stands at (x, y), wrapped to `width` and never
+// cut, drawn when there is a painter and only measured without one.
+// Returns how far the next line of the same kind stands below: `pitch` for
+// a text of one line, and the height of each further line on top.
+int put(QPainter* painter, int x, int y, int width, const QString& text, const QFont& font, const QColor& colour,
+        int pitch)
+{
+    const int height =
+        painter ? drawWrappedText(*painter, x, y, width, text, font, colour) : textHeight(text, font, width);
+    return pitch + std::max(height - textHeight(u"X"_s, font, width), 0);
+}
+
+// The findings in rows of a label and a value, then the closest changes;
+// returns where the next part may start.
+int drawSummary(QPainter* painter, const Project& project, const Robustness& robustness)
 {
     const QFont label = programFont(FontRole::PageLabel);
     const QFont value = programFont(FontRole::PageValue);
     // Without options there is nothing to judge: like the overview page,
     // the rows stay empty.
-    if (!robustness.maximum)
-        return;
-    drawTextAt(painter, kLabelX, kRow1Y, uiText(TextKey::TXT00257), label, Qt::black);
-    drawTextAt(painter, kRobustnessValueX, kRow1Y,
-               elided(optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s, value,
-                      kTextWidth),
-               value, Qt::black);
-    drawTextAt(painter, kLabelX, kRunnerUpY, uiText(TextKey::TXT00401), label, Qt::black);
-    drawTextAt(painter, kLabelX, kLeadY, uiText(TextKey::TXT00402), label, Qt::black);
-    if (robustness.runnerUpScore) {
-        drawTextAt(painter, kRobustnessValueX, kRunnerUpY,
-                   elided(optionsText(project, robustness.runnerUp) + u" ("_s + scoreText(*robustness.runnerUpScore)
-                              + u")"_s,
-                          value, kTextWidth),
-                   value, Qt::black);
-        drawTextAt(painter, kRobustnessValueX, kLeadY,
-                   QString::number(*robustness.lead) + u" "_s + uiText(TextKey::TXT00403), value, Qt::black);
+    int y = kRow1Y;
+    for (const FindingRow& row : findingRows(project, robustness)) {
+        const QColor colour = row.verdict ? kHeaderColour : QColor(Qt::black);
+        if (painter)
+            drawTextAt(*painter, kLabelX, y, row.label, label, colour);
+        y += put(painter, kRobustnessValueX, y, kTextWidth, row.value, value, colour, kRowPitch);
+    }
+    if (robustness.closest) {
+        for (const QString& line : listedChanges(project, robustness.closest->changes, kMostClosestChanges))
+            y += put(painter, kRobustnessValueX, y, kTextWidth, line, value, Qt::black, kRowPitch);
+    }
+    return std::max(y, kFindingsBottom);
+}
+
+// What each other option needs, from `top`; returns the bottom.
+int drawChallengers(QPainter* painter, const Project& project, const Robustness& robustness, int top)
+{
+    const QFont label = programFont(FontRole::PageLabel);
+    const QFont value = programFont(FontRole::PageValue);
+    const QFont small = programFont(FontRole::PageScale);
+    if (painter)
+        drawTextAt(*painter, kLabelX, top, uiText(TextKey::TXT00427), label, kHeaderColour);
+    int y = top + kHeadingHeight;
+    if (robustness.challengers.empty()) {
+        if (painter)
+            drawTextAt(*painter, kLabelX, y, uiText(TextKey::TXT00432), value, Qt::black);
+        return y + kChallengerPitch;
+    }
+    const int listed = std::min(static_cast<int>(robustness.challengers.size()), kMostListedOptions);
+    for (int at = 0; at < listed; ++at) {
+        const Challenger& challenger = robustness.challengers[static_cast<std::size_t>(at)];
+        // The option's colour as a swatch: light colours would not read as text.
+        if (painter) {
+            painter->fillRect(QRect(kLabelX, y + kSwatchTop, kSwatchSize, kSwatchSize),
+                              QColor::fromRgb(optionColour(challenger.option)));
+        }
+        y += put(painter, kChallengerTextX, y, kPageWidth - kChallengerTextX - kRightMargin,
+                 challengerText(project, challenger), value, Qt::black, kChallengerPitch);
+        if (!challenger.lift)
+            continue;
+        for (const QString& line : listedChanges(project, challenger.lift->changes, kMostChallengerChanges)) {
+            y += put(painter, kChangeIndentX, y - 2, kPageWidth - kChangeIndentX - kRightMargin, line, small, Qt::black,
+                     kChangeLinePitch);
+        }
+    }
+    const int leftOut = static_cast<int>(robustness.challengers.size()) - listed;
+    if (leftOut > 0) {
+        if (painter) {
+            drawTextAt(*painter, kLabelX, y, countText(leftOut, TextKey::TXT01056, TextKey::TXT01057), small,
+                       Qt::black);
+        }
+        y += kNoteHeight;
+    }
+    return y;
+}
+
+Layout layoutOf(const Project& project, const Robustness& robustness)
+{
+    Layout layout;
+    const int criteria = static_cast<int>(robustness.importance.size());
+    if (criteria <= kMostGridRows) {
+        for (int criterion = 0; criterion < criteria; ++criterion)
+            layout.gridCriteria.push_back(criterion);
     } else {
-        drawTextAt(painter, kRobustnessValueX, kRunnerUpY, uiText(TextKey::TXT00432), value, Qt::black);
-        drawTextAt(painter, kRobustnessValueX, kLeadY, uiText(TextKey::TXT00432), value, Qt::black);
+        layout.gridCriteria = criteriaBySensitivity(robustness);
+        layout.gridCriteria.resize(kMostGridRows);
+        layout.criteriaLeftOut = criteria - kMostGridRows;
     }
-    drawTextAt(painter, kLabelX, kVerdictY, uiText(TextKey::TXT00259), label, kHeaderColour);
-    drawTextAt(painter, kRobustnessValueX, kVerdictY,
-               elided(uiText(verdictWordKey(robustness.verdict)) + u": "_s
-                          + uiText(verdictReasonKey(robustness.verdict)),
-                      value, kTextWidth),
-               value, kHeaderColour);
-    drawTextAt(painter, kLabelX, kClosestY, uiText(TextKey::TXT00404), label, Qt::black);
-    if (!robustness.closest) {
-        drawTextAt(painter, kRobustnessValueX, kClosestY, uiText(TextKey::TXT00405), value, Qt::black);
-        return;
-    }
-    const SmallestChanges& closest = *robustness.closest;
-    QString steps = stepsText(closest.steps);
-    if (closest.changes.size() > 1) {
-        steps += u", "_s + uiText(TextKey::TXT00430) + u" "_s + QString::number(closest.changes.size() - 1) + u" "_s
-                 + uiText(TextKey::TXT00431);
-    }
-    drawTextAt(painter, kRobustnessValueX, kClosestY, steps, value, Qt::black);
-    drawTextAt(painter, kRobustnessValueX, kClosestY + kRowPitch,
-               elided(changeText(project, closest.changes.front(), true), value, kTextWidth), value, Qt::black);
+    layout.listedOptions = std::min(static_cast<int>(robustness.scores.size()), kMostListedOptions);
+
+    int y = drawSummary(nullptr, project, robustness) + kSectionGap;
+    layout.gridTop = y;
+    y += kHeadingHeight + kGridColumnCaptionHeight + kGridRowPitch * static_cast<int>(layout.gridCriteria.size());
+    if (layout.criteriaLeftOut > 0)
+        y += kNoteHeight;
+    y += kSectionGap;
+    layout.chanceTop = y;
+    y += kHeadingHeight + kBarRowPitch * std::max(layout.listedOptions, 1);
+    if (static_cast<int>(robustness.scores.size()) > layout.listedOptions)
+        y += kNoteHeight;
+    y += kSectionGap;
+    layout.challengersTop = y;
+    y = drawChallengers(nullptr, project, robustness, layout.challengersTop);
+    layout.height = std::max(y + kBottomMargin, kShortestPage);
+    return layout;
 }
 
 void drawCell(QPainter& painter, QRect cell, const std::vector<int>& best)
@@ -255,7 +276,7 @@ void drawGrid(QPainter& painter, const Project& project, const Robustness& robus
     }
     if (layout.criteriaLeftOut > 0) {
         drawTextAt(painter, kLabelX, y,
-                   QString::number(layout.criteriaLeftOut) + u" "_s + uiText(TextKey::TXT00423) + u"; "_s
+                   countText(layout.criteriaLeftOut, TextKey::TXT01058, TextKey::TXT00423) + u"; "_s
                        + uiText(TextKey::TXT00424),
                    small, Qt::black);
     }
@@ -288,76 +309,31 @@ void drawChances(QPainter& painter, const Project& project, const Robustness& ro
     }
     const int leftOut = static_cast<int>(robustness.scores.size()) - layout.listedOptions;
     if (leftOut > 0) {
-        drawTextAt(painter, kLabelX, y, QString::number(leftOut) + u" "_s + uiText(TextKey::TXT00431), small,
-                   Qt::black);
-    }
-}
-
-void drawChallengers(QPainter& painter, const Project& project, const Robustness& robustness, const Layout& layout)
-{
-    const QFont label = programFont(FontRole::PageLabel);
-    const QFont value = programFont(FontRole::PageValue);
-    const QFont small = programFont(FontRole::PageScale);
-    drawTextAt(painter, kLabelX, layout.challengersTop, uiText(TextKey::TXT00427), label, kHeaderColour);
-    int y = layout.challengersTop + kHeadingHeight;
-    if (robustness.challengers.empty()) {
-        drawTextAt(painter, kLabelX, y, uiText(TextKey::TXT00432), value, Qt::black);
-        return;
-    }
-    for (int listed = 0; listed < layout.listedChallengers; ++listed) {
-        const Challenger& challenger = robustness.challengers[static_cast<std::size_t>(listed)];
-        // The option's colour as a swatch: light colours would not read as text.
-        painter.fillRect(QRect(kLabelX, y + kSwatchTop, kSwatchSize, kSwatchSize),
-                         QColor::fromRgb(optionColour(challenger.option)));
-        QString line = optionsText(project, {challenger.option}) + u": "_s;
-        if (challenger.lift) {
-            line += uiText(TextKey::TXT00428) + u" "_s + stepsText(challenger.lift->steps);
-            if (challenger.lift->changes.size() > 1) {
-                line += u", "_s + uiText(TextKey::TXT00430) + u" "_s
-                        + QString::number(challenger.lift->changes.size() - 1) + u" "_s + uiText(TextKey::TXT00431);
-            }
-        } else {
-            line += uiText(TextKey::TXT00429);
-        }
-        drawTextAt(painter, kChallengerTextX, y, elided(line, value, kPageWidth - kChallengerTextX - kRightMargin),
-                   value, Qt::black);
-        y += kChallengerPitch;
-        if (challenger.lift) {
-            drawTextAt(painter, kChangeIndentX, y - 2,
-                       elided(changeText(project, challenger.lift->changes.front(), true), small,
-                              kPageWidth - kChangeIndentX - kRightMargin),
-                       small, Qt::black);
-            y += kChangeLinePitch;
-        }
-    }
-    const int leftOut = static_cast<int>(robustness.challengers.size()) - layout.listedChallengers;
-    if (leftOut > 0) {
-        drawTextAt(painter, kLabelX, y, QString::number(leftOut) + u" "_s + uiText(TextKey::TXT00431), small,
-                   Qt::black);
+        drawTextAt(painter, kLabelX, y, countText(leftOut, TextKey::TXT01056, TextKey::TXT01057), small, Qt::black);
     }
 }
 
 } // namespace
 
-int robustnessPageHeight(const Robustness& robustness)
+int robustnessPageHeight(const Project& project, const Robustness& robustness)
 {
-    return layoutOf(robustness).height;
+    return layoutOf(project, robustness).height;
 }
 
 QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner, qreal scale)
 {
-    return pagePicture(layoutOf(robustness).height, scale,
+    return pagePicture(layoutOf(project, robustness).height, scale,
                        [&](QPainter& painter) { paintRobustnessPage(painter, project, robustness, banner); });
 }
 
 void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness, const QString& banner)
 {
-    const Layout layout = layoutOf(robustness);
+    const Layout layout = layoutOf(project, robustness);
     drawTitleBar(painter, uiText(TextKey::TXT00400), banner);
-    drawSummary(painter, project, robustness);
+    drawSummary(&painter, project, robustness);
     drawGrid(painter, project, robustness, layout);
     drawChances(painter, project, robustness, layout);
-    drawChallengers(painter, project, robustness, layout);
+    drawChallengers(&painter, project, robustness, layout.challengersTop);
 }
 
 } // namespace ponderix

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
@@ -50,6 +52,75 @@ QString optionsText(const Project& project, const std::vector<int>& options)
 QString stepsText(int steps)
 {
     return QString::number(steps) + u" "_s + uiText(steps == 1 ? TextKey::TXT00419 : TextKey::TXT00420);
+}
+
+QString countText(int count, TextKey singular, TextKey plural)
+{
+    return QString::number(count) + u" "_s + uiText(count == 1 ? singular : plural);
+}
+
+QString pointsText(int points)
+{
+    return countText(points, TextKey::TXT01050, TextKey::TXT00403);
+}
+
+QString smallestChangesText(const SmallestChanges& smallest)
+{
+    QString text = stepsText(smallest.steps);
+    const int changes = static_cast<int>(smallest.changes.size());
+    if (changes > 1) {
+        text += u" ("_s
+                + uiText(TextKey::TXT01053)
+                      .arg(countText(changes, TextKey::TXT01051, TextKey::TXT01052), stepsText(smallest.steps))
+                + u")"_s;
+    }
+    return text;
+}
+
+QStringList listedChanges(const Project& project, const std::vector<SingleChange>& changes, int most)
+{
+    QStringList lines;
+    const int count = static_cast<int>(changes.size());
+    for (int listed = 0; listed < std::min(count, most); ++listed)
+        lines << changeText(project, changes[static_cast<std::size_t>(listed)], true);
+    if (count > most)
+        lines << countText(count - most, TextKey::TXT01054, TextKey::TXT01055);
+    return lines;
+}
+
+std::vector<FindingRow> findingRows(const Project& project, const Robustness& robustness)
+{
+    if (!robustness.maximum)
+        return {};
+    // A tie has no leader: the options below it are next, not runners-up.
+    const bool tie = robustness.best.size() > 1;
+    const QString runnerUp = uiText(tie ? TextKey::TXT01060 : TextKey::TXT00401);
+    const QString lead = uiText(tie ? TextKey::TXT01061 : TextKey::TXT00402);
+    std::vector<FindingRow> rows;
+    rows.push_back({uiText(tie ? TextKey::TXT01059 : TextKey::TXT00257),
+                    optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s});
+    if (robustness.runnerUpScore) {
+        rows.push_back({runnerUp, optionsText(project, robustness.runnerUp) + u" ("_s
+                                      + scoreText(*robustness.runnerUpScore) + u")"_s});
+        rows.push_back({lead, pointsText(*robustness.lead)});
+    } else {
+        rows.push_back({runnerUp, uiText(TextKey::TXT00432)});
+        rows.push_back({lead, uiText(TextKey::TXT00432)});
+    }
+    rows.push_back({uiText(TextKey::TXT00259),
+                    uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict)),
+                    true});
+    rows.push_back({uiText(TextKey::TXT00404),
+                    robustness.closest ? smallestChangesText(*robustness.closest) : uiText(TextKey::TXT00405)});
+    return rows;
+}
+
+QString challengerText(const Project& project, const Challenger& challenger)
+{
+    QString text = optionsText(project, {challenger.option}) + u": "_s;
+    if (challenger.lift)
+        return text + uiText(TextKey::TXT00428) + u" "_s + smallestChangesText(*challenger.lift);
+    return text + uiText(TextKey::TXT00429);
 }
 
 QString offsetText(int offset)

@@ -81,8 +81,7 @@ QString disagreementText(const TeamResult& result, const Disagreement& disagreem
         ratings << result.members[member].name + u" "_s + offsetText(disagreement.ratings[member]);
     return optionsText(combined, {disagreement.option}) + u" "_s + uiText(TextKey::TXT00826) + u" \""_s
            + combined.criteria()[static_cast<std::size_t>(disagreement.criterion)].Name + u"\": "_s
-           + uiText(TextKey::TXT00827) + u" "_s + QString::number(disagreement.impact) + u" "_s
-           + uiText(TextKey::TXT00403) + u"; "_s + ratings.join(u", "_s);
+           + uiText(TextKey::TXT00827) + u" "_s + pointsText(disagreement.impact) + u"; "_s + ratings.join(u", "_s);
 }
 
 } // namespace ponderix

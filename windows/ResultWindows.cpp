@@ -26,6 +26,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -58,18 +59,51 @@ QString windowTitle(TextKey key)
     return uiText(key) + u" - "_s + uiText(TextKey::Program_Name);
 }
 
-// What the top of the robustness page says, as one text a screen reader can
-// read out: the picture itself is only pixels.
+// What the robustness page shows, as one text a screen reader can read
+// out: the picture itself is only pixels.
 QString robustnessSummary(const Project& project, const Robustness& robustness)
 {
-    const QString best = robustness.maximum
-                             ? optionsText(project, robustness.best) + u" ("_s + scoreText(*robustness.maximum) + u")"_s
-                             : uiText(TextKey::TXT00432);
-    const QString closest =
-        robustness.closest ? changeText(project, robustness.closest->changes.front(), true) : uiText(TextKey::TXT00405);
-    return uiText(TextKey::TXT00257) + u" "_s + best + u"\n"_s + uiText(TextKey::TXT00259) + u" "_s
-           + uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict))
-           + u"\n"_s + uiText(TextKey::TXT00404) + u" "_s + closest;
+    QStringList lines;
+    if (!robustness.maximum) {
+        lines << uiText(TextKey::TXT00257) + u" "_s + uiText(TextKey::TXT00432)
+              << uiText(TextKey::TXT00259) + u" "_s + uiText(verdictWordKey(robustness.verdict)) + u": "_s
+                     + uiText(verdictReasonKey(robustness.verdict))
+              << uiText(TextKey::TXT00404) + u" "_s + uiText(TextKey::TXT00405);
+    }
+    for (const FindingRow& row : findingRows(project, robustness))
+        lines << row.label + u" "_s + row.value;
+    if (robustness.closest)
+        lines << listedChanges(project, robustness.closest->changes, kMostListedChanges);
+    lines << uiText(TextKey::TXT00422) + u":"_s;
+    for (const ImportanceWhatIf& whatIf : robustness.importance) {
+        QStringList best;
+        for (std::size_t at = 0; at < whatIf.best.size(); ++at) {
+            QStringList letters;
+            for (int option : whatIf.best[at])
+                letters << optionLetter(option);
+            best << QString::number(static_cast<int>(at) + kImportanceMin) + u" "_s
+                        + (letters.isEmpty() ? uiText(TextKey::TXT00432) : letters.join(u','));
+        }
+        lines << QString::number(whatIf.criterion + 1) + u" \""_s
+                     + project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name + u"\" ("_s
+                     + QString::number(whatIf.current) + u"): "_s + best.join(u"; "_s);
+    }
+    QStringList chances;
+    for (std::size_t option = 0; option < robustness.chance.size(); ++option) {
+        chances << optionsText(project, {static_cast<int>(option)}) + u" "_s
+                       + QString::number(robustness.chance[option] * 100.0, 'f', 1) + u"%"_s;
+    }
+    lines << uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s
+                 + QString::number(robustness.spread) + u"): "_s + chances.join(u", "_s);
+    lines << uiText(TextKey::TXT00427) + u":"_s;
+    if (robustness.challengers.empty())
+        lines << uiText(TextKey::TXT00432);
+    for (const Challenger& challenger : robustness.challengers) {
+        lines << challengerText(project, challenger);
+        if (challenger.lift)
+            lines << listedChanges(project, challenger.lift->changes, kMostListedChanges);
+    }
+    return lines.join(u"\n"_s);
 }
 
 // What the top of the overview and profile pages says, and every option's
@@ -257,6 +291,28 @@ void ChartWindow::open()
     m_pictures.front()->setFocus();
 }
 
+void ChartWindow::openBeside()
+{
+    setWindowModality(Qt::NonModal);
+    if (m_context.mainWindow) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(m_context.mainWindow->window()->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    if (QWindow* window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &ChartWindow::followScreen);
+    followScreen();
+    m_pictures.front()->setFocus();
+}
+
+void ChartWindow::replaceFirstPage(const QImage& page, PagePainter paint)
+{
+    m_firstPage = page;
+    m_paintFirstPage = std::move(paint);
+    showPage(0, m_firstPage, m_paintFirstPage);
+}
+
 const QImage& ChartWindow::currentPage() const
 {
     return m_selector->currentIndex() > 0 ? m_detailPage : m_firstPage;
@@ -367,27 +423,35 @@ ChartWindow* openProfileWindow(const WindowContext& context)
 
 ChartWindow* openRobustnessWindow(const WindowContext& context)
 {
-    QImage page;
-    QString summary;
-    Robustness robustness;
-    {
-        // Scored like the other windows, so the stored scores match what
-        // the page says; the analysis itself works on copies.
+    auto* window =
+        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), QImage(), PagePainter(), 0);
+    // Scored like the other windows, so the stored scores match what the
+    // page says; the analysis itself works on copies. Analysed once per
+    // showing: drawing the page again at the screen's density only lays out
+    // the same answers.
+    const auto analyse = [context, window] {
         WaitCursor wait;
         ComputeScores(context.project());
-        robustness = analyseRobustness(context.project());
-        page = buildRobustnessPage(context.project(), robustness, context.banner());
-        summary = robustnessSummary(context.project(), robustness);
-    }
-    // Analysed once: drawing the page again at the screen's density only
-    // lays out the same answers.
-    const PagePainter paintRobustness = [context, robustness](QPainter& painter) {
-        paintRobustnessPage(painter, context.project(), robustness, context.banner());
+        const Robustness robustness = analyseRobustness(context.project());
+        window->replaceFirstPage(buildRobustnessPage(context.project(), robustness, context.banner()),
+                                 [context, robustness](QPainter& painter) {
+                                     paintRobustnessPage(painter, context.project(), robustness, context.banner());
+                                 });
+        describePicture(window->picture(0), uiText(TextKey::TXT00441),
+                        robustnessSummary(context.project(), robustness));
     };
-    auto* window =
-        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), page, paintRobustness, 0);
-    describePicture(window->picture(0), uiText(TextKey::TXT00441), summary);
-    window->open();
+    analyse();
+    // A slider drag or a paste sends many changes at once: they wait for the
+    // event loop and are analysed together.
+    auto* pending = new QTimer(window);
+    pending->setSingleShot(true);
+    pending->setInterval(0);
+    QObject::connect(pending, &QTimer::timeout, window, analyse);
+    const auto follow = [pending] { pending->start(); };
+    QObject::connect(&context.document, &Document::changed, pending, follow);
+    QObject::connect(&context.document, &Document::projectReplaced, pending, follow);
+    QObject::connect(&context.document, &Document::bannerChanged, pending, follow);
+    window->openBeside();
     return window;
 }
 

@@ -43,6 +43,14 @@ public:
     // Shows the window centred on the main window and disables the main
     // window until this one closes. The window deletes itself when closed.
     void open();
+    // Shows the window centred on the main window, which stays enabled: the
+    // window stays open beside it while the project is edited. Its own
+    // dialogs (print, save) are still modal.
+    void openBeside();
+
+    // Puts `page` on the first tab in place of the page shown there, and
+    // `paint` in place of its painter: for a window that follows the edits.
+    void replaceFirstPage(const QImage& page, PagePainter paint);
 
     // The page the buttons act on (at 1x): the detail page while an option
     // tab is selected, else the first tab's page.
@@ -97,7 +105,9 @@ ChartWindow* openProfileWindow(const WindowContext& context);
 
 // The robustness window: scores every option, analyses how solid the best
 // choice is and shows the robustness page, whose findings in words also
-// serve as the picture's accessible description.
+// serve as the picture's accessible description. The window stays open
+// beside the main window and analyses the document again after its edits,
+// once per burst of changes.
 ChartWindow* openRobustnessWindow(const WindowContext& context);
 
 // The team window: the team page of `team` (from analyseTeam) and a button

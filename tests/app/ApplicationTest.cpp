@@ -478,7 +478,7 @@ TEST_F(ApplicationTest, EditCommandsActOnTheFocusedTextField)
     EXPECT_EQ(field->text(), u"Beta"_s);
 }
 
-TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
+TEST_F(ApplicationTest, ResultCommandsOpenTheirWindowsOverTheMainWindow)
 {
     auto application = startApplication({writeDemo(u"Cars.pnx"_s)});
     MainWindow& window = application->mainWindow();
@@ -490,17 +490,22 @@ TEST_F(ApplicationTest, ResultCommandsOpenModalWindowsOverTheMainWindow)
         }
         return nullptr;
     };
-    const std::pair<Command, TextKey> cases[] = {
-        {Command::ToolbarResults, TextKey::TXT00274},
-        {Command::Profile, TextKey::TXT00275},
-        {Command::Robustness, TextKey::TXT00440},
-        {Command::Report, TextKey::TXT00269},
+    // The robustness window alone stays open beside an enabled main window.
+    const struct {
+        Command command;
+        TextKey title;
+        bool modal;
+    } cases[] = {
+        {Command::ToolbarResults, TextKey::TXT00274, true},
+        {Command::Profile, TextKey::TXT00275, true},
+        {Command::Robustness, TextKey::TXT00440, false},
+        {Command::Report, TextKey::TXT00269, true},
     };
-    for (const auto& [command, titleKey] : cases) {
+    for (const auto& [command, titleKey, modal] : cases) {
         QWidget* result = openedBy(command);
         ASSERT_NE(result, nullptr) << static_cast<int>(command);
         EXPECT_EQ(result->windowTitle(), text(titleKey) + u" - Ponderix"_s);
-        EXPECT_FALSE(window.isEnabled());
+        EXPECT_EQ(window.isEnabled(), !modal);
         result->close();
         QApplication::processEvents();
         EXPECT_TRUE(window.isEnabled());
@@ -553,38 +558,57 @@ TEST_F(ApplicationTest, EveryControlOfTheMainWindowHasANameForScreenReaders)
     }
 }
 
-TEST_F(ApplicationTest, F4ShowsARatingJustMovedInTheRobustnessPage)
+TEST_F(ApplicationTest, F4OpensOneLiveRobustnessWindowThatFollowsTheSliders)
 {
     auto application = startApplication({writeDemo(u"Cars.pnx"_s)});
     MainWindow& window = application->mainWindow();
     Project& project = application->project();
-    const QImage before = buildRobustnessPage(project, analyseRobustness(project), u"Cars"_s);
+    const auto robustnessWindows = [] {
+        QList<QWidget*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->windowTitle() == u"Robustness - Ponderix"_s)
+                found << widget;
+        }
+        return found;
+    };
+    const auto shownPage = [](QWidget* opened) {
+        auto* tabs = opened->findChild<QTabWidget*>();
+        auto* picture = qobject_cast<QLabel*>(qobject_cast<QScrollArea*>(tabs->widget(0))->widget());
+        return picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto analysedNow = [&project] {
+        return buildRobustnessPage(project, analyseRobustness(project), u"Cars"_s)
+            .convertToFormat(QImage::Format_RGB32);
+    };
 
-    // Option B's price rating moved to the top, the way a user drags it.
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_F4);
+    ASSERT_EQ(robustnessWindows().size(), 1);
+    QWidget* opened = robustnessWindows().front();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(window.isEnabled());
+    const QImage before = shownPage(opened);
+    EXPECT_EQ(before, analysedNow());
+
+    // Option B's price rating moved to the top, the way a user drags it,
+    // while the window stays open.
     RatingCell* cell = application->matrixView().ratingCell(1, 0);
     ASSERT_NE(cell, nullptr);
     ASSERT_TRUE(cell->isComplete());
     cell->valueSlider()->triggerAction(QAbstractSlider::SliderToMaximum);
     ASSERT_EQ(project.ratingOf(1, 0)->Value, 10);
+    QApplication::processEvents();
+    EXPECT_EQ(shownPage(opened), analysedNow());
+    EXPECT_NE(shownPage(opened), before);
 
+    // F4 again brings the same window forward.
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_F4);
-    QWidget* opened = QApplication::activeModalWidget();
-    ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(opened->windowTitle(), u"Robustness - Ponderix"_s);
-    EXPECT_FALSE(window.isEnabled());
-    auto* tabs = opened->findChild<QTabWidget*>();
-    ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 1);
-    auto* picture = qobject_cast<QLabel*>(qobject_cast<QScrollArea*>(tabs->widget(0))->widget());
-    ASSERT_NE(picture, nullptr);
-    const QImage shown = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage edited = buildRobustnessPage(project, analyseRobustness(project), u"Cars"_s);
-    EXPECT_EQ(shown, edited.convertToFormat(QImage::Format_RGB32));
-    EXPECT_NE(shown, before.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(robustnessWindows(), QList<QWidget*>{opened});
     opened->close();
     QApplication::processEvents();
     EXPECT_TRUE(window.isEnabled());
+    EXPECT_TRUE(robustnessWindows().isEmpty());
 }
 
 TEST_F(ApplicationTest, QuitAsksOnceAndLeavesTheEventLoop)

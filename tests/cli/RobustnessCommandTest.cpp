@@ -61,6 +61,11 @@ TEST_F(RobustnessCommand, TiesNullsAndSixDecimals)
         uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":3,"best":["A"]},)"_s
         uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":1,"best":["A"]},)"_s
         uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":3,"best":["B"]}]},"challengers":[],)"_s;
+    const QString lines = robustness({path(u"tie.pnx"_s)}).out;
+    for (const QString& expected :
+         {u"Tied for best: Option A \"One\", Option B \"Two\"\n"_s, u"Next below the tie: none\n"_s,
+          u"Closest change: 1 step (4 changes of 1 step each)\n"_s})
+        EXPECT_TRUE(lines.contains(expected)) << expected.toStdString() << "\nin:\n" << lines.toStdString();
     // Spread 1: scores 12, 24 or 36 each, A >= B in 6 of 9; spread 2: 15 of 25.
     EXPECT_EQ(robustness({path(u"tie.pnx"_s), u"--json"_s}).out,
               head + uR"("uncertainty":{"spread":1,"chance":[{"letter":"A","best":0.666667},)"_s

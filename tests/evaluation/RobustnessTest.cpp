@@ -511,9 +511,22 @@ const QRgb kBlack = qRgb(0, 0, 0);
 
 // The what-if grid: rows of 20 pixels from y 234, five cells of 60 x 16
 // pixels from x 370, 64 apart.
-QPoint cellCorner(int row, int importance)
+// Cells 60 wide at x 370, 64 apart; rows 20 apart from the grid's top,
+// which stands at 234 when the findings take no more than their rows.
+QPoint cellCorner(int row, int importance, int top = 234)
 {
-    return {370 + 64 * (importance - 1), 234 + 20 * row};
+    return {370 + 64 * (importance - 1), top + 20 * row};
+}
+
+// Where the grid starts: the top of the first criterion's cell at importance
+// 5, when option A (blue) is best there.
+int gridTop(const QImage& page)
+{
+    for (int y = 190; y < page.height(); ++y) {
+        if ((page.pixel(371 + 64 * 4, y) | 0xFF000000u) == qRgb(0, 0, 255))
+            return y;
+    }
+    return -1;
 }
 
 QRgb rgb(const QImage& page, QPoint at)
@@ -526,26 +539,29 @@ QRgb rgb(const QImage& page, QPoint at)
 TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
 {
     // Price at 1 ties the two options; the second criterion at 4 or 5 hands
-    // the lead to B (see the hand-worked cases above).
+    // the lead to B (see the hand-worked cases above). Its four closest
+    // changes are listed above the grid, which stands lower for them.
     const Project project = matrix({3, 1}, {{7, 4}, {4, 7}});
     const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"Laptops"_s);
     ASSERT_EQ(page.width(), 700);
+    const int top = gridTop(page);
+    ASSERT_GT(top, 234);
     EXPECT_EQ(rgb(page, {5, 10}), kHeader);
     EXPECT_EQ(rgb(page, {694, 39}), kHeader);
 
     // A tie is striped: A's half on the left, B's on the right.
-    const QPoint tie = cellCorner(0, 1);
+    const QPoint tie = cellCorner(0, 1, top);
     EXPECT_EQ(rgb(page, tie + QPoint(1, 1)), kBlue);
     EXPECT_EQ(rgb(page, tie + QPoint(58, 14)), kRed);
-    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(1, 1)), kBlue);
-    EXPECT_EQ(rgb(page, cellCorner(0, 3) + QPoint(58, 14)), kBlue);
-    EXPECT_EQ(rgb(page, cellCorner(1, 2) + QPoint(58, 14)), kBlue);
-    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(1, 1)), kRed);
-    EXPECT_EQ(rgb(page, cellCorner(1, 5) + QPoint(58, 14)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3, top) + QPoint(1, 1)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(0, 3, top) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 2, top) + QPoint(58, 14)), kBlue);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4, top) + QPoint(1, 1)), kRed);
+    EXPECT_EQ(rgb(page, cellCorner(1, 5, top) + QPoint(58, 14)), kRed);
 
     // Two black pixels around the current importance (3 and 1), white
     // around the others.
-    for (const QPoint current : {cellCorner(0, 3), cellCorner(1, 1)}) {
+    for (const QPoint current : {cellCorner(0, 3, top), cellCorner(1, 1, top)}) {
         EXPECT_EQ(rgb(page, current + QPoint(-1, 8)), kBlack);
         EXPECT_EQ(rgb(page, current + QPoint(-2, 8)), kBlack);
         EXPECT_EQ(rgb(page, current + QPoint(-3, 8)), kWhite);
@@ -553,8 +569,8 @@ TEST(RobustnessPage, GridCellsShowTheBestOptionAndFrameTheCurrentImportance)
         EXPECT_EQ(rgb(page, current + QPoint(30, -2)), kBlack);
         EXPECT_EQ(rgb(page, current + QPoint(30, 17)), kBlack);
     }
-    EXPECT_EQ(rgb(page, cellCorner(0, 2) + QPoint(-2, 8)), kWhite);
-    EXPECT_EQ(rgb(page, cellCorner(1, 4) + QPoint(30, -2)), kWhite);
+    EXPECT_EQ(rgb(page, cellCorner(0, 2, top) + QPoint(-2, 8)), kWhite);
+    EXPECT_EQ(rgb(page, cellCorner(1, 4, top) + QPoint(30, -2)), kWhite);
 }
 
 TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
@@ -563,8 +579,9 @@ TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
     const Project project = matrix({1}, {{10}, {9}});
     const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"x"_s);
     // Bars start at x 230, 380 pixels for certainty, 12 high, 18 apart,
-    // below the grid's one row.
-    const int top = 234 + 20 + 16 + 22;
+    // below the grid's one row, which stands lower than usual: two closest
+    // changes (A down a step, B up a step) are listed.
+    const int top = gridTop(page) + 20 + 16 + 22;
     const int aEnd = 230 + static_cast<int>(380.0 * 8 / 9 + 0.5); // 568
     const int bEnd = 230 + static_cast<int>(380.0 * 4 / 9 + 0.5); // 399
     EXPECT_EQ(rgb(page, {230, top}), kBlue);
@@ -576,6 +593,33 @@ TEST(RobustnessPage, ChanceBarsAreAsLongAsTheChance)
     EXPECT_NE(rgb(page, {230, top + 12}), kBlue);
 }
 
+TEST(RobustnessPage, EveryClosestChangeIsListedAboveTheGrid)
+{
+    // The tie of two 7s has four closest changes (worked out above): three
+    // lines more than one change takes push the grid 60 pixels down. A
+    // and B share every cell, A's blue on the left.
+    const Project project = matrix({3}, {{7}, {7}});
+    const QImage page = buildRobustnessPage(project, analyseRobustness(project), u"x"_s);
+    EXPECT_EQ(rgb(page, cellCorner(0, 5) + QPoint(1, 8 + 60)), kBlue);
+    EXPECT_NE(rgb(page, cellCorner(0, 5) + QPoint(1, 8)), kBlue);
+}
+
+TEST(RobustnessPage, LongNamesWrapAndPushTheGridDown)
+{
+    // The tie's page again, with names far wider than a line: each fact
+    // naming them takes several lines, so A's stripe in the grid moves at
+    // least two lines of 14 pixels further down.
+    Project project = matrix({3}, {{7}, {7}});
+    const int shortTop = gridTop(buildRobustnessPage(project, analyseRobustness(project), u"x"_s));
+    const QString longName = QString(u"Longname "_s).repeated(12);
+    project.setOptionName(0, longName + u"A"_s);
+    project.setOptionName(1, longName + u"B"_s);
+    project.setCriterionName(0, longName + u"C"_s);
+    const int longTop = gridTop(buildRobustnessPage(project, analyseRobustness(project), u"x"_s));
+    ASSERT_GT(shortTop, 0);
+    EXPECT_GE(longTop - shortTop, 2 * 14);
+}
+
 TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
 {
     // A far ahead of B and C: no single change lifts either, so only the
@@ -585,7 +629,7 @@ TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
                                               [](int option, int) { return option == 0 ? 10 : 0; });
         const Robustness found = analyseRobustness(project);
         const QImage page = buildRobustnessPage(project, found, u"x"_s);
-        EXPECT_EQ(page.height(), robustnessPageHeight(found));
+        EXPECT_EQ(page.height(), robustnessPageHeight(project, found));
         return page.height();
     };
     EXPECT_EQ(height(2), 530);
