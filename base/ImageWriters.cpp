@@ -658,6 +658,15 @@ WriteResult writeNewImageFile(const QImage& image, const QString& path, ImageFor
     return encodeAndWrite(image, format, [&path](QByteArrayView bytes) { return writeNewFile(path, bytes); });
 }
 
+WriteResult encodeImage(const QImage& image, ImageFormat format, QByteArray& bytes)
+{
+    bytes.clear();
+    return encodeAndWrite(image, format, [&bytes](QByteArrayView encoded) {
+        bytes = encoded.toByteArray();
+        return success();
+    });
+}
+
 PaletteImage reduceTo256Colours(const QImage& image)
 {
     PaletteImage result;
