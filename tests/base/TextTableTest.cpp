@@ -224,6 +224,59 @@ const std::vector<std::u16string> kProgramKeys = {
     u"TXT00567",
     u"TXT00568",
     u"TXT00569",
+    // Deciding as a team.
+    u"TXT00800",
+    u"TXT00801",
+    u"TXT00802",
+    u"TXT00803",
+    u"TXT00804",
+    u"TXT00805",
+    u"TXT00806",
+    u"TXT00807",
+    u"TXT00808",
+    u"TXT00809",
+    u"TXT00810",
+    u"TXT00811",
+    u"TXT00812",
+    u"TXT00813",
+    u"TXT00814",
+    u"TXT00815",
+    u"TXT00816",
+    u"TXT00817",
+    u"TXT00818",
+    u"TXT00819",
+    u"TXT00820",
+    u"TXT00821",
+    u"TXT00822",
+    u"TXT00823",
+    u"TXT00824",
+    u"TXT00825",
+    u"TXT00826",
+    u"TXT00827",
+    u"TXT00828",
+    u"TXT00829",
+    u"TXT00830",
+    u"TXT00831",
+    u"TXT00832",
+    u"TXT00833",
+    // The decision record.
+    u"TXT00900",
+    u"TXT00901",
+    u"TXT00902",
+    u"TXT00903",
+    u"TXT00904",
+    u"TXT00905",
+    u"TXT00906",
+    u"TXT00907",
+    u"TXT00908",
+    u"TXT00909",
+    u"TXT00910",
+    u"TXT00911",
+    u"TXT00912",
+    u"TXT00913",
+    u"TXT00914",
+    u"TXT00915",
+    u"TXT00916",
 };
 
 QString text(TextKey key)
@@ -240,7 +293,7 @@ std::string shown(TextKey key)
 
 TEST(TextTable, HoldsExactlyTheProgramKeysEachWithText)
 {
-    ASSERT_EQ(kProgramKeys.size(), 202u);
+    ASSERT_EQ(kProgramKeys.size(), 253u);
 
     QStringList keys;
     for (TextKey key : allTextKeys())
