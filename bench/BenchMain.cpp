@@ -7,6 +7,7 @@
 #include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "bench/PeakMemory.h"
+#include "bench/RecordBench.h"
 #include "bench/RobustnessBench.h"
 #include "bench/Summary.h"
 #include "project/ProjectReader.h"
@@ -245,13 +246,19 @@ int main(int argc, char** argv)
                       reporter.milliseconds(kOverviewRegular), kRobustnessRegularLimit},
                      {"robustness 26x300, spread 1", "ms", reporter.milliseconds(kRobustnessLargest),
                       reporter.milliseconds(kOverviewLargest), kRobustnessLargestLimit},
+                     {"decision record 26x300, HTML", "ms", reporter.milliseconds(kRecordHtml),
+                      reporter.milliseconds(kRecordPieces), kRecordLimit},
+                     {"decision record 26x300, PDF", "ms", reporter.milliseconds(kRecordPdf),
+                      reporter.milliseconds(kRecordPieces), kRecordLimit},
                  });
     std::printf("\ntimes: median of %d interleaved runs each, as own time (wall time less waits for a busy\n"
                 "       processor; disk waits count); all files in one temporary folder.\n"
                 "baselines: load = expat with empty handlers over the same file in the same 64 KiB reads;\n"
                 "           save = one fwrite of the same bytes to a temporary file, fdatasync, rename,\n"
                 "                  the steps QSaveFile takes.\n"
-                "           robustness = the overview page of the same project, chart file included.\n",
+                "           robustness = the overview page of the same project, chart file included.\n"
+                "           decision record = the four page images as PNG files and the HTML report of the\n"
+                "                             same project, written one after the other.\n",
                 kRepetitions);
     benchmark::Shutdown();
     return 0;

@@ -57,10 +57,11 @@ RecordOutcome writeRecordFile(const QString& path, const RecordSource& source, c
         return outcome.status == RecordOutcome::Status::Written;
     });
     // A record stopped half-way was never put in place; the old file stands.
-    if (outcome.status != RecordOutcome::Status::Written)
+    if (outcome.status == RecordOutcome::Status::Cancelled)
         return outcome;
+    // A file that cannot even be opened never reaches the writer.
     if (!written)
-        return {RecordOutcome::Status::Failed, written.error};
+        return {RecordOutcome::Status::Failed, outcome.error.isEmpty() ? written.error : outcome.error};
     return outcome;
 }
 
