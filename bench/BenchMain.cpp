@@ -257,8 +257,8 @@ int main(int argc, char** argv)
                 "           save = one fwrite of the same bytes to a temporary file, fdatasync, rename,\n"
                 "                  the steps QSaveFile takes.\n"
                 "           robustness = the overview page of the same project, chart file included.\n"
-                "           decision record = the four page images as PNG files and the HTML report of the\n"
-                "                             same project, written one after the other.\n",
+                "           decision record = the four page images at 2x as PNG files and the HTML report of\n"
+                "                             the same project, written one after the other.\n",
                 kRepetitions);
     benchmark::Shutdown();
     return 0;

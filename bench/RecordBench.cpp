@@ -48,14 +48,17 @@ bool writePage(const QImage& page, const RecordSetup& setup, const char* name)
 }
 
 // What the record replaces: each page built and written as the image export
-// writes it, and the report as the report window saves it.
+// writes it, and the report as the report window saves it. The pages are
+// drawn at 2x, as the record's own are, so both sides draw the same pixels
+// a page.
 bool writePiecesByHand(const RecordSetup& s)
 {
     const Project& project = s.project;
-    return writePage(buildOverviewPage(project, kBanner, s.charts.get(), s.folder.path()), s, "overview.png")
-           && writePage(buildDetailPage(project, 0, kBanner, s.charts.get(), s.folder.path()), s, "detail.png")
-           && writePage(buildProfilePage(project, kBanner), s, "profile.png")
-           && writePage(buildRobustnessPage(project, analyseRobustness(project), kBanner), s, "robustness.png")
+    constexpr qreal kScale = 2.0;
+    return writePage(buildOverviewPage(project, kBanner, s.charts.get(), s.folder.path(), kScale), s, "overview.png")
+           && writePage(buildDetailPage(project, 0, kBanner, s.charts.get(), s.folder.path(), kScale), s, "detail.png")
+           && writePage(buildProfilePage(project, kBanner, kScale), s, "profile.png")
+           && writePage(buildRobustnessPage(project, analyseRobustness(project), kBanner, kScale), s, "robustness.png")
            && writeFileAtomically(s.path("report.html"), buildReport(project).document);
 }
 

@@ -2,7 +2,8 @@
 
 // The decision record of the largest project the editor makes, HTML and PDF,
 // each against writing what a user would otherwise paste together by hand:
-// the four page images and the HTML report, one after the other.
+// the four page images (at 2x, as the record draws them) and the HTML report,
+// one after the other.
 
 namespace ponderix::bench {
 

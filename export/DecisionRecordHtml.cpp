@@ -95,7 +95,7 @@ QString writePicture(HtmlOut& out, const RecordPage& page)
     if (picture.isNull())
         return u"not enough memory for the page"_s;
     QByteArray png;
-    const WriteResult encoded = encodeImage(picture, ImageFormat::Png, png);
+    const WriteResult encoded = encodeEmbeddedPng(picture, png);
     if (!encoded)
         return encoded.error;
     out << u"<img width=\""_s + QString::number(kPageWidth) + u"\" height=\""_s + QString::number(page.height)
