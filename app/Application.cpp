@@ -16,6 +16,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/gui/QtDialogs.h"
 #include "project/ProjectMessages.h"
+#include "windows/DecisionRecordCommand.h"
 #include "windows/ReportWindow.h"
 #include "windows/ResultWindows.h"
 #include "windows/TextExportCommand.h"
@@ -184,6 +185,7 @@ void Application::registerCommands()
     window.setHandler(Command::SaveAs, [this] { saveProject(QString()); });
     window.setHandler(Command::Demo, [this] { m_files->openDemo(); });
     window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
+    window.setHandler(Command::DecisionRecord, [this] { exportDecisionRecord(windowContext()); });
     window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
     window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
     window.setHandler(Command::Robustness, [this] { openRobustnessWindow(windowContext()); });
