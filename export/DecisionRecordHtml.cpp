@@ -38,6 +38,7 @@ const auto kStyle =
     u"table.facts td{border:none}"
     u"footer{border-top:1px solid #b0b0b0;margin-top:24px;padding-top:6px;font-size:.85em;color:#404040}"
     u"@media print{body{max-width:none;padding:0}section{break-before:page;page-break-before:always}"
+    u"header+section{break-before:auto;page-break-before:auto}"
     u"img,tr{break-inside:avoid;page-break-inside:avoid}.scroll{overflow:visible}}"_s;
 
 // Names and comments come from other people's files: shown as typed, never

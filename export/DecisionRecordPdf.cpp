@@ -202,7 +202,7 @@ Block factBlock(const RecordFact& fact)
                 drawWrappedText(painter, 0, 0, kFactLabelWidth - kFactGap, fact.label, label, Qt::black);
                 drawWrappedText(painter, kFactLabelWidth, 0, valueWidth, lines, value, Qt::black);
             },
-            false, false};
+            false, false, kFactGap};
 }
 
 // One cell of a matrix row: a bold first part (a name, a rating) and plain

@@ -98,7 +98,7 @@ protected:
 
 } // namespace
 
-TEST_F(RecordCommand, WritesAPdfWithItsTextAsText)
+TEST_F(RecordCommand, WritesAPdfWithItsTextAsTextItsFontsAndItsPicturesAtPrinterResolution)
 {
     const QString pdf = path(u"cars.pdf"_s);
     const ToolRun written = record(pdf);
@@ -118,12 +118,6 @@ TEST_F(RecordCommand, WritesAPdfWithItsTextAsText)
         const QString number = u"Page %1 of %2"_s.arg(page).arg(pages);
         EXPECT_TRUE(text.contains(number)) << number.toStdString();
     }
-}
-
-TEST_F(RecordCommand, EmbedsItsFontsAndPlacesItsPicturesAtPrinterResolution)
-{
-    const QString pdf = path(u"cars.pdf"_s);
-    ASSERT_EQ(record(pdf).exitCode, 0);
 
     const std::vector<QStringList> fonts = listingRows(poppler(u"pdffonts"_s, {pdf}).out);
     ASSERT_FALSE(fonts.empty());
@@ -160,19 +154,6 @@ TEST_F(RecordCommand, LaysThePdfOutOnThePaperOfTheLocale)
         const QString size = infoField(poppler(u"pdfinfo"_s, {pdf}).out, u"Page size"_s);
         EXPECT_TRUE(size.endsWith(c.paper)) << c.locale.toStdString() << ": " << size.toStdString();
     }
-}
-
-TEST_F(RecordCommand, WritesOneSelfContainedHtmlFile)
-{
-    const QString html = path(u"cars.html"_s);
-    const ToolRun written = record(html);
-    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
-    const QString document = QString::fromUtf8(readBytes(html));
-    for (const QString& fact : kDemoFacts)
-        EXPECT_TRUE(document.contains(fact)) << fact.toStdString();
-    // Overview, three details, profile and robustness, each inside the file.
-    EXPECT_EQ(document.count(u"src=\"data:image/png;base64,"_s), 6);
-    EXPECT_EQ(document.count(u"src="_s), 6);
 }
 
 TEST_F(RecordCommand, RefusesWhatItCannotReadOrWrite)

@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -324,19 +323,6 @@ TEST(DecisionRecord, TakesItsFormatFromTheExtension)
     };
     for (const auto& c : cases)
         EXPECT_EQ(recordFormatOf(c.path), c.format) << c.path.toStdString();
-}
-
-TEST(DecisionRecord, LaysPdfOutOnLetterOnlyWhereTheLocaleMeasuresInUsInches)
-{
-    const struct {
-        QString locale;
-        QPageSize::PageSizeId paper;
-    } cases[] = {
-        {u"en_US"_s, QPageSize::Letter}, {u"es_US"_s, QPageSize::Letter}, {u"en_GB"_s, QPageSize::A4},
-        {u"de_DE"_s, QPageSize::A4},     {u"fr_CA"_s, QPageSize::A4},     {u"ja_JP"_s, QPageSize::A4},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(recordPaperFor(QLocale(c.locale)), c.paper) << c.locale.toStdString();
 }
 
 TEST(DecisionRecord, CountsItsPartsAndStopsWhenTold)
