@@ -9,6 +9,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
@@ -32,11 +34,20 @@ QString summaryOf(const Project& project, const Robustness& robustness)
                  .arg(uiText(verdictWordKey(robustness.verdict)), uiText(verdictReasonKey(robustness.verdict)));
 }
 
+// A tie can have hundreds of equally small changes; the first few say what
+// kind of change it takes, the count says the rest.
+constexpr std::size_t kMostListedChanges = 5;
+
 QStringList changeLines(const Project& project, const SmallestChanges& changes)
 {
     QStringList lines;
-    for (const SingleChange& change : changes.changes)
-        lines << changeText(project, change, true);
+    const std::size_t listed = std::min(changes.changes.size(), kMostListedChanges);
+    for (std::size_t at = 0; at < listed; ++at)
+        lines << changeText(project, changes.changes[at], true);
+    if (changes.changes.size() > listed) {
+        lines << uiText(TextKey::TXT00430) + u' ' + QString::number(changes.changes.size() - listed) + u' '
+                     + uiText(TextKey::TXT00431);
+    }
     return lines;
 }
 

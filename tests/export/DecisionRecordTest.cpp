@@ -289,6 +289,25 @@ TEST(DecisionRecordHtml, SaysWhatTheRobustnessAnalysisFound)
     EXPECT_TRUE(textsOf(parsed.root.all(u"h3"_s)).contains(u"Chance of being best (ratings uncertain by \u00B11)"_s));
 }
 
+TEST(DecisionRecordHtml, ListsTheFirstFewOfManyEquallyCloseChanges)
+{
+    // Two options at 0 under seven criteria tie; moving any of the 14
+    // ratings one step either way ends the tie: 28 changes of 1 step.
+    const Matrix tied{{u"P"_s, u"Q"_s},
+                      {{u"1"_s, 1}, {u"2"_s, 1}, {u"3"_s, 1}, {u"4"_s, 1}, {u"5"_s, 1}, {u"6"_s, 1}, {u"7"_s, 1}},
+                      {{0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}}};
+    const Parsed parsed = parse(recordHtml(projectOf(tied)));
+    const std::vector<QStringList> facts = rowsOf(*parsed.root.all(u"table"_s)[1]);
+    ASSERT_EQ(facts.size(), 4u);
+    EXPECT_EQ(facts[3].value(1), u"1 step"
+                                 u"Rating of Option A \"P\" under \"1\" from 0 to -1, then best: Option B \"Q\""
+                                 u"Rating of Option A \"P\" under \"1\" from 0 to +1, then best: Option A \"P\""
+                                 u"Rating of Option B \"Q\" under \"1\" from 0 to -1, then best: Option A \"P\""
+                                 u"Rating of Option B \"Q\" under \"1\" from 0 to +1, then best: Option B \"Q\""
+                                 u"Rating of Option A \"P\" under \"2\" from 0 to -1, then best: Option B \"Q\""
+                                 u"and 23 more"_s);
+}
+
 TEST(DecisionRecordHtml, ShowsNamesAndCommentsAsTyped)
 {
     const QString name = u"<b>Bold</b> & \"quoted\""_s;
