@@ -258,7 +258,7 @@ int main(int argc, char** argv)
                 "                  the steps QSaveFile takes.\n"
                 "           robustness = the overview page of the same project, chart file included.\n"
                 "           decision record = the four page images at 2x as PNG files and the HTML report of\n"
-                "                             the same project, written one after the other.\n",
+                "                             the same project, written one after the other; median of 3 runs.\n",
                 kRepetitions);
     benchmark::Shutdown();
     return 0;
