@@ -18,6 +18,7 @@
 #include "platform/WaitCursor.h"
 #include "platform/gui/QtDialogs.h"
 #include "project/ProjectMessages.h"
+#include "windows/DecisionRecordCommand.h"
 #include "windows/ReportWindow.h"
 #include "windows/ResultWindows.h"
 #include "windows/TextExportCommand.h"
@@ -200,6 +201,7 @@ void Application::registerCommands()
     window.setHandler(Command::SaveAs, [this] { saveProject(QString()); });
     window.setHandler(Command::Demo, [this] { m_files->openDemo(); });
     window.setHandler(Command::TextExport, [this] { exportText(windowContext()); });
+    window.setHandler(Command::DecisionRecord, [this] { exportDecisionRecord(windowContext()); });
     window.setHandler(Command::Results, [this] { openResultsWindow(windowContext()); });
     window.setHandler(Command::Profile, [this] { openProfileWindow(windowContext()); });
     window.setHandler(Command::Robustness, [this] { showRobustness(); });

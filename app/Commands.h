@@ -33,6 +33,7 @@ enum class Command : int {
     ToolbarProfile = 30,
     ToolbarReport = 31,
     Robustness = 32,
+    DecisionRecord = 33,
     Undo = 40,
     Redo = 41,
     SaveBlankCopy = 50,

@@ -120,6 +120,7 @@ void MainWindow::buildMenus()
     file->addSeparator();
     addCommand(file, Command::Demo, text(TextKey::MEN00012));
     addCommand(file, Command::TextExport, text(TextKey::MEN00009));
+    addCommand(file, Command::DecisionRecord, text(TextKey::TXT00900))->setShortcut(QKeySequence(u"Ctrl+R"_s));
     file->addSeparator();
     addCommand(file, Command::SaveBlankCopy, text(TextKey::TXT00801));
     addCommand(file, Command::CombineTeam, text(TextKey::TXT00800));

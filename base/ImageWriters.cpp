@@ -9,6 +9,7 @@
 #include <jpeglib.h>
 #include <png.h>
 #include <tiffio.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -291,7 +292,7 @@ public:
 
 // Same rule as compressJpeg: libpng longjmps back here, so nothing in this
 // frame may need destroying.
-bool compressPng(PngWriter& writer, const RgbPixels& pixels, EncodedBytes& out)
+bool compressPng(PngWriter& writer, const RgbPixels& pixels, EncodedBytes& out, bool quick)
 {
     if (setjmp(writer.m_errors.jump))
         return false;
@@ -304,6 +305,14 @@ bool compressPng(PngWriter& writer, const RgbPixels& pixels, EncodedBytes& out)
         return false;
     }
     png_set_write_fn(writer.m_png, &out, onPngWrite, onPngFlush);
+    if (quick) {
+        // Pages are mostly runs of flat colour: the left neighbour predicts
+        // them well and run-length matching finds the rest, at a fraction of
+        // the time of trying every filter on every row.
+        png_set_filter(writer.m_png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+        png_set_compression_level(writer.m_png, 1);
+        png_set_compression_strategy(writer.m_png, Z_RLE);
+    }
     png_set_IHDR(writer.m_png, writer.m_info, static_cast<png_uint_32>(pixels.width),
                  static_cast<png_uint_32>(pixels.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -314,12 +323,12 @@ bool compressPng(PngWriter& writer, const RgbPixels& pixels, EncodedBytes& out)
     return true;
 }
 
-WriteResult encodePng(const QImage& image, EncodedBytes& out)
+WriteResult encodePng(const QImage& image, EncodedBytes& out, bool quick = false)
 {
     const QImage rgb = rgbRows(image);
     PngWriter writer;
     const RgbPixels pixels{rgb.constBits(), rgb.bytesPerLine(), rgb.width(), rgb.height()};
-    if (!compressPng(writer, pixels, out))
+    if (!compressPng(writer, pixels, out, quick))
         return failure(u"PNG encoder: "_s + QString::fromLocal8Bit(writer.m_errors.message));
     return success();
 }
@@ -656,6 +665,18 @@ WriteResult writeImageFile(const QImage& image, const QString& path, ImageFormat
 WriteResult writeNewImageFile(const QImage& image, const QString& path, ImageFormat format)
 {
     return encodeAndWrite(image, format, [&path](QByteArrayView bytes) { return writeNewFile(path, bytes); });
+}
+
+WriteResult encodeEmbeddedPng(const QImage& image, QByteArray& bytes)
+{
+    bytes.clear();
+    if (image.isNull())
+        return failure(u"there is no image to write"_s);
+    EncodedBytes encoded;
+    const WriteResult result = encodePng(image, encoded, true);
+    if (result)
+        bytes = encoded.view().toByteArray();
+    return result;
 }
 
 PaletteImage reduceTo256Colours(const QImage& image)

@@ -7,6 +7,7 @@
 #include "bench/LargeProject.h"
 #include "bench/OwnTime.h"
 #include "bench/PeakMemory.h"
+#include "bench/RecordBench.h"
 #include "bench/RobustnessBench.h"
 #include "bench/Summary.h"
 #include "evaluation/Robustness.h"
@@ -268,6 +269,10 @@ int main(int argc, char** argv)
                       reporter.milliseconds(kLoad), kRobustnessHugeLimit},
                      {"robustness page 1000x1000", "ms", reporter.milliseconds(kRobustnessPageHuge),
                       reporter.milliseconds(kOverviewHuge), kRobustnessPageHugeLimit},
+                     {"decision record 26x300, HTML", "ms", reporter.milliseconds(kRecordHtml),
+                      reporter.milliseconds(kRecordPieces), kRecordLimit},
+                     {"decision record 26x300, PDF", "ms", reporter.milliseconds(kRecordPdf),
+                      reporter.milliseconds(kRecordPieces), kRecordLimit},
                  });
     std::printf("\ntimes: median of %d interleaved runs each, as own time (wall time less waits for a busy\n"
                 "       processor; disk waits count); all files in one temporary folder.\n"
@@ -276,7 +281,9 @@ int main(int argc, char** argv)
                 "                  the steps QSaveFile takes.\n"
                 "           robustness = the overview page of the same project, chart file included;\n"
                 "           at 1000x1000 the analysis is against the load of the file above and the page\n"
-                "           (drawn from a finished analysis) against the overview page.\n",
+                "           (drawn from a finished analysis) against the overview page;\n"
+                "           decision record = the four page images at 2x as PNG files and the HTML report of\n"
+                "                             the same project, written one after the other; median of 3 runs.\n",
                 kRepetitions);
     benchmark::Shutdown();
     return 0;

@@ -18,8 +18,8 @@ namespace {
 const std::vector<Subcommand>& subcommands()
 {
     static const std::vector<Subcommand> table = {
-        textsCommand(),  scoresCommand(), demoCommand(),       saveCommand(), renderCommand(),
-        reportCommand(), exportCommand(), robustnessCommand(), teamCommand(), blankCommand(),
+        textsCommand(),  scoresCommand(),     demoCommand(), saveCommand(),  renderCommand(), reportCommand(),
+        exportCommand(), robustnessCommand(), teamCommand(), blankCommand(), recordCommand(),
     };
     return table;
 }
@@ -59,6 +59,11 @@ QString descriptionOf(const QString& name)
                     u"when every rating is taken from one member at random. With --json, prints the same as one "
                     u"JSON object; --combined writes the project of the median ratings and importances; --image "
                     u"writes the team page."_s},
+        {u"record"_s, u"Writes the decision record of a project: one document with the title, the date and time "
+                      u"of the export and the best choice in one sentence, the overview page, the decision matrix "
+                      u"with every rating and comment, each option's detail page, the profile and the robustness "
+                      u"analysis. OUT.html is one self-contained file with the pictures inside; OUT.pdf is laid out "
+                      u"on the paper of the locale (A4, or Letter where it measures in inches) with text as text."_s},
         {u"blank"_s, u"Writes a copy of the project for a team member to rate: the same options, criteria and "
                      u"importances, every rating 0 and no comments."_s},
     };

@@ -43,32 +43,6 @@ std::optional<PageChoice> parsePage(const QString& text)
     return std::nullopt;
 }
 
-// What the desktop program's banner shows after opening the file.
-QString bannerOf(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    return name.size() > 4 ? name.chopped(4) : QString();
-}
-
-// Loads the chart component into a folder of this process's own, so that
-// several renders can run side by side. Without it the pages still come,
-// without their charts, after the same warning the desktop program shows.
-std::unique_ptr<ChartLibrary> loadCharts(const QTemporaryDir& folder)
-{
-    ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
-    if (!loaded.library) {
-        if (!loaded.error.isEmpty()) {
-            QString text = chartLoadWarning(loaded.error).text;
-            text.replace(u'\n', u' ');
-            writeError(u"ponderix-cli: warning: "_s + text + u"; pages are drawn without charts\n"_s);
-        }
-        return nullptr;
-    }
-    if (const std::optional<Message> warning = chartVersionWarning(loaded.library->versionText()))
-        writeError(u"ponderix-cli: "_s + warning->text + u"\n"_s);
-    return std::move(loaded.library);
-}
-
 int render(const Arguments& arguments)
 {
     const std::optional<PageChoice> page = parsePage(arguments.value(u"--page"_s));
@@ -118,6 +92,28 @@ int render(const Arguments& arguments)
 }
 
 } // namespace
+
+QString bannerOf(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.size() > 4 ? name.chopped(4) : QString();
+}
+
+std::unique_ptr<ChartLibrary> loadCharts(const QTemporaryDir& folder)
+{
+    ChartLibrary::LoadResult loaded = ChartLibrary::load(folder.path());
+    if (!loaded.library) {
+        if (!loaded.error.isEmpty()) {
+            QString text = chartLoadWarning(loaded.error).text;
+            text.replace(u'\n', u' ');
+            writeError(u"ponderix-cli: warning: "_s + text + u"; pages are drawn without charts\n"_s);
+        }
+        return nullptr;
+    }
+    if (const std::optional<Message> warning = chartVersionWarning(loaded.library->versionText()))
+        writeError(u"ponderix-cli: "_s + warning->text + u"\n"_s);
+    return std::move(loaded.library);
+}
 
 // The device pixel ratios screens commonly use ("2" or "2.0"). Anything else
 // is refused rather than rounded, so a script never gets a size it did not

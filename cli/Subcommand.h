@@ -12,12 +12,16 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace ponderix {
+class ChartLibrary;
 struct Message;
-}
+} // namespace ponderix
+
+class QTemporaryDir;
 
 namespace ponderix::cli {
 
@@ -61,6 +65,7 @@ Subcommand exportCommand();
 Subcommand robustnessCommand();
 Subcommand teamCommand();
 Subcommand blankCommand();
+Subcommand recordCommand();
 
 // Helpers shared by the subcommands.
 void writeOut(const QString& text);
@@ -87,6 +92,13 @@ std::optional<ImageFormat> imageFormatOf(const QString& output);
 // Writes a page image; on failure (no memory for the page, an unwritable
 // output) prints the message and returns kFailure.
 int writeImageOrReport(const QImage& image, const QString& output);
+// What the desktop program's banner shows after opening the file at `path`:
+// its name without the extension.
+QString bannerOf(const QString& path);
+// Loads the chart component into `folder`, of this process's own, so that
+// several commands can run side by side. Null, after the desktop program's
+// warning, when it cannot be loaded: pages are then drawn without charts.
+std::unique_ptr<ChartLibrary> loadCharts(const QTemporaryDir& folder);
 // A usage error inside a handler (e.g. a bad option value): message, exit 2.
 int usageError(const QString& problem);
 

@@ -18,6 +18,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr QRect kScale(115, 120, 200, 30);
+// The built-in scale picture's own width at 1x.
+constexpr int kScalePictureWidth = 120;
 constexpr int kScaleCaptionY = 150;
 constexpr int kMarkerZeroX = 214;
 constexpr QSize kMarkerSize(2, 30);
@@ -101,7 +103,12 @@ void drawScale(QPainter& painter)
 {
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(kScale, BuiltInImages::draw(BuiltInImages::Picture::Scale, pictureScale(painter)));
+    // The picture is narrower than the place it is stretched over. On a
+    // screen that is how the scale has always looked; on paper it is drawn
+    // finer by the stretch, so it prints as sharply as the charts beside it.
+    const bool onPaper = painter.device() && painter.device()->devType() != QInternal::Image;
+    const qreal stretch = onPaper ? static_cast<qreal>(kScale.width()) / kScalePictureWidth : 1.0;
+    painter.drawImage(kScale, BuiltInImages::draw(BuiltInImages::Picture::Scale, pictureScale(painter) * stretch));
     painter.restore();
     const QFont font = programFont(FontRole::PageScale);
     drawTextAt(painter, 115, kScaleCaptionY, u"-100%"_s, font, Qt::black);

@@ -73,15 +73,8 @@ ImageExportResult exportImage(const QImage& page, Settings& settings, const QStr
         path += u'.' + chosen.type;
     settings.ImagePath = path.left(path.lastIndexOf(u'/') + 1);
 
-    // The same question as the report and the text export, No by default:
-    // a chart exported last week is not lost to one Enter too many.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isDir()) {
-        const auto answer = dialogs.message(uiText(TextKey::TXT00090), uiText(TextKey::TXT00091), Dialogs::Icon::None,
-                                            Dialogs::Buttons::YesNo, Dialogs::Answer::No);
-        if (answer != Dialogs::Answer::Yes)
-            return {};
-    }
+    if (!mayReplace(dialogs, path))
+        return {};
 
     if (writeImageFile(page, path, chosen.format))
         return {ImageExportResult::Outcome::Written, path};

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -61,6 +62,21 @@ public:
     // The print preview of a document, where the user sets up the page and
     // prints; it reports its own errors.
     virtual void printPreview(const QTextDocument& document) = 0;
+
+    // Tells how many parts of a total are done; false once the user cancelled.
+    using ProgressReport = std::function<bool(int done, int total)>;
+
+    // Runs `work` on a thread of its own while the program stays responsive
+    // and takes no other input. Once the work has taken a second, a dialog
+    // titled `title` shows `label`, how far it is and a Cancel button
+    // captioned `cancelText`. Returns when `work` has returned.
+    virtual void runWithProgress(const QString& title, const QString& label, const QString& cancelText,
+                                 const std::function<void(const ProgressReport&)>& work) = 0;
 };
+
+// Before an export writes over a file: true when nothing stands at `path`
+// or the user said Yes to the "Replace file" question, whose default is No,
+// so one Enter too many never costs an older export.
+bool mayReplace(Dialogs& dialogs, const QString& path);
 
 } // namespace ponderix

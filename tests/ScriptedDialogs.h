@@ -9,6 +9,8 @@
 #include <QUrl>
 
 #include <deque>
+#include <optional>
+#include <utility>
 
 namespace ponderix::test {
 
@@ -46,6 +48,11 @@ public:
     QStringList printJobs;
     // Print previews: the plain text of each document shown.
     QStringList previewedDocuments;
+    // Work run with progress: title, and label|cancel caption in `text`;
+    // each report of parts done and total; where the user cancels.
+    QList<Asked> progressDialogs;
+    QList<std::pair<int, int>> progressReports;
+    std::optional<int> cancelAtPart;
 
     Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons,
                    std::optional<Answer> defaultAnswer) override
@@ -125,6 +132,18 @@ public:
     }
 
     void printPreview(const QTextDocument& document) override { previewedDocuments.append(document.toPlainText()); }
+
+    // Runs the work here and now; the script's Cancel comes once it reports
+    // `cancelAtPart` parts done.
+    void runWithProgress(const QString& title, const QString& label, const QString& cancelText,
+                         const std::function<void(const ProgressReport&)>& work) override
+    {
+        progressDialogs.append({title, label + u'|' + cancelText, Icon::None, Buttons::Ok, std::nullopt});
+        work([this](int done, int total) {
+            progressReports.append({done, total});
+            return !cancelAtPart || done < *cancelAtPart;
+        });
+    }
 
     QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
     QString lastTitle() const { return messages.isEmpty() ? QString() : messages.last().title; }

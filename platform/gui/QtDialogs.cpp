@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QInputDialog>
@@ -17,8 +18,11 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTextDocument>
+#include <QThread>
 
+#include <atomic>
 #include <limits>
 
 namespace ponderix {
@@ -251,6 +255,48 @@ void QtDialogs::printPreview(const QTextDocument& document)
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter* target) { printDocument(document, *target); });
     dialog.exec();
+}
+
+void QtDialogs::runWithProgress(const QString& title, const QString& label, const QString& cancelText,
+                                const std::function<void(const ProgressReport&)>& work)
+{
+    std::atomic<int> done = 0;
+    std::atomic<int> total = 0;
+    std::atomic<bool> cancelled = false;
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        work([&](int partsDone, int partsTotal) {
+            total = partsTotal;
+            done = partsDone;
+            return !cancelled.load();
+        });
+    }));
+
+    QProgressDialog dialog(label, cancelText, 0, 0, owner());
+    dialog.setWindowTitle(title);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    // Shown when we say, not when Qt's estimate does.
+    dialog.setMinimumDuration(std::numeric_limits<int>::max());
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&cancelled] { cancelled = true; });
+
+    constexpr int kShowAfterMs = 1000;
+    constexpr int kPollMs = 30;
+    QElapsedTimer clock;
+    clock.start();
+    worker->start();
+    while (!worker->wait(QDeadlineTimer(kPollMs))) {
+        if (!dialog.isVisible() && clock.elapsed() >= kShowAfterMs)
+            dialog.show();
+        if (dialog.isVisible()) {
+            dialog.setMaximum(std::max(total.load(), 1));
+            dialog.setValue(std::min(done.load(), dialog.maximum()));
+        }
+        // Until the dialog stands in front, clicks and keys wait: the work
+        // reads the project, which nothing may change meanwhile.
+        QCoreApplication::processEvents(dialog.isVisible() ? QEventLoop::AllEvents
+                                                           : QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 } // namespace ponderix

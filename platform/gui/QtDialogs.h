@@ -26,6 +26,8 @@ public:
     void fileProperties(const QString& title, const QString& filePath) override;
     std::unique_ptr<QPrinter> choosePrinter(const QString& jobName) override;
     void printPreview(const QTextDocument& document) override;
+    void runWithProgress(const QString& title, const QString& label, const QString& cancelText,
+                         const std::function<void(const ProgressReport&)>& work) override;
 
 private:
     QWidget* owner() const;

@@ -1,0 +1,217 @@
+// The decision record as one HTML file: a browser, a phone or a mail program
+// shows it without anything beside it. Pictures are PNG data drawn at 2x and
+// shown at their 1x size; the markup is also well-formed XML, so any XML
+// reader can take it apart.
+
+#include "base/ImageWriters.h"
+#include "base/TextTable.h"
+#include "evaluation/PageStyle.h"
+#include "evaluation/ResultPages.h"
+#include "export/DecisionRecordContent.h"
+#include "project/Project.h"
+
+#include <QIODevice>
+
+namespace ponderix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Sharp on a 2x screen and when a browser prints.
+constexpr qreal kPictureScale = 2.0;
+
+// One sheet for the whole file; print breaks each section onto a new page.
+const auto kStyle =
+    u"body{font-family:Arial,'Liberation Sans',Helvetica,sans-serif;color:#000;background:#fff;"
+    u"margin:0 auto;padding:8px;max-width:760px;line-height:1.35}"
+    u"h1{font-size:1.6em;margin:.2em 0}"
+    u"h2{font-size:1.2em;color:#fff;background:#6274cd;padding:4px 8px;margin:0 0 8px}"
+    u"h3{font-size:1em;margin:12px 0 4px}"
+    u"section{margin:0 0 24px}"
+    u"img{display:block;max-width:100%;height:auto;margin:8px 0}"
+    u".scroll{overflow-x:auto}"
+    u"table{border-collapse:collapse;font-size:.9em}"
+    u"th,td{border:1px solid #b0b0b0;padding:3px 6px;vertical-align:top;text-align:left}"
+    u"thead th,tfoot th{background:#e8ebf8}"
+    u"table.facts th{background:none;border:none;padding-left:0;white-space:nowrap}"
+    u"table.facts td{border:none}"
+    u"footer{border-top:1px solid #b0b0b0;margin-top:24px;padding-top:6px;font-size:.85em;color:#404040}"
+    u"@media print{body{max-width:none;padding:0}section{break-before:page;page-break-before:always}"
+    u"header+section{break-before:auto;page-break-before:auto}"
+    u"img,tr{break-inside:avoid;page-break-inside:avoid}.scroll{overflow:visible}}"_s;
+
+// Names and comments come from other people's files: shown as typed, never
+// taken as markup.
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+// Lines of plain text, each escaped, joined by line breaks.
+QString escapedLines(const QStringList& lines)
+{
+    QStringList escapedEach;
+    for (const QString& line : lines)
+        escapedEach << escaped(line);
+    return escapedEach.join(u"<br/>"_s);
+}
+
+// A comment typed over several lines keeps them.
+QStringList linesOf(QString text)
+{
+    text.replace(u"\r\n"_s, u"\n"_s);
+    return text.split(u'\n');
+}
+
+class HtmlOut final {
+public:
+    explicit HtmlOut(QIODevice& device) : m_device(device) { }
+
+    HtmlOut& operator<<(const QString& text)
+    {
+        if (m_ok) {
+            const QByteArray bytes = text.toUtf8();
+            m_ok = m_device.write(bytes) == bytes.size();
+        }
+        return *this;
+    }
+    HtmlOut& operator<<(const QByteArray& bytes)
+    {
+        if (m_ok)
+            m_ok = m_device.write(bytes) == bytes.size();
+        return *this;
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    QIODevice& m_device;
+    bool m_ok = true;
+};
+
+// The page drawn at 2x and put in as a PNG data address, sized at 1x.
+QString writePicture(HtmlOut& out, const RecordPage& page)
+{
+    const QImage picture = pagePicture(page.height, kPictureScale, page.paint);
+    if (picture.isNull())
+        return u"not enough memory for the page"_s;
+    QByteArray png;
+    const WriteResult encoded = encodeEmbeddedPng(picture, png);
+    if (!encoded)
+        return encoded.error;
+    out << u"<img width=\""_s + QString::number(kPageWidth) + u"\" height=\""_s + QString::number(page.height)
+               + u"\" alt=\""_s + escaped(page.heading) + u"\" src=\"data:image/png;base64,"_s;
+    out << png.toBase64() << u"\"/>\n"_s;
+    return {};
+}
+
+QString writePictureSection(HtmlOut& out, const RecordPage& page)
+{
+    out << u"<section>\n<h2>"_s + escaped(page.heading) + u"</h2>\n"_s;
+    const QString problem = writePicture(out, page);
+    out << u"</section>\n"_s;
+    return problem;
+}
+
+void writeMatrix(HtmlOut& out, const Project& project)
+{
+    out << u"<section>\n<h2>"_s + escaped(uiText(TextKey::TXT00909)) + u"</h2>\n<div class=\"scroll\">\n<table>\n"_s;
+    QString row = u"<thead><tr><th>"_s + escaped(uiText(TextKey::TXT00201)) + u"</th><th>"_s
+                  + escaped(uiText(TextKey::TXT00273)) + u"</th>"_s;
+    for (const Option& option : project.options())
+        row += u"<th>"_s + escaped(optionLabel(option.Index)) + u"<br/>"_s + escaped(option.Name) + u"</th>"_s;
+    out << row + u"</tr></thead>\n<tbody>\n"_s;
+    for (const Criterion& criterion : project.criteria()) {
+        row = u"<tr><th>"_s + escaped(criterionLabel(project, criterion.Index)) + u"</th><td>"_s
+              + QString::number(criterion.Importance) + u"</td>"_s;
+        for (const Option& option : project.options()) {
+            const QString comment = commentOf(project, option.Index, criterion.Index);
+            row += u"<td><b>"_s + ratingLabel(project, option.Index, criterion.Index) + u"</b>"_s
+                   + (comment.isEmpty() ? QString() : u"<br/>"_s + escapedLines(linesOf(comment))) + u"</td>"_s;
+        }
+        out << row + u"</tr>\n"_s;
+    }
+    out << u"</tbody>\n<tfoot>\n"_s;
+    row = u"<tr><th>"_s + escaped(uiText(TextKey::TXT00271)) + u"</th><td></td>"_s;
+    for (const Option& option : project.options())
+        row += u"<td><b>"_s + escaped(scoreLabel(project, option.Index)) + u"</b></td>"_s;
+    out << row + u"</tr>\n"_s;
+    row = u"<tr><th>"_s + escaped(uiText(TextKey::TXT00272)) + u"</th><td></td>"_s;
+    for (const Option& option : project.options())
+        row += u"<td>"_s + escaped(verdictLabel(project, option.Index)) + u"</td>"_s;
+    out << row + u"</tr>\n</tfoot>\n</table>\n</div>\n</section>\n"_s;
+}
+
+QString factsTable(const std::vector<RecordFact>& facts)
+{
+    QString table = u"<table class=\"facts\">\n"_s;
+    for (const RecordFact& fact : facts)
+        table += u"<tr><th>"_s + escaped(fact.label) + u"</th><td>"_s + escapedLines(fact.lines) + u"</td></tr>\n"_s;
+    return table + u"</table>\n"_s;
+}
+
+void writeRobustnessTexts(HtmlOut& out, const RecordContent& content)
+{
+    out << factsTable(content.robustnessFacts);
+    out << u"<h3>"_s + escaped(uiText(TextKey::TXT00427)) + u"</h3>\n"_s;
+    if (content.challengers.empty())
+        out << u"<p>"_s + escaped(uiText(TextKey::TXT00432)) + u"</p>\n"_s;
+    else
+        out << factsTable(content.challengers);
+    out << u"<h3>"_s + escaped(content.chanceHeading) + u"</h3>\n"_s + factsTable(content.chances);
+}
+
+RecordOutcome failed(const QString& why)
+{
+    return {RecordOutcome::Status::Failed, why};
+}
+
+} // namespace
+
+RecordOutcome writeHtmlRecord(QIODevice& device, const RecordSource& source, const RecordContent& content,
+                              RecordSteps& steps)
+{
+    const Project& project = source.project;
+    const RecordOutcome cancelled{RecordOutcome::Status::Cancelled, {}};
+
+    HtmlOut out(device);
+    out << u"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
+           u"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n<title>"_s
+               + escaped(uiText(TextKey::TXT00901) + u" - "_s + content.title) + u"</title>\n<style>"_s + kStyle
+               + u"</style>\n</head>\n<body>\n<header>\n<h1>"_s + escaped(content.title) + u"</h1>\n<p>"_s
+               + escaped(content.exported) + u"</p>\n<p><b>"_s + escaped(content.summary) + u"</b></p>\n</header>\n"_s;
+
+    // Each part is checked as it is written: a full disk stops the record at
+    // once rather than after drawing every remaining page.
+    auto part = [&](const QString& problem) -> std::optional<RecordOutcome> {
+        if (!problem.isEmpty())
+            return failed(problem);
+        if (!out.ok())
+            return failed(device.errorString());
+        if (!steps.done())
+            return cancelled;
+        return std::nullopt;
+    };
+    if (auto stop = part(writePictureSection(out, overviewRecordPage(source))))
+        return *stop;
+    writeMatrix(out, project);
+    if (auto stop = part({}))
+        return *stop;
+    for (const Option& option : project.options()) {
+        if (auto stop = part(writePictureSection(out, detailRecordPage(source, option.Index))))
+            return *stop;
+    }
+    if (auto stop = part(writePictureSection(out, profileRecordPage(source))))
+        return *stop;
+
+    const RecordPage robustnessPage = robustnessRecordPage(source, content.robustness);
+    out << u"<section>\n<h2>"_s + escaped(robustnessPage.heading) + u"</h2>\n"_s;
+    writeRobustnessTexts(out, content);
+    const QString problem = writePicture(out, robustnessPage);
+    out << u"</section>\n<footer><p>"_s + escaped(content.footer) + u"</p></footer>\n</body>\n</html>\n"_s;
+    if (auto stop = part(problem))
+        return *stop;
+    return {RecordOutcome::Status::Written, {}};
+}
+
+} // namespace ponderix
