@@ -137,7 +137,8 @@ RecordPage profileRecordPage(const RecordSource& source)
 
 RecordPage robustnessRecordPage(const RecordSource& source, const Robustness& robustness)
 {
-    return {uiText(TextKey::TXT00400), robustnessPageHeight(robustness), [&source, &robustness](QPainter& painter) {
+    return {uiText(TextKey::TXT00400), robustnessPageHeight(source.project, robustness),
+            [&source, &robustness](QPainter& painter) {
                 paintRobustnessPage(painter, source.project, robustness, source.title);
             }};
 }

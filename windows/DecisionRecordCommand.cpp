@@ -34,11 +34,11 @@ QString recordPath(const Dialogs::FileChoice& choice)
 
 void exportDecisionRecord(const WindowContext& context)
 {
-    Project& project = context.project;
+    Project& project = context.project();
     const QString patterns =
         uiText(TextKey::TXT00903) + u" (*.html)|*.html|"_s + uiText(TextKey::TXT00904) + u" (*.pdf)|*.pdf"_s;
     const QString fileName = QFileInfo(project.path()).fileName();
-    const QString name = fileName.isEmpty() ? context.banner : QFileInfo(fileName).completeBaseName();
+    const QString name = fileName.isEmpty() ? context.banner() : QFileInfo(fileName).completeBaseName();
     const Dialogs::FileChoice choice =
         context.dialogs.saveFile(uiText(TextKey::TXT00901), context.folders.documents + name + u".html"_s, patterns, 0);
     if (choice.path.isEmpty())
@@ -49,7 +49,7 @@ void exportDecisionRecord(const WindowContext& context)
         return;
 
     ComputeScores(project);
-    const RecordSource source{project,        context.banner,           fileName, QDateTime::currentDateTime(),
+    const RecordSource source{project,        context.banner(),         fileName, QDateTime::currentDateTime(),
                               context.charts, context.folders.temporary};
     RecordOutcome outcome;
     context.dialogs.runWithProgress(uiText(TextKey::TXT00901), uiText(TextKey::TXT00914), uiText(TextKey::TXT00915),
