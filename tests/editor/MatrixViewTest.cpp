@@ -112,10 +112,10 @@ TEST_F(MatrixViewTest, AHugeViewportShowsEveryCellWithoutWalkingEmptySpace)
 {
     start();
     load(matrixProject(3, 2));
+    // Laid out for it without resizing the window itself, whose picture on
+    // screen would need terabytes.
     constexpr int kLargest = QWIDGETSIZE_MAX;
-    m_client.resize(kLargest, kLargest);
     view().relayout(QSize(kLargest, kLargest));
-    QCoreApplication::processEvents();
     for (int option = 0; option < 3; ++option) {
         for (int criterion = 0; criterion < 2; ++criterion)
             EXPECT_FALSE(view().ratingCell(option, criterion)->isHidden()) << option << ":" << criterion;
