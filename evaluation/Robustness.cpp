@@ -58,19 +58,6 @@ Matrix readMatrix(const Project& project)
     return matrix;
 }
 
-std::vector<int> bestOf(const std::vector<int>& scores)
-{
-    std::vector<int> best;
-    if (scores.empty())
-        return best;
-    const int maximum = *std::max_element(scores.begin(), scores.end());
-    for (std::size_t option = 0; option < scores.size(); ++option) {
-        if (scores[option] == maximum)
-            best.push_back(static_cast<int>(option));
-    }
-    return best;
-}
-
 bool contains(const std::vector<int>& sorted, int option)
 {
     return std::binary_search(sorted.begin(), sorted.end(), option);

@@ -4,6 +4,7 @@
 #include "project/OptionLetter.h"
 #include "project/Project.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +42,19 @@ int scoreOfSum(long long sum, int criterionCount)
         return 0;
     const float quotient = static_cast<float>(sum) / static_cast<float>(criterionCount) * 4.0f;
     return roundHalfAwayFromZero(quotient);
+}
+
+std::vector<int> bestOf(const std::vector<int>& scores)
+{
+    std::vector<int> best;
+    if (scores.empty())
+        return best;
+    const int maximum = *std::max_element(scores.begin(), scores.end());
+    for (std::size_t option = 0; option < scores.size(); ++option) {
+        if (scores[option] == maximum)
+            best.push_back(static_cast<int>(option));
+    }
+    return best;
 }
 
 void ComputeScores(Project& project)

@@ -31,6 +31,9 @@ TextKey verdictBand(int score);
 // "+65%", "0%", "-12%".
 QString scoreText(int score);
 
+// The positions holding the highest of `scores`, in order; empty without scores.
+std::vector<int> bestOf(const std::vector<int>& scores);
+
 struct BestOptions {
     std::optional<int> maximum; // empty when there are no options
     std::vector<int> indexes;   // every option scoring the maximum, in list order

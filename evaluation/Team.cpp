@@ -121,19 +121,6 @@ Aligned align(const Project& first, const Project& project)
     return aligned;
 }
 
-std::vector<int> bestOf(const std::vector<int>& scores)
-{
-    std::vector<int> best;
-    if (scores.empty())
-        return best;
-    const int maximum = *std::max_element(scores.begin(), scores.end());
-    for (std::size_t option = 0; option < scores.size(); ++option) {
-        if (scores[option] == maximum)
-            best.push_back(static_cast<int>(option));
-    }
-    return best;
-}
-
 // The shape of the team and every member's values, read once.
 struct Team {
     int options = 0;
