@@ -24,6 +24,7 @@
 #include "windows/TextExportCommand.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScreen>
@@ -242,6 +243,9 @@ void Application::connectHistory()
     RecoveryKeeper* recovery = m_recovery.get();
     QObject::connect(&history, &EditHistory::projectChanged, recovery, &RecoveryKeeper::changed);
     QObject::connect(&history, &EditHistory::restarted, recovery, &RecoveryKeeper::discard);
+    // Recorded as soon as another project is open, not only at a normal end:
+    // after a crash the project opened is the one the user was working on.
+    QObject::connect(&m_document, &Document::projectReplaced, m_window.get(), [this] { rememberLastProject(); });
 }
 
 bool Application::saveProject(const QString& path)
@@ -249,7 +253,31 @@ bool Application::saveProject(const QString& path)
     if (!m_files->save(path))
         return false;
     m_recovery->discard();
+    rememberLastProject();
     return true;
+}
+
+void Application::rememberLastProject()
+{
+    if (m_settings.LastProject == project().path() && m_settings.LastDirectory == project().lastFolder())
+        return;
+    m_settings.LastProject = project().path();
+    m_settings.LastDirectory = project().lastFolder();
+    writeSettings();
+}
+
+void Application::writeSettings()
+{
+    if (!m_folders.applicationData.isEmpty())
+        writeSettingsFile(m_folders.settingsFile(), m_settings);
+}
+
+QString Application::fileGivenAtStart() const
+{
+    // A terminal passes the path as it was typed, relative to the folder the
+    // user is in; file managers pass an absolute one.
+    const QString given = m_environment.arguments.value(0);
+    return given.isEmpty() ? given : QFileInfo(given).absoluteFilePath();
 }
 
 bool Application::offerRecovery()
@@ -271,23 +299,29 @@ bool Application::offerRecovery()
     }
     RecoveryFile::Found& found = *outcome.found;
     const QString question =
-        uiText(TextKey::TXT00620) + u" \u00AB"_s + found.banner + u"\u00BB "_s + uiText(TextKey::TXT00621)
-        + u" \u00AB"_s + QLocale().toString(found.written, QLocale::ShortFormat) + u"\u00BB?\r\n\r\n"_s
-        + (found.path.isEmpty() ? uiText(TextKey::TXT00843) : uiText(TextKey::TXT00842) + u" "_s + found.path);
+        uiText(TextKey::TXT00620) + u' ' + quoted(found.banner) + u' ' + uiText(TextKey::TXT00621) + u' '
+        + quoted(QLocale().toString(found.written, QLocale::ShortFormat)) + u"?\r\n\r\n"_s
+        + (found.path.isEmpty() ? uiText(TextKey::TXT00843) : uiText(TextKey::TXT00842) + u' ' + found.path);
     if (m_dialogs->message(programName, question, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
         != Dialogs::Answer::Yes) {
         file.remove();
         return false;
     }
+    const QString restoredPath = found.path;
     m_files->restore(std::move(found.project), found.path, found.banner);
     // Restored work is still unsaved work: it stays recoverable until saved.
     m_recovery->writeNow();
+    // The file the user asked for is not opened over the restored work, and
+    // the user must not think it was.
+    const QString given = fileGivenAtStart();
+    if (isOpenableAtStartup(given) && QFileInfo(given) != QFileInfo(restoredPath))
+        m_dialogs->message(programName, uiText(TextKey::TXT00844).arg(quoted(given)), Dialogs::Icon::Information);
     return true;
 }
 
 void Application::openFirstProject()
 {
-    const QString commandLine = m_environment.arguments.value(0);
+    const QString commandLine = fileGivenAtStart();
     const QString candidate = isOpenableAtStartup(commandLine)              ? commandLine
                               : isOpenableAtStartup(m_settings.LastProject) ? m_settings.LastProject
                                                                             : QString();
@@ -427,8 +461,7 @@ void Application::shutDown()
     m_settings.WindowPosHeight = client.height();
     m_settings.LastDirectory = project().lastFolder();
     m_settings.LastProject = project().path();
-    if (!m_folders.applicationData.isEmpty())
-        writeSettingsFile(m_folders.settingsFile(), m_settings);
+    writeSettings();
     writeInstallFolder(uiText(TextKey::Registry_Subkey), m_folders.programFolder);
     m_window->closeWithoutQuestion();
     m_charts.reset(); // unloads the component and removes its file

@@ -79,6 +79,11 @@ private:
     void registerCommands();
     void connectHistory();
     void openFirstProject();
+    // The project file named on the command line, made absolute.
+    QString fileGivenAtStart() const;
+    // Writes the open project's path and folder to the settings at once.
+    void rememberLastProject();
+    void writeSettings();
     // Offers the unsaved work a crash left behind; true when it was restored
     // and takes the place of the first project.
     bool offerRecovery();

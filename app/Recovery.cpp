@@ -5,6 +5,7 @@
 #include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -84,10 +85,15 @@ WriteResult RecoveryFile::write(const Project& project, const QString& path, con
     const QJsonObject side{{kPathKey, path}, {kBannerKey, banner}};
     removeLink(sidePath());
     removeLink(projectPath());
-    const WriteResult sideWritten = writeFileAtomically(sidePath(), QJsonDocument(side).toJson());
-    if (!sideWritten)
-        return sideWritten;
-    return writeProjectFile(project, projectPath(), QDateTime::currentDateTime());
+    WriteResult written = writeFileAtomically(sidePath(), QJsonDocument(side).toJson());
+    if (written)
+        written = writeProjectFile(project, projectPath(), QDateTime::currentDateTime());
+    // The system's reason alone ("Permission denied") does not tell the
+    // user which folder to mend.
+    const QString folder = QDir::cleanPath(m_folder);
+    if (!written && !written.error.contains(folder))
+        written.error = folder + u": "_s + written.error;
+    return written;
 }
 
 void RecoveryFile::remove() const

@@ -77,4 +77,9 @@ std::span<const TextKey> allTextKeys()
     return kKeys;
 }
 
+QString quoted(const QString& text)
+{
+    return u'"' + text + u'"';
+}
+
 } // namespace ponderix

@@ -23,4 +23,7 @@ QString textKeyName(TextKey key);
 // Every key, in the order of the table.
 std::span<const TextKey> allTextKeys();
 
+// A name, file or date inside a message, in the program's own quotation marks.
+QString quoted(const QString& text);
+
 } // namespace ponderix

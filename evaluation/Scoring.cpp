@@ -103,7 +103,7 @@ QString bestOptionsText(const Project& project, const BestOptions& best)
     const QString word = uiText(TextKey::TXT00202);
     for (int index : best.indexes) {
         const Option& option = project.options()[static_cast<std::size_t>(index)];
-        parts << word + u" "_s + optionLetter(index) + u" \""_s + option.Name + u"\""_s;
+        parts << word + u" "_s + optionLetter(index) + u" "_s + quoted(option.Name);
     }
     return parts.join(u", "_s);
 }

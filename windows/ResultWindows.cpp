@@ -84,8 +84,8 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
             best << QString::number(static_cast<int>(at) + kImportanceMin) + u" "_s
                         + (letters.isEmpty() ? uiText(TextKey::TXT00432) : letters.join(u','));
         }
-        lines << QString::number(whatIf.criterion + 1) + u" \""_s
-                     + project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name + u"\" ("_s
+        lines << QString::number(whatIf.criterion + 1) + u" "_s
+                     + quoted(project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name) + u" ("_s
                      + QString::number(whatIf.current) + u"): "_s + best.join(u"; "_s);
     }
     QStringList chances;

@@ -133,6 +133,10 @@ QWidget* QtDialogs::owner() const
 {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
+    // A window that is not modal, such as the live robustness window, has
+    // its dialogs over itself rather than over the main window behind it.
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
     return m_owner;
 }
 

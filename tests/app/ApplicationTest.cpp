@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSlider>
 #include <QTabWidget>
@@ -455,6 +456,24 @@ TEST_F(ApplicationTest, MenusCarryTheirShortcutsAndHelpCommandsOpenTheirTargets)
     m_dialogs.answers = {Dialogs::Answer::No};
     window.trigger(Command::ToolbarNew);
     EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00210));
+}
+
+TEST_F(ApplicationTest, TheHelpsMenuTableListsEveryItemOfEveryMenu)
+{
+    auto application = startApplication();
+    const QString help = QString::fromUtf8(readBytes(m_folders.programFolder + text(TextKey::Offline_Hilfe)));
+    const auto plain = [](const QString& caption) { return caption.section(u'\t', 0, 0).remove(u'&'); };
+    for (QAction* menu : application->mainWindow().menuBar()->actions()) {
+        const QRegularExpression rowPattern(u"<tr><td class=\"ui\">"_s + QRegularExpression::escape(plain(menu->text()))
+                                            + u"</td><td>([^<]*)</td></tr>"_s);
+        const QString row = rowPattern.match(help).captured(1);
+        ASSERT_FALSE(row.isEmpty()) << plain(menu->text()).toStdString();
+        for (const QAction* item : menu->menu()->actions()) {
+            if (item->isSeparator())
+                continue;
+            EXPECT_TRUE(row.contains(plain(item->text()))) << plain(item->text()).toStdString();
+        }
+    }
 }
 
 TEST_F(ApplicationTest, EditCommandsActOnTheFocusedTextField)

@@ -1,6 +1,7 @@
 #include "app/Recovery.h"
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
+#include "base/SettingsFile.h"
 #include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"
 #include "project/ProjectReader.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -128,8 +130,8 @@ TEST_F(RecoveryTest, YesRestoresTheWorkWithItsPathAndBanner)
     ASSERT_EQ(m_dialogs.messages.size(), 1);
     EXPECT_EQ(m_dialogs.messages[0].title, u"Ponderix"_s);
     EXPECT_EQ(m_dialogs.messages[0].text,
-              u"Ponderix was not closed properly. Restore the unsaved changes to \u00ABCars\u00BB from \u00AB"_s
-                  + QLocale().toString(written, QLocale::ShortFormat) + u"\u00BB?\r\n\r\n"_s
+              u"Ponderix was not closed properly. Restore the unsaved changes to \"Cars\" from \""_s
+                  + QLocale().toString(written, QLocale::ShortFormat) + u"\"?\r\n\r\n"_s
                   + u"The restored project will be saved to "_s + cars);
     EXPECT_EQ(m_dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(m_dialogs.messages[0].icon, Dialogs::Icon::Question);
@@ -145,6 +147,53 @@ TEST_F(RecoveryTest, YesRestoresTheWorkWithItsPathAndBanner)
     EXPECT_FALSE(QFile::exists(recoveryProject()));
 }
 
+TEST_F(RecoveryTest, AFileGivenAtStartIsOpenedAfterNoAndReportedNotOpenedAfterYes)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    const QString plan = writeDemo(u"Plan.pnx"_s);
+    QDir::setCurrent(m_sandbox.path());
+    struct Case {
+        QString restoredPath;
+        Dialogs::Answer answer;
+        QString openPath; // the project open afterwards
+        bool toldNotOpened;
+    };
+    const Case cases[] = {
+        {cars, Dialogs::Answer::No, plan, false},
+        {cars, Dialogs::Answer::Yes, cars, true},
+        // The copy is of the very file given: it is open, with the changes.
+        {plan, Dialogs::Answer::Yes, plan, false},
+    };
+    for (const Case& c : cases) {
+        m_dialogs.messages.clear();
+        leaveCopy(c.restoredPath, bannerForFile(c.restoredPath));
+        m_dialogs.answers = {c.answer};
+        // Typed in a terminal: relative to the folder the user is in.
+        auto application = startApplication({u"Plan.pnx"_s});
+        EXPECT_EQ(application->project().path(), c.openPath);
+        const QString notice = uiText(TextKey::TXT00844).arg(u"\""_s + plan + u"\""_s);
+        const bool told = std::any_of(m_dialogs.messages.begin(), m_dialogs.messages.end(),
+                                      [&](const auto& shown) { return shown.text == notice; });
+        EXPECT_EQ(told, c.toldNotOpened) << c.openPath.toStdString();
+        application->mainWindow().trigger(Command::Save);
+        application->shutDown();
+    }
+}
+
+TEST_F(RecoveryTest, TheProjectIsRecordedForTheNextStartWhenOpenedOrSaved)
+{
+    const QString cars = writeDemo(u"Cars.pnx"_s);
+    auto application = startApplication();
+    const auto recorded = [&] { return readSettingsFile(m_folders.settingsFile(), QString()).LastProject; };
+    ASSERT_TRUE(
+        application->projectFiles().open(cars, ProjectFiles::Question::DoNotAsk, ProjectFiles::LastFolder::Update));
+    EXPECT_EQ(recorded(), cars);
+    const QString copy = file(u"documents/Copy.pnx"_s);
+    m_dialogs.files = {{copy, 0}};
+    application->mainWindow().trigger(Command::SaveAs);
+    EXPECT_EQ(recorded(), copy);
+}
+
 TEST_F(RecoveryTest, NoDeletesTheCopyAndStartsAsUsual)
 {
     const QString cars = writeDemo(u"Cars.pnx"_s);
@@ -152,7 +201,7 @@ TEST_F(RecoveryTest, NoDeletesTheCopyAndStartsAsUsual)
     m_dialogs.answers = {Dialogs::Answer::No};
     auto application = startApplication({cars});
     EXPECT_EQ(questionsAsked(), 1);
-    EXPECT_TRUE(m_dialogs.messages[0].text.contains(u"\u00AB"_s + uiText(TextKey::TXT00213) + u"\u00BB"_s));
+    EXPECT_TRUE(m_dialogs.messages[0].text.contains(u"\""_s + uiText(TextKey::TXT00213) + u"\""_s));
     EXPECT_FALSE(QFile::exists(recoveryProject()));
     EXPECT_FALSE(QFile::exists(recoverySide()));
     EXPECT_EQ(application->project().path(), cars);
@@ -300,19 +349,31 @@ TEST_F(RecoveryTest, ChangesWithoutAPauseAreCopiedWithinTwoSeconds)
     EXPECT_TRUE(QFile::exists(recoveryProject())) << "no copy after " << typing.elapsed() << " ms of typing";
 }
 
-TEST_F(RecoveryTest, AFailedCopyIsReportedOnce)
+TEST_F(RecoveryTest, AFailedCopyIsReportedOnceNamingTheFolder)
 {
-    auto application = startApplication();
-    // A folder where the copy should go: every write fails.
-    ASSERT_TRUE(QDir().mkpath(recoveryProject()));
-    for (const QString& name : {u"one"_s, u"two"_s}) {
-        rename(*application, name);
-        application->recovery().writeNow();
+    const QString folder = QDir::cleanPath(m_folders.state);
+    // A folder where the copy should go; the state folder gone and a file in
+    // its place, where the system's reason names no file.
+    const std::function<bool()> blockers[] = {
+        [&] { return QDir().mkpath(recoveryProject()); },
+        [&] { return QDir(folder).removeRecursively() && writeBytes(folder, "not a folder"); },
+    };
+    for (const auto& block : blockers) {
+        m_dialogs.messages.clear();
+        auto application = startApplication();
+        ASSERT_TRUE(block());
+        for (const QString& name : {u"one"_s, u"two"_s}) {
+            rename(*application, name);
+            application->recovery().writeNow();
+        }
+        ASSERT_EQ(m_dialogs.messages.size(), 1);
+        EXPECT_EQ(m_dialogs.messages[0].title, uiText(TextKey::TXT00001));
+        const QString text = m_dialogs.messages[0].text;
+        EXPECT_TRUE(text.startsWith(uiText(TextKey::TXT00623) + u"\r\n"_s + folder)) << text.toStdString();
+        application->shutDown();
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
     }
-    ASSERT_EQ(m_dialogs.messages.size(), 1);
-    EXPECT_EQ(m_dialogs.messages[0].title, uiText(TextKey::TXT00001));
-    EXPECT_TRUE(m_dialogs.messages[0].text.startsWith(uiText(TextKey::TXT00623) + u"\r\n"_s));
-    EXPECT_GT(m_dialogs.messages[0].text.size(), uiText(TextKey::TXT00623).size() + 2);
 }
 
 TEST_F(RecoveryTest, AStateFolderThatCannotBeMadeIsReportedAtTheFirstChange)
@@ -402,7 +463,7 @@ TEST_F(RecoveryProcessTest, AfterKillNineYesRestoresTheWorkAndItsPath)
     const QStringList shown = restart(u"yes"_s);
     ASSERT_EQ(shown.size(), 5) << shown.join(u'\n').toStdString();
     EXPECT_TRUE(shown[0].startsWith(u"asked: Ponderix was not closed properly. Restore the unsaved changes to "
-                                    u"\u00ABCars\u00BB from \u00AB"_s));
+                                    u"\"Cars\" from \""_s));
     EXPECT_EQ(shown[1], u"path: "_s + m_project);
     EXPECT_EQ(shown[2], u"banner: Cars"_s);
     EXPECT_EQ(shown[3], u"options: Renamed,"_s + original.options()[1].Name + u',' + original.options()[2].Name);
@@ -417,8 +478,11 @@ TEST_F(RecoveryProcessTest, AfterKillNineNoDeletesTheCopyAndStartsAsUsual)
     const QStringList shown = restart(u"no"_s);
     ASSERT_EQ(shown.size(), 5) << shown.join(u'\n').toStdString();
     EXPECT_TRUE(shown[0].startsWith(u"asked: "_s));
-    // The usual start: the last project, as it was saved.
-    EXPECT_EQ(shown[1], u"path: "_s);
-    EXPECT_EQ(shown[3], u"options: "_s + uiText(TextKey::TXT00214));
+    // The project the user was working on when it crashed, as it was saved:
+    // it was recorded when it was opened, not at a normal end.
+    const Project saved = readProjectFile(m_project).project();
+    EXPECT_EQ(shown[1], u"path: "_s + m_project);
+    EXPECT_EQ(shown[3], u"options: "_s + saved.options()[0].Name + u',' + saved.options()[1].Name + u','
+                            + saved.options()[2].Name);
     EXPECT_FALSE(QFile::exists(recoveryProject()));
 }

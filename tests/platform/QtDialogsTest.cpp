@@ -91,6 +91,27 @@ TEST(QtDialogsTest, TheTextEntryTakesACommentOfAnyLengthWhole)
     EXPECT_EQ(*longer, comment + u"!?"_s);
 }
 
+TEST(QtDialogsTest, ADialogOpensOverTheWindowTheUserIsIn)
+{
+    QWidget mainWindow;
+    QWidget otherWindow; // not modal, like the robustness window
+    mainWindow.show();
+    otherWindow.show();
+    QtDialogs dialogs(&mainWindow);
+    for (QWidget* active : {&otherWindow, &mainWindow}) {
+        QApplication::setActiveWindow(active);
+        if (QApplication::activeWindow() != active)
+            GTEST_SKIP() << "the platform makes no window active";
+        QWidget* over = nullptr;
+        whenADialogShows([&over](QDialog& dialog) {
+            over = dialog.parentWidget();
+            dialog.reject();
+        });
+        dialogs.message(u"Title"_s, u"Text"_s, Dialogs::Icon::None, Dialogs::Buttons::Ok, std::nullopt);
+        EXPECT_EQ(over, active);
+    }
+}
+
 TEST(QtDialogsTest, MessagesAndPromptsShowUserTextAsTyped)
 {
     QtDialogs dialogs(nullptr);
