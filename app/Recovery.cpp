@@ -90,8 +90,10 @@ WriteResult RecoveryFile::write(const Project& project, const QString& path, con
         written = writeProjectFile(project, projectPath(), QDateTime::currentDateTime());
     // The system's reason alone ("Permission denied") does not tell the
     // user which folder to mend.
+    if (written)
+        return written;
     const QString folder = QDir::cleanPath(m_folder);
-    if (!written && !written.error.contains(folder))
+    if (!written.error.contains(folder))
         written.error = folder + u": "_s + written.error;
     return written;
 }
