@@ -1,5 +1,6 @@
 #include "cli/TerminalText.h"
 
+#include "base/DisplayText.h"
 #include "project/Project.h"
 
 #include <algorithm>
@@ -15,8 +16,12 @@ bool isControl(char16_t character)
     return character <= 0x1F || (character >= 0x7F && character <= 0x9F);
 }
 
-QString escaped(const QString& text, bool keepLineFeeds)
+// Cut before escaping: a terminal shows a few lines of a name, and a name of
+// megabytes printed whole buries everything after it, again for every line
+// that names it.
+QString escaped(const QString& whole, bool keepLineFeeds)
 {
+    const QString text = displayText(whole);
     if (std::none_of(text.begin(), text.end(), [](QChar character) { return isControl(character.unicode()); }))
         return text;
     QString shown;

@@ -16,7 +16,8 @@ namespace ponderix::cli {
 //   tab \t, line feed \n, carriage return \r, any other \xHH (two hex digits,
 //   upper case: \x1B, \x7F, \x9B).
 // A backslash stays as it is: the escapes are for the eye, not to be read
-// back; --json, the files and the text export keep every name unchanged.
+// back. The text is first cut as displayText() cuts it; --json, the files
+// and the text export keep every name unchanged.
 QString terminalText(const QString& text);
 // The same for text made of lines, such as a message: a line feed stays one.
 QString terminalLines(const QString& text);

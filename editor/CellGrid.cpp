@@ -1,5 +1,6 @@
 #include "editor/CellGrid.h"
 
+#include "base/DisplayText.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
 
@@ -91,12 +92,14 @@ public:
     }
 };
 
-void setTextQuietly(QLineEdit* field, const QString& text)
+void setNameQuietly(QLineEdit* field, const QString& name)
 {
-    if (field->text() == text)
+    // A name the user is typing past the bound stays as typed.
+    const QString shown = displayText(name);
+    if (field->text() == name || field->text() == shown)
         return;
     const QSignalBlocker quiet(field);
-    field->setText(text);
+    field->setText(shown);
     field->setCursorPosition(0);
 }
 
@@ -107,12 +110,13 @@ CellGrid::CellGrid(const Project& project, Panes panes, int criteriaAddWidth, co
       m_criteriaAddWidth(criteriaAddWidth), m_legendText(legendText), m_fieldUndo(new FieldUndoPassage(this))
 {
     m_resources.optionName = [this](int optionIndex) {
-        return optionIndex < m_project.optionCount() ? m_project.options()[static_cast<std::size_t>(optionIndex)].Name
-                                                     : QString();
+        return optionIndex < m_project.optionCount()
+                   ? displayText(m_project.options()[static_cast<std::size_t>(optionIndex)].Name)
+                   : QString();
     };
     m_resources.criterionName = [this](int criterionIndex) {
         return criterionIndex < m_project.criterionCount()
-                   ? m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name
+                   ? displayText(m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name)
                    : QString();
     };
     installRatingCellAccessibility();
@@ -274,7 +278,7 @@ void CellGrid::criteriaSwapped(int first, int second)
     for (const int index : {first, second}) {
         if (CriterionCell* cell = criterionCell(index)) {
             const Criterion& criterion = m_project.criteria()[static_cast<std::size_t>(index)];
-            setTextQuietly(cell->nameField(), criterion.Name);
+            setNameQuietly(cell->nameField(), criterion.Name);
             cell->showImportance(criterion.Importance);
         }
         announceNames(-1, index);
@@ -295,7 +299,7 @@ void CellGrid::showOptionName(int optionIndex)
 {
     OptionCell* cell = optionCell(optionIndex);
     if (cell && optionIndex < m_project.optionCount())
-        setTextQuietly(cell->nameField(), m_project.options()[static_cast<std::size_t>(optionIndex)].Name);
+        setNameQuietly(cell->nameField(), m_project.options()[static_cast<std::size_t>(optionIndex)].Name);
     announceNames(optionIndex, -1);
 }
 
@@ -303,7 +307,7 @@ void CellGrid::showCriterionName(int criterionIndex)
 {
     CriterionCell* cell = criterionCell(criterionIndex);
     if (cell && criterionIndex < m_project.criterionCount())
-        setTextQuietly(cell->nameField(), m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name);
+        setNameQuietly(cell->nameField(), m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name);
     announceNames(-1, criterionIndex);
 }
 

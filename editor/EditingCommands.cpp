@@ -1,5 +1,6 @@
 #include "editor/EditingCommands.h"
 
+#include "base/DisplayText.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
 #include "editor/Document.h"
@@ -71,8 +72,8 @@ void EditingCommands::deleteOption(int optionIndex)
 {
     if (optionIndex < 0 || optionIndex >= m_project.optionCount())
         return;
-    const QString caption =
-        optionTitle(optionIndex) + u", "_s + m_project.options()[static_cast<std::size_t>(optionIndex)].Name;
+    const QString caption = optionTitle(optionIndex) + u", "_s
+                            + displayText(m_project.options()[static_cast<std::size_t>(optionIndex)].Name);
     if (!askYesNo(TextKey::TXT00206, uiText(TextKey::TXT00215) + kLineBreak + caption))
         return;
     m_document.history().record(new DeleteStep(m_document, EntryKind::Option, optionIndex));
@@ -82,8 +83,8 @@ void EditingCommands::deleteCriterion(int criterionIndex)
 {
     if (criterionIndex < 0 || criterionIndex >= m_project.criterionCount())
         return;
-    const QString caption =
-        criterionTitle(criterionIndex) + u", "_s + m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name;
+    const QString caption = criterionTitle(criterionIndex) + u", "_s
+                            + displayText(m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name);
     if (!askYesNo(TextKey::TXT00207, uiText(TextKey::TXT00216) + kLineBreak + caption))
         return;
     m_document.history().record(new DeleteStep(m_document, EntryKind::Criterion, criterionIndex));
@@ -118,10 +119,13 @@ void EditingCommands::editComment(int optionIndex, int criterionIndex)
     if (!rating)
         return;
     const QString title = uiText(TextKey::TXT00209);
+    // The prompt's field gets the comment as shown, since a field holding
+    // megabytes takes seconds for every key; returned unchanged it leaves the
+    // whole comment as it was, and so does a cancelled prompt.
+    const QString shown = displayText(rating->Comment);
     const std::optional<QString> comment =
-        m_dialogs.textEntry(title, title + u' ' + ratingPosition(optionIndex, criterionIndex), rating->Comment);
-    // A cancelled prompt leaves the comment as it was.
-    if (!comment || *comment == rating->Comment)
+        m_dialogs.textEntry(title, title + u' ' + ratingPosition(optionIndex, criterionIndex), shown);
+    if (!comment || *comment == shown)
         return;
     m_document.history().record(new CommentStep(m_document, optionIndex, criterionIndex, *comment));
 }

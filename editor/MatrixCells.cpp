@@ -1,5 +1,6 @@
 #include "editor/MatrixCells.h"
 
+#include "base/DisplayText.h"
 #include "base/Fonts.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
@@ -65,9 +66,13 @@ QLabel* titleLabel(QWidget* parent, const QRect& rect, const QString& text, cons
 
 QLineEdit* newNameField(QWidget* parent, const QRect& rect, const QString& name)
 {
-    auto* field = new QLineEdit(name, parent);
+    auto* field = new QLineEdit(displayText(name), parent);
     field->setGeometry(inside(rect));
-    // Long names scroll inside the field; the view limits nothing.
+    // Long names scroll inside the field. The field holds the name as shown:
+    // a line edit holding 20 MB takes seconds and a gigabyte to build and as
+    // long again for every key. Nothing is lost by it: the field writes only
+    // what the user changes, and the whole name stays in the project until
+    // the user edits this field, when the name becomes what the field shows.
     field->setMaxLength(std::numeric_limits<int>::max());
     field->setCursorPosition(0);
     return field;
@@ -302,8 +307,9 @@ void RatingCell::showComment(const QString& comment)
         return;
     const bool present = !comment.isEmpty();
     m_comment->setPicture(present ? &m_resources.commentPresent : &m_resources.commentAbsent);
-    m_comment->setToolTip(present ? comment : uiText(TextKey::TXT00209));
-    m_comment->setAccessibleDescription(present ? comment : uiText(TextKey::TXT01000));
+    const QString shown = displayText(comment);
+    m_comment->setToolTip(present ? shown : uiText(TextKey::TXT00209));
+    m_comment->setAccessibleDescription(present ? shown : uiText(TextKey::TXT01000));
 }
 
 void RatingCell::paintEvent(QPaintEvent*)

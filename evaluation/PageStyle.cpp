@@ -1,6 +1,7 @@
 #include "evaluation/PageStyle.h"
 
 #include "base/BuiltInImages.h"
+#include "base/DisplayText.h"
 #include "base/Fonts.h"
 #include "evaluation/ResultPages.h"
 
@@ -46,7 +47,15 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFon
 {
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(QPoint(x, y + QFontMetrics(font).ascent()), text);
+    // Cut before Qt lays it out: a name of megabytes would be shaped whole
+    // only to be clipped at the page's edge.
+    painter.drawText(QPoint(x, y + QFontMetrics(font).ascent()), displayText(text));
+}
+
+QString elided(const QString& text, const QFont& font, int width)
+{
+    // elidedText lays out the whole text before it measures.
+    return QFontMetrics(font).elidedText(displayText(text), Qt::ElideRight, width);
 }
 
 namespace {
@@ -69,9 +78,11 @@ int layOutLines(QTextLayout& layout, const QFont& font, int width)
     return static_cast<int>(std::ceil(height));
 }
 
-QString withLineSeparators(QString text)
+// Cut first, so that the height measured and the lines drawn are those of
+// the same bounded text.
+QString withLineSeparators(const QString& text)
 {
-    return text.replace(u'\n', QChar::LineSeparator);
+    return displayText(text).replace(u'\n', QChar::LineSeparator);
 }
 
 } // namespace

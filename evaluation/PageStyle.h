@@ -29,8 +29,12 @@ inline constexpr QPoint kChartPosition(15, 190);
 // "Title  "banner"" on the header colour, white.
 void drawTitleBar(QPainter& painter, const QString& title, const QString& banner);
 
-// Text whose top-left corner stands at (x, y), background untouched.
+// Text whose top-left corner stands at (x, y), background untouched. This
+// and the functions below show at most displayText() of a text.
 void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFont& font, const QColor& colour);
+
+// `text` cut to fit `width` with "…" at the end.
+QString elided(const QString& text, const QFont& font, int width);
 
 // Text broken into lines at word boundaries to fit `width`, its top-left
 // corner at (x, y); a word longer than the width is broken inside. Returns

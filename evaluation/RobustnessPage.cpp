@@ -9,6 +9,7 @@
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
+#include "project/DisplayTexts.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
 
@@ -75,11 +76,6 @@ constexpr int kMostListedOptions = kOptionLimit;
 
 constexpr int kNoteHeight = 16;
 constexpr int kBottomMargin = 15;
-
-QString elided(const QString& text, const QFont& font, int width)
-{
-    return QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
-}
 
 // Black letters where white would vanish into a light colour.
 QColor letterColourOn(QRgb background)
@@ -315,19 +311,23 @@ void drawChances(QPainter& painter, const Project& project, const Robustness& ro
 
 } // namespace
 
+// The page's sentences name options and criteria again and again; made from
+// the cut names, a name of megabytes is not copied into each of them only to
+// be cut when drawn.
 int robustnessPageHeight(const Project& project, const Robustness& robustness)
 {
-    return layoutOf(project, robustness).height;
+    return layoutOf(withDisplayTexts(project), robustness).height;
 }
 
 QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner, qreal scale)
 {
-    return pagePicture(layoutOf(project, robustness).height, scale,
+    return pagePicture(robustnessPageHeight(project, robustness), scale,
                        [&](QPainter& painter) { paintRobustnessPage(painter, project, robustness, banner); });
 }
 
-void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness, const QString& banner)
+void paintRobustnessPage(QPainter& painter, const Project& whole, const Robustness& robustness, const QString& banner)
 {
+    const Project project = withDisplayTexts(whole);
     const Layout layout = layoutOf(project, robustness);
     drawTitleBar(painter, uiText(TextKey::TXT00400), banner);
     drawSummary(&painter, project, robustness);

@@ -13,7 +13,6 @@
 #include "evaluation/TeamTexts.h"
 #include "project/OptionLetter.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -114,11 +113,6 @@ Layout layoutOf(const TeamResult& team)
     y += kHeadingHeight + kBarRowPitch * std::max(static_cast<int>(team.options.size()), 1);
     layout.height = std::max(y + kBottomMargin, kShortestPage);
     return layout;
-}
-
-QString elided(const QString& text, const QFont& font, int width)
-{
-    return QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
 }
 
 void drawSummary(QPainter& painter, const TeamResult& team, const Layout& layout)

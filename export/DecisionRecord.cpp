@@ -3,6 +3,8 @@
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
 #include "export/DecisionRecordContent.h"
+#include "project/DisplayTexts.h"
+#include "project/Project.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -26,11 +28,16 @@ using RecordLayout = RecordOutcome (*)(QIODevice&, const RecordSource&, const Re
 RecordOutcome writeRecordWith(RecordLayout layout, QIODevice& device, const RecordSource& source,
                               const RecordProgress& progress)
 {
-    RecordSteps steps(progress, source.project);
-    const std::optional<RecordContent> content = analyseForRecord(source, steps);
+    // The record is read, not processed: its matrix, pages and PDF lay out
+    // every text, so a name of megabytes is shown cut as on screen.
+    const Project shownProject = withDisplayTexts(source.project);
+    const RecordSource shown{shownProject,      source.title,  source.fileName,
+                             source.exportedAt, source.charts, source.temporaryFolder};
+    RecordSteps steps(progress, shown.project);
+    const std::optional<RecordContent> content = analyseForRecord(shown, steps);
     if (!content)
         return {RecordOutcome::Status::Cancelled, {}};
-    return layout(device, source, *content, steps);
+    return layout(device, shown, *content, steps);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "platform/DocumentPrinting.h"
 #include "platform/Folders.h"
 #include "platform/WaitCursor.h"
+#include "project/DisplayTexts.h"
+#include "project/Project.h"
 #include "windows/ModalWindow.h"
 #include "windows/WindowContext.h"
 
@@ -168,21 +170,29 @@ WriteResult writeReport(const QString& path, SaveFormat format, const Report& re
 ReportWindow* openReportWindow(const WindowContext& context)
 {
     Report report;
+    QByteArray shownDocument;
     {
         const WaitCursor wait;
-        ComputeScores(context.project());
-        report = buildReport(context.project());
+        Project& project = context.project();
+        ComputeScores(project);
+        report = buildReport(project);
+        // Saved and copied as built, every character kept; the view lays out
+        // the same report with the texts cut, or a name of megabytes would
+        // keep it busy for seconds.
+        shownDocument =
+            hasTextsCutForDisplay(project) ? buildReport(withDisplayTexts(project)).document : report.document;
     }
-    auto* window = new ReportWindow(context, std::move(report));
+    auto* window = new ReportWindow(context, std::move(report), std::move(shownDocument));
     showModalOver(*window, context.mainWindow);
     window->view()->setFocus();
     return window;
 }
 
-ReportWindow::ReportWindow(const WindowContext& context, Report report)
+ReportWindow::ReportWindow(const WindowContext& context, Report report, QByteArray shownDocument)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      m_dialogs(context.dialogs), m_documentsFolder(context.folders.documents), m_report(std::move(report))
+      m_dialogs(context.dialogs), m_documentsFolder(context.folders.documents), m_report(std::move(report)),
+      m_shownDocument(std::move(shownDocument))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Modal to the whole program: the project cannot change under the report,
@@ -215,8 +225,8 @@ ReportWindow::ReportWindow(const WindowContext& context, Report report)
     // keep the window of a report of thousands of ratings from appearing for
     // a good second; its first rows cost a tenth of that and show the same
     // first screen. The whole document replaces them once they are painted.
-    const QByteArray firstScreen = reportHead(m_report.document, kFirstScreenRows);
-    m_wholeReportPending = firstScreen.size() < m_report.document.size();
+    const QByteArray firstScreen = reportHead(m_shownDocument, kFirstScreenRows);
+    m_wholeReportPending = firstScreen.size() < m_shownDocument.size();
     m_view->setDocument(newReportDocument(QString::fromUtf8(firstScreen), m_view));
     if (m_wholeReportPending)
         m_view->viewport()->installEventFilter(this);
@@ -254,7 +264,7 @@ void ReportWindow::showWholeReport()
     // Read into a document of its own and handed over whole: put into the
     // view's document instead, the table would be laid out again and again.
     QTextDocument* const firstScreen = m_view->document();
-    m_view->setDocument(newReportDocument(QString::fromUtf8(m_report.document), m_view));
+    m_view->setDocument(newReportDocument(QString::fromUtf8(m_shownDocument), m_view));
     delete firstScreen;
     m_view->horizontalScrollBar()->setValue(across);
     m_view->verticalScrollBar()->setValue(down);

@@ -20,7 +20,9 @@ class ReportWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    ReportWindow(const WindowContext& context, Report report);
+    // `shownDocument` is what the view shows: the report's document, or the
+    // same report built with its texts cut for display.
+    ReportWindow(const WindowContext& context, Report report, QByteArray shownDocument);
 
     QTabWidget* panel() const { return m_panel; }
     QTextBrowser* view() const { return m_view; }
@@ -50,6 +52,7 @@ private:
     Dialogs& m_dialogs;
     QString m_documentsFolder;
     Report m_report;
+    QByteArray m_shownDocument;
     QTabWidget* m_panel = nullptr;
     QTextBrowser* m_view = nullptr;
     QPushButton* m_printButton = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
 #include "platform/WaitCursor.h"
+#include "project/DisplayTexts.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
 #include "windows/ModalWindow.h"
@@ -135,7 +136,7 @@ QString teamSummary(const TeamResult& team)
 {
     QString text;
     if (team.maximum) {
-        text += uiText(TextKey::TXT00257) + u" "_s + optionsText(team.combined, team.best) + u" ("_s
+        text += uiText(TextKey::TXT00257) + u" "_s + optionsText(withDisplayTexts(team.combined), team.best) + u" ("_s
                 + scoreText(*team.maximum) + u")\n"_s;
     }
     text += uiText(TextKey::TXT00815) + u" "_s + uiText(teamVerdictWordKey(team.verdict)) + u" ("_s
@@ -147,6 +148,9 @@ QString teamSummary(const TeamResult& team)
 }
 
 // The picture is only pixels: its name and description say what it shows.
+// The summaries are made from the project with its texts cut for display,
+// as the pages draw them: a screen reader gets what the page shows, and a
+// name of megabytes is not copied into every sentence that names it.
 void describePicture(QLabel* picture, const QString& name, const QString& summary)
 {
     picture->setAccessibleName(name);
@@ -349,7 +353,8 @@ void ChartWindow::showTab(int index)
     if (m_detailPage.isNull())
         return;
     showPage(index, m_detailPage, detailPainter(index - 1));
-    describePicture(picture(index), uiText(TextKey::TXT00263), detailSummary(m_context.project(), index - 1));
+    describePicture(picture(index), uiText(TextKey::TXT00263),
+                    detailSummary(withDisplayTexts(m_context.project()), index - 1));
     picture(index)->setFocus();
 }
 
@@ -398,7 +403,7 @@ ChartWindow* openResultsWindow(const WindowContext& context)
     };
     auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, paintOverview,
                                    context.project().optionCount());
-    describePicture(window->picture(0), caption, resultsSummary(context.project()));
+    describePicture(window->picture(0), caption, resultsSummary(withDisplayTexts(context.project())));
     window->open();
     return window;
 }
@@ -416,7 +421,7 @@ ChartWindow* openProfileWindow(const WindowContext& context)
     };
     auto* window =
         new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile, paintProfile, 0);
-    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(context.project()));
+    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(withDisplayTexts(context.project())));
     window->open();
     return window;
 }
@@ -438,7 +443,7 @@ ChartWindow* openRobustnessWindow(const WindowContext& context)
                                      paintRobustnessPage(painter, context.project(), robustness, context.banner());
                                  });
         describePicture(window->picture(0), uiText(TextKey::TXT00441),
-                        robustnessSummary(context.project(), robustness));
+                        robustnessSummary(withDisplayTexts(context.project()), robustness));
     };
     analyse();
     // A slider drag or a paste sends many changes at once: they wait for the

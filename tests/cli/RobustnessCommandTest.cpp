@@ -108,3 +108,30 @@ TEST_F(RobustnessCommand, ReadableLinesAndExitCodes)
     EXPECT_EQ(foreign.exitCode, 1);
     EXPECT_TRUE(foreign.out.isEmpty());
 }
+
+TEST_F(RobustnessCommand, PlainLinesShowLongNamesCutWhileJsonKeepsThemWhole)
+{
+    const QByteArray option(2'000'000, 'o');
+    const QByteArray criterion(2'000'000, 'c');
+    ASSERT_TRUE(writeBytes(path(u"long.pnx"_s), "<Ponderix><Options><Option Index=\"0\" Name=\"" + option
+                                                    + "\"/><Option Index=\"1\" Name=\"Two\"/></Options><Criteria>"
+                                                      "<Criterion Index=\"0\" Name=\""
+                                                    + criterion
+                                                    + "\" Importance=\"3\"/></Criteria><Ratings>"
+                                                      "<Rating IndexOption=\"0\" IndexCriteria=\"0\" Value=\"9\"/>"
+                                                      "<Rating IndexOption=\"1\" IndexCriteria=\"0\" Value=\"2\"/>"
+                                                      "</Ratings></Ponderix>"));
+    const QString ellipsis(QChar(0x2026));
+    const CliOutcome plain = robustness({path(u"long.pnx"_s)});
+    EXPECT_EQ(plain.exitCode, 0);
+    // Each name at most its first 4000 characters and "…", wherever it stands.
+    EXPECT_TRUE(plain.out.contains(QString(4000, u'o') + ellipsis));
+    EXPECT_TRUE(plain.out.contains(QString(4000, u'c') + ellipsis));
+    EXPECT_FALSE(plain.out.contains(QString(4001, u'o')));
+    EXPECT_FALSE(plain.out.contains(QString(4001, u'c')));
+    EXPECT_LT(plain.out.size(), 100'000);
+
+    const CliOutcome json = robustness({path(u"long.pnx"_s), u"--json"_s});
+    EXPECT_EQ(json.exitCode, 0);
+    EXPECT_TRUE(json.out.contains(u"\"name\":\""_s + QString::fromLatin1(criterion) + u"\""_s));
+}

@@ -1,0 +1,44 @@
+#include "base/DisplayText.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+using namespace ponderix;
+using namespace Qt::StringLiterals;
+
+TEST(DisplayText, CutsLongTextAtACharacterBoundary)
+{
+    const QString ellipsis(QChar(0x2026));
+    // U+1F600 as its surrogate pair.
+    const QString face = QString::fromUtf16(u"\U0001F600");
+    struct Case {
+        QString text;
+        qsizetype limit;
+        QString expected;
+    };
+    const Case cases[] = {
+        {u"short"_s, 10, u"short"_s},
+        {QString(), 3, QString()},
+        {u"exactly"_s, 7, u"exactly"_s},
+        {u"one more"_s, 7, u"one mor"_s + ellipsis},
+        // The pair would be split after "ab" and its high half: it goes whole.
+        {u"ab"_s + face + u"cd"_s, 3, u"ab"_s + ellipsis},
+        {u"ab"_s + face + u"cd"_s, 4, u"ab"_s + face + ellipsis},
+        {face + face, 4, face + face},
+        {u"abc"_s, 0, ellipsis},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(displayText(c.text, c.limit), c.expected) << c.text.toStdString() << " at " << c.limit;
+        EXPECT_EQ(isCutForDisplay(c.text, c.limit), c.expected != c.text) << c.text.toStdString();
+    }
+}
+
+TEST(DisplayText, BoundsAMegabyteNameByDefault)
+{
+    const QString name(3'000'000, u'x');
+    const QString shown = displayText(name);
+    EXPECT_EQ(shown.size(), 4001);
+    EXPECT_EQ(shown.first(4000), QString(4000, u'x'));
+    EXPECT_EQ(shown.back(), QChar(0x2026));
+}
