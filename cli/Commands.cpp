@@ -5,6 +5,9 @@
 #include "cli/TerminalText.h"
 #include "project/ProjectMessages.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -24,72 +27,82 @@ const std::vector<Subcommand>& subcommands()
     return table;
 }
 
-// What each subcommand's --help says under its usage line. Kept here rather
-// than in Subcommand, so a subcommand added without a description still
-// builds and simply shows its usage line.
+// The argument names of the usage lines, FILE, OUT and LETTER, in the
+// table's words. A usage line is written with the English names, which read
+// well in the code; the user reads them in their own language.
+QString argumentWord(QStringView name)
+{
+    if (name == u"FILE")
+        return uiText(TextKey::TXT02003);
+    if (name == u"OUT")
+        return uiText(TextKey::TXT02004);
+    return uiText(TextKey::TXT02005);
+}
+
+// What each subcommand's --help says under its usage line, and what its %1..
+// stand for. Kept here rather than in Subcommand, so a subcommand added
+// without a description still builds and simply shows its usage line.
+struct Description {
+    QString command;
+    TextKey text;
+    QStringList literals; // option names, values and files, as they stand
+};
+
 QString descriptionOf(const QString& name)
 {
-    static const QHash<QString, QString> descriptions = {
-        {u"texts"_s, u"Prints every text of the user interface as its key, a tab and the text, one per line, "
-                     u"sorted by key."_s},
-        {u"scores"_s, u"Prints each option's letter, name, score and verdict, then the best options and their "
-                      u"score. With --json, prints the same as one JSON object."_s},
-        {u"demo"_s, u"Writes the built-in demo project to OUT.pnx."_s},
-        {u"save"_s, u"Reads a project and writes it again to OUT.pnx the way the desktop program saves it."_s},
-        {u"render"_s, u"Draws the overview page, the profile page, the robustness page or the detail page of "
-                      u"the option with the given letter, as the result windows show them, and writes it as an "
-                      u"image whose format follows the extension of the output file. With --scale, draws the page "
-                      u"as a screen of that device pixel ratio shows it (1, 1.25, 1.5 or 2; 1 by default): the "
-                      u"same layout with that many times the pixels each way."_s},
-        {u"report"_s, u"Writes the HTML report of a project to OUT.html and, with --text, its plain-text "
-                      u"version to OUT.txt."_s},
-        {u"export"_s, u"Writes the tab-separated text export of a project to OUT.txt: one row per criterion "
-                      u"(criteria) or a value row and a comment row per option (options)."_s},
-        {u"robustness"_s, u"Prints how solid the best choice is: the best options, the runner-up and the lead, "
-                          u"the verdict (robust, sensitive, fragile or undecided), the best options for every "
-                          u"importance of every criterion, the closest single change that alters the best "
-                          u"options, what each other option would need to become best, and each option's exact "
-                          u"chance of being best when every rating may be off by up to --spread points (1 or 2, "
-                          u"1 by default). With --json, prints the same as one JSON object."_s},
-        {u"team"_s, u"Combines the ratings of team members who each rated the same decision in their own copy "
-                    u"of the project (options and criteria matched by name): each member's scores and best "
-                    u"options, the team score of each option (the members' scores averaged) with the lowest and "
-                    u"highest member score, the team's best options and how many members agree, the "
-                    u"disagreements that move a team score most, and each option's exact chance of being best "
-                    u"when every rating is taken from one member at random. With --json, prints the same as one "
-                    u"JSON object; --combined writes the project of the median ratings and importances; --image "
-                    u"writes the team page."_s},
-        {u"record"_s, u"Writes the decision record of a project: one document with the title, the date and time "
-                      u"of the export and the best choice in one sentence, the overview page, the decision matrix "
-                      u"with every rating and comment, each option's detail page, the profile and the robustness "
-                      u"analysis. OUT.html is one self-contained file with the pictures inside; OUT.pdf is laid out "
-                      u"on the paper of the locale (A4, or Letter where it measures in inches) with text as text."_s},
-        {u"blank"_s, u"Writes a copy of the project for a team member to rate: the same options, criteria and "
-                     u"importances, every rating 0 and no comments."_s},
+    static const std::vector<Description> descriptions = {
+        {u"texts"_s, TextKey::TXT02020, {}},
+        {u"scores"_s, TextKey::TXT02021, {u"--json"_s}},
+        {u"demo"_s, TextKey::TXT02022, {u"OUT.pnx"_s}},
+        {u"save"_s, TextKey::TXT02023, {u"OUT.pnx"_s}},
+        {u"render"_s, TextKey::TXT02024, {u"--scale"_s}},
+        {u"report"_s, TextKey::TXT02025, {u"OUT.html"_s, u"--text"_s, u"OUT.txt"_s}},
+        {u"export"_s, TextKey::TXT02026, {u"OUT.txt"_s, u"criteria"_s, u"options"_s}},
+        {u"robustness"_s, TextKey::TXT02027, {u"--spread"_s, u"--json"_s}},
+        {u"team"_s, TextKey::TXT02028, {u"--json"_s, u"--combined"_s, u"--image"_s}},
+        {u"blank"_s, TextKey::TXT02029, {}},
+        {u"record"_s, TextKey::TXT02030, {u"OUT.html"_s, u"OUT.pdf"_s}},
     };
-    return descriptions.value(name);
+    const auto found = std::ranges::find(descriptions, name, &Description::command);
+    if (found == descriptions.end())
+        return {};
+    QString text = uiText(found->text);
+    // One at a time, lowest first: none of the literals holds a "%".
+    for (const QString& literal : found->literals)
+        text = text.arg(withArgumentWords(literal));
+    return text;
+}
+
+// Every command's usage line, indented, as the help and a usage error list
+// them.
+QString usageLines()
+{
+    QString lines;
+    for (const Subcommand& command : subcommands())
+        lines += u"  ponderix-cli %1\n"_s.arg(withArgumentWords(command.usage));
+    return lines;
 }
 
 QString helpText()
 {
-    QString text = u"Usage: ponderix-cli COMMAND [ARGUMENTS]\n"_s
-                   u"Scores, renders and converts Ponderix decision projects (.pnx files) without a display.\n\n"_s
-                   u"Commands:\n"_s;
-    for (const Subcommand& command : subcommands())
-        text += u"  ponderix-cli "_s + command.usage + u"\n"_s;
-    return text
-           + u"\nOptions:\n"_s
-             u"  -h, --help     show this help; after a command, that command's help\n"_s
-             u"      --version  show the version\n\n"_s
-             u"Exit status: 0 on success, 1 when a project could not be read or an output not written, "_s
-             u"2 on wrong usage.\n"_s;
+    QString text = u"%1 ponderix-cli %2 [%3]\n%4\n\n%5\n"_s.arg(uiText(TextKey::TXT02000), uiText(TextKey::TXT02001),
+                                                                uiText(TextKey::TXT02002), uiText(TextKey::TXT02006),
+                                                                uiText(TextKey::TXT02007));
+    text += usageLines();
+    text += u"\n%1\n  -h, --help     %2\n      --version  %3\n\n%4\n"_s.arg(uiText(TextKey::TXT02008),
+                                                                            uiText(TextKey::TXT02009),
+                                                                            uiText(TextKey::TXT02010),
+                                                                            uiText(TextKey::TXT02011));
+    return text;
 }
 
 QString commandHelpText(const Subcommand& command)
 {
     const QString description = descriptionOf(command.name);
-    return u"Usage: ponderix-cli "_s + command.usage + u"\n"_s
-           + (description.isEmpty() ? QString() : description + u"\n"_s);
+    QString text = u"%1 ponderix-cli %2\n"_s.arg(uiText(TextKey::TXT02000), withArgumentWords(command.usage));
+    if (!description.isEmpty())
+        text += description + u'\n';
+    return text;
 }
 
 bool isHelpOption(const QString& argument)
@@ -110,12 +123,11 @@ bool asksForHelp(const Subcommand& command, const QStringList& list)
     return false;
 }
 
-QString usageText()
+// A problem with one command's arguments, after the command's name: "demo: -o
+// is required".
+QString commandProblem(const QString& command, const QString& problem)
 {
-    QString text = u"Usage:\n"_s;
-    for (const Subcommand& command : subcommands())
-        text += u"  ponderix-cli "_s + command.usage + u"\n"_s;
-    return text;
+    return u"%1: %2"_s.arg(command, problem);
 }
 
 void write(std::FILE* stream, const QString& text)
@@ -132,19 +144,19 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
         const QString& argument = list[i];
         if (parsed.has(argument)) {
             // Which one was meant is anyone's guess: refused, not the last taken.
-            problem = argument + u" is given twice"_s;
+            problem = uiText(TextKey::TXT02043).arg(argument);
             return std::nullopt;
         }
         if (command.valueOptions.contains(argument)) {
             if (i + 1 == list.size()) {
-                problem = argument + u" needs a value"_s;
+                problem = uiText(TextKey::TXT02044).arg(argument);
                 return std::nullopt;
             }
             parsed.values.insert(argument, list[++i]);
         } else if (command.flagOptions.contains(argument)) {
             parsed.flags.insert(argument);
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
-            problem = u"unknown option "_s + argument;
+            problem = uiText(TextKey::TXT02042).arg(argument);
             return std::nullopt;
         } else {
             parsed.positional << argument;
@@ -153,12 +165,12 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
     const bool countFits = command.morePositional ? parsed.positional.size() >= command.positionalCount
                                                   : parsed.positional.size() == command.positionalCount;
     if (!countFits) {
-        problem = command.name + u": wrong number of arguments"_s;
+        problem = commandProblem(command.name, uiText(TextKey::TXT02045));
         return std::nullopt;
     }
     for (const QString& required : command.requiredOptions) {
         if (!parsed.values.contains(required)) {
-            problem = command.name + u": "_s + required + u" is required"_s;
+            problem = commandProblem(command.name, uiText(TextKey::TXT02046).arg(required));
             return std::nullopt;
         }
     }
@@ -166,6 +178,19 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
 }
 
 } // namespace
+
+QString withArgumentWords(const QString& usage)
+{
+    static const QRegularExpression names(u"\\b(FILE|OUT|LETTER)\\b"_s);
+    QString shown;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& name : names.globalMatch(usage)) {
+        shown += QStringView(usage).sliced(from, name.capturedStart() - from);
+        shown += argumentWord(name.capturedView());
+        from = name.capturedEnd();
+    }
+    return shown + QStringView(usage).sliced(from);
+}
 
 void writeOut(const QString& text)
 {
@@ -188,14 +213,24 @@ void reportMessage(const Message& message)
 
 int usageError(const QString& problem)
 {
-    writeError(u"ponderix-cli: "_s + terminalLines(problem) + u"\n"_s + usageText());
+    writeError(u"ponderix-cli: %1\n%2\n"_s.arg(terminalLines(problem), uiText(TextKey::TXT02000)) + usageLines());
     return kUsage;
+}
+
+int usageError(const QString& command, const QString& problem)
+{
+    return usageError(commandProblem(command, problem));
+}
+
+void writeProblem(const QString& text)
+{
+    writeError(u"ponderix-cli: "_s + text + u'\n');
 }
 
 int run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
-        return usageError(u"no command given"_s);
+        return usageError(uiText(TextKey::TXT02040));
     if (isHelpOption(arguments.first())) {
         writeOut(helpText());
         return kSuccess;
@@ -208,7 +243,7 @@ int run(const QStringList& arguments)
     const auto command = std::find_if(table.begin(), table.end(),
                                       [&](const Subcommand& entry) { return entry.name == arguments.first(); });
     if (command == table.end())
-        return usageError(u"unknown command "_s + arguments.first());
+        return usageError(uiText(TextKey::TXT02041).arg(arguments.first()));
     if (asksForHelp(*command, arguments.mid(1))) {
         writeOut(commandHelpText(*command));
         return kSuccess;

@@ -24,7 +24,7 @@ int writeRecord(const Arguments& arguments)
 {
     const QString output = arguments.value(u"-o"_s);
     if (!recordFormatOf(output))
-        return usageError(u"record: the output must end in .html, .htm or .pdf"_s);
+        return usageError(u"record"_s, uiText(TextKey::TXT02049).arg(u".html, .htm"_s, u".pdf"_s));
     const QString path = arguments.positional[0];
     std::optional<Project> project = readProjectOrReport(path);
     if (!project)
@@ -33,7 +33,7 @@ int writeRecord(const Arguments& arguments)
 
     const QTemporaryDir folder;
     if (!folder.isValid()) {
-        writeError(u"ponderix-cli: cannot create a temporary folder: "_s + folder.errorString() + u"\n"_s);
+        writeProblem(uiText(TextKey::TXT02060).arg(folder.errorString()));
         return kFailure;
     }
     const std::unique_ptr<ChartLibrary> charts = loadCharts(folder);

@@ -47,13 +47,15 @@ int render(const Arguments& arguments)
 {
     const std::optional<PageChoice> page = parsePage(arguments.value(u"--page"_s));
     if (!page)
-        return usageError(u"render: --page must be overview, profile, robustness or detail:LETTER"_s);
+        return usageError(u"render"_s, uiText(TextKey::TXT02047)
+                                           .arg(u"--page"_s, u"overview, profile, robustness"_s,
+                                                withArgumentWords(u"detail:LETTER"_s)));
     const std::optional<qreal> scale = scaleOption(arguments);
     if (!scale)
-        return usageError(u"render: "_s + kScaleProblem);
+        return usageError(u"render"_s, scaleProblem());
     const QString output = arguments.value(u"-o"_s);
     if (!imageFormatOf(output))
-        return usageError(u"render: "_s + kImageNameProblem);
+        return usageError(u"render"_s, imageNameProblem());
 
     const QString path = arguments.positional[0];
     std::optional<Project> project = readProjectOrReport(path);
@@ -65,7 +67,7 @@ int render(const Arguments& arguments)
     if (page->kind == PageKind::Detail) {
         option = optionOfLetter(page->letter, project->optionCount());
         if (!option)
-            return usageError(u"render: the project has no option "_s + page->letter);
+            return usageError(u"render"_s, uiText(TextKey::TXT02050).arg(page->letter));
     }
 
     QImage image;
@@ -76,7 +78,7 @@ int render(const Arguments& arguments)
     } else {
         const QTemporaryDir folder;
         if (!folder.isValid()) {
-            writeError(u"ponderix-cli: cannot create a temporary folder: "_s + folder.errorString() + u"\n"_s);
+            writeProblem(uiText(TextKey::TXT02060).arg(folder.errorString()));
             return kFailure;
         }
         const std::unique_ptr<ChartLibrary> charts = loadCharts(folder);
@@ -106,12 +108,12 @@ std::unique_ptr<ChartLibrary> loadCharts(const QTemporaryDir& folder)
         if (!loaded.error.isEmpty()) {
             QString text = chartLoadWarning(loaded.error).text;
             text.replace(u'\n', u' ');
-            writeError(u"ponderix-cli: warning: "_s + text + u"; pages are drawn without charts\n"_s);
+            writeProblem(uiText(TextKey::TXT02061).arg(text));
         }
         return nullptr;
     }
     if (const std::optional<Message> warning = chartVersionWarning(loaded.library->versionText()))
-        writeError(u"ponderix-cli: "_s + warning->text + u"\n"_s);
+        writeProblem(warning->text);
     return std::move(loaded.library);
 }
 
@@ -128,6 +130,16 @@ std::optional<qreal> scaleOption(const Arguments& arguments)
     return known ? std::optional<qreal>(scale) : std::nullopt;
 }
 
+QString scaleProblem()
+{
+    return uiText(TextKey::TXT02047).arg(u"--scale"_s, u"1, 1.25, 1.5"_s, u"2"_s);
+}
+
+QString imageNameProblem()
+{
+    return uiText(TextKey::TXT02049).arg(u".jpg, .gif, .png, .bmp"_s, u".tif"_s);
+}
+
 std::optional<ImageFormat> imageFormatOf(const QString& output)
 {
     return imageFormatForExtension(QFileInfo(output).suffix().toLower());
@@ -136,7 +148,7 @@ std::optional<ImageFormat> imageFormatOf(const QString& output)
 int writeImageOrReport(const QImage& image, const QString& output)
 {
     if (image.isNull()) {
-        writeError(u"ponderix-cli: not enough memory for the page\n"_s);
+        writeProblem(uiText(TextKey::TXT02062));
         return kFailure;
     }
     const WriteResult written = writeImageFile(image, output, *imageFormatOf(output));

@@ -42,7 +42,9 @@ int writeTextExport(const Arguments& arguments)
     // Checked first: a misspelt layout is a usage error whatever the file holds.
     const std::optional<int> layout = layoutNamed(arguments.value(u"--layout"_s));
     if (!layout)
-        return usageError(u"export: --layout must be criteria or options, not "_s + arguments.value(u"--layout"_s));
+        return usageError(u"export"_s,
+                          uiText(TextKey::TXT02048)
+                              .arg(u"--layout"_s, u"criteria"_s, u"options"_s, arguments.value(u"--layout"_s)));
     std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
     if (!project)
         return kFailure;

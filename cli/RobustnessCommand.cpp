@@ -172,7 +172,7 @@ int showRobustness(const Arguments& arguments)
         else if (given == u"2")
             spread = 2;
         else
-            return usageError(u"robustness: --spread must be 1 or 2"_s);
+            return usageError(u"robustness"_s, uiText(TextKey::TXT02047).arg(u"--spread"_s, u"1"_s, u"2"_s));
     }
     std::optional<Project> project = readProjectOrReport(arguments.positional[0]);
     if (!project)

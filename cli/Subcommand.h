@@ -85,8 +85,8 @@ void writeOptional(JsonWriter& json, const std::optional<int>& number);
 // The pages as images: --scale (1 when not given; empty when not one of the
 // ratios offered) and the format the output's extension names. The problems
 // are what a usage error says after the command's name.
-inline const QString kScaleProblem = QStringLiteral("--scale must be 1, 1.25, 1.5 or 2");
-inline const QString kImageNameProblem = QStringLiteral("the output must end in .jpg, .gif, .png, .bmp or .tif");
+QString scaleProblem();
+QString imageNameProblem();
 std::optional<qreal> scaleOption(const Arguments& arguments);
 std::optional<ImageFormat> imageFormatOf(const QString& output);
 // Writes a page image; on failure (no memory for the page, an unwritable
@@ -101,5 +101,13 @@ QString bannerOf(const QString& path);
 std::unique_ptr<ChartLibrary> loadCharts(const QTemporaryDir& folder);
 // A usage error inside a handler (e.g. a bad option value): message, exit 2.
 int usageError(const QString& problem);
+// The same for a problem of one command, named before it: "render: PROBLEM".
+int usageError(const QString& command, const QString& problem);
+// A failure of the tool's own, such as a temporary folder it cannot make,
+// after the tool's name.
+void writeProblem(const QString& text);
+// A usage line or file pattern written with the argument names FILE, OUT and
+// LETTER ("scores FILE.pnx"), with the table's words in their place.
+QString withArgumentWords(const QString& usage);
 
 } // namespace ponderix::cli

@@ -133,13 +133,13 @@ QString teamAsLines(TeamResult team)
 int combineTeam(const Arguments& arguments)
 {
     if (arguments.positional.size() > kTeamMax)
-        return usageError(u"team: at most 100 project files"_s);
+        return usageError(u"team"_s, uiText(TextKey::TXT02051).arg(kTeamMax));
     const std::optional<qreal> scale = scaleOption(arguments);
     if (!scale)
-        return usageError(u"team: "_s + kScaleProblem);
+        return usageError(u"team"_s, scaleProblem());
     const QString image = arguments.value(u"--image"_s);
     if (arguments.has(u"--image"_s) && !imageFormatOf(image))
-        return usageError(u"team: "_s + kImageNameProblem);
+        return usageError(u"team"_s, imageNameProblem());
     const std::optional<std::vector<TeamMember>> members = readTeam(arguments.positional);
     if (!members)
         return kFailure;
