@@ -101,3 +101,79 @@ TEST(CliHelp, UnknownCommandStaysAUsageError)
     EXPECT_TRUE(outcome.out.isEmpty());
     EXPECT_TRUE(outcome.err.contains(u"unknown command frobnicate"_s));
 }
+
+namespace {
+
+// Every command's usage line, as the help and every usage error list them.
+const QString kUsageLines =
+    u"  ponderix-cli texts\n"
+    u"  ponderix-cli scores FILE.pnx [--json]\n"
+    u"  ponderix-cli demo -o OUT.pnx\n"
+    u"  ponderix-cli save FILE.pnx -o OUT.pnx\n"
+    u"  ponderix-cli render FILE.pnx --page overview|profile|robustness|detail:LETTER -o OUT.jpg|gif|png|bmp|tif "
+    u"[--scale 1|1.25|1.5|2]\n"
+    u"  ponderix-cli report FILE.pnx -o OUT.html [--text OUT.txt]\n"
+    u"  ponderix-cli export FILE.pnx --layout criteria|options -o OUT.txt\n"
+    u"  ponderix-cli robustness FILE.pnx [--spread 1|2] [--json]\n"
+    u"  ponderix-cli team FILE.pnx FILE.pnx... [--json] [--combined OUT.pnx] [--image OUT.png [--scale 1|1.25|1.5|2]]\n"
+    u"  ponderix-cli blank FILE.pnx -o OUT.pnx\n"
+    u"  ponderix-cli record FILE.pnx -o OUT.html|OUT.pdf\n"_s;
+
+QString usageError(const QString& problem)
+{
+    return u"ponderix-cli: "_s + problem + u"\nUsage:\n"_s + kUsageLines;
+}
+
+} // namespace
+
+// The English texts word for word: each is joined from texts of the table
+// and the names a user types, and a slip in either shows here.
+TEST(CliHelp, EnglishTextsWordForWord)
+{
+    QStringList manyFiles;
+    manyFiles.fill(u"a.pnx"_s, 101);
+    const struct {
+        QStringList arguments;
+        QString out;
+        QString err;
+    } cases[] = {
+        {{u"--help"_s},
+         u"Usage: ponderix-cli COMMAND [ARGUMENTS]\n"
+         u"Scores, renders and converts Ponderix decision projects (.pnx files) without a display.\n\nCommands:\n"_s
+             + kUsageLines
+             + u"\nOptions:\n  -h, --help     show this help; after a command, that command's help\n"
+               u"      --version  show the version\n\nExit status: 0 on success, 1 when a project could not be read or "
+               u"an output not written, 2 on wrong usage.\n"_s,
+         {}},
+        {{u"report"_s, u"-h"_s},
+         u"Usage: ponderix-cli report FILE.pnx -o OUT.html [--text OUT.txt]\nWrites the HTML report of a project to "
+         u"OUT.html and, with --text, its plain-text version to OUT.txt.\n"_s,
+         {}},
+        {{}, {}, usageError(u"no command given"_s)},
+        {{u"demo"_s}, {}, usageError(u"demo: -o is required"_s)},
+        {{u"demo"_s, u"-o"_s}, {}, usageError(u"-o needs a value"_s)},
+        {{u"scores"_s, u"a.pnx"_s, u"--json"_s, u"--json"_s}, {}, usageError(u"--json is given twice"_s)},
+        {{u"render"_s, u"a.pnx"_s, u"--page"_s, u"top"_s, u"-o"_s, u"x.png"_s},
+         {},
+         usageError(u"render: --page must be overview, profile, robustness or detail:LETTER"_s)},
+        {{u"export"_s, u"a.pnx"_s, u"--layout"_s, u"rows"_s, u"-o"_s, u"x.txt"_s},
+         {},
+         usageError(u"export: --layout must be criteria or options, not rows"_s)},
+        {{u"record"_s, u"a.pnx"_s, u"-o"_s, u"x.doc"_s},
+         {},
+         usageError(u"record: the output must end in .html, .htm or .pdf"_s)},
+        {{u"robustness"_s, u"a.pnx"_s, u"--spread"_s, u"3"_s},
+         {},
+         usageError(u"robustness: --spread must be 1 or 2"_s)},
+        {QStringList{u"team"_s} + manyFiles, {}, usageError(u"team: at most 100 project files"_s)},
+    };
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').left(60).toStdString());
+        const Outcome outcome = cli(c.arguments, folder.path());
+        EXPECT_EQ(outcome.exitCode, c.err.isEmpty() ? 0 : 2);
+        EXPECT_EQ(outcome.out.toStdString(), c.out.toStdString());
+        EXPECT_EQ(outcome.err.toStdString(), c.err.toStdString());
+    }
+}
