@@ -12,7 +12,7 @@ CMAKE_GENERATE := cmake -G Ninja -Wno-dev
 # Warnings as errors: off for a user's build, on for make test and CI.
 WERROR         ?= OFF
 
-.PHONY: all deps build run test format bench fuzz install package clean
+.PHONY: all deps build run test format bench fuzz install package pot clean
 
 all: build
 
@@ -61,6 +61,11 @@ fuzz: deps
 	@cp tests/data/*.pnx tests/data/broken/* $(FUZZ_DIR)/corpus/ 2>/dev/null || true
 	@$(FUZZ_DIR)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 	  -dict=fuzz/pnx.dict -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus
+
+# The translators' template, made again from the English texts.
+pot: deps
+	@$(CMAKE_GENERATE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target pot
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR)

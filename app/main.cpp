@@ -1,14 +1,16 @@
 #include "app/Application.h"
 #include "app/CrashReport.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "platform/gui/Display.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <string_view>
 
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -58,6 +60,27 @@ bool endConnecting()
     return connected;
 }
 
+QString usageLine()
+{
+    return u"Usage: ponderix [--language "_s + ponderix::availableLanguages().join(u'|') + u"] [FILE.pnx]\n"_s;
+}
+
+// Chosen before anything is shown, from --language or else the desktop's
+// locale. False after a wrong --language, which has been reported.
+bool chooseLanguageOfThisRun(QStringList& arguments)
+{
+    using namespace ponderix;
+    const LanguageOption option = takeLanguageOption(arguments);
+    if (!option.problem.isEmpty()) {
+        const QString message = u"ponderix: "_s + option.problem + u'\n' + usageLine();
+        std::fputs(message.toLocal8Bit().constData(), stderr);
+        return false;
+    }
+    chooseLanguage(option.given ? option.code
+                                : languageFromEnvironment(LocaleEnvironment::current(), availableLanguages()));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -67,14 +90,21 @@ int main(int argc, char* argv[])
         return ponderix::runCrashReporter(argc, argv);
 
     using namespace ponderix;
-    const std::string_view option = argc == 2 ? std::string_view(argv[1]) : std::string_view();
-    if (option == "--version") {
+    QStringList earlyArguments;
+    for (int i = 1; i < argc; ++i)
+        earlyArguments << QString::fromLocal8Bit(argv[i]);
+    if (!chooseLanguageOfThisRun(earlyArguments))
+        return 2;
+    const QString option = earlyArguments.size() == 1 ? earlyArguments.front() : QString();
+    if (option == u"--version") {
         std::puts((uiText(TextKey::Program_Name) + u' ' + uiText(TextKey::Version_Name)).toUtf8().constData());
         return 0;
     }
-    if (option == "--help" || option == "-h") {
-        std::puts("Usage: ponderix [FILE.pnx]\n"
-                  "Opens FILE.pnx (an absolute path), else the last project. See ponderix(1).");
+    if (option == u"--help" || option == u"-h") {
+        const QString help = usageLine()
+                             + u"Opens FILE.pnx (an absolute path), else the last project, in the language of "_s
+                               u"the desktop or the one given. See ponderix(1)."_s;
+        std::puts(help.toLocal8Bit().constData());
         return 0;
     }
     const QByteArray noDesktopLine = (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
@@ -95,6 +125,7 @@ int main(int argc, char* argv[])
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    takeLanguageOption(arguments);
     Application ponderix({arguments, nullptr, std::nullopt});
     if (ponderix.start() == Application::Start::SecondInstance)
         return 0;

@@ -23,4 +23,15 @@ QString textKeyName(TextKey key);
 // Every key, in the order of the table.
 std::span<const TextKey> allTextKeys();
 
+// Folder and file names, the program's name, version and addresses: the
+// same in every language, since files and other programs rely on them.
+bool isProgramConstant(TextKey key);
+
+struct PoCatalog;
+
+// Makes uiText give the catalog's translation of each key (its msgctxt)
+// that has a confirmed, non-empty one, and the English text for the rest;
+// an empty catalog brings back English throughout.
+void translateTextTable(const PoCatalog& catalog);
+
 } // namespace ponderix

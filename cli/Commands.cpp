@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "cli/TerminalText.h"
@@ -14,6 +15,15 @@ namespace ponderix::cli {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+bool g_languageGiven = false;
+
+// One line for the help and the usage message: the option goes with every command.
+QString languageOptionText()
+{
+    return u"      --language "_s + availableLanguages().join(u'|')
+           + u"  the language of texts and numbers for a person; en for scripts that read plain output\n"_s;
+}
 
 const std::vector<Subcommand>& subcommands()
 {
@@ -80,8 +90,9 @@ QString helpText()
     return text
            + u"\nOptions:\n"_s
              u"  -h, --help     show this help; after a command, that command's help\n"_s
-             u"      --version  show the version\n\n"_s
-             u"Exit status: 0 on success, 1 when a project could not be read or an output not written, "_s
+             u"      --version  show the version\n"_s
+           + languageOptionText()
+           + u"\nExit status: 0 on success, 1 when a project could not be read or an output not written, "_s
              u"2 on wrong usage.\n"_s;
 }
 
@@ -115,7 +126,7 @@ QString usageText()
     QString text = u"Usage:\n"_s;
     for (const Subcommand& command : subcommands())
         text += u"  ponderix-cli "_s + command.usage + u"\n"_s;
-    return text;
+    return text + u"Option of every command:\n"_s + languageOptionText();
 }
 
 void write(std::FILE* stream, const QString& text)
@@ -192,8 +203,19 @@ int usageError(const QString& problem)
     return kUsage;
 }
 
-int run(const QStringList& arguments)
+bool languageGiven()
 {
+    return g_languageGiven;
+}
+
+int run(QStringList arguments)
+{
+    const LanguageOption language = takeLanguageOption(arguments);
+    if (!language.problem.isEmpty())
+        return usageError(language.problem);
+    g_languageGiven = language.given;
+    chooseLanguage(language.given ? language.code
+                                  : languageFromEnvironment(LocaleEnvironment::current(), availableLanguages()));
     if (arguments.isEmpty())
         return usageError(u"no command given"_s);
     if (isHelpOption(arguments.first())) {

@@ -17,14 +17,13 @@ endif()
 
 # Not beside the program, where the build tree keeps its copy: bin/ holds
 # only programs on Linux. The program falls back to this folder.
-install(FILES ${CMAKE_SOURCE_DIR}/assets/help/ponderix-help.html
+install(FILES ${PONDERIX_HELP_DOCUMENTS}
   DESTINATION ${PONDERIX_DATA_FOLDER} COMPONENT ponderix)
 
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/ponderix.desktop
-  DESTINATION share/applications COMPONENT ponderix)
+# Both with every language's fields, made by cmake/Translations.cmake.
+install(FILES ${PONDERIX_DESKTOP_ENTRY} DESTINATION share/applications COMPONENT ponderix)
 # What software centres list: the program's AppStream description.
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/io.github.ponderix.Ponderix.metainfo.xml
-  DESTINATION share/metainfo COMPONENT ponderix)
+install(FILES ${PONDERIX_METAINFO} DESTINATION share/metainfo COMPONENT ponderix)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ponderix-mime.xml
   DESTINATION share/mime/packages RENAME ponderix.xml COMPONENT ponderix)
 

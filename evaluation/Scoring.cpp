@@ -1,5 +1,6 @@
 #include "evaluation/Scoring.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
@@ -78,7 +79,7 @@ TextKey verdictBand(int score)
 
 QString scoreText(int score)
 {
-    return (score > 0 ? u"+"_s : QString()) + QString::number(score) + u"%"_s;
+    return percentText(score, 0, true);
 }
 
 BestOptions bestOptions(const Project& project)

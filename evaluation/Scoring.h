@@ -28,7 +28,7 @@ int scoreOfSum(long long sum, int criterionCount);
 // Text key of the verdict for a score: TXT00251 (best) .. TXT00255 (worst).
 TextKey verdictBand(int score);
 
-// "+65%", "0%", "-12%".
+// "+65%", "0%", "-12%", in the chosen language's way of writing a percentage.
 QString scoreText(int score);
 
 // The positions holding the highest of `scores`, in order; empty without scores.
