@@ -48,11 +48,12 @@ bench: deps
 	@$(CMAKE_GENERATE) -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPONDERIX_BENCH=ON -DPONDERIX_TESTS=OFF \
 	  -DPONDERIX_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target ponderix_bench ponderix_matrix_bench ponderix_long_comment_bench \
-	  ponderix_history_bench
+	  ponderix_history_bench ponderix_language_bench
 	@$(BENCH_DIR)/bin/ponderix_bench
 	@$(BENCH_DIR)/bin/ponderix_long_comment_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/ponderix_matrix_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/ponderix_history_bench
+	@$(BENCH_DIR)/bin/ponderix_language_bench
 
 fuzz: deps
 	@CXX=clang++ $(CMAKE_GENERATE) -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_FUZZ=ON -DPONDERIX_TESTS=OFF >/dev/null
