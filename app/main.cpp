@@ -5,6 +5,8 @@
 #include "platform/gui/Display.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -118,6 +120,13 @@ int main(int argc, char* argv[])
     if (!endConnecting())
         endWithoutDesktop();
     qtApplication.setApplicationName(uiText(TextKey::Program_Name));
+    // Qt's own texts, such as the buttons of a message box, come from the
+    // translations Qt installs; where they are missing those stay English.
+    QTranslator qtTexts;
+    if (chosenLanguage() != u"en"
+        && qtTexts.load(QLocale(chosenLanguage()), u"qtbase"_s, u"_"_s,
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
     // Lets the desktop match the windows to the installed launcher and icon.
     qtApplication.setDesktopFileName(QStringLiteral("ponderix"));
     // The program ends through the quit question, not when a window closes.
