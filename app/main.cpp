@@ -69,7 +69,7 @@ QString usageLine()
 
 // Chosen before anything is shown, from --language or else the desktop's
 // locale. False after a wrong --language, which has been reported.
-bool chooseLanguageOfThisRun(QStringList& arguments)
+bool chooseLanguageFrom(QStringList& arguments)
 {
     using namespace ponderix;
     const LanguageOption option = takeLanguageOption(arguments);
@@ -78,8 +78,7 @@ bool chooseLanguageOfThisRun(QStringList& arguments)
         std::fputs(message.toLocal8Bit().constData(), stderr);
         return false;
     }
-    chooseLanguage(option.given ? option.code
-                                : languageFromEnvironment(LocaleEnvironment::current(), availableLanguages()));
+    chooseLanguageOfThisRun(option);
     return true;
 }
 
@@ -88,14 +87,17 @@ bool chooseLanguageOfThisRun(QStringList& arguments)
 int main(int argc, char* argv[])
 {
     // A crashed copy of the program started this one to show its report.
-    if (ponderix::isCrashReportRequest(argc, argv))
+    if (ponderix::isCrashReportRequest(argc, argv)) {
+        // In the language of the desktop, whatever the crashed copy was given.
+        ponderix::chooseLanguageOfThisRun({});
         return ponderix::runCrashReporter(argc, argv);
+    }
 
     using namespace ponderix;
     QStringList earlyArguments;
     for (int i = 1; i < argc; ++i)
         earlyArguments << QString::fromLocal8Bit(argv[i]);
-    if (!chooseLanguageOfThisRun(earlyArguments))
+    if (!chooseLanguageFrom(earlyArguments))
         return 2;
     const QString option = earlyArguments.size() == 1 ? earlyArguments.front() : QString();
     if (option == u"--version") {

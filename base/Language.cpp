@@ -168,6 +168,12 @@ LanguageOption takeLanguageOption(QStringList& arguments)
     return option;
 }
 
+void chooseLanguageOfThisRun(const LanguageOption& option)
+{
+    chooseLanguage(option.given ? option.code
+                                : languageFromEnvironment(LocaleEnvironment::current(), availableLanguages()));
+}
+
 QString percentText(double value, int decimals, bool withPlusSign)
 {
     const QString& code = chosen().code;

@@ -54,6 +54,10 @@ struct LanguageOption {
 };
 LanguageOption takeLanguageOption(QStringList& arguments);
 
+// The language of a program's run: the one given with --language, else the
+// one of the desktop's locale variables.
+void chooseLanguageOfThisRun(const LanguageOption& option);
+
 // A percentage as the chosen language writes it: "+65%" in English,
 // "+65 %" in German, "62,5 %" in French. Only for what a person reads.
 QString percentText(double value, int decimals, bool withPlusSign);

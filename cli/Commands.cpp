@@ -214,8 +214,7 @@ int run(QStringList arguments)
     if (!language.problem.isEmpty())
         return usageError(language.problem);
     g_languageGiven = language.given;
-    chooseLanguage(language.given ? language.code
-                                  : languageFromEnvironment(LocaleEnvironment::current(), availableLanguages()));
+    chooseLanguageOfThisRun(language);
     if (arguments.isEmpty())
         return usageError(u"no command given"_s);
     if (isHelpOption(arguments.first())) {

@@ -78,7 +78,7 @@ protected:
         qunsetenv("LC_MESSAGES");
         qputenv("LANG", "en_US.UTF-8");
         // As the program's start does it.
-        ASSERT_TRUE(chooseLanguage(languageFromEnvironment(LocaleEnvironment::current(), availableLanguages())));
+        chooseLanguageOfThisRun({});
     }
     void TearDown() override
     {
