@@ -82,6 +82,11 @@ QString scoreText(int score)
     return percentText(score, 0, true);
 }
 
+QString plainScoreText(int score)
+{
+    return (score > 0 ? u"+"_s : QString()) + QString::number(score) + u"%"_s;
+}
+
 BestOptions bestOptions(const Project& project)
 {
     BestOptions best;
