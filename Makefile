@@ -12,7 +12,7 @@ CMAKE_GENERATE := cmake -G Ninja -Wno-dev
 # Warnings as errors: off for a user's build, on for make test and CI.
 WERROR         ?= OFF
 
-.PHONY: all deps build run test format bench fuzz install package clean
+.PHONY: all deps build run test format bench fuzz install package pot clean
 
 all: build
 
@@ -48,12 +48,13 @@ bench: deps
 	@$(CMAKE_GENERATE) -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPONDERIX_BENCH=ON -DPONDERIX_TESTS=OFF \
 	  -DPONDERIX_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target ponderix_bench ponderix_matrix_bench ponderix_long_comment_bench \
-	  ponderix_history_bench ponderix_long_name_bench
+	  ponderix_history_bench ponderix_long_name_bench ponderix_language_bench
 	@$(BENCH_DIR)/bin/ponderix_bench
 	@$(BENCH_DIR)/bin/ponderix_long_comment_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/ponderix_matrix_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/ponderix_history_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/ponderix_long_name_bench
+	@$(BENCH_DIR)/bin/ponderix_language_bench
 
 fuzz: deps
 	@CXX=clang++ $(CMAKE_GENERATE) -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_FUZZ=ON -DPONDERIX_TESTS=OFF >/dev/null
@@ -62,6 +63,11 @@ fuzz: deps
 	@cp tests/data/*.pnx tests/data/broken/* $(FUZZ_DIR)/corpus/ 2>/dev/null || true
 	@$(FUZZ_DIR)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 	  -dict=fuzz/pnx.dict -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus
+
+# The translators' template, made again from the English texts.
+pot: deps
+	@$(CMAKE_GENERATE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDERIX_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target pot
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR)

@@ -185,7 +185,7 @@ void ProjectFiles::openDemo()
     // open then asks for a file, as it does when the copy cannot be written.
     const QString demoPath = m_temporaryFolder.isEmpty() ? QString() : m_temporaryFolder + kDemoFileName;
     if (!demoPath.isEmpty())
-        writeNewFile(demoPath, demoProjectBytes());
+        writeNewFile(demoPath, demoProjectBytesInChosenLanguage());
     const QString lastFolder = m_project.lastFolder();
     // The demo is not the user's file: a later Save asks for a name.
     if (!open(demoPath, Question::Ask, LastFolder::Keep))

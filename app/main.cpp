@@ -1,14 +1,18 @@
 #include "app/Application.h"
 #include "app/CrashReport.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "platform/gui/Display.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
-#include <string_view>
 
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -58,23 +62,53 @@ bool endConnecting()
     return connected;
 }
 
+QString usageLine()
+{
+    return u"Usage: ponderix [--language "_s + ponderix::availableLanguages().join(u'|') + u"] [FILE.pnx]\n"_s;
+}
+
+// Chosen before anything is shown, from --language or else the desktop's
+// locale. False after a wrong --language, which has been reported.
+bool chooseLanguageFrom(QStringList& arguments)
+{
+    using namespace ponderix;
+    const LanguageOption option = takeLanguageOption(arguments);
+    if (!option.problem.isEmpty()) {
+        const QString message = u"ponderix: "_s + option.problem + u'\n' + usageLine();
+        std::fputs(message.toLocal8Bit().constData(), stderr);
+        return false;
+    }
+    chooseLanguageOfThisRun(option);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     // A crashed copy of the program started this one to show its report.
-    if (ponderix::isCrashReportRequest(argc, argv))
+    if (ponderix::isCrashReportRequest(argc, argv)) {
+        // In the language of the desktop, whatever the crashed copy was given.
+        ponderix::chooseLanguageOfThisRun({});
         return ponderix::runCrashReporter(argc, argv);
+    }
 
     using namespace ponderix;
-    const std::string_view option = argc == 2 ? std::string_view(argv[1]) : std::string_view();
-    if (option == "--version") {
+    QStringList earlyArguments;
+    for (int i = 1; i < argc; ++i)
+        earlyArguments << QString::fromLocal8Bit(argv[i]);
+    if (!chooseLanguageFrom(earlyArguments))
+        return 2;
+    const QString option = earlyArguments.size() == 1 ? earlyArguments.front() : QString();
+    if (option == u"--version") {
         std::puts((uiText(TextKey::Program_Name) + u' ' + uiText(TextKey::Version_Name)).toUtf8().constData());
         return 0;
     }
-    if (option == "--help" || option == "-h") {
-        std::puts("Usage: ponderix [FILE.pnx]\n"
-                  "Opens FILE.pnx (an absolute path), else the last project. See ponderix(1).");
+    if (option == u"--help" || option == u"-h") {
+        const QString help = usageLine()
+                             + u"Opens FILE.pnx (an absolute path), else the last project, in the language of "_s
+                               u"the desktop or the one given. See ponderix(1)."_s;
+        std::puts(help.toLocal8Bit().constData());
         return 0;
     }
     const QByteArray noDesktopLine = (uiText(TextKey::TXT00001) + u": " + uiText(TextKey::TXT00002) + u'\n').toUtf8();
@@ -88,6 +122,13 @@ int main(int argc, char* argv[])
     if (!endConnecting())
         endWithoutDesktop();
     qtApplication.setApplicationName(uiText(TextKey::Program_Name));
+    // Qt's own texts, such as the buttons of a message box, come from the
+    // translations Qt installs; where they are missing those stay English.
+    QTranslator qtTexts;
+    if (chosenLanguage() != u"en"
+        && qtTexts.load(QLocale(chosenLanguage()), u"qtbase"_s, u"_"_s,
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
     // Lets the desktop match the windows to the installed launcher and icon.
     qtApplication.setDesktopFileName(QStringLiteral("ponderix"));
     // The program ends through the quit question, not when a window closes.
@@ -95,6 +136,7 @@ int main(int argc, char* argv[])
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    takeLanguageOption(arguments);
     Application ponderix({arguments, nullptr, std::nullopt});
     if (ponderix.start() == Application::Start::SecondInstance)
         return 0;

@@ -1,5 +1,10 @@
 #include "base/TextTable.h"
 
+#include "base/PoCatalog.h"
+
+#include <QHash>
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -53,18 +58,56 @@ QString toQString(std::u16string_view text)
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
+std::array<QString, kKeyCount> englishTexts()
+{
+    std::array<QString, kKeyCount> made;
+    for (std::size_t i = 0; i < kKeyCount; ++i)
+        made[i] = toQString(kEntries[i].value);
+    return made;
+}
+
+// Made once, and again only when the language changes at start: every
+// caller then shares the same string data.
+std::array<QString, kKeyCount>& shownTexts()
+{
+    static std::array<QString, kKeyCount> texts = englishTexts();
+    return texts;
+}
+
+constexpr TextKey kProgramConstants[] = {
+    TextKey::AppData_Subdir,   TextKey::Copyright_Text, TextKey::Offline_Hilfe, TextKey::Online_Adresse,
+    TextKey::Online_MoreTools, TextKey::Program_Name,   TextKey::Program_Short, TextKey::Registry_Subkey,
+    TextKey::Settings_File,    TextKey::Temp_Subdir,    TextKey::Version_Name,
+};
+
 } // namespace
 
 QString uiText(TextKey key)
 {
-    // Made once: every caller then shares the same string data.
-    static const std::array<QString, kKeyCount> values = [] {
-        std::array<QString, kKeyCount> made;
-        for (std::size_t i = 0; i < kKeyCount; ++i)
-            made[i] = toQString(kEntries[i].value);
+    return shownTexts()[static_cast<std::size_t>(key)];
+}
+
+bool isProgramConstant(TextKey key)
+{
+    return std::find(std::begin(kProgramConstants), std::end(kProgramConstants), key) != std::end(kProgramConstants);
+}
+
+void translateTextTable(const PoCatalog& catalog)
+{
+    static const QHash<QString, TextKey> keysByName = [] {
+        QHash<QString, TextKey> made;
+        for (const Entry& entry : kEntries)
+            made.insert(toQString(entry.name), entry.key);
         return made;
     }();
-    return values[static_cast<std::size_t>(key)];
+    std::array<QString, kKeyCount> texts = englishTexts();
+    for (const PoEntry& entry : catalog.entries) {
+        const auto key = keysByName.constFind(entry.context);
+        if (key == keysByName.cend() || isProgramConstant(*key) || entry.fuzzy || entry.translation.isEmpty())
+            continue;
+        texts[static_cast<std::size_t>(*key)] = entry.translation;
+    }
+    shownTexts() = std::move(texts);
 }
 
 QString textKeyName(TextKey key)

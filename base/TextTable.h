@@ -26,4 +26,15 @@ std::span<const TextKey> allTextKeys();
 // A name, file or date inside a message, in the program's own quotation marks.
 QString quoted(const QString& text);
 
+// Folder and file names, the program's name, version and addresses: the
+// same in every language, since files and other programs rely on them.
+bool isProgramConstant(TextKey key);
+
+struct PoCatalog;
+
+// Makes uiText give the catalog's translation of each key (its msgctxt)
+// that has a confirmed, non-empty one, and the English text for the rest;
+// an empty catalog brings back English throughout.
+void translateTextTable(const PoCatalog& catalog);
+
 } // namespace ponderix

@@ -32,6 +32,12 @@ std::string ratioText(double ratio, double limit)
     return formatted("%.6fx", ratio);
 }
 
+// "1.5x", and "1.05x" where one decimal would round the limit.
+std::string limitText(double limit)
+{
+    return formatted(std::round(limit * 10.0) == limit * 10.0 ? "%.1fx" : "%.2fx", limit);
+}
+
 const char* verdictText(Verdict verdict)
 {
     switch (verdict) {
@@ -74,7 +80,7 @@ void printSummary(std::FILE* out, const std::vector<Figure>& figures)
         const std::optional<double> ratio = ratioOf(figure);
         rows.push_back({figure.name, amount(figure.ours, figure.unit), amount(figure.baseline, figure.unit),
                         ratio ? ratioText(*ratio, figure.limit) : std::string("-"),
-                        figure.baseline ? formatted("%.1fx", figure.limit) : amount(figure.limit, figure.unit),
+                        figure.baseline ? limitText(figure.limit) : amount(figure.limit, figure.unit),
                         verdictText(verdictOf(figure))});
     }
     std::array<std::size_t, 6> widths{};

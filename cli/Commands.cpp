@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "cli/TerminalText.h"
@@ -17,6 +18,14 @@ namespace ponderix::cli {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+bool g_languageGiven = false;
+
+// One line for the help and the usage message: the option goes with every command.
+QString languageOptionText()
+{
+    return u"      --language "_s + availableLanguages().join(u'|') + u"  "_s + uiText(TextKey::TXT02012) + u'\n';
+}
 
 const std::vector<Subcommand>& subcommands()
 {
@@ -89,10 +98,11 @@ QString helpText()
                                                                 uiText(TextKey::TXT02002), uiText(TextKey::TXT02006),
                                                                 uiText(TextKey::TXT02007));
     text += usageLines();
-    text += u"\n%1\n  -h, --help     %2\n      --version  %3\n\n%4\n"_s.arg(uiText(TextKey::TXT02008),
-                                                                            uiText(TextKey::TXT02009),
-                                                                            uiText(TextKey::TXT02010),
-                                                                            uiText(TextKey::TXT02011));
+    text +=
+        u"\n%1\n  -h, --help     %2\n      --version  %3\n"_s.arg(uiText(TextKey::TXT02008), uiText(TextKey::TXT02009),
+                                                                  uiText(TextKey::TXT02010));
+    text += languageOptionText();
+    text += u"\n%1\n"_s.arg(uiText(TextKey::TXT02011));
     return text;
 }
 
@@ -213,7 +223,8 @@ void reportMessage(const Message& message)
 
 int usageError(const QString& problem)
 {
-    writeError(u"ponderix-cli: %1\n%2\n"_s.arg(terminalLines(problem), uiText(TextKey::TXT02000)) + usageLines());
+    writeError(u"ponderix-cli: %1\n%2\n"_s.arg(terminalLines(problem), uiText(TextKey::TXT02000)) + usageLines()
+               + uiText(TextKey::TXT02013) + u'\n' + languageOptionText());
     return kUsage;
 }
 
@@ -227,8 +238,18 @@ void writeProblem(const QString& text)
     writeError(u"ponderix-cli: "_s + text + u'\n');
 }
 
-int run(const QStringList& arguments)
+bool languageGiven()
 {
+    return g_languageGiven;
+}
+
+int run(QStringList arguments)
+{
+    const LanguageOption language = takeLanguageOption(arguments);
+    if (!language.problem.isEmpty())
+        return usageError(language.problem);
+    g_languageGiven = language.given;
+    chooseLanguageOfThisRun(language);
     if (arguments.isEmpty())
         return usageError(uiText(TextKey::TXT02040));
     if (isHelpOption(arguments.first())) {

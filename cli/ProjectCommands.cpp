@@ -1,6 +1,7 @@
 // texts, scores, demo and save: the subcommands over the project files.
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
+#include "cli/Commands.h"
 #include "cli/Subcommand.h"
 #include "cli/TerminalText.h"
 #include "evaluation/Scoring.h"
@@ -114,7 +115,9 @@ int showScores(const Arguments& arguments)
 int writeDemo(const Arguments& arguments)
 {
     const QString path = arguments.value(u"-o"_s);
-    const WriteResult result = writeFileAtomically(path, demoProjectBytes());
+    // The stored English demo unless the run asked for a language.
+    const QByteArray demo = languageGiven() ? demoProjectBytesInChosenLanguage() : demoProjectBytes().toByteArray();
+    const WriteResult result = writeFileAtomically(path, demo);
     if (!result) {
         reportMessage(writeErrorMessage(path, result));
         return kFailure;

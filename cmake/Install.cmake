@@ -17,14 +17,13 @@ endif()
 
 # Not beside the program, where the build tree keeps its copy: bin/ holds
 # only programs on Linux. The program falls back to this folder.
-install(FILES ${CMAKE_SOURCE_DIR}/assets/help/ponderix-help.html
+install(FILES ${PONDERIX_HELP_DOCUMENTS}
   DESTINATION ${PONDERIX_DATA_FOLDER} COMPONENT ponderix)
 
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/ponderix.desktop
-  DESTINATION share/applications COMPONENT ponderix)
+# Both with every language's fields, made by cmake/Translations.cmake.
+install(FILES ${PONDERIX_DESKTOP_ENTRY} DESTINATION share/applications COMPONENT ponderix)
 # What software centres list: the program's AppStream description.
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/io.github.ponderix.Ponderix.metainfo.xml
-  DESTINATION share/metainfo COMPONENT ponderix)
+install(FILES ${PONDERIX_METAINFO} DESTINATION share/metainfo COMPONENT ponderix)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ponderix-mime.xml
   DESTINATION share/mime/packages RENAME ponderix.xml COMPONENT ponderix)
 
@@ -74,7 +73,8 @@ add_custom_target(ponderix_install_files ALL DEPENDS ${staged_icons} ${staged_ma
 # The Debian package. dpkg-shlibdeps works out the libraries the programs
 # link; what it cannot see is named here: the pages are laid out in Arial
 # metrics, which Liberation Sans provides, and the help document and web
-# addresses are opened through xdg-open.
+# addresses are opened through xdg-open; Qt's own translations give the
+# buttons of message boxes in the user's language.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ponderix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -96,7 +96,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/ponderix/ponderix")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

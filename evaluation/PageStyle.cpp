@@ -3,6 +3,7 @@
 #include "base/BuiltInImages.h"
 #include "base/DisplayText.h"
 #include "base/Fonts.h"
+#include "base/Language.h"
 #include "evaluation/ResultPages.h"
 
 #include <QFontMetrics>
@@ -122,9 +123,9 @@ void drawScale(QPainter& painter)
     painter.drawImage(kScale, BuiltInImages::draw(BuiltInImages::Picture::Scale, pictureScale(painter) * stretch));
     painter.restore();
     const QFont font = programFont(FontRole::PageScale);
-    drawTextAt(painter, 115, kScaleCaptionY, u"-100%"_s, font, Qt::black);
-    drawTextAt(painter, 212, kScaleCaptionY, u"0%"_s, font, Qt::black);
-    drawTextAt(painter, 285, kScaleCaptionY, u"+100%"_s, font, Qt::black);
+    drawTextAt(painter, 115, kScaleCaptionY, percentText(-100, 0, true), font, Qt::black);
+    drawTextAt(painter, 212, kScaleCaptionY, percentText(0, 0, true), font, Qt::black);
+    drawTextAt(painter, 285, kScaleCaptionY, percentText(100, 0, true), font, Qt::black);
 }
 
 void drawMarker(QPainter& painter, int score)

@@ -3,6 +3,7 @@
 // chance of being best, and as what each other option would need.
 
 #include "base/Fonts.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
@@ -299,8 +300,8 @@ void drawChances(QPainter& painter, const Project& project, const Robustness& ro
         painter.fillRect(QRect(kBarX, y, kBarFullWidth, kBarHeight), kBarTrackColour);
         const int length = static_cast<int>(chance * kBarFullWidth + 0.5);
         painter.fillRect(QRect(kBarX, y, length, kBarHeight), colour);
-        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y, QString::number(chance * 100.0, 'f', 1) + u"%"_s,
-                   small, Qt::black);
+        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y, percentText(chance * 100.0, 1, false), small,
+                   Qt::black);
         y += kBarRowPitch;
     }
     const int leftOut = static_cast<int>(robustness.scores.size()) - layout.listedOptions;

@@ -1,5 +1,6 @@
 #include "evaluation/Scoring.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
@@ -77,6 +78,11 @@ TextKey verdictBand(int score)
 }
 
 QString scoreText(int score)
+{
+    return percentText(score, 0, true);
+}
+
+QString plainScoreText(int score)
 {
     return (score > 0 ? u"+"_s : QString()) + QString::number(score) + u"%"_s;
 }

@@ -28,8 +28,12 @@ int scoreOfSum(long long sum, int criterionCount);
 // Text key of the verdict for a score: TXT00251 (best) .. TXT00255 (worst).
 TextKey verdictBand(int score);
 
-// "+65%", "0%", "-12%".
+// "+65%", "0%", "-12%", in the chosen language's way of writing a percentage.
 QString scoreText(int score);
+
+// "+65%" whatever the language, for text that other programs read, such as
+// the tab-separated twin of the report that spreadsheets open.
+QString plainScoreText(int score);
 
 // The positions holding the highest of `scores`, in order; empty without scores.
 std::vector<int> bestOf(const std::vector<int>& scores);

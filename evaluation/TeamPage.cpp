@@ -4,6 +4,7 @@
 // chance of being best when each rating comes from one member at random.
 
 #include "base/Fonts.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
@@ -214,8 +215,8 @@ void drawChances(QPainter& painter, const TeamResult& team, const Layout& layout
                    small, Qt::black);
         painter.fillRect(QRect(kBarX, y, kBarFullWidth, kBarHeight), kBarTrackColour);
         painter.fillRect(QRect(kBarX, y, static_cast<int>(chance * kBarFullWidth + 0.5), kBarHeight), colour);
-        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y, QString::number(chance * 100.0, 'f', 1) + u"%"_s,
-                   small, Qt::black);
+        drawTextAt(painter, kBarX + kBarFullWidth + kBarTextGap, y, percentText(chance * 100.0, 1, false), small,
+                   Qt::black);
         y += kBarRowPitch;
     }
 }

@@ -1,5 +1,6 @@
 #include "export/DecisionRecordContent.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/RobustnessTexts.h"
@@ -109,7 +110,7 @@ std::optional<RecordContent> analyseForRecord(const RecordSource& source, Record
                             + QString::number(robustness.spread) + u')';
     for (std::size_t option = 0; option < robustness.chance.size(); ++option) {
         content.chances.push_back({optionsText(project, {static_cast<int>(option)}),
-                                   {QString::number(robustness.chance[option] * 100.0, 'f', 1) + u'%'}});
+                                   {percentText(robustness.chance[option] * 100.0, 1, false)}});
     }
     return content;
 }

@@ -108,7 +108,7 @@ void writeFixedRows(ReportWriter& report, const Project& project)
 
     beginBodyRow(report, uiText(TextKey::TXT00271) + closing, uiText(TextKey::TXT00271));
     for (const Option& option : project.options())
-        report.cell(u"<td><b>"_s + scoreText(option.score) + closing, scoreText(option.score));
+        report.cell(u"<td><b>"_s + scoreText(option.score) + closing, plainScoreText(option.score));
     report.endRow();
 
     beginBodyRow(report, uiText(TextKey::TXT00272) + closing, uiText(TextKey::TXT00272));

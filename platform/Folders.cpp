@@ -1,5 +1,6 @@
 #include "platform/Folders.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -99,16 +101,31 @@ QString stateFolder()
     return withSeparator(base) + uiText(TextKey::AppData_Subdir);
 }
 
-QString helpDocumentPath(const ApplicationFolders& folders)
+namespace {
+
+// Beside the program in the build tree, else where the installation puts it.
+std::optional<QString> findHelpDocument(const ApplicationFolders& folders, const QString& name)
 {
-    const QString name = uiText(TextKey::Offline_Hilfe);
     const QString besideProgram = folders.programFolder + name;
     if (QFileInfo(besideProgram).isFile())
         return besideProgram;
     const QString installed = QDir::cleanPath(folders.programFolder + u"../share/ponderix/"_s + name);
     if (QFileInfo(installed).isFile())
         return installed;
-    return besideProgram;
+    return std::nullopt;
+}
+
+} // namespace
+
+QString helpDocumentPath(const ApplicationFolders& folders)
+{
+    const QString english = uiText(TextKey::Offline_Hilfe);
+    // "ponderix-help.html" in German is "ponderix-help.de.html".
+    QString translated = english;
+    translated.insert(english.lastIndexOf(u'.'), u'.' + chosenLanguage());
+    if (const std::optional<QString> found = findHelpDocument(folders, translated))
+        return *found;
+    return findHelpDocument(folders, english).value_or(folders.programFolder + english);
 }
 
 PrivateFolder makePrivateFolder(const QString& folder, ForeignContents contents)

@@ -61,6 +61,10 @@ inline CliOutcome runCli(const QStringList& arguments, const QString& workingFol
     QProcess process;
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
+    // The expected texts are English whatever the machine's locale.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
+    process.setProcessEnvironment(environment);
     process.start(QString::fromUtf8(PONDERIX_CLI), arguments);
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

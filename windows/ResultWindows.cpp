@@ -1,5 +1,6 @@
 #include "windows/ResultWindows.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"
@@ -92,7 +93,7 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
     QStringList chances;
     for (std::size_t option = 0; option < robustness.chance.size(); ++option) {
         chances << optionsText(project, {static_cast<int>(option)}) + u" "_s
-                       + QString::number(robustness.chance[option] * 100.0, 'f', 1) + u"%"_s;
+                       + percentText(robustness.chance[option] * 100.0, 1, false);
     }
     lines << uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s
                  + QString::number(robustness.spread) + u"): "_s + chances.join(u", "_s);

@@ -90,6 +90,8 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"LC_ALL"_s, locale);
         environment.remove(u"LC_MEASUREMENT"_s);
+        // The paper follows the locale; the texts checked below are the English ones.
+        environment.insert(u"LANGUAGE"_s, u"en"_s);
         return runTool(QString::fromUtf8(PONDERIX_CLI), {u"record"_s, project(), u"-o"_s, output}, environment);
     }
 

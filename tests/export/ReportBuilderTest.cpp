@@ -1,5 +1,6 @@
 #include "export/ReportBuilder.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
@@ -170,6 +171,16 @@ TEST(ReportBuilder, ScoresAndVerdictsAtTheBandBorders)
         EXPECT_TRUE(rows.value(2).endsWith(u"<td><b>"_s + scoreText + u"</b></td></tr>"_s)) << entry.score;
         EXPECT_TRUE(rows.value(3).endsWith(u"<td>"_s + verdict + u"</td></tr>"_s)) << entry.score;
     }
+}
+
+// The document is read by a person, its tab-separated twin by spreadsheets.
+TEST(ReportBuilder, OnlyTheDocumentWritesScoresTheLanguagesWay)
+{
+    ASSERT_TRUE(chooseLanguage(u"de"_s, QByteArrayView()));
+    const Report report = reportOf(optionScoring(-7));
+    chooseLanguage(u"en"_s);
+    EXPECT_TRUE(tableRows(report).value(2).endsWith(u"<td><b>-7\u00A0%</b></td></tr>"_s));
+    EXPECT_EQ(textRows(report).value(2), u"Score\t-7%\t"_s);
 }
 
 TEST(ReportBuilder, RatingCellTintAndSign)

@@ -1,3 +1,4 @@
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "platform/Folders.h"
 #include "tests/TestSupport.h"
@@ -55,4 +56,17 @@ TEST_F(HelpDocument, FolderOfTheSameNameIsNoDocument)
     ASSERT_TRUE(QDir(m_prefix.path()).mkpath(u"bin/ponderix-help.html"_s));
     ASSERT_TRUE(writeBytes(inPrefix(u"share/ponderix/ponderix-help.html"_s), "<html/>"));
     EXPECT_EQ(found(), inPrefix(u"share/ponderix/ponderix-help.html"_s));
+}
+
+// The chosen language's document where there is one, wherever it is
+// installed; the English one where that language has none.
+TEST_F(HelpDocument, TheChosenLanguagesDocumentComesBeforeTheEnglish)
+{
+    ASSERT_TRUE(writeBytes(inPrefix(u"bin/ponderix-help.html"_s), "<html/>"));
+    ASSERT_TRUE(writeBytes(inPrefix(u"share/ponderix/ponderix-help.de.html"_s), "<html/>"));
+    ASSERT_TRUE(chooseLanguage(u"de"_s, QByteArrayView()));
+    EXPECT_EQ(found(), inPrefix(u"share/ponderix/ponderix-help.de.html"_s));
+    ASSERT_TRUE(chooseLanguage(u"fr"_s, QByteArrayView()));
+    EXPECT_EQ(found(), m_folders.programFolder + u"ponderix-help.html"_s);
+    chooseLanguage(u"en"_s);
 }

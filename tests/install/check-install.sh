@@ -5,7 +5,7 @@
 # installed programs run from a folder that has nothing to do with the
 # source or build tree.
 #
-# check-install.sh CMAKE BUILD_FOLDER HELP_LOOKUP WITH_DESKTOP_PROGRAM(0|1) CHART_LIBRARY
+# check-install.sh CMAKE BUILD_FOLDER HELP_LOOKUP WITH_DESKTOP_PROGRAM(0|1) CHART_LIBRARY [LANGUAGE...]
 set -uo pipefail
 
 cmake=$1
@@ -13,6 +13,7 @@ build=$2
 help_lookup=$3
 with_desktop_program=$4
 chart_library=$5
+languages=("${@:6}")
 
 passed=0
 failed=0
@@ -52,6 +53,7 @@ expected=(
   /usr/share/ponderix/ponderix-help.html
 )
 [[ $with_desktop_program == 1 ]] && expected+=(/usr/bin/ponderix)
+for code in "${languages[@]}"; do expected+=("/usr/share/ponderix/ponderix-help.$code.html"); done
 printf '%s\n' "${expected[@]}" | LC_ALL=C sort >"$scratch/expected.txt"
 (cd "$root" && find . -type f -o -type l) | sed 's|^\.||' | LC_ALL=C sort >"$scratch/installed.txt"
 check "installed files differ from the expected list" diff -u "$scratch/expected.txt" "$scratch/installed.txt"
