@@ -119,9 +119,13 @@ const QString kUsageLines =
     u"  ponderix-cli blank FILE.pnx -o OUT.pnx\n"
     u"  ponderix-cli record FILE.pnx -o OUT.html|OUT.pdf\n"_s;
 
+const QString kLanguageLine = u"      --language en|de|fr|es|it|pt  the language of texts and numbers for a person; "
+                              u"en for scripts that read plain output\n"_s;
+
 QString usageError(const QString& problem)
 {
-    return u"ponderix-cli: "_s + problem + u"\nUsage:\n"_s + kUsageLines;
+    return u"ponderix-cli: "_s + problem + u"\nUsage:\n"_s + kUsageLines + u"Option of every command:\n"_s
+           + kLanguageLine;
 }
 
 } // namespace
@@ -142,7 +146,9 @@ TEST(CliHelp, EnglishTextsWordForWord)
          u"Scores, renders and converts Ponderix decision projects (.pnx files) without a display.\n\nCommands:\n"_s
              + kUsageLines
              + u"\nOptions:\n  -h, --help     show this help; after a command, that command's help\n"
-               u"      --version  show the version\n\nExit status: 0 on success, 1 when a project could not be read or "
+               u"      --version  show the version\n"_s
+             + kLanguageLine
+             + u"\nExit status: 0 on success, 1 when a project could not be read or "
                u"an output not written, 2 on wrong usage.\n"_s,
          {}},
         {{u"report"_s, u"-h"_s},
