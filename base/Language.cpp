@@ -185,4 +185,9 @@ QString percentText(double value, int decimals, bool withPlusSign)
     return text + percentSpacing(code) + locale.percent();
 }
 
+QString countText(qlonglong count)
+{
+    return QLocale(chosen().code).toString(count);
+}
+
 } // namespace ponderix

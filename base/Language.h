@@ -62,4 +62,8 @@ void chooseLanguageOfThisRun(const LanguageOption& option);
 // "+65 %" in German, "62,5 %" in French. Only for what a person reads.
 QString percentText(double value, int decimals, bool withPlusSign);
 
+// A count with the chosen language's digit grouping: "1,000" in English,
+// "1.000" in German. Only for what a person reads.
+QString countText(qlonglong count);
+
 } // namespace ponderix

@@ -87,11 +87,13 @@ QString scoresAsTable(const Project& project, const BestOptions& best)
         nameWidth = std::max(nameWidth, std::min(option.Name.size(), kNameColumnWidth));
     // Past Z the letters grow ("AA"); the last is the longest.
     const qsizetype letterWidth = project.optionCount() == 0 ? 0 : optionLetter(project.optionCount() - 1).size();
+    // Wide enough for any score as the language writes it ("-100 %" in German).
+    const qsizetype scoreWidth = std::max(scoreText(100).size(), scoreText(-100).size());
     QString table;
     for (const Option& option : project.options()) {
         table += optionLetter(option.Index).leftJustified(letterWidth) + u"  "_s + option.Name.leftJustified(nameWidth)
-                 + u"  "_s + scoreText(option.score).rightJustified(5) + u"  "_s + uiText(verdictBand(option.score))
-                 + u"\n"_s;
+                 + u"  "_s + scoreText(option.score).rightJustified(scoreWidth) + u"  "_s
+                 + uiText(verdictBand(option.score)) + u"\n"_s;
     }
     if (best.maximum) {
         table += u"\n"_s + uiText(TextKey::TXT00257) + u" "_s + bestOptionsText(project, best) + u"\n"_s;

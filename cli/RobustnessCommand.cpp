@@ -1,6 +1,7 @@
 // robustness: how solid the best choice is, as lines to read or as one JSON
 // object for scripts.
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "cli/TerminalText.h"
@@ -157,7 +158,7 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
              + QString::number(found.spread) + u"):\n"_s;
     for (std::size_t option = 0; option < found.chance.size(); ++option) {
         lines += u"  "_s + optionsText(project, {static_cast<int>(option)}) + u": "_s
-                 + QString::number(found.chance[option] * 100.0, 'f', 4) + u"%\n"_s;
+                 + percentText(found.chance[option] * 100.0, 4, false) + u"\n"_s;
     }
     return lines;
 }

@@ -1,6 +1,7 @@
 // team and blank: deciding together, each member rating their own copy of
 // the project, then combining the copies.
 
+#include "base/Language.h"
 #include "base/Message.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
@@ -113,7 +114,7 @@ QString teamAsLines(TeamResult team)
     lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00829) + u"):\n"_s;
     for (std::size_t option = 0; option < team.chance.size(); ++option) {
         lines += u"  "_s + optionsText(combined, {static_cast<int>(option)}) + u": "_s
-                 + QString::number(team.chance[option] * 100.0, 'f', 4) + u"%\n"_s;
+                 + percentText(team.chance[option] * 100.0, 4, false) + u"\n"_s;
     }
 
     lines += u"\n"_s + uiText(TextKey::TXT00830) + u":\n"_s;

@@ -1,10 +1,9 @@
 #include "project/ProjectMessages.h"
 
 #include "base/AtomicFile.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "project/ProjectReader.h"
-
-#include <QLocale>
 
 namespace ponderix {
 
@@ -13,37 +12,36 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Names the limit, so that whoever generated the file knows what to change.
-Message tooLarge(qlonglong limit, QStringView what)
+Message tooLarge(TextKey sentence, qlonglong limit)
 {
-    return {u"Error"_s, u"File could not be opened!\r\n\r\nThe project holds more than %1 %2."_s
-                            .arg(QLocale(QLocale::English).toString(limit), what)};
+    return {uiText(TextKey::TXT00001),
+            uiText(TextKey::TXT00860) + u"\r\n\r\n"_s + uiText(sentence).arg(countText(limit))};
 }
 
 } // namespace
 
 Message readErrorMessage(const ReadError& error)
 {
+    const QString title = uiText(TextKey::TXT00001);
     switch (error.kind) {
     case ReadError::Kind::CannotRead:
-        return {uiText(TextKey::TXT00001), uiText(TextKey::TXT00094)};
+        return {title, uiText(TextKey::TXT00094)};
     case ReadError::Kind::Syntax:
-        return {u"Error"_s, u"File could not be opened!\r\n\r\nXML Error Message: "_s + error.description
-                                + u"\r\nLine: "_s + QString::number(error.line) + u"   Character: "_s
-                                + QString::number(error.column)};
+        return {title, uiText(TextKey::TXT00860) + u"\r\n\r\n"_s + uiText(TextKey::TXT00861) + u' ' + error.description
+                           + u"\r\n"_s + uiText(TextKey::TXT00862) + u' ' + QString::number(error.line) + u"   "_s
+                           + uiText(TextKey::TXT00863) + u' ' + QString::number(error.column)};
     case ReadError::Kind::NoRoot:
-        return {u"Error"_s, u"XML file is corrupt!"_s};
+        return {title, uiText(TextKey::TXT00864)};
     case ReadError::Kind::WrongRoot:
-        return {u"Error"_s, u"File is not a project!"_s};
+        return {title, uiText(TextKey::TXT00865)};
     case ReadError::Kind::TooLarge:
-        return tooLarge(kReadableCellLimit, u"ratings");
+        return tooLarge(TextKey::TXT00866, kReadableCellLimit);
     case ReadError::Kind::TooManyOptions:
-        return tooLarge(kReadableOptionLimit, u"options");
+        return tooLarge(TextKey::TXT00867, kReadableOptionLimit);
     case ReadError::Kind::TooManyCriteria:
-        return tooLarge(kReadableCriterionLimit, u"criteria");
+        return tooLarge(TextKey::TXT00868, kReadableCriterionLimit);
     case ReadError::Kind::TooManyMissing:
-        return {u"Error"_s,
-                u"File could not be opened!\r\n\r\nThe file leaves out more than %1 of the project's ratings."_s.arg(
-                    QLocale(QLocale::English).toString(static_cast<qlonglong>(kFilledInRatingLimit)))};
+        return tooLarge(TextKey::TXT00869, kFilledInRatingLimit);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "platform/gui/QtDialogs.h"
 
+#include "base/TextTable.h"
 #include "platform/DocumentPrinting.h"
 #include "platform/FileFacts.h"
 
@@ -227,9 +228,10 @@ void QtDialogs::fileProperties(const QString& title, const QString& filePath)
         form->addRow(label, field);
     };
     const QLocale locale;
-    addRow(u"File:"_s, facts.path);
-    addRow(u"Size:"_s, facts.size < 0 ? QString() : locale.toString(facts.size) + u" bytes"_s);
-    addRow(u"Modified:"_s, locale.toString(facts.modified, QLocale::LongFormat));
+    addRow(uiText(TextKey::TXT00870), facts.path);
+    addRow(uiText(TextKey::TXT00871),
+           facts.size < 0 ? QString() : uiText(TextKey::TXT00872).arg(locale.toString(facts.size)));
+    addRow(uiText(TextKey::TXT00873), locale.toString(facts.modified, QLocale::LongFormat));
     addRow(u"SHA-256:"_s, facts.sha256);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
