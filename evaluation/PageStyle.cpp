@@ -42,7 +42,25 @@ QImage blankPage(int height, qreal scale)
     return page;
 }
 
+PageTextRecorder* g_recorder = nullptr;
+
+void noteText(const QString& text, QRect place, bool cut)
+{
+    if (g_recorder)
+        g_recorder->note({text, place, cut});
+}
+
 } // namespace
+
+PageTextRecorder::PageTextRecorder()
+{
+    g_recorder = this;
+}
+
+PageTextRecorder::~PageTextRecorder()
+{
+    g_recorder = nullptr;
+}
 
 void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFont& font, const QColor& colour)
 {
@@ -50,13 +68,34 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFon
     painter.setPen(colour);
     // Cut before Qt lays it out: a name of megabytes would be shaped whole
     // only to be clipped at the page's edge.
-    painter.drawText(QPoint(x, y + QFontMetrics(font).ascent()), displayText(text));
+    const QString shown = displayText(text);
+    const QFontMetrics metrics(font);
+    painter.drawText(QPoint(x, y + metrics.ascent()), shown);
+    if (g_recorder)
+        noteText(shown, QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()), false);
 }
 
 QString elided(const QString& text, const QFont& font, int width)
 {
     // elidedText lays out the whole text before it measures.
-    return QFontMetrics(font).elidedText(displayText(text), Qt::ElideRight, width);
+    const QString shown = displayText(text);
+    QString result = QFontMetrics(font).elidedText(shown, Qt::ElideRight, width);
+    if (g_recorder && result != shown)
+        noteText(shown, QRect(), true);
+    return result;
+}
+
+void drawTextInBox(QPainter& painter, QRect box, int flags, const QString& text, const QFont& font,
+                   const QColor& colour)
+{
+    painter.setFont(font);
+    painter.setPen(colour);
+    const QString shown = displayText(text);
+    painter.drawText(box, flags, shown);
+    if (g_recorder) {
+        const QRect needed = QFontMetrics(font).boundingRect(box, flags, shown);
+        noteText(shown, needed, !box.contains(needed));
+    }
 }
 
 namespace {
@@ -77,6 +116,18 @@ int layOutLines(QTextLayout& layout, const QFont& font, int width)
     }
     layout.endLayout();
     return static_cast<int>(std::ceil(height));
+}
+
+// A line that ends inside a word: the word was too long for the width.
+bool breaksInsideWord(const QTextLayout& layout)
+{
+    const QString& text = layout.text();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const int end = layout.lineAt(i).textStart() + layout.lineAt(i).textLength();
+        if (end > 0 && end < text.size() && text[end - 1].isLetterOrNumber() && text[end].isLetterOrNumber())
+            return true;
+    }
+    return false;
 }
 
 // Cut first, so that the height measured and the lines drawn are those of
@@ -101,6 +152,8 @@ int drawWrappedText(QPainter& painter, int x, int y, int width, const QString& t
     const int height = layOutLines(layout, font, width);
     painter.setPen(colour);
     layout.draw(&painter, QPointF(x, y));
+    if (g_recorder)
+        noteText(layout.text(), QRect(x, y, width, height), breaksInsideWord(layout));
     return height;
 }
 

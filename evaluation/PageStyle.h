@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+#include <vector>
+
 class QPainter;
 
 namespace ponderix {
@@ -42,6 +44,37 @@ QString elided(const QString& text, const QFont& font, int width);
 int drawWrappedText(QPainter& painter, int x, int y, int width, const QString& text, const QFont& font,
                     const QColor& colour);
 int textHeight(const QString& text, const QFont& font, int width);
+
+// Text in `box` aligned by `flags` (Qt::AlignmentFlag | Qt::TextFlag), as
+// QPainter::drawText places it; what does not fit is clipped.
+void drawTextInBox(QPainter& painter, QRect box, int flags, const QString& text, const QFont& font,
+                   const QColor& colour);
+
+// One text a page drew: where it stood, and whether it lost part of itself
+// (elided, broken inside a word, or larger than its box).
+struct DrawnText {
+    QString text;
+    QRect place;
+    bool cut = false;
+};
+
+// While one lives, the functions above note every text they draw or elide,
+// so that a check can see whether the translations fit their places. With
+// none alive they cost one test of a pointer.
+class PageTextRecorder final {
+public:
+    PageTextRecorder();
+    ~PageTextRecorder();
+    PageTextRecorder(const PageTextRecorder&) = delete;
+    PageTextRecorder& operator=(const PageTextRecorder&) = delete;
+
+    const std::vector<DrawnText>& texts() const { return m_texts; }
+    void clear() { m_texts.clear(); }
+    void note(DrawnText text) { m_texts.push_back(std::move(text)); }
+
+private:
+    std::vector<DrawnText> m_texts;
+};
 
 // The red-to-green scale under the rows, its three captions, and for a score
 // the black marker over it.

@@ -247,10 +247,8 @@ void drawGrid(QPainter& painter, const Project& project, const Robustness& robus
     drawTextAt(painter, kLabelX, layout.gridTop, uiText(TextKey::TXT00422), label, kHeaderColour);
     int y = layout.gridTop + kHeadingHeight;
     drawTextAt(painter, kLabelX, y, uiText(TextKey::TXT00201), smallBold, Qt::black);
-    painter.setFont(smallBold);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(kLabelX, y, kGridCaptionRight - kLabelX, kGridColumnCaptionHeight),
-                     Qt::AlignRight | Qt::AlignTop, uiText(TextKey::TXT00262));
+    drawTextInBox(painter, QRect(kLabelX, y, kGridCaptionRight - kLabelX, kGridColumnCaptionHeight),
+                  Qt::AlignRight | Qt::AlignTop, uiText(TextKey::TXT00262), smallBold, Qt::black);
     for (int importance = kImportanceMin; importance <= kImportanceMax; ++importance) {
         const QRect caption(kGridCellX0 + (importance - kImportanceMin) * kGridCellPitch, y, kGridCellWidth,
                             kGridColumnCaptionHeight);

@@ -131,10 +131,8 @@ void drawSummary(QPainter& painter, const TeamResult& team, const Layout& layout
 // The first cell of a table row, on the same middle line as the scores.
 void drawNameCell(QPainter& painter, int y, const QString& name, const QFont& font)
 {
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(kLabelX, y, kNameColumnWidth - 6, kTableRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     elided(name, font, kNameColumnWidth - 6));
+    drawTextInBox(painter, QRect(kLabelX, y, kNameColumnWidth - 6, kTableRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                  elided(name, font, kNameColumnWidth - 6), font, Qt::black);
 }
 
 // One row of scores; a member's own best are framed in the option's colour.
