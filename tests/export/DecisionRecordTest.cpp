@@ -229,6 +229,33 @@ TEST(DecisionRecordHtml, ShowsTheWholeMatrixWithScoresAndVerdicts)
     EXPECT_EQ(rowsOf(*feet[0]), foot);
 }
 
+TEST(DecisionRecordHtml, GivesAProjectPastTheDesktopsLimitsTablesOf26OptionsAndPicturesAt1x)
+{
+    // 27 options, one more than the desktop program holds: the matrix comes
+    // as options A..Z, then AA alone; every picture has as many pixels as it
+    // is shown with.
+    Matrix wide{{}, {{u"Only"_s, 3}}, {}};
+    for (int option = 0; option < 27; ++option) {
+        wide.options << u"O"_s + QString::number(option);
+        wide.offsets.push_back({option % 11 - 5});
+    }
+    const Parsed parsed = parse(recordHtml(projectOf(wide)));
+    const auto heads = parsed.root.all(u"thead"_s);
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(rowsOf(*heads[0])[0].size(), 2 + 26);
+    EXPECT_EQ(rowsOf(*heads[0])[0].value(27), u"Option ZO25"_s);
+    EXPECT_EQ(rowsOf(*heads[1])[0], (QStringList{u"Criteria"_s, u"Importance"_s, u"Option AAO26"_s}));
+    EXPECT_EQ(rowsOf(*parsed.root.all(u"tbody"_s)[1])[0],
+              (QStringList{u"1. Only"_s, u"3"_s, u"-1note 26/0"_s})); // 26 mod 11 - 5
+    const auto images = parsed.root.all(u"img"_s);
+    ASSERT_EQ(images.size(), 27u + 3u);
+    for (const Element* image : images) {
+        const QByteArray base64 = image->attributes.value(u"src"_s).mid(22).toLatin1();
+        const QImage picture = QImage::fromData(QByteArray::fromBase64(base64), "PNG");
+        EXPECT_EQ(picture.size(), QSize(700, image->attributes.value(u"height"_s).toInt()));
+    }
+}
+
 TEST(DecisionRecordHtml, SumsUpTheChoiceInOneSentence)
 {
     const struct {
