@@ -99,6 +99,14 @@ QString stateFolder()
     return withSeparator(base) + uiText(TextKey::AppData_Subdir);
 }
 
+QString dialogStartPath(const QString& remembered, const QString& fallbackFolder)
+{
+    const QFileInfo file(remembered);
+    if (file.isAbsolute() && file.dir().exists())
+        return remembered;
+    return fallbackFolder + file.fileName();
+}
+
 QString helpDocumentPath(const ApplicationFolders& folders)
 {
     const QString name = uiText(TextKey::Offline_Hilfe);
