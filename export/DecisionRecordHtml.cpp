@@ -160,11 +160,12 @@ void writeMatrixColumns(HtmlOut& out, const Project& project, int first, int las
     out << row + u"</tr>\n</tfoot>\n</table>\n</div>\n"_s;
 }
 
-void writeMatrix(HtmlOut& out, const Project& project)
+// Stops early when the caller no longer wants the record.
+void writeMatrix(HtmlOut& out, const Project& project, const RecordSteps& steps)
 {
     out << u"<section>\n<h2>"_s + escaped(uiText(TextKey::TXT00909)) + u"</h2>\n"_s;
     const int options = project.optionCount();
-    for (int first = 0; first < std::max(options, 1); first += kOptionLimit)
+    for (int first = 0; first < std::max(options, 1) && steps.stillWanted(); first += kOptionLimit)
         writeMatrixColumns(out, project, first, std::min(options, first + kOptionLimit));
     out << u"</section>\n"_s;
 }
@@ -222,7 +223,7 @@ RecordOutcome writeHtmlRecord(QIODevice& device, const RecordSource& source, con
     };
     if (auto stop = part(writePictureSection(out, overviewRecordPage(source), scale)))
         return *stop;
-    writeMatrix(out, project);
+    writeMatrix(out, project, steps);
     if (auto stop = part({}))
         return *stop;
     for (const Option& option : project.options()) {

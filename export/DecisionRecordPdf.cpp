@@ -159,12 +159,13 @@ Block rowBlock(std::vector<Cell> cells, std::vector<int> widths, bool head)
 }
 
 // The matrix in groups of options; each group is a table of its own whose
-// header row repeats on every page it runs over.
-std::vector<Section> matrixSections(const Project& project)
+// header row repeats on every page it runs over. Stops early when the
+// caller no longer wants the record.
+std::vector<Section> matrixSections(const Project& project, const RecordSteps& steps)
 {
     std::vector<Section> sections;
     const int options = project.optionCount();
-    for (int first = 0; first < std::max(options, 1); first += kOptionsAcross) {
+    for (int first = 0; first < std::max(options, 1) && steps.stillWanted(); first += kOptionsAcross) {
         const int last = std::min(options, first + kOptionsAcross);
         const int across = std::max(last - first, 1);
         std::vector<int> widths{kCriterionColumn, kImportanceColumn};
@@ -277,7 +278,7 @@ RecordOutcome writePdfRecord(QIODevice& device, const RecordSource& source, cons
     opening.blocks.push_back(textBlock(content.summary, programFont(FontRole::PageLabel)));
     opening.blocks.push_back(pictureBlock(overviewRecordPage(source), pageHeight));
     sections.push_back(std::move(opening));
-    for (Section& section : matrixSections(project))
+    for (Section& section : matrixSections(project, steps))
         sections.push_back(std::move(section));
     for (const Option& option : project.options())
         sections.push_back({{pictureBlock(detailRecordPage(source, option.Index), pageHeight)}, std::nullopt, 0});
@@ -301,6 +302,10 @@ RecordOutcome writePdfRecord(QIODevice& device, const RecordSource& source, cons
     for (const Placement& placed : paginator.placements()) {
         while (page < placed.page) {
             paintFooter(painter, content.footer, page + 1, paginator.pageCount(), pageHeight + kFooterGap);
+            if (!steps.stillWanted()) {
+                painter.end();
+                return cancelled;
+            }
             writer.newPage();
             ++page;
         }
