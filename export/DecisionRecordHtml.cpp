@@ -23,14 +23,27 @@ namespace {
 // Sharp on a 2x screen and when a browser prints.
 constexpr qreal kPictureScale = 2.0;
 
-// A project past what the desktop program makes (a script's, up to a
-// thousand options and criteria) gets its pictures at 1x: at 2x its detail
-// pages alone come to a gigabyte, which no browser opens, and its robustness
-// page to a picture of 640 MB in memory. Every number in them is in the
-// matrix table too.
+// A project past what the desktop program makes: a script's, of up to a
+// thousand options and criteria.
+bool pastDesktopLimits(const Project& project)
+{
+    return project.optionCount() > kOptionLimit || project.criterionCount() > kCriterionLimit;
+}
+
+// Such a project gets its pictures at 1x: at 2x its detail pages alone come
+// to a gigabyte, and its robustness page to a picture of 640 MB in memory.
 qreal pictureScaleFor(const Project& project)
 {
-    return project.optionCount() <= kOptionLimit && project.criterionCount() <= kCriterionLimit ? kPictureScale : 1.0;
+    return pastDesktopLimits(project) ? 1.0 : kPictureScale;
+}
+
+// Even at 1x a detail page of a thousand criteria is some 200 KB of PNG: a
+// thousand of them made a file of 330 MB that a browser took minutes and
+// gigabytes to open. Past the desktop's limits only the first 26 options get
+// theirs; every rating is in the matrix, every detail page in the PDF.
+bool showsDetailPage(const Project& project, int option)
+{
+    return !pastDesktopLimits(project) || option < kOptionLimit;
 }
 
 // One sheet for the whole file; print breaks each section onto a new page.
@@ -123,6 +136,16 @@ QString writePictureSection(HtmlOut& out, const RecordPage& page, qreal scale)
     const QString problem = writePicture(out, page, scale);
     out << u"</section>\n"_s;
     return problem;
+}
+
+void writeLeftOutDetails(HtmlOut& out, const Project& project)
+{
+    if (project.optionCount() <= kOptionLimit || !pastDesktopLimits(project))
+        return;
+    out << u"<section>\n<h2>"_s + escaped(uiText(TextKey::TXT00263)) + u"</h2>\n<p>"_s
+               + escaped(
+                   uiText(TextKey::TXT00917).arg(optionLabel(kOptionLimit), optionLabel(project.optionCount() - 1)))
+               + u"</p>\n</section>\n"_s;
 }
 
 // A browser lays out a table only once it has all of it; a thousand options
@@ -227,9 +250,13 @@ RecordOutcome writeHtmlRecord(QIODevice& device, const RecordSource& source, con
     if (auto stop = part({}))
         return *stop;
     for (const Option& option : project.options()) {
-        if (auto stop = part(writePictureSection(out, detailRecordPage(source, option.Index), scale)))
+        const QString problem = showsDetailPage(project, option.Index)
+                                    ? writePictureSection(out, detailRecordPage(source, option.Index), scale)
+                                    : QString();
+        if (auto stop = part(problem))
             return *stop;
     }
+    writeLeftOutDetails(out, project);
     if (auto stop = part(writePictureSection(out, profileRecordPage(source), scale)))
         return *stop;
 
