@@ -26,6 +26,11 @@ struct Settings {
     int ExportDateiTyp = 0;
     int CriteriaAddWidth = 0;
 
+    // The decision record written last, for its save dialog: kept while the
+    // program runs, never in the settings file, whose eleven keys other
+    // versions of the program read and write too.
+    QString RecordPath;
+
     bool operator==(const Settings&) const = default;
 };
 

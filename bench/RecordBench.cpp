@@ -10,6 +10,7 @@
 #include "export/DecisionRecord.h"
 #include "export/ReportBuilder.h"
 #include "project/Project.h"
+#include "project/ProjectReader.h"
 
 #include <QDateTime>
 
@@ -42,6 +43,17 @@ RecordSetup& recordSetup()
     return setup;
 }
 
+// Made only when its benchmarks run: a million ratings take a while.
+const Project& hugeProject()
+{
+    static const Project project = [] {
+        Project made = ponderix::bench::generatedProject(kReadableOptionLimit, kReadableCriterionLimit);
+        ComputeScores(made);
+        return made;
+    }();
+    return project;
+}
+
 bool writePage(const QImage& page, const RecordSetup& setup, const char* name)
 {
     return static_cast<bool>(writeImageFile(page, setup.path(name), ImageFormat::Png));
@@ -62,15 +74,20 @@ bool writePiecesByHand(const RecordSetup& s)
            && writeFileAtomically(s.path("report.html"), buildReport(project).document);
 }
 
-bool writeRecord(const RecordSetup& s, const char* name)
+bool writeRecordOf(const Project& project, const RecordSetup& s, const char* name)
 {
-    const RecordSource source{s.project,
+    const RecordSource source{project,
                               kBanner,
                               QStringLiteral("Benchmark.pnx"),
                               QDateTime::currentDateTime(),
                               s.charts.get(),
                               s.folder.path()};
     return static_cast<bool>(writeRecordFile(s.path(name), source));
+}
+
+bool writeRecord(const RecordSetup& s, const char* name)
+{
+    return writeRecordOf(s.project, s, name);
 }
 
 void measure(benchmark::State& state, const std::function<bool(const RecordSetup&)>& work)
@@ -114,6 +131,17 @@ void measure(benchmark::State& state, const std::function<bool(const RecordSetup
                                                             });
                                                         }),
                            kRepetitions);
+    // One run each: the figure is for information and a proportion, not a
+    // fine comparison.
+    const auto once = [](benchmark::internal::Benchmark* benchmark) {
+        benchmark->Unit(benchmark::kSecond)->UseManualTime()->Iterations(1)->Repetitions(1);
+    };
+    once(benchmark::RegisterBenchmark(kRecordHtmlHuge, [](benchmark::State& state) {
+        measure(state, [](const RecordSetup& s) { return writeRecordOf(hugeProject(), s, "huge.html"); });
+    }));
+    once(benchmark::RegisterBenchmark(kRecordPdfHuge, [](benchmark::State& state) {
+        measure(state, [](const RecordSetup& s) { return writeRecordOf(hugeProject(), s, "huge.pdf"); });
+    }));
     return true;
 }();
 

@@ -15,6 +15,7 @@
 #include "project/Project.h"
 
 #include <QFile>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -50,15 +51,15 @@ QString nbsp(int count)
     return QString(count, QChar(0x00A0));
 }
 
-// The scatter chart, by way of "TempDetail.png"; null when none came of it.
-QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc, const QString& temporaryFolder,
-                   qreal scale)
+// The scatter chart told to the component; false when it refused it.
+bool describeDetailChart(const Project& project, int optionIndex, const ChartEntryPoints& rmc,
+                         const QString& temporaryFolder)
 {
     const QByteArray background = QFile::encodeName(temporaryFolder + u"/TempDetailBG.bmp"_s);
     if (rmc.createChart(nullptr, kChartId, 0, 0, kChartSide, kChartSide, -1, 4, 1, background.constData(), "Arial", 0,
                         static_cast<int>(0xFF000000u))
         != 0)
-        return {};
+        return false;
     rmc.addRegion(kChartId, 0, 0, 0, 0, "", 0);
     rmc.addCaption(kChartId, 1, (nbsp(10) + uiText(TextKey::TXT00260)).toUtf8().constData(), 0, 0, 10, 1);
     rmc.addGrid(kChartId, 1, -2, 0, 0, 0, 0, 0, 0);
@@ -79,9 +80,36 @@ QImage detailChart(const Project& project, int optionIndex, const ChartEntryPoin
         importances[static_cast<std::size_t>(criterion.Index)] = criterion.Importance;
     const int n = static_cast<int>(count);
     rmc.addXYSeries(kChartId, 1, offsets.data(), n, importances.data(), n, 0, 71, 0, 6, 12, 9, 0);
+    return true;
+}
 
-    return drawChartPicture(rmc, kChartId, QSize(kChartSide, kChartSide), scale,
-                            temporaryFolder + u"/TempDetail.png"_s);
+// A printer or a PDF takes the chart as lines and text straight from the
+// component: a picture of it at printer resolution would cost a megabyte and
+// a tenth of a second a page, which a record of a thousand options cannot
+// afford. On a picture it is drawn at the picture's own ratio, by way of
+// "TempDetail.png". Either way the chart's first row and column (a pixel of
+// the page each) stay off the page. False when no chart came of it.
+bool drawDetailChart(QPainter& painter, const Project& project, int optionIndex, const ChartEntryPoints& rmc,
+                     const QString& temporaryFolder)
+{
+    if (!describeDetailChart(project, optionIndex, rmc, temporaryFolder))
+        return false;
+    if (painter.paintEngine() && painter.paintEngine()->type() != QPaintEngine::Raster) {
+        painter.save();
+        painter.setClipRect(QRect(kChartPosition, QSize(kChartSide - 1, kChartSide - 1)), Qt::IntersectClip);
+        painter.translate(kChartPosition - QPoint(1, 1));
+        const int drawn = rmc.draw2Painter(kChartId, &painter, pictureScale(painter));
+        painter.restore();
+        rmc.deleteChart(kChartId);
+        return drawn == 0;
+    }
+    const QImage chart = drawChartPicture(rmc, kChartId, QSize(kChartSide, kChartSide), pictureScale(painter),
+                                          temporaryFolder + u"/TempDetail.png"_s);
+    const int edge = std::max(1, qRound(chart.devicePixelRatio()));
+    if (chart.width() <= edge || chart.height() <= edge)
+        return false;
+    drawPicture(painter, kChartPosition, chart, QRect(edge, edge, chart.width() - edge, chart.height() - edge));
+    return true;
 }
 
 // Every criterion's number at its point; several at one point stack up.
@@ -149,9 +177,6 @@ void paintDetailPage(QPainter& painter, const Project& project, int optionIndex,
         return;
     const int height = detailPageHeight(project.criterionCount());
     const Option& option = project.options()[static_cast<std::size_t>(optionIndex)];
-    const QImage chart = charts && !temporaryFolder.isEmpty() ? detailChart(project, optionIndex, charts->entryPoints(),
-                                                                            temporaryFolder, pictureScale(painter))
-                                                              : QImage();
 
     drawTitleBar(painter, uiText(TextKey::TXT00263), banner);
     const QFont label = programFont(FontRole::PageLabel);
@@ -167,11 +192,8 @@ void paintDetailPage(QPainter& painter, const Project& project, int optionIndex,
     drawScale(painter);
     drawMarker(painter, option.score);
     // Without the chart the numbers and the legend would explain nothing.
-    // The chart's first row and column (a pixel of the page each) stay off
-    // the page.
-    const int edge = std::max(1, qRound(chart.devicePixelRatio()));
-    if (chart.width() > edge && chart.height() > edge) {
-        drawPicture(painter, kChartPosition, chart, QRect(edge, edge, chart.width() - edge, chart.height() - edge));
+    if (charts && !temporaryFolder.isEmpty()
+        && drawDetailChart(painter, project, optionIndex, charts->entryPoints(), temporaryFolder)) {
         drawNumberLabels(painter, project, optionIndex, height);
         drawLegend(painter, project, height);
     }

@@ -151,7 +151,10 @@ int drawWrappedText(QPainter& painter, int x, int y, int width, const QString& t
     QTextLayout layout(withLineSeparators(text));
     const int height = layOutLines(layout, font, width);
     painter.setPen(colour);
-    layout.draw(&painter, QPointF(x, y));
+    // A text of many pages goes to paper a page at a time, each time clipped
+    // to that page: lines off it are skipped rather than sent to be cut
+    // away, which would make the whole text cost as much on every page.
+    layout.draw(&painter, QPointF(x, y), {}, painter.hasClipping() ? painter.clipBoundingRect() : QRectF());
     if (g_recorder)
         noteText(layout.text(), QRect(x, y, width, height), breaksInsideWord(layout));
     return height;

@@ -182,6 +182,11 @@ bool RecordSteps::done()
     return !m_progress || m_progress(m_done, m_total);
 }
 
+bool RecordSteps::stillWanted() const
+{
+    return !m_progress || m_progress(m_done, m_total);
+}
+
 RecordSteps::RecordSteps(const RecordProgress& progress, const Project& project)
     : m_progress(progress), m_total(5 + project.optionCount())
 {

@@ -75,6 +75,10 @@ public:
     RecordSteps(const RecordProgress& progress, const Project& project);
     // False once the caller said stop.
     bool done();
+    // Asks again without counting a part: a long part (the matrix of a
+    // thousand options, page after page of it) asks as it goes, so that
+    // Cancel is heard within a moment rather than at the part's end.
+    bool stillWanted() const;
     int total() const { return m_total; }
 
 private:

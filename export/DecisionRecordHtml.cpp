@@ -12,6 +12,8 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
@@ -20,6 +22,29 @@ namespace {
 
 // Sharp on a 2x screen and when a browser prints.
 constexpr qreal kPictureScale = 2.0;
+
+// A project past what the desktop program makes: a script's, of up to a
+// thousand options and criteria.
+bool pastDesktopLimits(const Project& project)
+{
+    return project.optionCount() > kOptionLimit || project.criterionCount() > kCriterionLimit;
+}
+
+// Such a project gets its pictures at 1x: at 2x its detail pages alone come
+// to a gigabyte, and its robustness page to a picture of 640 MB in memory.
+qreal pictureScaleFor(const Project& project)
+{
+    return pastDesktopLimits(project) ? 1.0 : kPictureScale;
+}
+
+// Even at 1x a detail page of a thousand criteria is some 200 KB of PNG: a
+// thousand of them made a file of 330 MB that a browser took minutes and
+// gigabytes to open. Past the desktop's limits only the first 26 options get
+// theirs; every rating is in the matrix, every detail page in the PDF.
+bool showsDetailPage(const Project& project, int option)
+{
+    return !pastDesktopLimits(project) || option < kOptionLimit;
+}
 
 // One sheet for the whole file; print breaks each section onto a new page.
 const auto kStyle =
@@ -30,7 +55,7 @@ const auto kStyle =
     u"h3{font-size:1em;margin:12px 0 4px}"
     u"section{margin:0 0 24px}"
     u"img{display:block;max-width:100%;height:auto;margin:8px 0}"
-    u".scroll{overflow-x:auto}"
+    u".scroll{overflow-x:auto}.scroll+.scroll{margin-top:12px}"
     u"table{border-collapse:collapse;font-size:.9em}"
     u"th,td{border:1px solid #b0b0b0;padding:3px 6px;vertical-align:top;text-align:left}"
     u"thead th,tfoot th{background:#e8ebf8}"
@@ -89,10 +114,10 @@ private:
     bool m_ok = true;
 };
 
-// The page drawn at 2x and put in as a PNG data address, sized at 1x.
-QString writePicture(HtmlOut& out, const RecordPage& page)
+// The page drawn at `scale` and put in as a PNG data address, sized at 1x.
+QString writePicture(HtmlOut& out, const RecordPage& page, qreal scale)
 {
-    const QImage picture = pagePicture(page.height, kPictureScale, page.paint);
+    const QImage picture = pagePicture(page.height, scale, page.paint);
     if (picture.isNull())
         return u"not enough memory for the page"_s;
     QByteArray png;
@@ -105,41 +130,67 @@ QString writePicture(HtmlOut& out, const RecordPage& page)
     return {};
 }
 
-QString writePictureSection(HtmlOut& out, const RecordPage& page)
+QString writePictureSection(HtmlOut& out, const RecordPage& page, qreal scale)
 {
     out << u"<section>\n<h2>"_s + escaped(page.heading) + u"</h2>\n"_s;
-    const QString problem = writePicture(out, page);
+    const QString problem = writePicture(out, page, scale);
     out << u"</section>\n"_s;
     return problem;
 }
 
-void writeMatrix(HtmlOut& out, const Project& project)
+void writeLeftOutDetails(HtmlOut& out, const Project& project)
 {
-    out << u"<section>\n<h2>"_s + escaped(uiText(TextKey::TXT00909)) + u"</h2>\n<div class=\"scroll\">\n<table>\n"_s;
+    if (project.optionCount() <= kOptionLimit || !pastDesktopLimits(project))
+        return;
+    out << u"<section>\n<h2>"_s + escaped(uiText(TextKey::TXT00263)) + u"</h2>\n<p>"_s
+               + escaped(
+                   uiText(TextKey::TXT00917).arg(optionLabel(kOptionLimit), optionLabel(project.optionCount() - 1)))
+               + u"</p>\n</section>\n"_s;
+}
+
+// A browser lays out a table only once it has all of it; a thousand options
+// side by side would be one table of a million cells, a screen a few
+// thousand wide. Past the options the desktop program holds, the matrix comes
+// in tables of that many options each, every one with all the criteria.
+void writeMatrixColumns(HtmlOut& out, const Project& project, int first, int last)
+{
+    out << u"<div class=\"scroll\">\n<table>\n"_s;
     QString row = u"<thead><tr><th>"_s + escaped(uiText(TextKey::TXT00201)) + u"</th><th>"_s
                   + escaped(uiText(TextKey::TXT00273)) + u"</th>"_s;
-    for (const Option& option : project.options())
-        row += u"<th>"_s + escaped(optionLabel(option.Index)) + u"<br/>"_s + escaped(option.Name) + u"</th>"_s;
+    for (int option = first; option < last; ++option) {
+        row += u"<th>"_s + escaped(optionLabel(option)) + u"<br/>"_s
+               + escaped(project.options()[static_cast<std::size_t>(option)].Name) + u"</th>"_s;
+    }
     out << row + u"</tr></thead>\n<tbody>\n"_s;
     for (const Criterion& criterion : project.criteria()) {
         row = u"<tr><th>"_s + escaped(criterionLabel(project, criterion.Index)) + u"</th><td>"_s
               + QString::number(criterion.Importance) + u"</td>"_s;
-        for (const Option& option : project.options()) {
-            const QString comment = commentOf(project, option.Index, criterion.Index);
-            row += u"<td><b>"_s + ratingLabel(project, option.Index, criterion.Index) + u"</b>"_s
+        for (int option = first; option < last; ++option) {
+            const QString comment = commentOf(project, option, criterion.Index);
+            row += u"<td><b>"_s + ratingLabel(project, option, criterion.Index) + u"</b>"_s
                    + (comment.isEmpty() ? QString() : u"<br/>"_s + escapedLines(linesOf(comment))) + u"</td>"_s;
         }
         out << row + u"</tr>\n"_s;
     }
     out << u"</tbody>\n<tfoot>\n"_s;
     row = u"<tr><th>"_s + escaped(uiText(TextKey::TXT00271)) + u"</th><td></td>"_s;
-    for (const Option& option : project.options())
-        row += u"<td><b>"_s + escaped(scoreLabel(project, option.Index)) + u"</b></td>"_s;
+    for (int option = first; option < last; ++option)
+        row += u"<td><b>"_s + escaped(scoreLabel(project, option)) + u"</b></td>"_s;
     out << row + u"</tr>\n"_s;
     row = u"<tr><th>"_s + escaped(uiText(TextKey::TXT00272)) + u"</th><td></td>"_s;
-    for (const Option& option : project.options())
-        row += u"<td>"_s + escaped(verdictLabel(project, option.Index)) + u"</td>"_s;
-    out << row + u"</tr>\n</tfoot>\n</table>\n</div>\n</section>\n"_s;
+    for (int option = first; option < last; ++option)
+        row += u"<td>"_s + escaped(verdictLabel(project, option)) + u"</td>"_s;
+    out << row + u"</tr>\n</tfoot>\n</table>\n</div>\n"_s;
+}
+
+// Stops early when the caller no longer wants the record.
+void writeMatrix(HtmlOut& out, const Project& project, const RecordSteps& steps)
+{
+    out << u"<section>\n<h2>"_s + escaped(uiText(TextKey::TXT00909)) + u"</h2>\n"_s;
+    const int options = project.optionCount();
+    for (int first = 0; first < std::max(options, 1) && steps.stillWanted(); first += kOptionLimit)
+        writeMatrixColumns(out, project, first, std::min(options, first + kOptionLimit));
+    out << u"</section>\n"_s;
 }
 
 QString factsTable(const std::vector<RecordFact>& facts)
@@ -173,6 +224,7 @@ RecordOutcome writeHtmlRecord(QIODevice& device, const RecordSource& source, con
 {
     const Project& project = source.project;
     const RecordOutcome cancelled{RecordOutcome::Status::Cancelled, {}};
+    const qreal scale = pictureScaleFor(project);
 
     HtmlOut out(device);
     out << u"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
@@ -192,22 +244,26 @@ RecordOutcome writeHtmlRecord(QIODevice& device, const RecordSource& source, con
             return cancelled;
         return std::nullopt;
     };
-    if (auto stop = part(writePictureSection(out, overviewRecordPage(source))))
+    if (auto stop = part(writePictureSection(out, overviewRecordPage(source), scale)))
         return *stop;
-    writeMatrix(out, project);
+    writeMatrix(out, project, steps);
     if (auto stop = part({}))
         return *stop;
     for (const Option& option : project.options()) {
-        if (auto stop = part(writePictureSection(out, detailRecordPage(source, option.Index))))
+        const QString problem = showsDetailPage(project, option.Index)
+                                    ? writePictureSection(out, detailRecordPage(source, option.Index), scale)
+                                    : QString();
+        if (auto stop = part(problem))
             return *stop;
     }
-    if (auto stop = part(writePictureSection(out, profileRecordPage(source))))
+    writeLeftOutDetails(out, project);
+    if (auto stop = part(writePictureSection(out, profileRecordPage(source), scale)))
         return *stop;
 
     const RecordPage robustnessPage = robustnessRecordPage(source, content.robustness);
     out << u"<section>\n<h2>"_s + escaped(robustnessPage.heading) + u"</h2>\n"_s;
     writeRobustnessTexts(out, content);
-    const QString problem = writePicture(out, robustnessPage);
+    const QString problem = writePicture(out, robustnessPage, scale);
     out << u"</section>\n<footer><p>"_s + escaped(content.footer) + u"</p></footer>\n</body>\n</html>\n"_s;
     if (auto stop = part(problem))
         return *stop;

@@ -9,6 +9,7 @@
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
 #include "export/DecisionRecordContent.h"
+#include "export/RecordPagination.h"
 #include "project/Project.h"
 
 #include <QFontMetrics>
@@ -37,7 +38,6 @@ constexpr qreal kMarginMillimetres = 15.0;
 constexpr int kContentWidth = kPageWidth;
 constexpr int kFooterGap = 10;
 constexpr int kFooterHeight = 14;
-constexpr int kBlockGap = 10;
 constexpr int kHeadingHeight = 24;
 constexpr int kHeadingTextX = 8;
 constexpr int kHeadingTextY = 4;
@@ -53,102 +53,6 @@ constexpr int kCellPadding = 3;
 const QColor kRuleColour(0xB0, 0xB0, 0xB0);
 const QColor kTableHeadColour(0xE8, 0xEB, 0xF8);
 const QColor kFooterColour(0x40, 0x40, 0x40);
-
-// A piece of the record that is laid out as one: a heading, a table row, a
-// result page. It paints itself with its top-left corner at (0, 0).
-struct Block {
-    int height = 0;
-    std::function<void(QPainter&)> paint;
-    bool keepWithNext = false; // a heading never ends a page
-    bool step = false;         // a finished part of the progress once painted
-    int gapAfter = kBlockGap;  // none between the rows of a table
-};
-
-// Blocks kept on one page when they fit on one; a table's header row comes
-// again at the top of every page the table continues on.
-struct Section {
-    std::vector<Block> blocks;
-    std::optional<Block> repeatedHead;
-    std::size_t firstRow = 0; // blocks from here on continue under the repeated head
-};
-
-struct Placement {
-    int page = 0;
-    int top = 0;    // on the page
-    int offset = 0; // of the block: a block taller than a page is shown in slices
-    int height = 0; // shown on this page
-    const Block* block = nullptr;
-};
-
-class Paginator final {
-public:
-    explicit Paginator(int pageHeight) : m_pageHeight(pageHeight) { }
-
-    void place(const std::vector<Section>& sections)
-    {
-        for (const Section& section : sections) {
-            int total = 0;
-            for (const Block& block : section.blocks)
-                total += block.height + block.gapAfter;
-            if (!section.blocks.empty())
-                total -= section.blocks.back().gapAfter;
-            if (total <= m_pageHeight && m_y + total > m_pageHeight)
-                newPage();
-            for (std::size_t at = 0; at < section.blocks.size(); ++at) {
-                const Block& block = section.blocks[at];
-                int needed = block.height;
-                if (block.keepWithNext && at + 1 < section.blocks.size())
-                    needed += block.gapAfter + section.blocks[at + 1].height;
-                if (m_y > 0 && m_y + needed > m_pageHeight && needed <= m_pageHeight) {
-                    newPage();
-                    if (section.repeatedHead && at >= section.firstRow)
-                        placeWhole(*section.repeatedHead);
-                }
-                placeBlock(block);
-            }
-        }
-    }
-
-    int pageCount() const { return m_page + 1; }
-    const std::vector<Placement>& placements() const { return m_placements; }
-
-private:
-    void newPage()
-    {
-        ++m_page;
-        m_y = 0;
-    }
-
-    void placeWhole(const Block& block)
-    {
-        m_placements.push_back({m_page, m_y, 0, block.height, &block});
-        m_y += block.height + block.gapAfter;
-    }
-
-    // A block taller than a page (a comment of many pages) starts a page
-    // and runs on over as many as it needs.
-    void placeBlock(const Block& block)
-    {
-        if (block.height <= m_pageHeight - m_y) {
-            placeWhole(block);
-            return;
-        }
-        if (m_y > 0)
-            newPage();
-        for (int offset = 0; offset < block.height; offset += m_pageHeight) {
-            if (offset > 0)
-                newPage();
-            const int shown = std::min(m_pageHeight, block.height - offset);
-            m_placements.push_back({m_page, 0, offset, shown, &block});
-            m_y = shown + block.gapAfter;
-        }
-    }
-
-    int m_pageHeight = 0;
-    int m_page = 0;
-    int m_y = 0;
-    std::vector<Placement> m_placements;
-};
 
 void paintHeading(QPainter& painter, const QString& text)
 {
@@ -173,13 +77,13 @@ Block textBlock(const QString& text, const QFont& font, bool keepWithNext = fals
 // writer's resolution.
 Block pictureBlock(const RecordPage& page, int pageHeight)
 {
-    const int room = pageHeight - kHeadingHeight - kBlockGap;
+    const int room = pageHeight - kHeadingHeight - kRecordBlockGap;
     const qreal fit = page.height > room ? static_cast<qreal>(room) / page.height : 1.0;
     const int shownHeight = static_cast<int>(std::ceil(page.height * fit));
-    return {kHeadingHeight + kBlockGap + shownHeight,
+    return {kHeadingHeight + kRecordBlockGap + shownHeight,
             [page, fit](QPainter& painter) {
                 paintHeading(painter, page.heading);
-                painter.translate(0, kHeadingHeight + kBlockGap);
+                painter.translate(0, kHeadingHeight + kRecordBlockGap);
                 painter.scale(fit, fit);
                 const QRect sheet(0, 0, kPageWidth, page.height);
                 painter.setClipRect(sheet, Qt::IntersectClip);
@@ -255,12 +159,13 @@ Block rowBlock(std::vector<Cell> cells, std::vector<int> widths, bool head)
 }
 
 // The matrix in groups of options; each group is a table of its own whose
-// header row repeats on every page it runs over.
-std::vector<Section> matrixSections(const Project& project)
+// header row repeats on every page it runs over. Stops early when the
+// caller no longer wants the record.
+std::vector<Section> matrixSections(const Project& project, const RecordSteps& steps)
 {
     std::vector<Section> sections;
     const int options = project.optionCount();
-    for (int first = 0; first < std::max(options, 1); first += kOptionsAcross) {
+    for (int first = 0; first < std::max(options, 1) && steps.stillWanted(); first += kOptionsAcross) {
         const int last = std::min(options, first + kOptionsAcross);
         const int across = std::max(last - first, 1);
         std::vector<int> widths{kCriterionColumn, kImportanceColumn};
@@ -295,7 +200,7 @@ std::vector<Section> matrixSections(const Project& project)
         }
         section.blocks.push_back(rowBlock(std::move(scores), widths, false));
         section.blocks.push_back(rowBlock(std::move(verdicts), widths, false));
-        section.blocks.back().gapAfter = kBlockGap;
+        section.blocks.back().gapAfter = kRecordBlockGap;
         sections.push_back(std::move(section));
     }
     return sections;
@@ -373,7 +278,7 @@ RecordOutcome writePdfRecord(QIODevice& device, const RecordSource& source, cons
     opening.blocks.push_back(textBlock(content.summary, programFont(FontRole::PageLabel)));
     opening.blocks.push_back(pictureBlock(overviewRecordPage(source), pageHeight));
     sections.push_back(std::move(opening));
-    for (Section& section : matrixSections(project))
+    for (Section& section : matrixSections(project, steps))
         sections.push_back(std::move(section));
     for (const Option& option : project.options())
         sections.push_back({{pictureBlock(detailRecordPage(source, option.Index), pageHeight)}, std::nullopt, 0});
@@ -397,6 +302,10 @@ RecordOutcome writePdfRecord(QIODevice& device, const RecordSource& source, cons
     for (const Placement& placed : paginator.placements()) {
         while (page < placed.page) {
             paintFooter(painter, content.footer, page + 1, paginator.pageCount(), pageHeight + kFooterGap);
+            if (!steps.stillWanted()) {
+                painter.end();
+                return cancelled;
+            }
             writer.newPage();
             ++page;
         }

@@ -101,6 +101,14 @@ QString stateFolder()
     return withSeparator(base) + uiText(TextKey::AppData_Subdir);
 }
 
+QString dialogStartPath(const QString& remembered, const QString& fallbackFolder)
+{
+    const QFileInfo file(remembered);
+    if (file.isAbsolute() && file.dir().exists())
+        return remembered;
+    return fallbackFolder + file.fileName();
+}
+
 namespace {
 
 // Beside the program in the build tree, else where the installation puts it.

@@ -22,6 +22,12 @@ struct ApplicationFolders {
 
 ApplicationFolders resolveFolders();
 
+// Where a save dialog starts for a file remembered from last time. Had its
+// folder gone since, the dialog would open in the program's working
+// directory, where one Enter writes the file; the same name in
+// `fallbackFolder` (ending in "/") is offered instead.
+QString dialogStartPath(const QString& remembered, const QString& fallbackFolder);
+
 // The per-user state folder of the program: $XDG_STATE_HOME/Ponderix/ when
 // that variable names an absolute folder, else ~/.local/state/Ponderix/;
 // empty when neither can be named. Qt has no location for it.

@@ -1,5 +1,6 @@
 #include "windows/DecisionRecordCommand.h"
 
+#include "base/SettingsFile.h"
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "export/DecisionRecord.h"
@@ -39,11 +40,19 @@ void exportDecisionRecord(const WindowContext& context)
         uiText(TextKey::TXT00903) + u" (*.html)|*.html|"_s + uiText(TextKey::TXT00904) + u" (*.pdf)|*.pdf"_s;
     const QString fileName = QFileInfo(project.path()).fileName();
     const QString name = fileName.isEmpty() ? context.banner() : QFileInfo(fileName).completeBaseName();
+    // The project's name, in the folder the last record went to.
+    const QString& lastRecord = context.settings.RecordPath;
+    const QString folder =
+        lastRecord.isEmpty() ? context.folders.documents : QFileInfo(lastRecord).absolutePath() + u'/';
     const Dialogs::FileChoice choice =
-        context.dialogs.saveFile(uiText(TextKey::TXT00901), context.folders.documents + name + u".html"_s, patterns, 0);
+        context.dialogs.saveFile(uiText(TextKey::TXT00901),
+                                 dialogStartPath(folder + name + u".html"_s, context.folders.documents), patterns, 0);
     if (choice.path.isEmpty())
         return;
     const QString path = recordPath(choice);
+    // As the text export: the folder chosen is offered next time even when
+    // this record is then not written.
+    context.settings.RecordPath = path;
 
     if (!mayReplace(context.dialogs, path))
         return;

@@ -10,28 +10,11 @@
 #include "platform/WaitCursor.h"
 #include "windows/WindowContext.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace ponderix {
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The dialog starts at the file exported last. Had its folder gone since,
-// the dialog would open in the program's working directory, where one
-// Enter writes the file; the same name in the documents folder is offered
-// instead.
-QString dialogStartPath(const QString& remembered, const QString& documentsFolder)
-{
-    const QFileInfo file(remembered);
-    if (file.isAbsolute() && file.dir().exists())
-        return remembered;
-    return documentsFolder + file.fileName();
-}
-
-} // namespace
 
 void exportText(const WindowContext& context)
 {

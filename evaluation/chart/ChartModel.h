@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+class QPainter;
+
 namespace rmchart {
 
 // A colour argument as the entry points receive it (see RMChart.h).
@@ -154,6 +156,11 @@ struct Chart {
 // Draws the chart on a picture of `pixels` device pixels carrying `ratio`,
 // so that everything stands where it stands on the chart's own size.
 QImage drawChart(const Chart& chart, QSize pixels, qreal ratio);
+
+// Draws the chart at its own size onto an active painter of any device, from
+// its origin; the background picture goes at `pictureRatio` device pixels per
+// chart pixel. The painter's state is as it was afterwards.
+void paintChart(const Chart& chart, QPainter& painter, qreal pictureRatio);
 
 // The plot area a region's grid gets, automatic or given.
 QRect plotArea(const Region& region);

@@ -8,10 +8,12 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,9 +56,25 @@ int pixelsOfPoints(int points)
     return (points * 96 + 36) / 72;
 }
 
+// A background on another device (a printer, a PDF) is scaled smoothly to
+// that device's resolution once, and the very same picture is handed out for
+// every chart after it: a PDF of a thousand charts then holds it once.
+const QImage& backgroundAt(const QImage& picture, QSize chartSize, qreal ratio)
+{
+    static QImage source;
+    static QImage scaled;
+    const QSize pixels(qCeil(chartSize.width() * ratio), qCeil(chartSize.height() * ratio));
+    if (scaled.size() != pixels || source != picture) {
+        source = picture;
+        scaled = picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return scaled;
+}
+
 class Painter final {
 public:
-    Painter(const Chart& chart, QImage& image) : m_chart(chart), m_painter(&image)
+    Painter(const Chart& chart, QPainter& painter, std::optional<qreal> backgroundRatio)
+        : m_chart(chart), m_painter(painter), m_backgroundRatio(backgroundRatio)
     {
         m_painter.setRenderHint(QPainter::TextAntialiasing, true);
     }
@@ -95,7 +113,8 @@ private:
     }
 
     const Chart& m_chart;
-    QPainter m_painter;
+    QPainter& m_painter;
+    std::optional<qreal> m_backgroundRatio; // set: the picture goes smoothly scaled to this ratio
 };
 
 double yOf(const Axis& axis, QRect plot, double value)
@@ -135,7 +154,11 @@ void Painter::drawBackground()
 {
     const QRect whole(QPoint(0, 0), m_chart.size);
     m_painter.fillRect(whole, m_chart.backColour.isNone() ? QColor(Qt::white) : m_chart.backColour.colourOr(Qt::white));
-    if (!m_chart.backgroundPicture.isNull())
+    if (m_chart.backgroundPicture.isNull())
+        return;
+    if (m_backgroundRatio)
+        m_painter.drawImage(whole, backgroundAt(m_chart.backgroundPicture, m_chart.size, *m_backgroundRatio));
+    else
         m_painter.drawImage(whole, m_chart.backgroundPicture);
 }
 
@@ -649,6 +672,23 @@ QRect plotArea(const Region& region)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+namespace {
+
+void paintAll(const Chart& chart, QPainter& target, std::optional<qreal> backgroundRatio)
+{
+    Painter painter(chart, target, backgroundRatio);
+    painter.drawBackground();
+    for (const Region& region : chart.regions)
+        painter.drawRegionBody(region);
+    for (const auto& [number, object] : chart.objects)
+        painter.drawObject(object);
+    for (const Region& region : chart.regions)
+        painter.drawRegionCaptions(region);
+    painter.drawFrame();
+}
+
+} // namespace
+
 QImage drawChart(const Chart& chart, QSize pixels, qreal ratio)
 {
     QImage image(pixels, QImage::Format_RGB32);
@@ -658,16 +698,16 @@ QImage drawChart(const Chart& chart, QSize pixels, qreal ratio)
     // area, which must not be left as whatever the memory held.
     image.fill(Qt::white);
     image.setDevicePixelRatio(ratio);
-    Painter painter(chart, image);
-    painter.drawBackground();
-    for (const Region& region : chart.regions)
-        painter.drawRegionBody(region);
-    for (const auto& [number, object] : chart.objects)
-        painter.drawObject(object);
-    for (const Region& region : chart.regions)
-        painter.drawRegionCaptions(region);
-    painter.drawFrame();
+    QPainter painter(&image);
+    paintAll(chart, painter, std::nullopt);
     return image;
+}
+
+void paintChart(const Chart& chart, QPainter& painter, qreal pictureRatio)
+{
+    painter.save();
+    paintAll(chart, painter, pictureRatio);
+    painter.restore();
 }
 
 } // namespace rmchart

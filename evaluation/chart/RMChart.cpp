@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -382,6 +383,19 @@ RMC_EXPORT int RMC_DRAW2FILE(int id, const char* path, int width, int height, in
     // 100 asks for the fastest file, 1 for the smallest: zlib levels 1 .. 9.
     const int level = speed <= 0 ? -1 : 9 - (std::min(speed, 100) - 1) * 8 / 99;
     return writePng(picture, file, level) ? 0 : RMC_ERROR_FILE;
+}
+
+RMC_EXPORT int RMC_DRAW2PAINTER(int id, void* painter, double pictureRatio)
+{
+    const Chart* chart = chartOf(id);
+    if (!chart)
+        return RMC_ERROR_NO_CHART;
+    auto* target = static_cast<QPainter*>(painter);
+    // Also refuses a ratio that is not a number.
+    if (!target || !target->isActive() || !(pictureRatio >= 1.0 && pictureRatio <= 10.0))
+        return RMC_ERROR_ARGUMENT;
+    paintChart(*chart, *target, pictureRatio);
+    return 0;
 }
 
 RMC_EXPORT int RMC_DELETECHART(int id)

@@ -4,13 +4,14 @@
  * RMChart 4.12: the chart component of Ponderix.
  *
  * A small C library that draws business charts off screen with QPainter and
- * writes them as PNG files. The program loads it at run time and binds the
+ * writes them as PNG files, or paints them onto a caller's QPainter. The program loads it at run time and binds the
  * entry points below by name; nothing else calls the drawing code behind them.
  *
  * Life of a chart: RMC_CREATECHART, then any of the RMC_ADD... and RMC_CO...
- * calls, then RMC_DRAW2FILE (as often as wanted), then RMC_DELETECHART. A chart
- * is known by the id given at creation; one id names one chart at a time.
- * Everything is drawn when RMC_DRAW2FILE runs, in this order: background,
+ * calls, then RMC_DRAW2FILE or RMC_DRAW2PAINTER (as often as wanted), then
+ * RMC_DELETECHART. A chart is known by the id given at creation; one id names
+ * one chart at a time. Everything is drawn when RMC_DRAW2FILE or
+ * RMC_DRAW2PAINTER runs, in this order: background,
  * plot areas with their grids, axes, series, custom objects (in object number
  * order), captions, the chart's frame. The library is not thread-safe; call it from one thread,
  * after a QGuiApplication exists (text needs the platform's fonts).
@@ -231,6 +232,15 @@ int RMC_COTEXT(int id, int object, const char* text, int x, int y, int width, in
  *   speed             1 .. 100: 100 writes fastest (zlib level 1), 1 smallest
  *                     (level 9); 0 for zlib's default. */
 int RMC_DRAW2FILE(int id, const char* path, int width, int height, int speed);
+
+/* Draws the chart onto `painter`, a QPainter* active on any device (a
+ * printer, a PDF writer), at the chart's own size from the painter's origin:
+ * lines and text go to the device as they are, outlines on a PDF. The
+ * background picture is scaled smoothly to `pictureRatio` device pixels per
+ * chart pixel, once for every chart with the same picture and ratio, so a
+ * document of many charts holds it once. The painter's state is as it was.
+ *   pictureRatio      1 .. 10 */
+int RMC_DRAW2PAINTER(int id, void* painter, double pictureRatio);
 
 /* Releases the chart. */
 int RMC_DELETECHART(int id);

@@ -8,6 +8,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <map>
+
 using namespace ponderix;
 using namespace ponderix::test;
 using namespace Qt::StringLiterals;
@@ -138,6 +141,14 @@ TEST_F(RecordCommand, WritesAPdfWithItsTextAsTextItsFontsAndItsPicturesAtPrinter
         EXPECT_GE(image[13].toInt(), 300) << image.join(u' ').toStdString(); // y-ppi
         EXPECT_NE(image[8], u"jpeg") << "charts are kept lossless";
     }
+    // Each detail chart is lines and text on the same square picture, which
+    // the file holds once: one object shown on the three detail pages.
+    std::map<QString, int> squarePlacements; // by object number
+    for (const QStringList& image : images) {
+        if (image[3] == image[4])
+            ++squarePlacements[image[10]];
+    }
+    EXPECT_TRUE(std::ranges::any_of(squarePlacements, [](const auto& object) { return object.second == 3; }));
 }
 
 TEST_F(RecordCommand, LaysThePdfOutOnThePaperOfTheLocale)

@@ -9,10 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <zlib.h>
+
+#include <cmath>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -316,6 +319,50 @@ TEST(ChartComponent, DrawsAgainAtALargerSizeInItsProportions)
     ASSERT_EQ(wide.size(), QSize(1360, 340));
     EXPECT_NE(wide.pixel(2 * 28, 200), fill);
     EXPECT_NE(wide.pixel(2 * 28, 200), white);
+}
+
+TEST(ChartComponent, PaintsOntoAnyPainterAtItsOrigin)
+{
+    // The chart's own 680 x 340 with the plot fill from (28, 42) to (675,
+    // 330), painted 10 pixels in from the corner of a red picture: the fill
+    // and the chart's white move with the origin, the red outside stays.
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const ChartEntryPoints& rmc = charts.library()->entryPoints();
+    QImage picture(700, 360, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QPainter painter(&picture);
+    painter.translate(10, 10);
+    QPainter idle;
+    ASSERT_EQ(rmc.createChart(nullptr, 1, 0, 0, 680, 340, -1, 4, 1, "", "Arial", 0, 0), 0);
+    rmc.addRegion(1, 0, 0, 0, 0, "", 0);
+    rmc.addGrid(1, 1, static_cast<int>(0xFF102030u), 0, 0, 0, 0, 0, 0);
+    rmc.addDataAxis(1, 1, 1, -1.0, 1.0, 3, 8, 0, 0, 0, 1, "%", "", "", 0);
+    rmc.addLabelAxis(1, 1, "", 1, 5, 7, 8, 0, 0, 0, 0, "");
+    const struct {
+        const char* name;
+        int result;
+        int expected;
+    } cases[] = {
+        {"no such chart", rmc.draw2Painter(2, &painter, 1.0), RMC_ERROR_NO_CHART},
+        {"no painter", rmc.draw2Painter(1, nullptr, 1.0), RMC_ERROR_ARGUMENT},
+        {"a painter on nothing", rmc.draw2Painter(1, &idle, 1.0), RMC_ERROR_ARGUMENT},
+        {"ratio below 1", rmc.draw2Painter(1, &painter, 0.5), RMC_ERROR_ARGUMENT},
+        {"ratio not a number", rmc.draw2Painter(1, &painter, std::nan("")), RMC_ERROR_ARGUMENT},
+        {"painted", rmc.draw2Painter(1, &painter, 1.0), 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.result, c.expected) << c.name;
+    EXPECT_EQ(painter.worldTransform(), QTransform::fromTranslate(10, 10)) << "the painter is left as it was";
+    painter.end();
+    rmc.deleteChart(1);
+    const QRgb fill = qRgb(0x10, 0x20, 0x30);
+    EXPECT_EQ(picture.pixel(10 + 28, 10 + 42), fill);
+    EXPECT_EQ(picture.pixel(10 + 675, 10 + 330), fill);
+    EXPECT_EQ(picture.pixel(10 + 27, 10 + 100), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(10 + 100, 10 + 331), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(9, 9), qRgb(255, 0, 0));
+    EXPECT_EQ(picture.pixel(10 + 680, 10 + 340), qRgb(255, 0, 0));
 }
 
 TEST(ChartPicture, BadFilesGiveNoPicture)

@@ -4,10 +4,12 @@
 #include "evaluation/ResultPages.h"
 
 #include "base/Fonts.h"
+#include "evaluation/PageStyle.h"
 #include "tests/evaluation/PageTestSupport.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPicture>
 
 #include <optional>
 
@@ -264,4 +266,25 @@ TEST(PageDetails, ProfileLegendCountsFromOne)
         ASSERT_NE(offByOne, expected);
         EXPECT_EQ(drawn, expected) << "criterion " << criterion << " at row " << top;
     }
+}
+
+TEST(PageDetails, WrappedTextUnderAClipSendsOnlyTheLinesInIt)
+{
+    // Twenty lines of the same width, clipped to the first two: a recording
+    // of what was sent holds about a tenth of what the unclipped text sends.
+    const QString lines = QString(u"88\n"_s).repeated(19) + u"88"_s;
+    const QFont font = programFont(FontRole::PageValue);
+    const int lineHeight = textHeight(u"88"_s, font, 200);
+    const auto sentBytes = [&](std::optional<QRect> clip) {
+        QPicture sent;
+        QPainter painter(&sent);
+        if (clip)
+            painter.setClipRect(*clip);
+        EXPECT_EQ(drawWrappedText(painter, 0, 0, 200, lines, font, Qt::black), 20 * lineHeight);
+        painter.end();
+        return sent.size();
+    };
+    const uint whole = sentBytes(std::nullopt);
+    const uint clipped = sentBytes(QRect(0, 0, 200, 2 * lineHeight));
+    EXPECT_LT(clipped, whole / 4) << clipped << " of " << whole;
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 using namespace ponderix;
@@ -229,6 +230,40 @@ TEST(DecisionRecordHtml, ShowsTheWholeMatrixWithScoresAndVerdicts)
     EXPECT_EQ(rowsOf(*feet[0]), foot);
 }
 
+TEST(DecisionRecordHtml, GivesAProjectPastTheDesktopsLimitsTablesOf26OptionsAndFewerPicturesAt1x)
+{
+    // 27 options, one more than the desktop program holds: the matrix comes
+    // as options A..Z, then AA alone; every picture has as many pixels as it
+    // is shown with, and AA has none.
+    Matrix wide{{}, {{u"Only"_s, 3}}, {}};
+    for (int option = 0; option < 27; ++option) {
+        wide.options << u"O"_s + QString::number(option);
+        wide.offsets.push_back({option % 11 - 5});
+    }
+    const Parsed parsed = parse(recordHtml(projectOf(wide)));
+    const auto heads = parsed.root.all(u"thead"_s);
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(rowsOf(*heads[0])[0].size(), 2 + 26);
+    EXPECT_EQ(rowsOf(*heads[0])[0].value(27), u"Option ZO25"_s);
+    EXPECT_EQ(rowsOf(*heads[1])[0], (QStringList{u"Criteria"_s, u"Importance"_s, u"Option AAO26"_s}));
+    EXPECT_EQ(rowsOf(*parsed.root.all(u"tbody"_s)[1])[0],
+              (QStringList{u"1. Only"_s, u"3"_s, u"-1note 26/0"_s})); // 26 mod 11 - 5
+    // Only A..Z get their detail page; a note says which are left out.
+    const auto images = parsed.root.all(u"img"_s);
+    ASSERT_EQ(images.size(), 26u + 3u);
+    EXPECT_EQ(images[26]->attributes.value(u"alt"_s), u"Option details: Option Z \"O25\""_s);
+    const QString note = u"Option details The detail pages from Option AA to Option AA are left out: so many "
+                         u"pictures would make the file too large for a browser. The PDF record has them all."_s;
+    const auto sections = parsed.root.all(u"section"_s);
+    EXPECT_TRUE(
+        std::ranges::any_of(sections, [&](const Element* section) { return section->text.simplified() == note; }));
+    for (const Element* image : images) {
+        const QByteArray base64 = image->attributes.value(u"src"_s).mid(22).toLatin1();
+        const QImage picture = QImage::fromData(QByteArray::fromBase64(base64), "PNG");
+        EXPECT_EQ(picture.size(), QSize(700, image->attributes.value(u"height"_s).toInt()));
+    }
+}
+
 TEST(DecisionRecordHtml, SumsUpTheChoiceInOneSentence)
 {
     const struct {
@@ -352,25 +387,35 @@ TEST(DecisionRecord, CountsItsPartsAndStopsWhenTold)
     ASSERT_TRUE(folder.isValid());
     for (const QString& name : {u"old.html"_s, u"old.pdf"_s}) {
         const QString path = folder.filePath(name);
-        // Analysis, overview, matrix, three details, profile, robustness page.
+        // Analysis, overview, matrix, three details, profile, robustness page;
+        // long parts ask again in between, with the count they had.
         std::vector<std::pair<int, int>> seen;
         ASSERT_TRUE(writeRecordFile(path, source, [&](int done, int total) {
             seen.emplace_back(done, total);
             return true;
         }));
+        const std::size_t asked = seen.size();
+        seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
         const std::vector<std::pair<int, int>> everyPart{{1, 8}, {2, 8}, {3, 8}, {4, 8},
                                                          {5, 8}, {6, 8}, {7, 8}, {8, 8}};
         EXPECT_EQ(seen, everyPart) << name.toStdString();
+        EXPECT_GT(asked, everyPart.size()) << name.toStdString() << ": the matrix asks as it goes";
 
-        for (int stopAt : {1, 4, 8}) {
+        // Stopped at a part, or at the first question asked again.
+        for (int stopAt : {1, 4, 8, 0}) {
             ASSERT_TRUE(writeBytes(path, "old"));
-            int calls = 0;
+            int lastDone = 0;
+            bool askedAgain = false; // and so stopped: a Cancel stays pressed
             const RecordOutcome outcome = writeRecordFile(path, source, [&](int done, int) {
-                ++calls;
-                return done < stopAt;
+                askedAgain = askedAgain || done == lastDone;
+                lastDone = done;
+                return stopAt == 0 ? !askedAgain : done < stopAt;
             });
             EXPECT_EQ(outcome.status, RecordOutcome::Status::Cancelled) << name.toStdString() << stopAt;
-            EXPECT_EQ(calls, stopAt) << name.toStdString();
+            if (stopAt > 0)
+                EXPECT_EQ(lastDone, stopAt) << name.toStdString();
+            else
+                EXPECT_TRUE(askedAgain) << name.toStdString();
             EXPECT_EQ(readBytes(path), "old") << name.toStdString() << stopAt;
         }
     }

@@ -34,6 +34,37 @@ TEST_F(DecisionRecordCommandTest, OffersHtmlAndPdfUnderTheProjectsName)
     EXPECT_TRUE(QDir(m_sandbox.path()).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(DecisionRecordCommandTest, StartsInTheFolderTheLastRecordWentTo)
+{
+    const struct {
+        const char* what;
+        QString firstRecord;  // chosen in the first dialog; empty: cancelled
+        bool removeItsFolder; // before the second dialog
+        QString secondStart;  // where the second dialog starts
+    } cases[] = {
+        {"a record written", u"kept/first.pdf"_s, false, u"kept/Cars.html"_s},
+        {"its folder gone since", u"gone/first.html"_s, true, u"documents/Cars.html"_s},
+        {"a cancelled dialog", QString(), false, u"documents/Cars.html"_s},
+    };
+    for (const auto& c : cases) {
+        m_settings.RecordPath.clear();
+        m_dialogs.fileDialogs.clear();
+        const QString folder = file(c.firstRecord.section(u'/', 0, 0));
+        if (!c.firstRecord.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+            m_dialogs.files.push_back({file(c.firstRecord), 0});
+        }
+        exportDecisionRecord(context());
+        if (c.removeItsFolder) {
+            ASSERT_TRUE(QDir(folder).removeRecursively());
+        }
+        exportDecisionRecord(context()); // cancelled
+        ASSERT_EQ(m_dialogs.fileDialogs.size(), 2) << c.what;
+        EXPECT_EQ(m_dialogs.fileDialogs[0].text, m_folders.documents + u"Cars.html"_s) << c.what;
+        EXPECT_EQ(m_dialogs.fileDialogs[1].text, file(c.secondStart)) << c.what;
+    }
+}
+
 TEST_F(DecisionRecordCommandTest, WritesTheFormatItsExtensionNames)
 {
     const struct {

@@ -304,8 +304,9 @@ TEST_F(PrintingTest, APrintedPageIsDrawnAtThePrintersResolution)
 TEST_F(PrintingTest, AFinePrinterGetsItsOwnResolutionForTextAndCappedPictures)
 {
     // 70 criteria make the tallest detail page, 700 x 1000. At 1200 dpi its
-    // text and lines still go to the printer as outlines; only the chart is
-    // a picture, drawn at the largest ratio a page picture takes.
+    // text and lines, the chart's too, still go to the printer as outlines;
+    // only the chart's background is a picture, drawn at the largest ratio a
+    // page picture takes.
     m_project = scoredProject(3, std::vector<int>(70, 3), [](int option, int) { return 4 + option; });
     ChartWindow* window = openResultsWindow(context());
     const QString pdfPath = file(u"tall.pdf"_s);
@@ -321,8 +322,9 @@ TEST_F(PrintingTest, AFinePrinterGetsItsOwnResolutionForTextAndCappedPictures)
     const QByteArray pdf = readBytes(pdfPath);
     EXPECT_EQ(pageCount(pdf), 1);
     EXPECT_TRUE(printsText(pdf));
-    // The 340-pixel chart less the first row and column the page leaves off.
-    const int largest = static_cast<int>(339 * kLargestPageScale);
+    // The background of the whole 340-pixel chart; the page's clip leaves
+    // off its first row and column.
+    const int largest = static_cast<int>(340 * kLargestPageScale);
     const std::vector<QSize> images = embeddedImageSizes(pdf);
     ASSERT_FALSE(images.empty());
     for (const QSize size : images)
