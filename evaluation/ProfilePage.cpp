@@ -115,9 +115,9 @@ void drawDisc(QPainter& painter, int criterionCount)
         drawTextAt(painter, at.x(), at.y(), QString::number(i + 1), numberFont, kLegendGrey);
     }
     const QFont wordFont = programFont(FontRole::PageValue);
-    drawTextAt(painter, 240, 270, u"neg"_s, wordFont, kScaleWordGrey);
-    drawTextAt(painter, 230, 193, u"neutral"_s, wordFont, kScaleWordGrey);
-    drawTextAt(painter, 240, 115, u"pos"_s, wordFont, kScaleWordGrey);
+    drawTextAt(painter, 240, 270, uiText(TextKey::TXT00874), wordFont, kScaleWordGrey);
+    drawTextAt(painter, 230, 193, uiText(TextKey::TXT00875), wordFont, kScaleWordGrey);
+    drawTextAt(painter, 240, 115, uiText(TextKey::TXT00876), wordFont, kScaleWordGrey);
 }
 
 // Each option's ring: its rating under every criterion as the distance from
