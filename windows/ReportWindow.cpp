@@ -81,18 +81,17 @@ QTextDocument* newReportDocument(const QString& html, QObject* view)
 
 enum class SaveFormat { Html, Pdf, Odf };
 
-// The save dialog belongs to the view, as a browser's does, so its format
-// names are the view's own wording rather than program texts.
+// The kinds of file the report view saves, as a browser names them.
 struct SaveOption {
     SaveFormat format;
-    QStringView description;
+    TextKey description;
     std::array<QStringView, 2> extensions; // the first is appended when none fits
 };
 
 constexpr std::array kSaveOptions{
-    SaveOption{SaveFormat::Html, u"Web page", {u"html", u"htm"}},
-    SaveOption{SaveFormat::Pdf, u"PDF document", {u"pdf", u""}},
-    SaveOption{SaveFormat::Odf, u"OpenDocument text", {u"odt", u""}},
+    SaveOption{SaveFormat::Html, TextKey::TXT00877, {u"html", u"htm"}},
+    SaveOption{SaveFormat::Pdf, TextKey::TXT00904, {u"pdf", u""}},
+    SaveOption{SaveFormat::Odf, TextKey::TXT00878, {u"odt", u""}},
 };
 
 QString savePatterns()
@@ -104,7 +103,7 @@ QString savePatterns()
             if (!extension.isEmpty())
                 globs << u"*."_s + extension;
         }
-        parts << option.description + u" ("_s + globs.join(u' ') + u')' << globs.join(u';');
+        parts << uiText(option.description) + u" ("_s + globs.join(u' ') + u')' << globs.join(u';');
     }
     return parts.join(u'|');
 }
