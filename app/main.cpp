@@ -105,9 +105,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (option == u"--help" || option == u"-h") {
-        const QString help = usageLine()
-                             + u"Opens FILE.pnx (an absolute path), else the last project, in the language of "_s
-                               u"the desktop or the one given. See ponderix(1)."_s;
+        const QString help = usageLine() + uiText(TextKey::TXT00883);
         std::puts(help.toLocal8Bit().constData());
         return 0;
     }

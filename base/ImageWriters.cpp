@@ -1,5 +1,7 @@
 #include "base/ImageWriters.h"
 
+#include "base/TextTable.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QtEndian>
@@ -111,8 +113,6 @@ private:
     std::size_t m_position = 0;
     bool m_failed = false;
 };
-
-const QString kOutOfMemory = u"not enough memory to encode the image"_s;
 
 WriteResult failure(const QString& reason)
 {
@@ -352,7 +352,7 @@ WriteResult encodeBmp(const QImage& image, EncodedBytes& out)
     const std::uint64_t pixelBytes = rowBytes * static_cast<std::uint64_t>(rgb.height());
     const std::uint64_t fileBytes = kBmpFileHeaderSize + kBmpInfoHeaderSize + pixelBytes;
     if (fileBytes > std::numeric_limits<std::uint32_t>::max())
-        return failure(u"the image is too large for a BMP file"_s);
+        return failure(uiText(TextKey::TXT00884).arg(u"BMP"_s));
 
     std::array<uchar, kBmpFileHeaderSize + kBmpInfoHeaderSize> header{};
     uchar* cursor = header.data();
@@ -373,7 +373,7 @@ WriteResult encodeBmp(const QImage& image, EncodedBytes& out)
     putLittleEndian<quint32>(cursor, 0); // colours used: none, no palette
     putLittleEndian<quint32>(cursor, 0); // important colours: all
     if (!out.write(header.data(), header.size()))
-        return failure(kOutOfMemory);
+        return failure(uiText(TextKey::TXT00879));
 
     std::vector<uchar> row(rowBytes, 0);
     for (int y = rgb.height() - 1; y >= 0; --y) {
@@ -384,7 +384,7 @@ WriteResult encodeBmp(const QImage& image, EncodedBytes& out)
             row[3 * x + 2] = source[3 * x];
         }
         if (!out.write(row.data(), row.size()))
-            return failure(kOutOfMemory);
+            return failure(uiText(TextKey::TXT00879));
     }
     return success();
 }
@@ -416,7 +416,7 @@ WriteResult gifFailure(int errorCode)
 WriteResult encodeGif(const QImage& image, EncodedBytes& out)
 {
     if (image.width() > kGifMaximumSide || image.height() > kGifMaximumSide)
-        return failure(u"the image is too large for a GIF file"_s);
+        return failure(uiText(TextKey::TXT00884).arg(u"GIF"_s));
     PaletteImage reduced = reduceTo256Colours(image);
 
     std::array<GifColorType, kPaletteSize> colours{};
@@ -428,7 +428,7 @@ WriteResult encodeGif(const QImage& image, EncodedBytes& out)
     }
     const ColourMapHandle colourMap(GifMakeMapObject(kPaletteSize, colours.data()));
     if (!colourMap)
-        return failure(kOutOfMemory);
+        return failure(uiText(TextKey::TXT00879));
 
     int error = E_GIF_SUCCEEDED;
     GifHandle gif(EGifOpen(&out, onGifWrite, &error));
@@ -448,7 +448,7 @@ WriteResult encodeGif(const QImage& image, EncodedBytes& out)
     if (EGifCloseFile(gif.release(), &error) == GIF_ERROR)
         return gifFailure(error);
     if (out.failed())
-        return failure(kOutOfMemory);
+        return failure(uiText(TextKey::TXT00879));
     return success();
 }
 
@@ -542,7 +542,7 @@ WriteResult encodeTiff(const QImage& image, EncodedBytes& out)
     TiffErrors errors{};
     const TiffOptionsHandle options(TIFFOpenOptionsAlloc());
     if (!options)
-        return failure(kOutOfMemory);
+        return failure(uiText(TextKey::TXT00879));
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onTiffError, &errors);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onTiffWarning, nullptr);
 
@@ -583,7 +583,7 @@ WriteResult encodeTiff(const QImage& image, EncodedBytes& out)
         return tiffFailure();
     tiff.reset();
     if (out.failed())
-        return failure(kOutOfMemory);
+        return failure(uiText(TextKey::TXT00879));
     return success();
 }
 
@@ -601,7 +601,7 @@ WriteResult encode(const QImage& image, ImageFormat format, EncodedBytes& out)
     case ImageFormat::Tiff:
         return encodeTiff(image, out);
     }
-    return failure(u"unknown image format"_s);
+    return failure(uiText(TextKey::TXT00880));
 }
 
 // Squared distance in RGB space; the first entry wins a tie, so a colour
@@ -648,7 +648,7 @@ namespace {
 template <typename Write> WriteResult encodeAndWrite(const QImage& image, ImageFormat format, Write write)
 {
     if (image.isNull())
-        return failure(u"there is no image to write"_s);
+        return failure(uiText(TextKey::TXT00881));
     EncodedBytes bytes;
     const WriteResult encoded = encode(image, format, bytes);
     if (!encoded)
@@ -672,7 +672,7 @@ WriteResult encodeEmbeddedPng(const QImage& image, QByteArray& bytes)
 {
     bytes.clear();
     if (image.isNull())
-        return failure(u"there is no image to write"_s);
+        return failure(uiText(TextKey::TXT00881));
     EncodedBytes encoded;
     const WriteResult result = encodePng(image, encoded, true);
     if (result)

@@ -1,5 +1,7 @@
 #include "evaluation/ChartLibrary.h"
 
+#include "base/TextTable.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -31,7 +33,7 @@ QString systemError(int error)
 QString lastLoaderError()
 {
     const char* text = ::dlerror();
-    return text ? QString::fromLocal8Bit(text) : u"unknown error"_s;
+    return text ? QString::fromLocal8Bit(text) : uiText(TextKey::TXT00882);
 }
 
 // A library is loaded only from a folder nobody else can write into; else

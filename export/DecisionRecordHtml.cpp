@@ -119,7 +119,7 @@ QString writePicture(HtmlOut& out, const RecordPage& page, qreal scale)
 {
     const QImage picture = pagePicture(page.height, scale, page.paint);
     if (picture.isNull())
-        return u"not enough memory for the page"_s;
+        return uiText(TextKey::TXT02062);
     QByteArray png;
     const WriteResult encoded = encodeEmbeddedPng(picture, png);
     if (!encoded)
