@@ -135,7 +135,8 @@ bool bindAll(void* handle, ChartEntryPoints& entry)
            && bind(handle, "RMC_ADDBARSERIES", entry.addBarSeries) && bind(handle, "RMC_ADDXYSERIES", entry.addXYSeries)
            && bind(handle, "RMC_COLINE", entry.coLine) && bind(handle, "RMC_COTEXT", entry.coText)
            && bind(handle, "RMC_DRAW2FILE", entry.draw2File) && bind(handle, "RMC_DRAW2PAINTER", entry.draw2Painter)
-           && bind(handle, "RMC_DELETECHART", entry.deleteChart) && bind(handle, "RMC_GETVERSION", entry.getVersion);
+           && bind(handle, "RMC_GETTEXTS", entry.getTexts) && bind(handle, "RMC_DELETECHART", entry.deleteChart)
+           && bind(handle, "RMC_GETVERSION", entry.getVersion);
 }
 
 } // namespace

@@ -28,6 +28,7 @@ struct ChartEntryPoints {
     decltype(&::RMC_COTEXT) coText = nullptr;
     decltype(&::RMC_DRAW2FILE) draw2File = nullptr;
     decltype(&::RMC_DRAW2PAINTER) draw2Painter = nullptr;
+    decltype(&::RMC_GETTEXTS) getTexts = nullptr;
     decltype(&::RMC_DELETECHART) deleteChart = nullptr;
     decltype(&::RMC_GETVERSION) getVersion = nullptr;
 };

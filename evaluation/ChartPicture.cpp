@@ -1,6 +1,7 @@
 #include "evaluation/ChartPicture.h"
 
 #include "evaluation/ChartLibrary.h"
+#include "evaluation/PageStyle.h"
 
 #include <QFile>
 
@@ -112,7 +113,31 @@ QImage readChartPicture(const QString& path)
     return picture;
 }
 
-QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal scale, const QString& path)
+void noteChartTexts(const ChartEntryPoints& rmc, int id, QPoint origin)
+{
+    PageTextRecorder* recorder = PageTextRecorder::current();
+    if (!recorder)
+        return;
+    QByteArray list(rmc.getTexts(id, nullptr, 0) + 1, '\0');
+    if (list.size() <= 1)
+        return;
+    rmc.getTexts(id, list.data(), static_cast<int>(list.size()));
+    list.chop(1);
+    for (const QByteArray& line : list.split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() < 8)
+            continue;
+        const QRect place(fields[0].toInt() + origin.x(), fields[1].toInt() + origin.y(), fields[2].toInt(),
+                          fields[3].toInt());
+        // Written at less than five sixths of its size, a caption no longer
+        // reads as one of its row: it did not fit either.
+        const bool shrunk = fields[4].toInt() * 6 < fields[5].toInt() * 5;
+        recorder->note({QString::fromUtf8(fields.mid(7).join('\t')), place, shrunk || fields[6] == "1"});
+    }
+}
+
+QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal scale, const QString& path,
+                        QPoint origin)
 {
     // 0 x 0 asks for the chart's own size.
     const QSize pixels = scale > 1.0 ? QSize(qRound(size.width() * scale), qRound(size.height() * scale)) : QSize(0, 0);
@@ -120,6 +145,8 @@ QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal s
     const int drawn =
         stale ? RMC_ERROR_FILE
               : rmc.draw2File(id, QFile::encodeName(path).constData(), pixels.width(), pixels.height(), 100);
+    if (drawn == 0)
+        noteChartTexts(rmc, id, origin);
     rmc.deleteChart(id);
     if (drawn != 0)
         return {};

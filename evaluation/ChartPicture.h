@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -18,6 +19,13 @@ struct ChartEntryPoints;
 // at its own size in the page's pixels. The chart is deleted either way; null
 // when no picture came of it. A file of that name is removed first, so a
 // chart of an earlier project never stands in for this one.
-QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal scale, const QString& path);
+// `origin` is where the page puts the chart's top left corner.
+QImage drawChartPicture(const ChartEntryPoints& rmc, int id, QSize size, qreal scale, const QString& path,
+                        QPoint origin);
+
+// While a page's texts are recorded (PageTextRecorder), the texts the chart
+// component wrote in its last draw of chart `id` join them, placed on the
+// page with the chart's top left corner at `origin`.
+void noteChartTexts(const ChartEntryPoints& rmc, int id, QPoint origin);
 
 } // namespace ponderix

@@ -65,8 +65,10 @@ bool describeDetailChart(const Project& project, int optionIndex, const ChartEnt
     rmc.addGrid(kChartId, 1, -2, 0, 0, 0, 0, 0, 0);
     rmc.addXAxis(kChartId, 1, 12, -5.0, 5.0, 11, 8, 0, 0, 2, 0, "",
                  (nbsp(10) + uiText(TextKey::TXT00261)).toUtf8().constData(), "-5*****0*****+5", 0);
+    const QString importanceLabels =
+        uiText(TextKey::TXT00885) + u"**"_s + uiText(TextKey::TXT00886) + u"**"_s + uiText(TextKey::TXT00887);
     rmc.addYAxis(kChartId, 1, 9, 1.0, 5.0, 5, 8, 0, 0, 2, 0, "", uiText(TextKey::TXT00262).toUtf8().constData(),
-                 "Low**Med**High");
+                 importanceLabels.toUtf8().constData());
 
     const std::size_t count = project.criteria().size();
     std::vector<double> offsets(count, 0.0);
@@ -100,11 +102,13 @@ bool drawDetailChart(QPainter& painter, const Project& project, int optionIndex,
         painter.translate(kChartPosition - QPoint(1, 1));
         const int drawn = rmc.draw2Painter(kChartId, &painter, pictureScale(painter));
         painter.restore();
+        if (drawn == 0)
+            noteChartTexts(rmc, kChartId, kChartPosition - QPoint(1, 1));
         rmc.deleteChart(kChartId);
         return drawn == 0;
     }
     const QImage chart = drawChartPicture(rmc, kChartId, QSize(kChartSide, kChartSide), pictureScale(painter),
-                                          temporaryFolder + u"/TempDetail.png"_s);
+                                          temporaryFolder + u"/TempDetail.png"_s, kChartPosition - QPoint(1, 1));
     const int edge = std::max(1, qRound(chart.devicePixelRatio()));
     if (chart.width() <= edge || chart.height() <= edge)
         return false;

@@ -80,7 +80,7 @@ QImage overviewChart(const Project& project, const ChartEntryPoints& rmc, const 
         rmc.coText(kChartId, band.object, uiText(band.textKey).toUtf8().constData(), 30, band.y, 15, 60, 0, 0, 0, 0, 1,
                    colourArgument(0xF0F0F0), "09BC");
     }
-    return drawChartPicture(rmc, kChartId, QSize(kChartWidth, kChartHeight), scale, chartFile);
+    return drawChartPicture(rmc, kChartId, QSize(kChartWidth, kChartHeight), scale, chartFile, kChartPosition);
 }
 
 } // namespace

@@ -62,6 +62,11 @@ PageTextRecorder::~PageTextRecorder()
     g_recorder = nullptr;
 }
 
+PageTextRecorder* PageTextRecorder::current()
+{
+    return g_recorder;
+}
+
 void drawTextAt(QPainter& painter, int x, int y, const QString& text, const QFont& font, const QColor& colour)
 {
     painter.setFont(font);

@@ -68,6 +68,9 @@ public:
     PageTextRecorder(const PageTextRecorder&) = delete;
     PageTextRecorder& operator=(const PageTextRecorder&) = delete;
 
+    // The one alive, or null.
+    static PageTextRecorder* current();
+
     const std::vector<DrawnText>& texts() const { return m_texts; }
     void clear() { m_texts.clear(); }
     void note(DrawnText text) { m_texts.push_back(std::move(text)); }

@@ -141,6 +141,18 @@ struct CustomObject {
     std::optional<TextObject> text;
 };
 
+// A text a draw wrote, for a caller that checks its captions fit: the
+// rectangle its letters cover, the letter size against the size asked (a
+// custom text is written smaller rather than lose its ends) and whether it
+// still did not fit its room and was clipped.
+struct WrittenText {
+    QString text;
+    QRect place;
+    int pixels = 0;
+    int askedPixels = 0;
+    bool clipped = false;
+};
+
 struct Chart {
     QSize size;
     ColourCode backColour;
@@ -150,17 +162,18 @@ struct Chart {
     ColourCode textColour;
     std::vector<Region> regions;
     std::map<int, CustomObject> objects; // drawn in object number order
+    std::vector<WrittenText> written;    // by the last draw
 };
 
-// Draws the whole chart at its own size.
 // Draws the chart on a picture of `pixels` device pixels carrying `ratio`,
-// so that everything stands where it stands on the chart's own size.
-QImage drawChart(const Chart& chart, QSize pixels, qreal ratio);
+// so that everything stands where it stands on the chart's own size. Both
+// draws keep the texts they wrote in `chart.written`.
+QImage drawChart(Chart& chart, QSize pixels, qreal ratio);
 
 // Draws the chart at its own size onto an active painter of any device, from
 // its origin; the background picture goes at `pictureRatio` device pixels per
 // chart pixel. The painter's state is as it was afterwards.
-void paintChart(const Chart& chart, QPainter& painter, qreal pictureRatio);
+void paintChart(Chart& chart, QPainter& painter, qreal pictureRatio);
 
 // The plot area a region's grid gets, automatic or given.
 QRect plotArea(const Region& region);

@@ -84,6 +84,7 @@ public:
     void drawRegionCaptions(const Region& region);
     void drawObject(const CustomObject& object);
     void drawFrame();
+    std::vector<WrittenText> takeWritten() { return std::move(m_written); }
 
 private:
     QFont font(int points, bool bold = false, bool italic = false) const;
@@ -105,6 +106,9 @@ private:
     void drawText(const TextObject& text);
     void drawArrowHead(QPointF tip, QPointF from, qreal width, const QColor& colour);
     void drawUpwardText(const QString& text, QRectF column, const QFont& textFont, const QColor& colour);
+    void noteWritten(const QString& text, const QFont& textFont, QRectF room, int flags, int askedPixels = 0);
+    void noteWrittenUpward(const QString& text, const QFont& textFont, QRectF turnedRoom, QPointF centre,
+                           int askedPixels = 0);
 
     int slotCount(const Region& region) const;
     const Axis* verticalAxis(const Region& region) const
@@ -115,6 +119,7 @@ private:
     const Chart& m_chart;
     QPainter& m_painter;
     std::optional<qreal> m_backgroundRatio; // set: the picture goes smoothly scaled to this ratio
+    std::vector<WrittenText> m_written;
 };
 
 double yOf(const Axis& axis, QRect plot, double value)
@@ -256,6 +261,7 @@ void Painter::drawLeftAxis(const Axis& axis, QRect plot, const LeftAxisRoom& roo
             continue;
         const QRect box(room.labelsFrom, y - metrics.height(), labelRight - room.labelsFrom, 2 * metrics.height());
         m_painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, label);
+        noteWritten(label, labelFont, box, Qt::AlignRight | Qt::AlignVCenter);
     }
     if (!axis.caption.isEmpty()) {
         const QRectF column(room.captionLeft, plot.top(), room.captionWidth, plot.height());
@@ -294,6 +300,7 @@ void Painter::drawCategoryAxis(const CategoryAxis& axis, QRect plot, const Regio
         m_painter.setPen(colour);
         const QRect band(plot.left(), region.bounds.top() + kTopMargin, plot.width(), kCategoryCaptionBand);
         m_painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, axis.caption);
+        noteWritten(axis.caption, m_painter.font(), band, Qt::AlignLeft | Qt::AlignVCenter);
     }
     if (axis.labels.isEmpty())
         return;
@@ -322,6 +329,7 @@ void Painter::drawCategoryAxis(const CategoryAxis& axis, QRect plot, const Regio
             falling ? static_cast<int>(std::floor(baseline)) - 3 - height : static_cast<int>(std::floor(baseline)) + 4;
         const QRectF box(centre - slotWidth * step / 2, top, slotWidth * step, height);
         m_painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, axis.labels[k]);
+        noteWritten(axis.labels[k], labelFont, box, Qt::AlignHCenter | Qt::AlignTop);
     }
 }
 
@@ -413,8 +421,11 @@ void Painter::drawXAxis(const Axis& axis, QRect plot, const Region& region)
         if (ticks)
             m_painter.fillRect(QRect(x, plot.bottom() + 1, 1, kTickLength), line);
         const QString label = axis.labelAt(tick);
-        if (!label.isEmpty())
-            m_painter.drawText(QRect(x - 50, top, 100, metrics.height()), Qt::AlignHCenter | Qt::AlignTop, label);
+        if (label.isEmpty())
+            continue;
+        const QRect box(x - 50, top, 100, metrics.height());
+        m_painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, label);
+        noteWritten(label, labelFont, box, Qt::AlignHCenter | Qt::AlignTop);
     }
     if (!axis.caption.isEmpty()) {
         // Centred on the region: a caller that wants it centred on the plot
@@ -423,6 +434,7 @@ void Painter::drawXAxis(const Axis& axis, QRect plot, const Region& region)
         const QRect band(region.bounds.left(), plot.bottom() + 1 + kXAxisLabelBand, region.bounds.width(),
                          kXAxisCaptionBand);
         m_painter.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter, axis.caption);
+        noteWritten(axis.caption, m_painter.font(), band, Qt::AlignHCenter | Qt::AlignVCenter);
     }
 }
 
@@ -487,6 +499,33 @@ void Painter::drawUpwardText(const QString& text, QRectF column, const QFont& te
     const QRectF turned(-column.height() / 2, -column.width() / 2, column.height(), column.width());
     m_painter.drawText(turned, Qt::AlignCenter, text);
     m_painter.restore();
+    noteWrittenUpward(text, textFont, turned, column.center());
+}
+
+// As QPainter::drawText places the text in `room`; what does not fit there
+// is clipped by it.
+void Painter::noteWritten(const QString& text, const QFont& textFont, QRectF room, int flags, int askedPixels)
+{
+    const QFontMetricsF metrics(textFont);
+    const QRectF needed = metrics.boundingRect(room, flags, text);
+    const bool clipped = !room.adjusted(-0.5, -0.5, 0.5, 0.5).contains(needed);
+    // The ink, not the letter boxes: neighbouring labels may share their
+    // side bearings and line spacing without touching.
+    const QRectF ink = metrics.tightBoundingRect(text).translated(needed.left(), needed.top() + metrics.ascent());
+    m_written.push_back(
+        {text, ink.toRect(), textFont.pixelSize(), askedPixels > 0 ? askedPixels : textFont.pixelSize(), clipped});
+}
+
+// The same for a text turned a quarter left about `centre`, its room given
+// in the turned frame, where (x, y) stands at (centre.x + y, centre.y - x).
+void Painter::noteWrittenUpward(const QString& text, const QFont& textFont, QRectF turnedRoom, QPointF centre,
+                                int askedPixels)
+{
+    noteWritten(text, textFont, turnedRoom, Qt::AlignCenter, askedPixels);
+    WrittenText& written = m_written.back();
+    const QRect turned = written.place;
+    written.place = QRect(qFloor(centre.x()) + turned.top(), qFloor(centre.y()) - turned.right() - 1, turned.height(),
+                          turned.width());
 }
 
 void Painter::drawArrowHead(QPointF tip, QPointF from, qreal width, const QColor& colour)
@@ -565,6 +604,7 @@ void Painter::drawText(const TextObject& text)
     const bool upward = box.height() >= 2 * box.width();
     const qreal length = (upward ? box.height() : box.width()) - 4;
     QFont textFont = font(text.pointSize, text.bold, text.italic);
+    const int askedPixels = textFont.pixelSize();
     // Shrink until the text fits its box's length: a narrow box keeps its
     // whole caption readable rather than losing its ends.
     for (int pixels = textFont.pixelSize(); pixels > kSmallestTextPixels; --pixels) {
@@ -581,12 +621,14 @@ void Painter::drawText(const TextObject& text)
         m_painter.rotate(-90);
         m_painter.setFont(textFont);
         m_painter.setPen(colour);
-        m_painter.drawText(QRectF(-box.height() / 2 + 2, -box.width() / 2, box.height() - 4, box.width()), alignment,
-                           text.text);
+        const QRectF room(-box.height() / 2 + 2, -box.width() / 2, box.height() - 4, box.width());
+        m_painter.drawText(room, alignment, text.text);
+        noteWrittenUpward(text.text, textFont, room, box.center(), askedPixels);
     } else {
         m_painter.setFont(textFont);
         m_painter.setPen(colour);
         m_painter.drawText(box.adjusted(2, 1, -2, -1), alignment, text.text);
+        noteWritten(text.text, textFont, box.adjusted(2, 1, -2, -1), alignment, askedPixels);
     }
     m_painter.restore();
 }
@@ -610,14 +652,16 @@ void Painter::drawRegionCaptions(const Region& region)
         m_painter.setFont(font(caption.fontSize, caption.bold));
         m_painter.setPen(textColour(caption.textColour));
         m_painter.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter, caption.text);
+        noteWritten(caption.text, m_painter.font(), band, Qt::AlignHCenter | Qt::AlignVCenter);
     }
     if (!region.footer.isEmpty()) {
         const QFont footerFont = font(7);
         const int height = QFontMetrics(footerFont).height();
         m_painter.setFont(footerFont);
         m_painter.setPen(textColour({}));
-        m_painter.drawText(QRect(region.bounds.left(), region.bounds.bottom() - height, region.bounds.width(), height),
-                           Qt::AlignHCenter | Qt::AlignBottom, region.footer);
+        const QRect band(region.bounds.left(), region.bounds.bottom() - height, region.bounds.width(), height);
+        m_painter.drawText(band, Qt::AlignHCenter | Qt::AlignBottom, region.footer);
+        noteWritten(region.footer, footerFont, band, Qt::AlignHCenter | Qt::AlignBottom);
     }
 }
 
@@ -674,7 +718,7 @@ QRect plotArea(const Region& region)
 
 namespace {
 
-void paintAll(const Chart& chart, QPainter& target, std::optional<qreal> backgroundRatio)
+void paintAll(Chart& chart, QPainter& target, std::optional<qreal> backgroundRatio)
 {
     Painter painter(chart, target, backgroundRatio);
     painter.drawBackground();
@@ -685,11 +729,12 @@ void paintAll(const Chart& chart, QPainter& target, std::optional<qreal> backgro
     for (const Region& region : chart.regions)
         painter.drawRegionCaptions(region);
     painter.drawFrame();
+    chart.written = painter.takeWritten();
 }
 
 } // namespace
 
-QImage drawChart(const Chart& chart, QSize pixels, qreal ratio)
+QImage drawChart(Chart& chart, QSize pixels, qreal ratio)
 {
     QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull())
@@ -703,7 +748,7 @@ QImage drawChart(const Chart& chart, QSize pixels, qreal ratio)
     return image;
 }
 
-void paintChart(const Chart& chart, QPainter& painter, qreal pictureRatio)
+void paintChart(Chart& chart, QPainter& painter, qreal pictureRatio)
 {
     painter.save();
     paintAll(chart, painter, pictureRatio);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -387,7 +388,7 @@ RMC_EXPORT int RMC_DRAW2FILE(int id, const char* path, int width, int height, in
 
 RMC_EXPORT int RMC_DRAW2PAINTER(int id, void* painter, double pictureRatio)
 {
-    const Chart* chart = chartOf(id);
+    Chart* chart = chartOf(id);
     if (!chart)
         return RMC_ERROR_NO_CHART;
     auto* target = static_cast<QPainter*>(painter);
@@ -396,6 +397,35 @@ RMC_EXPORT int RMC_DRAW2PAINTER(int id, void* painter, double pictureRatio)
         return RMC_ERROR_ARGUMENT;
     paintChart(*chart, *target, pictureRatio);
     return 0;
+}
+
+RMC_EXPORT int RMC_GETTEXTS(int id, char* buffer, int size)
+{
+    const Chart* chart = chartOf(id);
+    if (!chart)
+        return RMC_ERROR_NO_CHART;
+    if (size < 0 || (size > 0 && !buffer))
+        return RMC_ERROR_ARGUMENT;
+    QByteArray list;
+    for (const WrittenText& text : chart->written) {
+        const QRect& place = text.place;
+        const QString oneLine = QString(text.text).replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+        list += u"%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\n"_s.arg(place.left())
+                    .arg(place.top())
+                    .arg(place.width())
+                    .arg(place.height())
+                    .arg(text.pixels)
+                    .arg(text.askedPixels)
+                    .arg(text.clipped ? 1 : 0)
+                    .arg(oneLine)
+                    .toUtf8();
+    }
+    if (size > 0) {
+        const qsizetype copied = std::min<qsizetype>(list.size(), size - 1);
+        std::copy_n(list.constData(), copied, buffer);
+        buffer[copied] = '\0';
+    }
+    return static_cast<int>(std::min<qsizetype>(list.size(), std::numeric_limits<int>::max()));
 }
 
 RMC_EXPORT int RMC_DELETECHART(int id)

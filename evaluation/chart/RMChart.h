@@ -242,6 +242,22 @@ int RMC_DRAW2FILE(int id, const char* path, int width, int height, int speed);
  *   pictureRatio      1 .. 10 */
 int RMC_DRAW2PAINTER(int id, void* painter, double pictureRatio);
 
+/* The texts the chart's last draw wrote, for a caller that checks its
+ * captions fit: axis labels and captions, region captions and footers and
+ * custom texts (not the numbers on bars and points). One line each, ended
+ * by "\n", of tab-separated fields:
+ *   left, top, width, height  the rectangle the letters' ink covers, in
+ *                     chart pixels (a text written upwards covers a tall
+ *                     one)
+ *   pixels, asked     the letter size written and the size asked, in pixels;
+ *                     a custom text that was written smaller differs
+ *   clipped           1 when the text did not fit its room even so, else 0
+ *   text              UTF-8; tabs and line breaks in it become blanks
+ * Up to size - 1 bytes of the list and a terminating zero go into buffer
+ * (nothing when size is 0). Returns the length of the whole list, so that
+ * a caller can ask again with room for it; empty before any draw. */
+int RMC_GETTEXTS(int id, char* buffer, int size);
+
 /* Releases the chart. */
 int RMC_DELETECHART(int id);
 

@@ -240,6 +240,43 @@ TEST(ChartComponent, EntryPointsCheckTheirArguments)
     EXPECT_FALSE(QFileInfo::exists(QString::fromLocal8Bit(badPath)));
 }
 
+TEST(ChartComponent, ListsTheTextsItWroteAndWhetherTheyFit)
+{
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const ChartEntryPoints& rmc = charts.library()->entryPoints();
+    const QByteArray fileName = QFile::encodeName(charts.folder() + u"/chart.png"_s);
+    ASSERT_EQ(rmc.createChart(nullptr, 1, 0, 0, 300, 200, -1, 4, 1, "", "Arial", 0, 0), 0);
+    rmc.coText(1, 1, "Hi", 10, 10, 60, 20, 0, 0, 0, 0, 0, 0, "08");
+    rmc.coText(1, 2, QByteArray(200, 'm').constData(), 10, 40, 30, 20, 0, 0, 0, 0, 0, 0, "08");
+    rmc.coText(1, 3, "Up", 100, 10, 20, 80, 0, 0, 0, 0, 0, 0, "08C");
+    EXPECT_EQ(rmc.getTexts(1, nullptr, 0), 0) << "nothing is written before a draw";
+    ASSERT_EQ(rmc.draw2File(1, fileName.constData(), 0, 0, 100), 0);
+
+    const int length = rmc.getTexts(1, nullptr, 0);
+    QByteArray list(length + 1, 'x');
+    EXPECT_EQ(rmc.getTexts(1, list.data(), length + 1), length);
+    EXPECT_EQ(list.back(), '\0');
+    const QList<QByteArray> lines = list.chopped(1).split('\n');
+    ASSERT_EQ(lines.size(), 4) << list.constData(); // three lines, each ended by a line break
+    // 8 points are 11 pixels; the long text went down to the smallest size, 6.
+    const QList<QByteArray> fits = lines[0].split('\t');
+    const QList<QByteArray> clipped = lines[1].split('\t');
+    const QList<QByteArray> upward = lines[2].split('\t');
+    EXPECT_EQ(fits.mid(4), (QList<QByteArray>{"11", "11", "0", "Hi"}));
+    EXPECT_EQ(clipped.mid(4, 3), (QList<QByteArray>{"6", "11", "1"}));
+    const QRect hi(fits[0].toInt(), fits[1].toInt(), fits[2].toInt(), fits[3].toInt());
+    EXPECT_TRUE(QRect(12, 11, 56, 18).contains(hi)) << hi.x() << ',' << hi.y() << ' ' << hi.width();
+    EXPECT_GT(upward[3].toInt(), upward[2].toInt()) << "a text written upwards covers a tall rectangle";
+
+    char shortList[5];
+    EXPECT_EQ(rmc.getTexts(1, shortList, 5), length);
+    EXPECT_EQ(QByteArray(shortList), list.left(4));
+    EXPECT_EQ(rmc.getTexts(1, shortList, -1), RMC_ERROR_ARGUMENT);
+    rmc.deleteChart(1);
+    EXPECT_EQ(rmc.getTexts(1, nullptr, 0), RMC_ERROR_NO_CHART);
+}
+
 TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
 {
     const LoadedCharts charts;
