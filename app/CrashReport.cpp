@@ -86,17 +86,17 @@ QString crashReportLines(const CrashFacts& facts, const std::optional<SourcePosi
 
 QString crashReportMessage(const QString& lines)
 {
-    const QString support =
-        uiText(TextKey::Program_Name) + u" developers, "_s + uiText(TextKey::Online_Adresse) + u"/issues"_s;
-    return lines + u"Please send this information which is now in the clipboard to\r\n"_s + support
-           + u"\r\n\r\nContinue program execution?    (not recommended)"_s;
+    const QString support = uiText(TextKey::TXT00889).arg(uiText(TextKey::Program_Name)) + u", "_s
+                            + uiText(TextKey::Online_Adresse) + u"/issues"_s;
+    return lines + uiText(TextKey::TXT00888) + u"\r\n"_s + support + u"\r\n\r\n"_s + uiText(TextKey::TXT00890);
 }
 
 Dialogs::Answer presentCrashReport(const QString& lines, Dialogs& dialogs)
 {
     // Only the report itself goes on the clipboard: it is what support needs.
     QGuiApplication::clipboard()->setText(lines);
-    return dialogs.message(u"ERROR"_s, crashReportMessage(lines), Dialogs::Icon::None, Dialogs::Buttons::YesNo);
+    return dialogs.message(uiText(TextKey::TXT00891), crashReportMessage(lines), Dialogs::Icon::None,
+                           Dialogs::Buttons::YesNo);
 }
 
 int runCrashReporter(int& argc, char* argv[], Dialogs* dialogs)

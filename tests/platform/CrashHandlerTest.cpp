@@ -2,6 +2,7 @@
 // hand-off, source lines, clipboard.
 #include "platform/CrashHandler.h"
 #include "app/CrashReport.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "platform/gui/SourcePosition.h"
 #include "tests/ScriptedDialogs.h"
@@ -160,6 +161,25 @@ TEST(CrashReportText, TheClipboardGetsLinesOneToEightAndTheBoxAsksTheQuestion)
     EXPECT_EQ(asked.text, lines + u"Please send this information which is now in the clipboard to\r\n"_s
                               + text(TextKey::Program_Name) + u" developers, "_s + text(TextKey::Online_Adresse)
                               + u"/issues\r\n\r\nContinue program execution?    (not recommended)"_s);
+}
+
+// Support reads the report, the user the question: only the question follows
+// the language.
+TEST(CrashReportText, InGermanTheQuestionIsGermanAndTheReportStaysEnglish)
+{
+    ASSERT_TRUE(chooseLanguage(u"de"_s));
+    const QString lines = crashReportLines({kInvalidAccess, 4198400, 42}, std::nullopt);
+    test::ScriptedDialogs dialogs;
+    dialogs.answers = {Dialogs::Answer::No};
+    presentCrashReport(lines, dialogs);
+    chooseLanguage(u"en"_s);
+    EXPECT_TRUE(lines.startsWith(u"A program error occurred!\r\n\r\nError message:\t"_s));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.first().title, u"FEHLER"_s);
+    EXPECT_EQ(dialogs.messages.first().text,
+              lines + u"Bitte senden Sie diese Informationen, die sich jetzt in der Zwischenablage befinden, an\r\n"_s
+                  + text(TextKey::Program_Name) + u"-Entwickler, "_s + text(TextKey::Online_Adresse)
+                  + u"/issues\r\n\r\nProgrammausführung fortsetzen?    (nicht empfohlen)"_s);
 }
 
 TEST(CrashHandOff, CarriesTheFactsWhole)
