@@ -1,10 +1,11 @@
 #include "base/AtomicFile.h"
 
+#include "base/SystemReason.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,14 +16,14 @@ namespace {
 
 WriteResult failed(QSaveFile& file)
 {
-    const QString reason = file.errorString();
+    const QString reason = translatedSystemReason(file.errorString());
     file.cancelWriting();
     return {false, reason};
 }
 
 WriteResult systemFailure(const QString& path, int error)
 {
-    return {false, path + u": " + QString::fromLocal8Bit(std::strerror(error))};
+    return {false, path + u": " + systemReason(error)};
 }
 
 } // namespace
@@ -63,11 +64,11 @@ WriteResult writeFileAtomically(const QString& path, const ContentProducer& prod
         return {false, QStringLiteral("%1 is a folder").arg(path)};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
+        return {false, translatedSystemReason(file.errorString())};
     if (!produce(file) || !file.flush())
         return failed(file);
     if (!file.commit())
-        return {false, file.errorString()};
+        return {false, translatedSystemReason(file.errorString())};
     return {true, QString()};
 }
 
