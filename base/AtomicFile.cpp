@@ -1,6 +1,7 @@
 #include "base/AtomicFile.h"
 
 #include "base/SystemReason.h"
+#include "base/TextTable.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -61,7 +62,7 @@ WriteResult writeFileAtomically(const QString& path, const ContentProducer& prod
 {
     // QSaveFile would replace a folder's entry only to fail late; say so early.
     if (QFileInfo(path).isDir())
-        return {false, QStringLiteral("%1 is a folder").arg(path)};
+        return {false, uiText(TextKey::TXT00945).arg(path)};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, translatedSystemReason(file.errorString())};

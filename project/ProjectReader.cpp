@@ -254,12 +254,12 @@ QString notAFileReason(mode_t mode)
     if (S_ISDIR(mode))
         return systemReason(EISDIR);
     if (S_ISFIFO(mode))
-        return QStringLiteral("It is a named pipe, not a file.");
+        return uiText(TextKey::TXT00941);
     if (S_ISSOCK(mode))
-        return QStringLiteral("It is a socket, not a file.");
+        return uiText(TextKey::TXT00942);
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("It is a device, not a file.");
-    return QStringLiteral("It is not a regular file.");
+        return uiText(TextKey::TXT00943);
+    return uiText(TextKey::TXT00944);
 }
 
 } // namespace
