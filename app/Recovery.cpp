@@ -1,5 +1,6 @@
 #include "app/Recovery.h"
 
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "project/ProjectMessages.h"
 #include "project/ProjectReader.h"
@@ -122,7 +123,7 @@ RecoveryFile::ReadOutcome RecoveryFile::read() const
         return {std::nullopt, readErrorMessage(result.error()).text};
     QFile sideFile(sidePath());
     if (!sideFile.open(QIODevice::ReadOnly))
-        return {std::nullopt, sideFile.errorString()};
+        return {std::nullopt, translatedSystemReason(sideFile.errorString())};
     QJsonParseError parseError{};
     const QJsonDocument side = QJsonDocument::fromJson(sideFile.readAll(), &parseError);
     if (!side.isObject() || !side.object().value(kPathKey).isString() || !side.object().value(kBannerKey).isString())

@@ -1,10 +1,12 @@
 #include "base/AtomicFile.h"
 
+#include "base/SystemReason.h"
+#include "base/TextTable.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,14 +17,14 @@ namespace {
 
 WriteResult failed(QSaveFile& file)
 {
-    const QString reason = file.errorString();
+    const QString reason = translatedSystemReason(file.errorString());
     file.cancelWriting();
     return {false, reason};
 }
 
 WriteResult systemFailure(const QString& path, int error)
 {
-    return {false, path + u": " + QString::fromLocal8Bit(std::strerror(error))};
+    return {false, path + u": " + systemReason(error)};
 }
 
 } // namespace
@@ -60,14 +62,14 @@ WriteResult writeFileAtomically(const QString& path, const ContentProducer& prod
 {
     // QSaveFile would replace a folder's entry only to fail late; say so early.
     if (QFileInfo(path).isDir())
-        return {false, QStringLiteral("%1 is a folder").arg(path)};
+        return {false, uiText(TextKey::TXT00945).arg(path)};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
+        return {false, translatedSystemReason(file.errorString())};
     if (!produce(file) || !file.flush())
         return failed(file);
     if (!file.commit())
-        return {false, file.errorString()};
+        return {false, translatedSystemReason(file.errorString())};
     return {true, QString()};
 }
 

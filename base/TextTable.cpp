@@ -110,6 +110,11 @@ void translateTextTable(const PoCatalog& catalog)
     shownTexts() = std::move(texts);
 }
 
+QString englishText(TextKey key)
+{
+    return toQString(entry(key).value);
+}
+
 QString textKeyName(TextKey key)
 {
     return toQString(entry(key).name);

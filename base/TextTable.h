@@ -17,6 +17,9 @@ enum class TextKey : std::uint16_t {
 // The text or program constant a key stands for.
 QString uiText(TextKey key);
 
+// The table's own English text of a key, whatever the chosen language.
+QString englishText(TextKey key);
+
 // The key's own name ("TXT00251"), for listings and machine-readable output.
 QString textKeyName(TextKey key);
 

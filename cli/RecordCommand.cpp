@@ -1,6 +1,7 @@
 // record: the decision record of a project, as one HTML file or a PDF, the
 // format following the output's extension.
 
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/ChartLibrary.h"
@@ -33,7 +34,7 @@ int writeRecord(const Arguments& arguments)
 
     const QTemporaryDir folder;
     if (!folder.isValid()) {
-        writeProblem(uiText(TextKey::TXT02060).arg(folder.errorString()));
+        writeProblem(uiText(TextKey::TXT02060).arg(translatedSystemReason(folder.errorString())));
         return kFailure;
     }
     const std::unique_ptr<ChartLibrary> charts = loadCharts(folder);

@@ -3,6 +3,7 @@
 // high-density screen shows it.
 
 #include "base/ImageWriters.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
 #include "evaluation/ChartLibrary.h"
@@ -78,7 +79,7 @@ int render(const Arguments& arguments)
     } else {
         const QTemporaryDir folder;
         if (!folder.isValid()) {
-            writeProblem(uiText(TextKey::TXT02060).arg(folder.errorString()));
+            writeProblem(uiText(TextKey::TXT02060).arg(translatedSystemReason(folder.errorString())));
             return kFailure;
         }
         const std::unique_ptr<ChartLibrary> charts = loadCharts(folder);

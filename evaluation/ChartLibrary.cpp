@@ -1,5 +1,6 @@
 #include "evaluation/ChartLibrary.h"
 
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 
 #include <QFile>
@@ -25,11 +26,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 QString lastLoaderError()
 {
     const char* text = ::dlerror();
@@ -42,11 +38,11 @@ QString folderProblem(const QByteArray& folder)
 {
     struct stat status { };
     if (::lstat(folder.constData(), &status) != 0)
-        return systemError(errno);
+        return systemReason(errno);
     if (!S_ISDIR(status.st_mode))
-        return systemError(ENOTDIR);
+        return systemReason(ENOTDIR);
     if (status.st_uid != ::geteuid() || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-        return systemError(EACCES);
+        return systemReason(EACCES);
     return {};
 }
 
@@ -90,13 +86,13 @@ QString writeLibraryFile(const QByteArray& path, std::span<const unsigned char> 
     struct stat status { };
     if (::lstat(path.constData(), &status) == 0) {
         if (!S_ISREG(status.st_mode) || status.st_uid != ::geteuid())
-            return systemError(EEXIST);
+            return systemReason(EEXIST);
         if (::unlink(path.constData()) != 0)
-            return systemError(errno);
+            return systemReason(errno);
     }
     const int file = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (file < 0)
-        return systemError(errno);
+        return systemReason(errno);
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t step = ::write(file, bytes.data() + written, bytes.size() - written);
@@ -106,14 +102,14 @@ QString writeLibraryFile(const QByteArray& path, std::span<const unsigned char> 
             const int error = step < 0 ? errno : EIO;
             ::close(file);
             ::unlink(path.constData());
-            return systemError(error);
+            return systemReason(error);
         }
         written += static_cast<std::size_t>(step);
     }
     if (::close(file) != 0) {
         const int error = errno;
         ::unlink(path.constData());
-        return systemError(error);
+        return systemReason(error);
     }
     return {};
 }
@@ -156,7 +152,7 @@ ChartLibrary::LoadResult ChartLibrary::load(const QString& temporaryFolder, std:
     if (!result.error.isEmpty())
         return result;
     if (!isLoadableImage(libraryImage)) {
-        result.error = path + u": "_s + systemError(ENOEXEC);
+        result.error = path + u": "_s + systemReason(ENOEXEC);
         return result;
     }
     result.error = writeLibraryFile(fileName, libraryImage);

@@ -4,6 +4,7 @@
 // reader can take it apart.
 
 #include "base/ImageWriters.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
@@ -239,7 +240,7 @@ RecordOutcome writeHtmlRecord(QIODevice& device, const RecordSource& source, con
         if (!problem.isEmpty())
             return failed(problem);
         if (!out.ok())
-            return failed(device.errorString());
+            return failed(translatedSystemReason(device.errorString()));
         if (!steps.done())
             return cancelled;
         return std::nullopt;

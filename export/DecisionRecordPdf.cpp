@@ -5,6 +5,7 @@
 // there are.
 
 #include "base/Fonts.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "evaluation/PageStyle.h"
 #include "evaluation/ResultPages.h"
@@ -292,7 +293,7 @@ RecordOutcome writePdfRecord(QIODevice& device, const RecordSource& source, cons
 
     QPainter painter;
     if (!painter.begin(&writer))
-        return {RecordOutcome::Status::Failed, device.errorString()};
+        return {RecordOutcome::Status::Failed, translatedSystemReason(device.errorString())};
     // Lossless, as JPEG would ring around every letter on the pages' charts.
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -321,7 +322,7 @@ RecordOutcome writePdfRecord(QIODevice& device, const RecordSource& source, cons
     }
     paintFooter(painter, content.footer, page + 1, paginator.pageCount(), pageHeight + kFooterGap);
     if (!painter.end())
-        return {RecordOutcome::Status::Failed, device.errorString()};
+        return {RecordOutcome::Status::Failed, translatedSystemReason(device.errorString())};
     return {RecordOutcome::Status::Written, {}};
 }
 

@@ -1,6 +1,7 @@
 #include "platform/Folders.h"
 
 #include "base/Language.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include <fcntl.h>
@@ -143,7 +143,7 @@ PrivateFolder makePrivateFolder(const QString& folder, ForeignContents contents)
     const auto refused = [&cleaned](const QString& reason) {
         return PrivateFolder{QDir::toNativeSeparators(cleaned) + u": "_s + reason};
     };
-    const auto failed = [&refused](int error) { return refused(QString::fromLocal8Bit(std::strerror(error))); };
+    const auto failed = [&refused](int error) { return refused(systemReason(error)); };
 
     if (mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
         // The parent may be missing (a fresh home folder): create it, then retry.

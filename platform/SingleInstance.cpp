@@ -1,5 +1,6 @@
 #include "platform/SingleInstance.h"
 
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QSysInfo>
 
 #include <cerrno>
-#include <cstring>
 
 #include <signal.h>
 
@@ -60,12 +60,8 @@ SingleInstance::SingleInstance(const QString& lockFolder, const QString& program
         return;
     }
     m_first = true;
-    QString why;
-    if (reason != 0)
-        why = QString::fromLocal8Bit(std::strerror(reason));
-    else
-        why = QString::fromLocal8Bit(std::strerror(m_lock->error() == QLockFile::PermissionError ? EACCES : EIO));
-    m_problem = QDir::toNativeSeparators(path) + u": "_s + why;
+    const int why = reason != 0 ? reason : (m_lock->error() == QLockFile::PermissionError ? EACCES : EIO);
+    m_problem = QDir::toNativeSeparators(path) + u": "_s + systemReason(why);
 }
 
 SingleInstance::~SingleInstance() = default;

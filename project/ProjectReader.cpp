@@ -1,6 +1,7 @@
 #include "project/ProjectReader.h"
 
 #include "base/IntegerText.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 
 #include <QFile>
@@ -251,14 +252,14 @@ ReadError cannotRead(const QString& reason)
 QString notAFileReason(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return qt_error_string(EISDIR);
+        return systemReason(EISDIR);
     if (S_ISFIFO(mode))
-        return QStringLiteral("It is a named pipe, not a file.");
+        return uiText(TextKey::TXT00941);
     if (S_ISSOCK(mode))
-        return QStringLiteral("It is a socket, not a file.");
+        return uiText(TextKey::TXT00942);
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("It is a device, not a file.");
-    return QStringLiteral("It is not a regular file.");
+        return uiText(TextKey::TXT00943);
+    return uiText(TextKey::TXT00944);
 }
 
 } // namespace
@@ -271,16 +272,16 @@ ReadResult readProjectFile(const QString& path)
     const QByteArray encodedPath = QFile::encodeName(path);
     struct stat facts { };
     if (::stat(encodedPath.constData(), &facts) != 0)
-        return cannotRead(qt_error_string(errno));
+        return cannotRead(systemReason(errno));
     if (!S_ISREG(facts.st_mode))
         return cannotRead(notAFileReason(facts.st_mode));
     const int descriptor = ::open(encodedPath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0)
-        return cannotRead(qt_error_string(errno));
+        return cannotRead(systemReason(errno));
     if (::fstat(descriptor, &facts) != 0) {
         const int reason = errno;
         ::close(descriptor);
-        return cannotRead(qt_error_string(reason));
+        return cannotRead(systemReason(reason));
     }
     if (!S_ISREG(facts.st_mode)) {
         ::close(descriptor);
@@ -289,7 +290,7 @@ ReadResult readProjectFile(const QString& path)
     QFile file;
     if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(descriptor);
-        return cannotRead(file.errorString());
+        return cannotRead(translatedSystemReason(file.errorString()));
     }
 
     ProjectParser parser;
@@ -301,7 +302,7 @@ ReadResult readProjectFile(const QString& path)
             slice = QByteArray(parser.nextSliceSize(), Qt::Uninitialized);
         const qint64 length = file.read(slice.data(), slice.size());
         if (length < 0)
-            return cannotRead(file.errorString());
+            return cannotRead(translatedSystemReason(file.errorString()));
         const bool last = length == 0;
         if (!parser.feed(slice.constData(), static_cast<qsizetype>(length), last) || last)
             break;

@@ -1,6 +1,7 @@
 #include "windows/ReportWindow.h"
 
 #include "base/AtomicFile.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "platform/Dialogs.h"
@@ -159,7 +160,7 @@ WriteResult writeReport(const QString& path, SaveFormat format, const Report& re
     } else {
         QTextDocumentWriter writer(&rendered, "odf");
         if (!writer.write(&document))
-            return {false, rendered.errorString()};
+            return {false, translatedSystemReason(rendered.errorString())};
     }
     return writeFileAtomically(path, rendered.data());
 }

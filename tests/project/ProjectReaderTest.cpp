@@ -1,6 +1,7 @@
 #include "project/ProjectReader.h"
 
 #include "base/Blanks.h"
+#include "base/Language.h"
 #include "project/DemoProject.h"
 #include "project/OptionLetter.h"
 #include "project/ProjectMessages.h"
@@ -358,4 +359,14 @@ TEST(ProjectReader, SaysWhyAPathCannotBeRead)
         EXPECT_EQ(result.error().kind, ReadError::Kind::CannotRead);
         EXPECT_EQ(result.error().description, c.reason);
     }
+}
+
+TEST(ProjectReader, SaysWhyInTheChosenLanguage)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(chooseLanguage(u"de"_s));
+    const ReadResult result = readProjectFile(folder.filePath(u"missing.pnx"_s));
+    chooseLanguage(u"en"_s);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().description, u"Datei oder Ordner nicht gefunden"_s);
 }

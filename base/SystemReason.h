@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace ponderix {
+
+// The system's reason for a failed call, by its errno value, in the chosen
+// language; in English exactly the C library's strerror text. A value the
+// text table does not know comes from strerror itself.
+QString systemReason(int error);
+
+// A reason Qt gives as text, such as QFileDevice::errorString(), in the
+// chosen language when it is one the text table knows; any other text, like
+// Qt's own "Unknown error", is given back as it is.
+QString translatedSystemReason(const QString& reason);
+
+} // namespace ponderix
