@@ -4,6 +4,7 @@
 #include "app/ProjectFiles.h"
 #include "app/Recovery.h"
 #include "base/BuiltInImages.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "editor/CellTexts.h"
 #include "editor/EditingCommands.h"
@@ -71,7 +72,8 @@ Application::Start Application::start()
     // No box for it: the user can work as usual, and only a second copy
     // started meanwhile would go unnoticed.
     if (!m_instance->problem().isEmpty()) {
-        const QString line = programName + u": "_s + uiText(TextKey::TXT00520) + u": "_s + m_instance->problem();
+        const QString line =
+            programName + u": "_s + uiText(TextKey::TXT00520) + punctuation(u':') + u" "_s + m_instance->problem();
         std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
     }
     // Only the real program reports crashes: a test that brings its own
@@ -112,7 +114,7 @@ void Application::prepareFolders()
         return;
     const PrivateFolder temporary = makePrivateFolder(m_folders.temporary, ForeignContents::Discard);
     if (!temporary) {
-        m_temporaryProblem = uiText(TextKey::TXT00521) + u": "_s + temporary.problem;
+        m_temporaryProblem = uiText(TextKey::TXT00521) + punctuation(u':') + u" "_s + temporary.problem;
         m_folders.temporary.clear();
     }
 }
@@ -300,7 +302,7 @@ bool Application::offerRecovery()
     RecoveryFile::Found& found = *outcome.found;
     const QString question =
         uiText(TextKey::TXT00620) + u' ' + quoted(found.banner) + u' ' + uiText(TextKey::TXT00621) + u' '
-        + quoted(QLocale().toString(found.written, QLocale::ShortFormat)) + u"?\r\n\r\n"_s
+        + quoted(QLocale().toString(found.written, QLocale::ShortFormat)) + punctuation(u'?') + u"\r\n\r\n"_s
         + (found.path.isEmpty() ? uiText(TextKey::TXT00843) : uiText(TextKey::TXT00842) + u' ' + found.path);
     if (m_dialogs->message(programName, question, Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
         != Dialogs::Answer::Yes) {

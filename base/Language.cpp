@@ -185,6 +185,22 @@ QString percentText(double value, int decimals, bool withPlusSign)
     return text + percentSpacing(code) + locale.percent();
 }
 
+QString quoted(const QString& text)
+{
+    static const QHash<QString, std::pair<QString, QString>> marks = {
+        {u"de"_s, {u"\u201E"_s, u"\u201C"_s}}, {u"fr"_s, {u"\u00AB\u202F"_s, u"\u202F\u00BB"_s}},
+        {u"es"_s, {u"\u00AB"_s, u"\u00BB"_s}}, {u"it"_s, {u"\u00AB"_s, u"\u00BB"_s}},
+        {u"pt"_s, {u"\u201C"_s, u"\u201D"_s}},
+    };
+    const auto [open, close] = marks.value(chosen().code, {u"\""_s, u"\""_s});
+    return open + text + close;
+}
+
+QString punctuation(QChar mark)
+{
+    return (chosen().code == u"fr"_s ? QString(QChar(0x202F)) : QString()) + mark;
+}
+
 QString countText(qlonglong count)
 {
     return QLocale(chosen().code).toString(count);

@@ -62,6 +62,14 @@ void chooseLanguageOfThisRun(const LanguageOption& option);
 // "+65 %" in German, "62,5 %" in French. Only for what a person reads.
 QString percentText(double value, int decimals, bool withPlusSign);
 
+// A name, file or date inside a sentence, in the chosen language's
+// quotation marks: "Car" in English, „Auto“ in German, « voiture » in French.
+QString quoted(const QString& text);
+
+// A colon, semicolon, question or exclamation mark between or after texts,
+// with the narrow no-break space French puts before it.
+QString punctuation(QChar mark);
+
 // A count with the chosen language's digit grouping: "1,000" in English,
 // "1.000" in German. Only for what a person reads.
 QString countText(qlonglong count);

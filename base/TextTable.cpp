@@ -125,9 +125,4 @@ std::span<const TextKey> allTextKeys()
     return kKeys;
 }
 
-QString quoted(const QString& text)
-{
-    return u'"' + text + u'"';
-}
-
 } // namespace ponderix

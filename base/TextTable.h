@@ -26,9 +26,6 @@ QString textKeyName(TextKey key);
 // Every key, in the order of the table.
 std::span<const TextKey> allTextKeys();
 
-// A name, file or date inside a message, in the program's own quotation marks.
-QString quoted(const QString& text);
-
 // Folder and file names, the program's name, version and addresses: the
 // same in every language, since files and other programs rely on them.
 bool isProgramConstant(TextKey key);

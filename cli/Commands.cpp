@@ -218,7 +218,7 @@ void reportMessage(const Message& message)
     text.replace(u"\r\n"_s, u"\n"_s);
     // Messages name files and entries: no control character of theirs may
     // reach the terminal, only the message's own line breaks.
-    writeError(u"ponderix-cli: "_s + terminalLines(message.title + u": "_s + text) + u"\n"_s);
+    writeError(u"ponderix-cli: "_s + terminalLines(message.title + punctuation(u':') + u" "_s + text) + u"\n"_s);
 }
 
 int usageError(const QString& problem)

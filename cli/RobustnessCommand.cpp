@@ -122,7 +122,7 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
     } else {
         lines += uiText(TextKey::TXT00401) + u" "_s + uiText(TextKey::TXT00432) + u"\n"_s;
     }
-    lines += uiText(TextKey::TXT00259) + u" "_s + uiText(verdictWordKey(found.verdict)) + u": "_s
+    lines += uiText(TextKey::TXT00259) + u" "_s + uiText(verdictWordKey(found.verdict)) + punctuation(u':') + u" "_s
              + uiText(verdictReasonKey(found.verdict)) + u"\n"_s;
     lines += uiText(TextKey::TXT00404) + u" "_s;
     if (found.closest) {
@@ -131,11 +131,11 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
         lines += uiText(TextKey::TXT00405) + u"\n"_s;
     }
 
-    lines += u"\n"_s + uiText(TextKey::TXT00422) + u":\n"_s;
+    lines += u"\n"_s + uiText(TextKey::TXT00422) + punctuation(u':') + u"\n"_s;
     for (const ImportanceWhatIf& whatIf : found.importance) {
-        lines += u"  "_s + QString::number(whatIf.criterion + 1) + u" \""_s
-                 + project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name + u"\" ("_s
-                 + QString::number(whatIf.current) + u"):"_s;
+        lines += u"  "_s + QString::number(whatIf.criterion + 1) + u" "_s
+                 + quoted(project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name) + u" ("_s
+                 + QString::number(whatIf.current) + u")"_s + punctuation(u':');
         for (std::size_t at = 0; at < whatIf.best.size(); ++at) {
             QStringList letters;
             for (int option : whatIf.best[at])
@@ -145,7 +145,7 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
         lines += u"\n"_s;
     }
 
-    lines += u"\n"_s + uiText(TextKey::TXT00427) + u":\n"_s;
+    lines += u"\n"_s + uiText(TextKey::TXT00427) + punctuation(u':') + u"\n"_s;
     if (found.challengers.empty())
         lines += u"  "_s + uiText(TextKey::TXT00432) + u"\n"_s;
     for (const Challenger& challenger : found.challengers) {
@@ -155,9 +155,9 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
     }
 
     lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s
-             + QString::number(found.spread) + u"):\n"_s;
+             + QString::number(found.spread) + u")"_s + punctuation(u':') + u"\n"_s;
     for (std::size_t option = 0; option < found.chance.size(); ++option) {
-        lines += u"  "_s + optionsText(project, {static_cast<int>(option)}) + u": "_s
+        lines += u"  "_s + optionsText(project, {static_cast<int>(option)}) + punctuation(u':') + u" "_s
                  + percentText(found.chance[option] * 100.0, 4, false) + u"\n"_s;
     }
     return lines;

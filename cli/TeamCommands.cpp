@@ -91,33 +91,35 @@ QString teamAsLines(TeamResult team)
     for (MemberResult& member : team.members)
         member.name = terminalText(member.name);
     const Project& combined = team.combined;
-    QString lines = uiText(TextKey::TXT00812) + u":\n"_s;
+    QString lines = uiText(TextKey::TXT00812) + punctuation(u':') + u"\n"_s;
     for (std::size_t option = 0; option < team.options.size(); ++option) {
         const TeamOption& entry = team.options[option];
-        lines += u"  "_s + optionsText(combined, {static_cast<int>(option)}) + u": "_s + scoreText(entry.score)
-                 + u" ("_s + uiText(TextKey::TXT00813) + u" "_s + scoreText(entry.lowest) + u", "_s
-                 + uiText(TextKey::TXT00814) + u" "_s + scoreText(entry.highest) + u")\n"_s;
+        lines += u"  "_s + optionsText(combined, {static_cast<int>(option)}) + punctuation(u':') + u" "_s
+                 + scoreText(entry.score) + u" ("_s + uiText(TextKey::TXT00813) + u" "_s + scoreText(entry.lowest)
+                 + u", "_s + uiText(TextKey::TXT00814) + u" "_s + scoreText(entry.highest) + u")\n"_s;
     }
     if (team.maximum) {
         lines += uiText(TextKey::TXT00257) + u" "_s + optionsText(combined, team.best) + u"\n"_s;
         lines += uiText(TextKey::TXT00258) + u" "_s + scoreText(*team.maximum) + u"\n"_s;
     }
     lines += uiText(TextKey::TXT00815) + u" "_s + uiText(teamVerdictWordKey(team.verdict)) + u" ("_s
-             + agreementText(team) + u"): "_s + uiText(teamVerdictReasonKey(team.verdict)) + u"\n"_s;
+             + agreementText(team) + u")"_s + punctuation(u':') + u" "_s + uiText(teamVerdictReasonKey(team.verdict))
+             + u"\n"_s;
 
-    lines += u"\n"_s + uiText(TextKey::TXT00825) + u":\n"_s;
+    lines += u"\n"_s + uiText(TextKey::TXT00825) + punctuation(u':') + u"\n"_s;
     if (team.disagreements.empty())
         lines += u"  "_s + uiText(TextKey::TXT00828) + u"\n"_s;
     for (const Disagreement& disagreement : team.disagreements)
         lines += u"  "_s + disagreementText(team, disagreement) + u"\n"_s;
 
-    lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00829) + u"):\n"_s;
+    lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00829) + u")"_s + punctuation(u':')
+             + u"\n"_s;
     for (std::size_t option = 0; option < team.chance.size(); ++option) {
-        lines += u"  "_s + optionsText(combined, {static_cast<int>(option)}) + u": "_s
+        lines += u"  "_s + optionsText(combined, {static_cast<int>(option)}) + punctuation(u':') + u" "_s
                  + percentText(team.chance[option] * 100.0, 4, false) + u"\n"_s;
     }
 
-    lines += u"\n"_s + uiText(TextKey::TXT00830) + u":\n"_s;
+    lines += u"\n"_s + uiText(TextKey::TXT00830) + punctuation(u':') + u"\n"_s;
     for (const MemberResult& member : team.members) {
         QStringList scores;
         for (std::size_t option = 0; option < member.scores.size(); ++option)
@@ -125,8 +127,8 @@ QString teamAsLines(TeamResult team)
         QStringList best;
         for (int option : member.best)
             best << optionLetter(option);
-        lines += u"  "_s + member.name + u": "_s + scores.join(u", "_s) + u"; "_s + uiText(TextKey::TXT00831) + u" "_s
-                 + best.join(u',') + u"\n"_s;
+        lines += u"  "_s + member.name + punctuation(u':') + u" "_s + scores.join(u", "_s) + punctuation(u';') + u" "_s
+                 + uiText(TextKey::TXT00831) + u" "_s + best.join(u',') + u"\n"_s;
     }
     return lines;
 }

@@ -5,6 +5,7 @@
 #include "base/BuiltInImages.h"
 #include "base/Fonts.h"
 #include "base/ImageWriters.h"
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ChartPicture.h"
@@ -187,7 +188,7 @@ void paintDetailPage(QPainter& painter, const Project& project, int optionIndex,
     const QFont value = programFont(FontRole::PageValue);
     drawTextAt(painter, kLabelX, kRow1Y, uiText(TextKey::TXT00264), label, Qt::black);
     drawTextAt(painter, kValueX, kRow1Y,
-               uiText(TextKey::TXT00202) + u" "_s + optionLetter(optionIndex) + u" \""_s + option.Name + u"\""_s, value,
+               uiText(TextKey::TXT00202) + u" "_s + optionLetter(optionIndex) + u" "_s + quoted(option.Name), value,
                Qt::black);
     drawTextAt(painter, kLabelX, kRow2Y, uiText(TextKey::TXT00265), label, Qt::black);
     drawTextAt(painter, kValueX, kRow2Y, scoreText(option.score), value, Qt::black);

@@ -168,7 +168,7 @@ int drawWrappedText(QPainter& painter, int x, int y, int width, const QString& t
 void drawTitleBar(QPainter& painter, const QString& title, const QString& banner)
 {
     painter.fillRect(kTitleBar, kHeaderColour);
-    drawTextAt(painter, kTitleText.x(), kTitleText.y(), title + u"  \""_s + banner + u"\""_s,
+    drawTextAt(painter, kTitleText.x(), kTitleText.y(), title + u"  "_s + quoted(banner),
                programFont(FontRole::PageHeader), Qt::white);
 }
 

@@ -271,7 +271,7 @@ void drawGrid(QPainter& painter, const Project& project, const Robustness& robus
     }
     if (layout.criteriaLeftOut > 0) {
         drawTextAt(painter, kLabelX, y,
-                   countText(layout.criteriaLeftOut, TextKey::TXT01058, TextKey::TXT00423) + u"; "_s
+                   countText(layout.criteriaLeftOut, TextKey::TXT01058, TextKey::TXT00423) + punctuation(u';') + u" "_s
                        + uiText(TextKey::TXT00424),
                    small, Qt::black);
     }

@@ -1,5 +1,6 @@
 #include "evaluation/RobustnessTexts.h"
 
+#include "base/Language.h"
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
 #include "project/Project.h"
@@ -108,7 +109,8 @@ std::vector<FindingRow> findingRows(const Project& project, const Robustness& ro
         rows.push_back({lead, uiText(TextKey::TXT00432)});
     }
     rows.push_back({uiText(TextKey::TXT00259),
-                    uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict)),
+                    uiText(verdictWordKey(robustness.verdict)) + punctuation(u':') + u" "_s
+                        + uiText(verdictReasonKey(robustness.verdict)),
                     true});
     rows.push_back({uiText(TextKey::TXT00404),
                     robustness.closest ? smallestChangesText(*robustness.closest) : uiText(TextKey::TXT00405)});
@@ -117,7 +119,7 @@ std::vector<FindingRow> findingRows(const Project& project, const Robustness& ro
 
 QString challengerText(const Project& project, const Challenger& challenger)
 {
-    QString text = optionsText(project, {challenger.option}) + u": "_s;
+    QString text = optionsText(project, {challenger.option}) + punctuation(u':') + u" "_s;
     if (challenger.lift)
         return text + uiText(TextKey::TXT00428) + u" "_s + smallestChangesText(*challenger.lift);
     return text + uiText(TextKey::TXT00429);
@@ -130,7 +132,7 @@ QString offsetText(int offset)
 
 QString changeText(const Project& project, const SingleChange& change, bool withOutcome)
 {
-    const QString criterion = u"\""_s + project.criteria()[static_cast<std::size_t>(change.criterion)].Name + u"\""_s;
+    const QString criterion = quoted(project.criteria()[static_cast<std::size_t>(change.criterion)].Name);
     QString text;
     if (change.kind == SingleChange::Kind::Importance) {
         text = uiText(TextKey::TXT00414) + u" "_s + criterion + u" "_s + uiText(TextKey::TXT00417) + u" "_s

@@ -66,8 +66,8 @@ QString bestLine(const TeamResult& team)
 
 QString agreementLine(const TeamResult& team)
 {
-    return uiText(teamVerdictWordKey(team.verdict)) + u" ("_s + agreementText(team) + u"): "_s
-           + uiText(teamVerdictReasonKey(team.verdict));
+    return uiText(teamVerdictWordKey(team.verdict)) + u" ("_s + agreementText(team) + u")"_s + punctuation(u':')
+           + u" "_s + uiText(teamVerdictReasonKey(team.verdict));
 }
 
 // Where each part starts; the page is as tall as its parts, every text

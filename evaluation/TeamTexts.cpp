@@ -1,5 +1,6 @@
 #include "evaluation/TeamTexts.h"
 
+#include "base/Language.h"
 #include "evaluation/RobustnessTexts.h"
 
 #include <QStringList>
@@ -79,9 +80,10 @@ QString disagreementText(const TeamResult& result, const Disagreement& disagreem
     QStringList ratings;
     for (std::size_t member = 0; member < result.members.size(); ++member)
         ratings << result.members[member].name + u" "_s + offsetText(disagreement.ratings[member]);
-    return optionsText(combined, {disagreement.option}) + u" "_s + uiText(TextKey::TXT00826) + u" \""_s
-           + combined.criteria()[static_cast<std::size_t>(disagreement.criterion)].Name + u"\": "_s
-           + uiText(TextKey::TXT00827) + u" "_s + pointsText(disagreement.impact) + u"; "_s + ratings.join(u", "_s);
+    return optionsText(combined, {disagreement.option}) + u" "_s + uiText(TextKey::TXT00826) + u" "_s
+           + quoted(combined.criteria()[static_cast<std::size_t>(disagreement.criterion)].Name) + punctuation(u':')
+           + u" "_s + uiText(TextKey::TXT00827) + u" "_s + pointsText(disagreement.impact) + punctuation(u';') + u" "_s
+           + ratings.join(u", "_s);
 }
 
 } // namespace ponderix

@@ -66,9 +66,9 @@ std::vector<RecordFact> robustnessFacts(const Project& project, const Robustness
         facts.push_back({uiText(TextKey::TXT00401), {none}});
         facts.push_back({uiText(TextKey::TXT00402), {none}});
     }
-    facts.push_back(
-        {uiText(TextKey::TXT00259),
-         {uiText(verdictWordKey(robustness.verdict)) + u": "_s + uiText(verdictReasonKey(robustness.verdict))}});
+    facts.push_back({uiText(TextKey::TXT00259),
+                     {uiText(verdictWordKey(robustness.verdict)) + punctuation(u':') + u" "_s
+                      + uiText(verdictReasonKey(robustness.verdict))}});
     if (robustness.closest) {
         facts.push_back({uiText(TextKey::TXT00404), QStringList{stepsText(robustness.closest->steps)}
                                                         + changeLines(project, *robustness.closest)});
@@ -124,7 +124,7 @@ RecordPage overviewRecordPage(const RecordSource& source)
 
 RecordPage detailRecordPage(const RecordSource& source, int option)
 {
-    return {uiText(TextKey::TXT00263) + u": "_s + optionsText(source.project, {option}),
+    return {uiText(TextKey::TXT00263) + punctuation(u':') + u" "_s + optionsText(source.project, {option}),
             detailPageHeight(source.project.criterionCount()), [&source, option](QPainter& painter) {
                 paintDetailPage(painter, source.project, option, source.title, source.charts, source.temporaryFolder);
             }};

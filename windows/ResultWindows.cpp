@@ -68,15 +68,15 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
     QStringList lines;
     if (!robustness.maximum) {
         lines << uiText(TextKey::TXT00257) + u" "_s + uiText(TextKey::TXT00432)
-              << uiText(TextKey::TXT00259) + u" "_s + uiText(verdictWordKey(robustness.verdict)) + u": "_s
-                     + uiText(verdictReasonKey(robustness.verdict))
+              << uiText(TextKey::TXT00259) + u" "_s + uiText(verdictWordKey(robustness.verdict)) + punctuation(u':')
+                     + u" "_s + uiText(verdictReasonKey(robustness.verdict))
               << uiText(TextKey::TXT00404) + u" "_s + uiText(TextKey::TXT00405);
     }
     for (const FindingRow& row : findingRows(project, robustness))
         lines << row.label + u" "_s + row.value;
     if (robustness.closest)
         lines << listedChanges(project, robustness.closest->changes, kMostListedChanges);
-    lines << uiText(TextKey::TXT00422) + u":"_s;
+    lines << uiText(TextKey::TXT00422) + punctuation(u':');
     for (const ImportanceWhatIf& whatIf : robustness.importance) {
         QStringList best;
         for (std::size_t at = 0; at < whatIf.best.size(); ++at) {
@@ -88,7 +88,8 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
         }
         lines << QString::number(whatIf.criterion + 1) + u" "_s
                      + quoted(project.criteria()[static_cast<std::size_t>(whatIf.criterion)].Name) + u" ("_s
-                     + QString::number(whatIf.current) + u"): "_s + best.join(u"; "_s);
+                     + QString::number(whatIf.current) + u")"_s + punctuation(u':') + u" "_s
+                     + best.join(punctuation(u';') + u" "_s);
     }
     QStringList chances;
     for (std::size_t option = 0; option < robustness.chance.size(); ++option) {
@@ -96,8 +97,8 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
                        + percentText(robustness.chance[option] * 100.0, 1, false);
     }
     lines << uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s
-                 + QString::number(robustness.spread) + u"): "_s + chances.join(u", "_s);
-    lines << uiText(TextKey::TXT00427) + u":"_s;
+                 + QString::number(robustness.spread) + u")"_s + punctuation(u':') + u" "_s + chances.join(u", "_s);
+    lines << uiText(TextKey::TXT00427) + punctuation(u':');
     if (robustness.challengers.empty())
         lines << uiText(TextKey::TXT00432);
     for (const Challenger& challenger : robustness.challengers) {
@@ -145,7 +146,7 @@ QString teamSummary(const TeamResult& team)
     QStringList scores;
     for (std::size_t option = 0; option < team.options.size(); ++option)
         scores << optionLetter(static_cast<int>(option)) + u" "_s + scoreText(team.options[option].score);
-    return text + uiText(TextKey::TXT00812) + u": "_s + scores.join(u", "_s);
+    return text + uiText(TextKey::TXT00812) + punctuation(u':') + u" "_s + scores.join(u", "_s);
 }
 
 // The picture is only pixels: its name and description say what it shows.

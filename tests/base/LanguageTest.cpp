@@ -157,6 +157,27 @@ TEST_F(LanguageTest, PercentagesFollowTheLanguage)
     }
 }
 
+TEST_F(LanguageTest, NamesAndJoinsTakeTheLanguagesMarks)
+{
+    const struct {
+        const char* language;
+        QString quotedName;
+        QString colon;
+    } cases[] = {
+        {"en", u"\"Car\""_s, u":"_s},
+        {"de", u"\u201ECar\u201C"_s, u":"_s},
+        {"fr", u"\u00AB\u202FCar\u202F\u00BB"_s, u"\u202F:"_s},
+        {"es", u"\u00ABCar\u00BB"_s, u":"_s},
+        {"it", u"\u00ABCar\u00BB"_s, u":"_s},
+        {"pt", u"\u201CCar\u201D"_s, u":"_s},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(chooseLanguage(QString::fromUtf8(c.language), QByteArrayView()));
+        EXPECT_EQ(quoted(u"Car"_s), c.quotedName) << c.language;
+        EXPECT_EQ(punctuation(u':'), c.colon) << c.language;
+    }
+}
+
 TEST(Language, OptionIsTakenOutWhereverItStands)
 {
     struct Case {
