@@ -102,7 +102,11 @@ MainWindow::MainWindow(const BuiltInImages& images, QSize clientSize)
 
 QAction* MainWindow::addCommand(QMenu* menu, Command command, const QString& caption, const QString& shortcutText)
 {
-    QAction* action = menu->addAction(shortcutText.isEmpty() ? caption : caption + u'\t' + shortcutText);
+    // Named as the desktop names keys in the user's language ("Strg+X",
+    // "Entf"), as Qt names the shortcuts it shows itself; English keeps
+    // "Ctrl+X" and "Del".
+    const QString keys = QKeySequence(shortcutText).toString(QKeySequence::NativeText);
+    QAction* action = menu->addAction(shortcutText.isEmpty() ? caption : caption + u'\t' + keys);
     connect(action, &QAction::triggered, this, [this, command] { trigger(command); });
     m_actions[command] = action;
     return action;
