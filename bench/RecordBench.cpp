@@ -92,20 +92,7 @@ bool writeRecord(const RecordSetup& s, const char* name)
 
 void measure(benchmark::State& state, const std::function<bool(const RecordSetup&)>& work)
 {
-    const RecordSetup& setup = recordSetup();
-    if (!setup.charts) {
-        state.SkipWithError("the chart component did not load");
-        return;
-    }
-    for (auto _ : state) {
-        const ponderix::bench::OwnTimer timer;
-        const bool made = work(setup);
-        state.SetIterationTime(timer.elapsedSeconds());
-        if (!made) {
-            state.SkipWithError("nothing was written");
-            return;
-        }
-    }
+    ponderix::bench::measureOwnTime(state, recordSetup(), work);
 }
 
 [[maybe_unused]] const bool registered = [] {

@@ -65,24 +65,9 @@ RobustnessSetup& robustnessSetup()
     return setup;
 }
 
-// Times one piece of work per iteration; `made` says whether it produced
-// something, so that a failure cannot pass for speed.
 void measure(benchmark::State& state, const std::function<bool(const RobustnessSetup&)>& work)
 {
-    const RobustnessSetup& setup = robustnessSetup();
-    if (!setup.charts) {
-        state.SkipWithError("the chart component did not load");
-        return;
-    }
-    for (auto _ : state) {
-        const ponderix::bench::OwnTimer timer;
-        const bool made = work(setup);
-        state.SetIterationTime(timer.elapsedSeconds());
-        if (!made) {
-            state.SkipWithError("nothing was made");
-            return;
-        }
-    }
+    ponderix::bench::measureOwnTime(state, robustnessSetup(), work);
 }
 
 bool analyse(const Project& project, int spread)
