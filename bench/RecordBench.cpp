@@ -2,7 +2,7 @@
 #include "base/AtomicFile.h"
 #include "base/ImageWriters.h"
 #include "bench/LargeProject.h"
-#include "bench/OwnTime.h"
+#include "bench/MeasureOwnTime.h"
 #include "bench/PageEnvironment.h"
 #include "evaluation/ResultPages.h"
 #include "evaluation/Robustness.h"

@@ -4,7 +4,7 @@
 
 #include "bench/RobustnessBench.h"
 #include "bench/LargeProject.h"
-#include "bench/OwnTime.h"
+#include "bench/MeasureOwnTime.h"
 #include "bench/PageEnvironment.h"
 #include "evaluation/ChartLibrary.h"
 #include "evaluation/ResultPages.h"
