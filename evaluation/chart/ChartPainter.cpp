@@ -513,7 +513,7 @@ void Painter::noteWritten(const QString& text, const QFont& textFont, QRectF roo
     // side bearings and line spacing without touching.
     const QRectF ink = metrics.tightBoundingRect(text).translated(needed.left(), needed.top() + metrics.ascent());
     m_written.push_back(
-        {text, ink.toRect(), textFont.pixelSize(), askedPixels > 0 ? askedPixels : textFont.pixelSize(), clipped});
+        {text, ink.toRect(), textFont.pixelSize(), std::max(askedPixels, textFont.pixelSize()), clipped});
 }
 
 // The same for a text turned a quarter left about `centre`, its room given

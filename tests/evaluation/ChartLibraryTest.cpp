@@ -1,8 +1,11 @@
 // The chart component: loading it safely, failing softly, and what its entry
 // points promise.
 #include "evaluation/ChartLibrary.h"
+#include "base/Language.h"
 #include "evaluation/ChartPicture.h"
+#include "evaluation/PageStyle.h"
 
+#include "tests/ScoredDemo.h"
 #include "tests/TestSupport.h"
 #include "tests/evaluation/PageTestSupport.h"
 
@@ -15,7 +18,9 @@
 #include <sys/stat.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -267,7 +272,11 @@ TEST(ChartComponent, ListsTheTextsItWroteAndWhetherTheyFit)
     EXPECT_EQ(clipped.mid(4, 3), (QList<QByteArray>{"6", "11", "1"}));
     const QRect hi(fits[0].toInt(), fits[1].toInt(), fits[2].toInt(), fits[3].toInt());
     EXPECT_TRUE(QRect(12, 11, 56, 18).contains(hi)) << hi.x() << ',' << hi.y() << ' ' << hi.width();
-    EXPECT_GT(upward[3].toInt(), upward[2].toInt()) << "a text written upwards covers a tall rectangle";
+    // Written upwards it covers a tall rectangle, centred in its box.
+    const QRect up(upward[0].toInt(), upward[1].toInt(), upward[2].toInt(), upward[3].toInt());
+    EXPECT_GT(up.height(), up.width());
+    EXPECT_NEAR(up.center().x(), 110, 2);
+    EXPECT_NEAR(up.center().y(), 50, 2);
 
     char shortList[5];
     EXPECT_EQ(rmc.getTexts(1, shortList, 5), length);
@@ -275,6 +284,38 @@ TEST(ChartComponent, ListsTheTextsItWroteAndWhetherTheyFit)
     EXPECT_EQ(rmc.getTexts(1, shortList, -1), RMC_ERROR_ARGUMENT);
     rmc.deleteChart(1);
     EXPECT_EQ(rmc.getTexts(1, nullptr, 0), RMC_ERROR_NO_CHART);
+}
+
+// The layout check sees a chart's texts where they stand on the page, and a
+// caption too long for its room as cut.
+TEST(ChartComponent, PagesRecordTheChartsTextsWhereTheyStand)
+{
+    const LoadedCharts charts;
+    ASSERT_NE(charts.library(), nullptr);
+    const QString tooLong = u"Importance of this criterion as the decision maker weighed it at the start"_s;
+    const QByteArray po = "msgctxt \"TXT00262\"\nmsgid \"Importance\"\nmsgstr \"" + tooLong.toUtf8() + "\"\n";
+    ASSERT_TRUE(chooseLanguage(u"xx"_s, po));
+    PageTextRecorder recorder;
+    buildDetailPage(scoredDemo(), 0, u"x"_s, charts.library(), charts.folder());
+    chooseLanguage(u"en"_s);
+    const auto find = [&recorder](const QString& text) {
+        const auto& texts = recorder.texts();
+        const auto found =
+            std::find_if(texts.begin(), texts.end(), [&text](const DrawnText& t) { return t.text == text; });
+        return found == texts.end() ? std::optional<DrawnText>() : *found;
+    };
+    // The chart stands at (14, 189) with its first row and column off the
+    // page; its XY plot spans (54, 33) to (324, 301) of it.
+    const std::optional<DrawnText> high = find(u"High"_s);
+    ASSERT_TRUE(high);
+    EXPECT_FALSE(high->cut);
+    EXPECT_TRUE(QRect(14, 189, 54, 340).contains(high->place)) << high->place.x() << ',' << high->place.y();
+    const std::optional<DrawnText> caption = find(tooLong);
+    ASSERT_TRUE(caption);
+    EXPECT_TRUE(caption->cut);
+    EXPECT_GT(caption->place.height(), 268) << "written upwards, past the plot's height";
+    // The chart's own caption is the last text it writes.
+    EXPECT_TRUE(find(QString(10, QChar(0x00A0)) + u"Ratings by importance"_s));
 }
 
 TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
