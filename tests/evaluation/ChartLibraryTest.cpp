@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPicture>
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -316,6 +317,16 @@ TEST(ChartComponent, PagesRecordTheChartsTextsWhereTheyStand)
     EXPECT_GT(caption->place.height(), 268) << "written upwards, past the plot's height";
     // The chart's own caption is the last text it writes.
     EXPECT_TRUE(find(QString(10, QChar(0x00A0)) + u"Ratings by importance"_s));
+
+    // A printer takes the chart as lines and text; its texts are noted alike.
+    recorder.clear();
+    QPicture printed;
+    QPainter painter(&printed);
+    paintDetailPage(painter, scoredDemo(), 0, u"x"_s, charts.library(), charts.folder());
+    painter.end();
+    const std::optional<DrawnText> printedHigh = find(u"High"_s);
+    ASSERT_TRUE(printedHigh);
+    EXPECT_EQ(printedHigh->place, high->place);
 }
 
 TEST(ChartComponent, WritesThePictureAtTheRequestedSize)
