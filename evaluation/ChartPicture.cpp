@@ -125,14 +125,14 @@ void noteChartTexts(const ChartEntryPoints& rmc, int id, QPoint origin)
     list.chop(1);
     for (const QByteArray& line : list.split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() < 8)
+        if (fields.size() != 8)
             continue;
         const QRect place(fields[0].toInt() + origin.x(), fields[1].toInt() + origin.y(), fields[2].toInt(),
                           fields[3].toInt());
         // Written at less than five sixths of its size, a caption no longer
         // reads as one of its row: it did not fit either.
         const bool shrunk = fields[4].toInt() * 6 < fields[5].toInt() * 5;
-        recorder->note({QString::fromUtf8(fields.mid(7).join('\t')), place, shrunk || fields[6] == "1"});
+        recorder->note({QString::fromUtf8(fields[7]), place, shrunk || fields[6] == "1"});
     }
 }
 
