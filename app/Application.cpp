@@ -6,8 +6,8 @@
 #include "base/BuiltInImages.h"
 #include "base/Language.h"
 #include "base/TextTable.h"
-#include "editor/CellTexts.h"
-#include "editor/EditingCommands.h"
+#include "document/CellTexts.h"
+#include "document/EditingCommands.h"
 #include "editor/MatrixView.h"
 #include "editor/MatrixWiring.h"
 #include "evaluation/ChartLibrary.h"
@@ -145,7 +145,7 @@ void Application::loadCharts()
 void Application::readSettings()
 {
     m_settings = readSettingsFile(m_folders.settingsFile(), m_folders.documents);
-    project().setLastFolder(m_settings.LastDirectory);
+    m_document.setLastFolder(m_settings.LastDirectory);
 }
 
 void Application::createMainWindow()
@@ -191,6 +191,7 @@ void Application::createMainWindow()
     QObject::connect(m_view.get(), &MatrixView::criteriaAddWidthChosen, m_view.get(),
                      [this](int width) { chooseCriteriaAddWidth(width); });
     connectHistory();
+    followDocument();
 }
 
 void Application::registerCommands()
@@ -239,24 +240,26 @@ void Application::connectHistory()
     };
     QObject::connect(&history, &EditHistory::stateChanged, m_window.get(), showSteps);
     showSteps();
-    // Every edit goes through the history, so it is the one place that
-    // knows when the work needs a recovery copy, and when another project
-    // (New, Open, the demo) makes the copy pointless.
-    RecoveryKeeper* recovery = m_recovery.get();
-    QObject::connect(&history, &EditHistory::projectChanged, recovery, &RecoveryKeeper::changed);
-    QObject::connect(&history, &EditHistory::restarted, recovery, &RecoveryKeeper::discard);
-    // Recorded as soon as another project is open, not only at a normal end:
-    // after a crash the project opened is the one the user was working on.
-    QObject::connect(&m_document, &Document::projectReplaced, m_window.get(), [this] { rememberLastProject(); });
+}
+
+void Application::followDocument()
+{
+    // The document knows whether it holds work no file has: that work is
+    // kept, and a saved or freshly opened project needs no copy.
+    QObject::connect(&m_document, &Document::changed, m_recovery.get(), [this] {
+        if (m_document.hasUnsavedWork())
+            m_recovery->changed();
+        else
+            m_recovery->discard();
+    });
+    // Recorded as soon as the file changes, not only at a normal end: after
+    // a crash the project opened is the one the user was working on.
+    QObject::connect(&m_document, &Document::fileChanged, m_window.get(), [this] { rememberLastProject(); });
 }
 
 bool Application::saveProject(const QString& path)
 {
-    if (!m_files->save(path))
-        return false;
-    m_recovery->discard();
-    rememberLastProject();
-    return true;
+    return m_files->save(path);
 }
 
 void Application::rememberLastProject()
@@ -310,9 +313,8 @@ bool Application::offerRecovery()
         return false;
     }
     const QString restoredPath = found.path;
+    // Restored work is still unsaved work: its copy stays until it is saved.
     m_files->restore(std::move(found.project), found.path, found.banner);
-    // Restored work is still unsaved work: it stays recoverable until saved.
-    m_recovery->writeNow();
     // The file the user asked for is not opened over the restored work, and
     // the user must not think it was.
     const QString given = fileGivenAtStart();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/SettingsFile.h"
-#include "editor/Document.h"
+#include "document/Document.h"
 #include "platform/Folders.h"
 #include "project/Project.h"
 #include "windows/WindowContext.h"
@@ -51,7 +51,7 @@ public:
     void quitIfConfirmed();
 
     Document& document() { return m_document; }
-    Project& project() { return m_document.project(); }
+    const Project& project() const { return m_document.project(); }
     Settings& settings() { return m_settings; }
     const ApplicationFolders& folders() const { return m_folders; }
     MainWindow& mainWindow() { return *m_window; }
@@ -59,8 +59,7 @@ public:
     ProjectFiles& projectFiles() { return *m_files; }
     EditingCommands& editing() { return *m_editing; }
     RecoveryKeeper& recovery() { return *m_recovery; }
-    // Saves under `path` (asking for one when empty); saved work needs no
-    // recovery copy any more.
+    // Saves under `path` (asking for one when empty).
     bool saveProject(const QString& path);
     Dialogs& dialogs() { return *m_dialogs; }
     int desktopHeight() const { return m_desktopHeight; }
@@ -78,6 +77,8 @@ private:
     void createMainWindow();
     void registerCommands();
     void connectHistory();
+    // Recovery and the settings follow the document.
+    void followDocument();
     void openFirstProject();
     // The project file named on the command line, made absolute.
     QString fileGivenAtStart() const;

@@ -2,7 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/TextTable.h"
-#include "editor/Document.h"
+#include "document/Document.h"
 #include "editor/MatrixView.h"
 #include "evaluation/Team.h"
 #include "evaluation/TeamTexts.h"
@@ -38,9 +38,13 @@ QString tooLargeToShow(const QString& path, const Project& project)
 } // namespace
 
 ProjectFiles::ProjectFiles(Document& document, Dialogs& dialogs, QString temporaryFolder, Clock clock)
-    : m_document(document), m_project(document.project()), m_dialogs(dialogs),
-      m_temporaryFolder(std::move(temporaryFolder)), m_clock(std::move(clock))
+    : m_document(document), m_dialogs(dialogs), m_temporaryFolder(std::move(temporaryFolder)), m_clock(std::move(clock))
 {
+}
+
+const QString& ProjectFiles::startFolder() const
+{
+    return m_document.project().lastFolder();
 }
 
 QString ProjectFiles::folderOf(const QString& path)
@@ -55,39 +59,46 @@ bool ProjectFiles::open(const QString& requestedPath, Question question, LastFol
         return false;
     QString path = requestedPath;
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        path = m_dialogs.openFile(uiText(TextKey::TXT00217), m_project.lastFolder() + kProposedName, kProjectPattern, 0)
-                   .path;
+        path = m_dialogs.openFile(uiText(TextKey::TXT00217), startFolder() + kProposedName, kProjectPattern, 0).path;
         if (path.isEmpty())
             return false;
     }
     // Remembered before reading, so the next dialog starts here even if this file fails.
     if (lastFolder == LastFolder::Update)
-        m_project.setLastFolder(folderOf(path));
+        m_document.setLastFolder(folderOf(path));
+    std::optional<Project> loaded = readShowable(path);
+    if (!loaded)
+        return false;
+    m_document.replace(std::move(*loaded), bannerForFile(path), path);
+    return true;
+}
 
+std::optional<Project> ProjectFiles::readShowable(const QString& path)
+{
     ReadResult result = readProjectFile(path);
     if (!result.ok()) {
         const Message message = readErrorMessage(result.error());
         m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
-        return false;
+        return std::nullopt;
     }
     // Only a completely read file replaces the project: a wrong file never
     // costs the user the open one.
-    Project& loaded = result.project();
-    if (qint64(loaded.optionCount()) * loaded.criterionCount() > kShowableRatingLimit) {
-        m_dialogs.message(uiText(TextKey::TXT00001), tooLargeToShow(path, loaded), Dialogs::Icon::None);
-        return false;
-    }
-    loaded.setLastFolder(m_project.lastFolder());
-    loaded.setPath(path);
-    m_document.replace(std::move(loaded), bannerForFile(path));
-    return true;
+    if (!showable(result.project(), path))
+        return std::nullopt;
+    return std::move(result.project());
+}
+
+bool ProjectFiles::showable(const Project& project, const QString& path)
+{
+    if (qint64(project.optionCount()) * project.criterionCount() <= kShowableRatingLimit)
+        return true;
+    m_dialogs.message(uiText(TextKey::TXT00001), tooLargeToShow(path, project), Dialogs::Icon::None);
+    return false;
 }
 
 void ProjectFiles::restore(Project&& project, const QString& path, const QString& banner)
 {
-    project.setLastFolder(m_project.lastFolder());
-    project.setPath(path);
-    m_document.replace(std::move(project), banner);
+    m_document.replace(std::move(project), banner, path, Document::Arrival::Unsaved);
 }
 
 bool ProjectFiles::askToReplaceOpenProject()
@@ -100,7 +111,7 @@ bool ProjectFiles::askToReplaceOpenProject()
 
 QString ProjectFiles::chooseSavePath(const QString& title)
 {
-    QString path = m_dialogs.saveFile(title, m_project.lastFolder() + kProposedName, kProjectPattern, 0).path;
+    QString path = m_dialogs.saveFile(title, startFolder() + kProposedName, kProjectPattern, 0).path;
     if (path.isEmpty())
         return {};
     // Compared exactly: "Projekt.PNX" becomes "Projekt.PNX.pnx".
@@ -119,16 +130,15 @@ QString ProjectFiles::chooseSavePath(const QString& title)
 bool ProjectFiles::save(const QString& requestedPath)
 {
     const QString path = requestedPath.isEmpty() ? chooseSavePath(uiText(TextKey::TXT00219)) : requestedPath;
-    if (path.isEmpty() || !writeProject(m_project, path))
+    if (path.isEmpty() || !writeProject(m_document.project(), path))
         return false;
-    m_project.setPath(path);
-    m_document.setBanner(bannerForFile(path));
+    m_document.markSaved(path, bannerForFile(path));
     return true;
 }
 
 bool ProjectFiles::writeProject(const Project& project, const QString& path)
 {
-    m_project.setLastFolder(folderOf(path));
+    m_document.setLastFolder(folderOf(path));
     const WriteResult written = writeProjectFile(project, path, m_clock());
     if (!written) {
         // The old file is untouched; the user can free space or pick another place.
@@ -142,15 +152,25 @@ bool ProjectFiles::writeProject(const Project& project, const QString& path)
 bool ProjectFiles::saveBlankCopy()
 {
     const QString path = chooseSavePath(uiText(TextKey::TXT00801));
-    return !path.isEmpty() && writeProject(blankCopy(m_project), path);
+    if (path.isEmpty())
+        return false;
+    // The blank copy would put zeros over every rating of the project it
+    // is made from, while the window still shows them.
+    const QString& own = m_document.project().path();
+    if (!own.isEmpty() && sameFile(path, own)) {
+        m_dialogs.message(uiText(TextKey::TXT00801), uiText(TextKey::BlankCopyOverItsProject).arg(path),
+                          Dialogs::Icon::Warning);
+        return false;
+    }
+    return writeProject(blankCopy(m_document.project()), path);
 }
 
 std::optional<std::vector<TeamMember>> ProjectFiles::chooseTeam()
 {
-    const QStringList files = m_dialogs.openFiles(uiText(TextKey::TXT00800), m_project.lastFolder(), kProjectPattern);
+    const QStringList files = m_dialogs.openFiles(uiText(TextKey::TXT00800), startFolder(), kProjectPattern);
     if (files.isEmpty())
         return std::nullopt;
-    m_project.setLastFolder(folderOf(files.front()));
+    m_document.setLastFolder(folderOf(files.front()));
     std::vector<TeamMember> members;
     for (const QString& file : files) {
         ReadResult result = readProjectFile(file);
@@ -170,11 +190,9 @@ std::optional<std::vector<TeamMember>> ProjectFiles::chooseTeam()
 
 bool ProjectFiles::openUnsaved(Project&& project, const QString& banner)
 {
-    if (!askToReplaceOpenProject())
+    if (!showable(project, banner) || !askToReplaceOpenProject())
         return false;
-    project.setLastFolder(m_project.lastFolder());
-    project.setPath(QString());
-    m_document.replace(std::move(project), banner);
+    m_document.replace(std::move(project), banner, QString(), Document::Arrival::Unsaved);
     return true;
 }
 
@@ -183,16 +201,24 @@ void ProjectFiles::openDemo()
     // Without the private temporary folder the copy has no place: a bare file
     // name would land in whatever folder the program was started from. The
     // open then asks for a file, as it does when the copy cannot be written.
-    const QString demoPath = m_temporaryFolder.isEmpty() ? QString() : m_temporaryFolder + kDemoFileName;
+    QString demoPath = m_temporaryFolder.isEmpty() ? QString() : m_temporaryFolder + kDemoFileName;
     if (!demoPath.isEmpty())
         writeNewFile(demoPath, demoProjectBytesInChosenLanguage());
-    const QString lastFolder = m_project.lastFolder();
-    // The demo is not the user's file: a later Save asks for a name.
-    if (!open(demoPath, Question::Ask, LastFolder::Keep))
+    if (!askToReplaceOpenProject())
         return;
-    m_project.setPath(QString());
-    m_project.setLastFolder(lastFolder);
-    m_document.setBanner(uiText(TextKey::TXT00213));
+    if (!QFileInfo(demoPath).isFile()) {
+        demoPath =
+            m_dialogs.openFile(uiText(TextKey::TXT00217), startFolder() + kProposedName, kProjectPattern, 0).path;
+        if (demoPath.isEmpty())
+            return;
+    }
+    std::optional<Project> demo = readShowable(demoPath);
+    // The copy in the private temporary folder is not the user's file: the
+    // demo arrives untitled, so that it is never recorded as the last
+    // project and Save asks for a name instead of writing where a normal
+    // quit deletes it.
+    if (demo)
+        m_document.replace(std::move(*demo), uiText(TextKey::TXT00213));
 }
 
 bool isOpenableAtStartup(const QString& path)

@@ -63,9 +63,13 @@ private:
     QString chooseSavePath(const QString& title);
     bool askToReplaceOpenProject();
     bool writeProject(const Project& project, const QString& path);
+    // Reads a project to show; empty, after saying why, when the file cannot
+    // be read or holds more ratings than the matrix can show.
+    std::optional<Project> readShowable(const QString& path);
+    bool showable(const Project& project, const QString& name);
+    const QString& startFolder() const;
 
     Document& m_document;
-    Project& m_project;
     Dialogs& m_dialogs;
     QString m_temporaryFolder;
     Clock m_clock;

@@ -3,12 +3,13 @@
 #include "base/SystemReason.h"
 #include "base/TextTable.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QSaveFile>
 
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ponderix {
@@ -58,11 +59,50 @@ WriteResult writeNewFile(const QString& path, QByteArrayView bytes)
     return {true, QString()};
 }
 
+namespace {
+
+// A pipe or a terminal has no old contents to keep, and renaming a file over
+// its name would take it away from whoever reads it.
+WriteResult writeThrough(const QString& path, const ContentProducer& produce)
+{
+    // Without the blocking flag a pipe nobody reads fails at once instead of
+    // waiting for a reader forever.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return systemFailure(path, errno);
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    QFile stream;
+    if (!stream.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return {false, translatedSystemReason(stream.errorString())};
+    }
+    if (!produce(stream) || !stream.flush())
+        return {false, translatedSystemReason(stream.errorString())};
+    return {true, QString()};
+}
+
+} // namespace
+
+bool sameFile(const QString& first, const QString& second)
+{
+    struct stat one { };
+    struct stat other { };
+    return ::stat(QFile::encodeName(first).constData(), &one) == 0
+           && ::stat(QFile::encodeName(second).constData(), &other) == 0 && one.st_dev == other.st_dev
+           && one.st_ino == other.st_ino;
+}
+
 WriteResult writeFileAtomically(const QString& path, const ContentProducer& produce)
 {
-    // QSaveFile would replace a folder's entry only to fail late; say so early.
-    if (QFileInfo(path).isDir())
-        return {false, uiText(TextKey::TXT00945).arg(path)};
+    struct stat target { };
+    if (::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode)) {
+        if (S_ISFIFO(target.st_mode) || S_ISCHR(target.st_mode))
+            return writeThrough(path, produce);
+        // QSaveFile would replace a folder's entry only to fail late; say so early.
+        if (S_ISDIR(target.st_mode))
+            return {false, uiText(TextKey::TXT00945).arg(path)};
+        return {false, path + u": " + notAFileReason(target.st_mode)};
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, translatedSystemReason(file.errorString())};

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace ponderix {
 
 namespace {
@@ -54,6 +56,19 @@ QString translatedSystemReason(const QString& reason)
             return uiText(known.key);
     }
     return reason;
+}
+
+QString notAFileReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return systemReason(EISDIR);
+    if (S_ISFIFO(mode))
+        return uiText(TextKey::TXT00941);
+    if (S_ISSOCK(mode))
+        return uiText(TextKey::TXT00942);
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return uiText(TextKey::TXT00943);
+    return uiText(TextKey::TXT00944);
 }
 
 } // namespace ponderix

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <sys/types.h>
+
 namespace ponderix {
 
 // The system's reason for a failed call, by its errno value, in the chosen
@@ -13,5 +15,10 @@ QString systemReason(int error);
 // chosen language when it is one the text table knows; any other text, like
 // Qt's own "Unknown error", is given back as it is.
 QString translatedSystemReason(const QString& reason);
+
+// Why a path that names something other than a regular file (a folder, a
+// pipe, a device) cannot be read or written as a file; `mode` is its
+// st_mode.
+QString notAFileReason(mode_t mode);
 
 } // namespace ponderix

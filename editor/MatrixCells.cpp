@@ -3,7 +3,7 @@
 #include "base/DisplayText.h"
 #include "base/Fonts.h"
 #include "base/TextTable.h"
-#include "editor/CellTexts.h"
+#include "document/CellTexts.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixGeometry.h"
 #include "project/OptionLetter.h"

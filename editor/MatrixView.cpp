@@ -18,8 +18,6 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include <QScopedValueRollback>
-
 #include <algorithm>
 
 namespace ponderix {
@@ -83,9 +81,6 @@ struct MatrixView::Private {
     bool tabFrom(QWidget* focused, bool forward);
     void connectCells();
     void reportEdits();
-    // Runs `report` as the user's edit, during which the controls are not
-    // told to show the model again: they already show it.
-    template <typename Report> void reporting(Report report);
 
     MatrixView& q;
     QPointer<QWidget> client;
@@ -115,7 +110,6 @@ struct MatrixView::Private {
     int criterionAreaBottomMargin = 0;
 
     std::unique_ptr<CellGrid> cells;
-    bool reportingEdit = false;
 
     QMetaObject::Connection focusFollower;
     Watcher watcher;
@@ -358,27 +352,19 @@ void MatrixView::Private::connectCells()
     QObject::connect(source, &CellGrid::commentRequested, &q, &MatrixView::commentRequested);
 }
 
-template <typename Report> void MatrixView::Private::reporting(Report report)
-{
-    const QScopedValueRollback guard(reportingEdit, true);
-    report();
-}
-
 void MatrixView::Private::reportEdits()
 {
     const CellGrid* source = cells.get();
-    QObject::connect(source, &CellGrid::optionNameEdited, &q, [this](int index, const QString& name) {
-        reporting([&] { emit q.nameEdited(EntryKind::Option, index, name); });
-    });
-    QObject::connect(source, &CellGrid::criterionNameEdited, &q, [this](int index, const QString& name) {
-        reporting([&] { emit q.nameEdited(EntryKind::Criterion, index, name); });
-    });
+    QObject::connect(source, &CellGrid::optionNameEdited, &q,
+                     [this](int index, const QString& name) { emit q.nameEdited(EntryKind::Option, index, name); });
+    QObject::connect(source, &CellGrid::criterionNameEdited, &q,
+                     [this](int index, const QString& name) { emit q.nameEdited(EntryKind::Criterion, index, name); });
     QObject::connect(source, &CellGrid::importanceEdited, &q, [this](int index, int importance, bool dragging) {
-        reporting([&] { emit q.importanceEdited(index, importance, dragging); });
+        emit q.importanceEdited(index, importance, dragging);
     });
     QObject::connect(source, &CellGrid::valueEdited, &q,
                      [this](int option, int criterion, int value, bool wasShown, bool dragging) {
-                         reporting([&] { emit q.valueEdited(option, criterion, value, wasShown, dragging); });
+                         emit q.valueEdited(option, criterion, value, wasShown, dragging);
                      });
     QObject::connect(source, &CellGrid::editRunEnded, &q, &MatrixView::editRunEnded);
 }
@@ -514,8 +500,6 @@ void MatrixView::commentChanged(int optionIndex, int criterionIndex)
 
 void MatrixView::showName(EntryKind kind, int index)
 {
-    if (d->reportingEdit)
-        return;
     if (kind == EntryKind::Option)
         d->cells->showOptionName(index);
     else
@@ -524,14 +508,12 @@ void MatrixView::showName(EntryKind kind, int index)
 
 void MatrixView::showImportance(int criterionIndex)
 {
-    if (!d->reportingEdit)
-        d->cells->showImportance(criterionIndex);
+    d->cells->showImportance(criterionIndex);
 }
 
 void MatrixView::showRatingValue(int optionIndex, int criterionIndex, bool shown)
 {
-    if (!d->reportingEdit)
-        d->cells->showRatingValue(optionIndex, criterionIndex, shown);
+    d->cells->showRatingValue(optionIndex, criterionIndex, shown);
 }
 
 void MatrixView::entryAppended(EntryKind kind)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Document.h"
+#include "document/Document.h"
 #include "project/Project.h"
 
 #include <QObject>
@@ -73,9 +73,8 @@ public:
     void commentChanged(int optionIndex, int criterionIndex);
 
     // After the model changed behind a control: the control shows the model
-    // again, without reporting it as the user's edit. A rating's value box
-    // shows the value only when `shown`. Nothing happens while the view is
-    // reporting that very edit: the control already shows it.
+    // again, its signals blocked so that this never comes back as the
+    // user's edit. A rating's value box shows the value only when `shown`.
     void showName(EntryKind kind, int index);
     void showImportance(int criterionIndex);
     void showRatingValue(int optionIndex, int criterionIndex, bool shown);

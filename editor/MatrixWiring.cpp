@@ -1,8 +1,8 @@
 #include "editor/MatrixWiring.h"
 
-#include "editor/Document.h"
-#include "editor/EditSteps.h"
-#include "editor/EditingCommands.h"
+#include "document/Document.h"
+#include "document/EditSteps.h"
+#include "document/EditingCommands.h"
 #include "editor/MatrixView.h"
 
 #include <optional>

@@ -58,6 +58,13 @@ std::vector<int> bestOf(const std::vector<int>& scores)
     return best;
 }
 
+Project scoredCopy(const Project& project)
+{
+    Project copy = project;
+    ComputeScores(copy);
+    return copy;
+}
+
 void ComputeScores(Project& project)
 {
     for (const Option& option : project.options())

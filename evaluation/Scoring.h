@@ -17,6 +17,10 @@ class Project;
 // its rating offsets, scaled to -100..+100 and rounded halves away from zero.
 void ComputeScores(Project& project);
 
+// A copy of the project with its scores computed, for whoever shows or
+// writes results of a project it must not change (the open document).
+Project scoredCopy(const Project& project);
+
 // The score of one option from its ratings; exposed for the views that need
 // a score without touching the project.
 int scoreOf(const Project& project, int optionIndex);

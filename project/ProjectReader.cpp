@@ -248,20 +248,6 @@ ReadError cannotRead(const QString& reason)
     return ReadError{ReadError::Kind::CannotRead, reason, 0, 0};
 }
 
-// Why something that is not a regular file cannot be read as a project.
-QString notAFileReason(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return systemReason(EISDIR);
-    if (S_ISFIFO(mode))
-        return uiText(TextKey::TXT00941);
-    if (S_ISSOCK(mode))
-        return uiText(TextKey::TXT00942);
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return uiText(TextKey::TXT00943);
-    return uiText(TextKey::TXT00944);
-}
-
 } // namespace
 
 ReadResult readProjectFile(const QString& path)

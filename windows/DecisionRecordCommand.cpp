@@ -35,7 +35,7 @@ QString recordPath(const Dialogs::FileChoice& choice)
 
 void exportDecisionRecord(const WindowContext& context)
 {
-    Project& project = context.project();
+    const Project& project = context.project();
     const QString patterns =
         uiText(TextKey::TXT00903) + u" (*.html)|*.html|"_s + uiText(TextKey::TXT00904) + u" (*.pdf)|*.pdf"_s;
     const QString fileName = QFileInfo(project.path()).fileName();
@@ -57,8 +57,10 @@ void exportDecisionRecord(const WindowContext& context)
     if (!mayReplace(context.dialogs, path))
         return;
 
-    ComputeScores(project);
-    const RecordSource source{project,        context.banner(),         fileName, QDateTime::currentDateTime(),
+    // The worker thread gets a copy of its own: the document may change
+    // while the record is written.
+    const Project scored = scoredCopy(project);
+    const RecordSource source{scored,         context.banner(),         fileName, QDateTime::currentDateTime(),
                               context.charts, context.folders.temporary};
     RecordOutcome outcome;
     context.dialogs.runWithProgress(uiText(TextKey::TXT00901), uiText(TextKey::TXT00914), uiText(TextKey::TXT00915),

@@ -173,8 +173,7 @@ ReportWindow* openReportWindow(const WindowContext& context)
     QByteArray shownDocument;
     {
         const WaitCursor wait;
-        Project& project = context.project();
-        ComputeScores(project);
+        const Project project = scoredCopy(context.project());
         report = buildReport(project);
         // Saved and copied as built, every character kept; the view lays out
         // the same report with the texts cut, or a name of megabytes would

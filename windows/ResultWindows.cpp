@@ -162,10 +162,11 @@ void describePicture(QLabel* picture, const QString& name, const QString& summar
 } // namespace
 
 ChartWindow::ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
-                         const QImage& firstPage, PagePainter paintFirstPage, int optionTabs)
+                         const QImage& firstPage, PagePainter paintFirstPage, std::shared_ptr<const Project> options)
     : QWidget(context.mainWindow,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_context(context), m_firstPage(firstPage), m_paintFirstPage(std::move(paintFirstPage))
+      m_context(context), m_options(std::move(options)), m_firstPage(firstPage),
+      m_paintFirstPage(std::move(paintFirstPage))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Modal for the dialogs it opens too: they belong to this window, not to
@@ -180,6 +181,7 @@ ChartWindow::ChartWindow(const WindowContext& context, const QString& title, con
     m_selector->setGeometry(kSelectorPosition.x(), kSelectorPosition.y(), size.width() - kSelectorMarginWidth,
                             size.height() - kSelectorMarginHeight);
     addPane(firstCaption);
+    const int optionTabs = m_options ? m_options->optionCount() : 0;
     for (int option = 0; option < optionTabs; ++option)
         addPane(optionLetter(option));
     showPage(0, m_firstPage, m_paintFirstPage);
@@ -271,8 +273,7 @@ void ChartWindow::showPage(int tab, const QImage& page, const PagePainter& paint
 PagePainter ChartWindow::detailPainter(int option) const
 {
     return [this, option](QPainter& painter) {
-        paintDetailPage(painter, m_context.project(), option, m_context.banner(), m_context.charts,
-                        m_context.folders.temporary);
+        paintDetailPage(painter, *m_options, option, m_context.banner(), m_context.charts, m_context.folders.temporary);
     };
 }
 
@@ -348,15 +349,14 @@ void ChartWindow::showTab(int index)
         return;
     // Built anew on every visit: there is one detail page, and it must
     // always belong to the tab on view.
-    QImage page = buildDetailPage(m_context.project(), index - 1, m_context.banner(), m_context.charts,
-                                  m_context.folders.temporary);
+    QImage page =
+        buildDetailPage(*m_options, index - 1, m_context.banner(), m_context.charts, m_context.folders.temporary);
     if (!page.isNull())
         m_detailPage = std::move(page);
     if (m_detailPage.isNull())
         return;
     showPage(index, m_detailPage, detailPainter(index - 1));
-    describePicture(picture(index), uiText(TextKey::TXT00263),
-                    detailSummary(withDisplayTexts(m_context.project()), index - 1));
+    describePicture(picture(index), uiText(TextKey::TXT00263), detailSummary(withDisplayTexts(*m_options), index - 1));
     picture(index)->setFocus();
 }
 
@@ -391,39 +391,38 @@ void ChartWindow::savePage()
 
 ChartWindow* openResultsWindow(const WindowContext& context)
 {
+    std::shared_ptr<const Project> scored;
     QImage overview;
     {
         WaitCursor wait;
-        ComputeScores(context.project());
-        overview = buildOverviewPage(context.project(), context.banner(), context.charts, context.folders.temporary);
+        scored = std::make_shared<const Project>(scoredCopy(context.project()));
+        overview = buildOverviewPage(*scored, context.banner(), context.charts, context.folders.temporary);
     }
     const QString caption = uiText(TextKey::TXT00274);
-    // The scores stay as computed above while the window is open: the main
-    // window is disabled until it closes.
-    const PagePainter paintOverview = [context](QPainter& painter) {
-        paintOverviewPage(painter, context.project(), context.banner(), context.charts, context.folders.temporary);
+    const PagePainter paintOverview = [context, scored](QPainter& painter) {
+        paintOverviewPage(painter, *scored, context.banner(), context.charts, context.folders.temporary);
     };
-    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, paintOverview,
-                                   context.project().optionCount());
-    describePicture(window->picture(0), caption, resultsSummary(withDisplayTexts(context.project())));
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00274), caption, overview, paintOverview, scored);
+    describePicture(window->picture(0), caption, resultsSummary(withDisplayTexts(*scored)));
     window->open();
     return window;
 }
 
 ChartWindow* openProfileWindow(const WindowContext& context)
 {
+    std::shared_ptr<const Project> scored;
     QImage profile;
     {
         WaitCursor wait;
-        ComputeScores(context.project());
-        profile = buildProfilePage(context.project(), context.banner());
+        scored = std::make_shared<const Project>(scoredCopy(context.project()));
+        profile = buildProfilePage(*scored, context.banner());
     }
-    const PagePainter paintProfile = [context](QPainter& painter) {
-        paintProfilePage(painter, context.project(), context.banner());
+    const PagePainter paintProfile = [context, scored](QPainter& painter) {
+        paintProfilePage(painter, *scored, context.banner());
     };
     auto* window =
-        new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile, paintProfile, 0);
-    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(withDisplayTexts(context.project())));
+        new ChartWindow(context, windowTitle(TextKey::TXT00275), uiText(TextKey::TXT00276), profile, paintProfile);
+    describePicture(window->picture(0), uiText(TextKey::TXT00276), resultsSummary(withDisplayTexts(*scored)));
     window->open();
     return window;
 }
@@ -431,21 +430,20 @@ ChartWindow* openProfileWindow(const WindowContext& context)
 ChartWindow* openRobustnessWindow(const WindowContext& context)
 {
     auto* window =
-        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), QImage(), PagePainter(), 0);
-    // Scored like the other windows, so the stored scores match what the
-    // page says; the analysis itself works on copies. Analysed once per
-    // showing: drawing the page again at the screen's density only lays out
-    // the same answers.
+        new ChartWindow(context, windowTitle(TextKey::TXT00440), uiText(TextKey::TXT00441), QImage(), PagePainter());
+    // Analysed once per showing, on a scored copy that the page keeps:
+    // drawing the page again at the screen's density only lays out the same
+    // answers, whatever the document did meanwhile.
     const auto analyse = [context, window] {
         WaitCursor wait;
-        ComputeScores(context.project());
-        const Robustness robustness = analyseRobustness(context.project());
-        window->replaceFirstPage(buildRobustnessPage(context.project(), robustness, context.banner()),
-                                 [context, robustness](QPainter& painter) {
-                                     paintRobustnessPage(painter, context.project(), robustness, context.banner());
+        auto scored = std::make_shared<const Project>(scoredCopy(context.project()));
+        const Robustness robustness = analyseRobustness(*scored);
+        window->replaceFirstPage(buildRobustnessPage(*scored, robustness, context.banner()),
+                                 [context, scored, robustness](QPainter& painter) {
+                                     paintRobustnessPage(painter, *scored, robustness, context.banner());
                                  });
         describePicture(window->picture(0), uiText(TextKey::TXT00441),
-                        robustnessSummary(withDisplayTexts(context.project()), robustness));
+                        robustnessSummary(withDisplayTexts(*scored), robustness));
     };
     analyse();
     // A slider drag or a paste sends many changes at once: they wait for the
@@ -472,8 +470,7 @@ ChartWindow* openTeamWindow(const WindowContext& context, const TeamResult& team
         page = buildTeamPage(team, banner);
     }
     const PagePainter paintTeam = [team, banner](QPainter& painter) { paintTeamPage(painter, team, banner); };
-    auto* window =
-        new ChartWindow(context, windowTitle(TextKey::TXT00802), uiText(TextKey::TXT00802), page, paintTeam, 0);
+    auto* window = new ChartWindow(context, windowTitle(TextKey::TXT00802), uiText(TextKey::TXT00802), page, paintTeam);
     describePicture(window->picture(0), uiText(TextKey::TXT00802), teamSummary(team));
     window->addActionButton(uiText(TextKey::TXT00803), [window, team, openCombined] {
         // The combined project replaces the open one only after the

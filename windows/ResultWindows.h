@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -31,13 +32,13 @@ public:
     enum class Button { Print, Copy, SaveAsImage, Close };
 
     // `firstPage` (at 1x) is shown on the first tab; `paintFirstPage` paints
-    // it again for a high-density screen or a printer. Each of the
-    // `optionTabs` tabs after it stands for the option at its position - 1,
-    // captioned with its letter, and gets that option's detail page whenever
-    // it is selected. Every tab shows its page at the window's device pixel
+    // it again for a high-density screen or a printer. Each option of
+    // `options` (scored; none when null) gets a tab after it, captioned with
+    // its letter, showing that option's detail page whenever it is
+    // selected. Every tab shows its page at the window's device pixel
     // ratio; the buttons copy, save and print from the 1x page.
     ChartWindow(const WindowContext& context, const QString& title, const QString& firstCaption,
-                const QImage& firstPage, PagePainter paintFirstPage, int optionTabs);
+                const QImage& firstPage, PagePainter paintFirstPage, std::shared_ptr<const Project> options = nullptr);
     ~ChartWindow() override;
 
     // Shows the window centred on the main window and disables the main
@@ -84,6 +85,7 @@ private:
     void followScreen();
 
     WindowContext m_context;
+    std::shared_ptr<const Project> m_options;
     QImage m_firstPage;
     PagePainter m_paintFirstPage;
     QImage m_detailPage;

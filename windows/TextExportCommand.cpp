@@ -47,8 +47,7 @@ void exportText(const WindowContext& context)
     WriteResult written;
     {
         const WaitCursor wait;
-        ComputeScores(context.project());
-        written = writeFileAtomically(path, textExportBytes(context.project(), choice.patternIndex));
+        written = writeFileAtomically(path, textExportBytes(scoredCopy(context.project()), choice.patternIndex));
     }
     // A spreadsheet opened on a file that was never written would show the
     // last export's numbers as if they were today's: say so.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Document.h"
+#include "document/Document.h"
 
 #include <QString>
 
@@ -25,7 +25,8 @@ struct WindowContext {
     QWidget* mainWindow;        // owner; disabled while a window is open
     int desktopHeight;
 
-    Project& project() const { return document.project(); }
+    // Read-only: a window that scores works on its own copy (scoredCopy).
+    const Project& project() const { return document.project(); }
     const QString& banner() const { return document.banner(); }
 };
 

@@ -124,14 +124,14 @@ TEST_F(ApplicationTest, QuitQuestionAnswers)
 
     // Yes with a save that cannot be written keeps the program running.
     writeBytes(file(u"blocker"_s), "a file, not a folder");
-    application->project().setPath(file(u"blocker/project.pnx"_s));
+    application->document().replace(Project(application->project()), u"Plan"_s, file(u"blocker/project.pnx"_s));
     m_dialogs.answers = {Dialogs::Answer::Yes};
     EXPECT_FALSE(application->confirmQuit());
     EXPECT_EQ(m_dialogs.lastTitle(), text(TextKey::TXT00001));
     EXPECT_TRUE(m_dialogs.lastText().startsWith(text(TextKey::TXT00093)));
     EXPECT_TRUE(m_dialogs.lastText().contains(file(u"blocker/project.pnx"_s)));
 
-    application->project().setPath(file(u"saved.pnx"_s));
+    application->document().replace(Project(application->project()), u"Plan"_s, file(u"saved.pnx"_s));
     m_dialogs.answers = {Dialogs::Answer::Yes};
     EXPECT_TRUE(application->confirmQuit());
     EXPECT_TRUE(readBytes(file(u"saved.pnx"_s)).contains("<Ponderix "));
@@ -158,7 +158,7 @@ TEST_F(ApplicationTest, SaveAsAppliesTheExtensionRuleAndAsksBeforeReplacing)
 
     // An existing file: No keeps it as it was.
     const QByteArray before = readBytes(file(u"Projekt.pnx"_s));
-    application->project().setOptionName(0, u"changed"_s);
+    application->document().setName(EntryKind::Option, 0, u"changed"_s);
     m_dialogs.files = {{file(u"Projekt.pnx"_s), 0}};
     m_dialogs.answers = {Dialogs::Answer::No};
     EXPECT_FALSE(files.save(QString()));
@@ -179,7 +179,7 @@ TEST_F(ApplicationTest, OpenFailuresKeepTheProjectAndSayWhy)
 {
     auto application = startApplication();
     ProjectFiles& files = application->projectFiles();
-    application->project().setOptionName(0, u"mine"_s);
+    application->document().setName(EntryKind::Option, 0, u"mine"_s);
 
     struct Case {
         const char* name;
@@ -217,7 +217,7 @@ TEST_F(ApplicationTest, OpenFailuresKeepTheProjectAndSayWhy)
 TEST_F(ApplicationTest, ProjectsTooLargeForTheMatrixAreRefusedWithTheLimit)
 {
     auto application = startApplication();
-    application->project().setOptionName(0, u"mine"_s);
+    application->document().setName(EntryKind::Option, 0, u"mine"_s);
     constexpr int options = 1000;
     constexpr int criteria = 101; // 101,000 positions: just past the limit
     QByteArray bytes = "<Ponderix>\n<Options Size=\"1000\">\n";
@@ -529,8 +529,9 @@ TEST_F(ApplicationTest, ResultCommandsOpenTheirWindowsOverTheMainWindow)
         QApplication::processEvents();
         EXPECT_TRUE(window.isEnabled());
     }
-    // Scores were computed for the windows: the demo's best option scores 65.
-    EXPECT_EQ(application->project().options()[0].score, 65);
+    // The windows score copies of their own: the open project, as read,
+    // holds no score (the demo's best would be 65).
+    EXPECT_EQ(application->project().options()[0].score, 0);
 }
 
 TEST_F(ApplicationTest, TheAnalysisMenuListsRobustnessAfterProfile)
@@ -581,7 +582,7 @@ TEST_F(ApplicationTest, F4OpensOneLiveRobustnessWindowThatFollowsTheSliders)
 {
     auto application = startApplication({writeDemo(u"Cars.pnx"_s)});
     MainWindow& window = application->mainWindow();
-    Project& project = application->project();
+    const Project& project = application->project();
     const auto robustnessWindows = [] {
         QList<QWidget*> found;
         for (QWidget* widget : QApplication::topLevelWidgets()) {

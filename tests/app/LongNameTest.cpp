@@ -5,7 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ProjectFiles.h"
-#include "editor/EditHistory.h"
+#include "document/EditHistory.h"
 #include "editor/ImageButton.h"
 #include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"

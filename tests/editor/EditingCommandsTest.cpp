@@ -280,10 +280,8 @@ TEST_F(EditingCommandsTest, MovingACriterionSwapsNamesImportancesAndRows)
 TEST_F(EditingCommandsTest, NewProjectAsksUnlessStartingAndLeavesOneOfEach)
 {
     start();
-    load(matrixProject(20, 3));
-    m_project.setPath(u"/home/user/old.pnx"_s);
-    m_project.setLastFolder(u"/home/user/"_s);
-    view().setBanner(u"old"_s);
+    m_document.setLastFolder(u"/home/user/"_s);
+    m_document.replace(matrixProject(20, 3), u"old"_s, u"/home/user/old.pnx"_s);
 
     EXPECT_FALSE(commands().newProject(QString()));
     expectQuestion(TextKey::TXT00210, text(TextKey::TXT00211) + u"\r\n"_s + text(TextKey::TXT00212));

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "base/TextTable.h"
-#include "editor/Document.h"
-#include "editor/EditingCommands.h"
+#include "document/Document.h"
+#include "document/EditingCommands.h"
 #include "editor/MatrixCells.h"
 #include "editor/MatrixView.h"
 #include "editor/MatrixWiring.h"
 #include "project/Project.h"
 #include "tests/ScriptedDialogs.h"
+#include "tests/document/SampleProjects.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,40 +27,6 @@ namespace ponderix::test {
 inline QString text(TextKey key)
 {
     return uiText(key);
-}
-
-// Options "O0".., criteria "C0".. (importance 1 + c % 5), every rating with
-// the comment "o:c" and the value (o + 2c) % 11.
-// The entries' names in list order, joined by commas: what a move or an
-// undo must leave behind, in one comparable line.
-inline QString optionNames(const Project& project)
-{
-    QStringList all;
-    for (const Option& option : project.options())
-        all << option.Name;
-    return all.join(u',');
-}
-
-inline QString criterionNames(const Project& project)
-{
-    QStringList all;
-    for (const Criterion& criterion : project.criteria())
-        all << criterion.Name;
-    return all.join(u',');
-}
-
-inline Project matrixProject(int options, int criteria)
-{
-    Project project;
-    for (int o = 0; o < options; ++o)
-        project.appendOption(QStringLiteral("O%1").arg(o));
-    for (int c = 0; c < criteria; ++c)
-        project.appendCriterion(QStringLiteral("C%1").arg(c), 1 + c % 5);
-    for (int o = 0; o < options; ++o) {
-        for (int c = 0; c < criteria; ++c)
-            project.appendRating(o, c, QStringLiteral("%1:%2").arg(o).arg(c), (o + 2 * c) % 11);
-    }
-    return project;
 }
 
 // A client area of the default window size with the view in it, wired to
@@ -107,7 +74,7 @@ protected:
     QString m_legend = QStringLiteral("Low    Medium    High");
     QWidget m_client;
     Document m_document;
-    Project& m_project = m_document.project();
+    const Project& m_project = m_document.project();
     ScriptedDialogs m_dialogs;
     std::unique_ptr<MatrixView> m_view;
     std::unique_ptr<EditingCommands> m_commands;

@@ -1,5 +1,5 @@
 #include "base/BuiltInImages.h"
-#include "editor/CellTexts.h"
+#include "document/CellTexts.h"
 #include "editor/ImageButton.h"
 #include "editor/WidthStrip.h"
 #include "tests/editor/MatrixFixture.h"
@@ -192,8 +192,7 @@ TEST_F(MatrixViewTest, CriterionCellsTakeTheWidthInForceWhenTheyAreBuilt)
     start(0);
     load(matrixProject(1, 1));
     view().setCellCriteriaAddWidth(100);
-    m_project.addCriterion(u"wide"_s);
-    view().buildCriterionCell(1);
+    m_document.appendEntry(EntryKind::Criterion, u"wide"_s);
     const CriterionCell* narrow = view().criterionCell(0);
     const CriterionCell* wide = view().criterionCell(1);
     EXPECT_EQ(narrow->width(), 130);
@@ -290,8 +289,7 @@ TEST_F(MatrixViewTest, FreshRatingsKeepTheBoxEmptyUntilTheSliderIsUsed)
 {
     start();
     load(matrixProject(1, 1));
-    m_project.addOption(u"new"_s);
-    view().buildRatingCell(1, 0, false);
+    m_document.appendEntry(EntryKind::Option, u"new"_s);
     RatingCell& cell = rating(1, 0);
     EXPECT_EQ(cell.valueText(), QString());
     EXPECT_EQ(cell.valueBoxRect().x(), 57);

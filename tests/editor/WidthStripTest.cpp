@@ -1,5 +1,5 @@
 #include "editor/WidthStrip.h"
-#include "editor/CellTexts.h"
+#include "document/CellTexts.h"
 
 #include <QTest>
 

@@ -60,7 +60,7 @@ protected:
 
     QImage detailPage(int option) const
     {
-        return rgb32(buildDetailPage(m_project, option, u"Cars"_s, nullptr, m_folders.temporary));
+        return rgb32(buildDetailPage(scoredCopy(m_project), option, u"Cars"_s, nullptr, m_folders.temporary));
     }
 };
 
@@ -118,12 +118,10 @@ TEST_F(ResultWindowsTest, SizeTitleAndLayoutFollowTheDesktopHeight)
 
 TEST_F(ResultWindowsTest, TheResultsWindowHasTheOverviewAndOneTabPerOption)
 {
-    // Stale scores must not reach the page: opening scores the project.
+    // Stale scores must not reach the page: the window scores its copy.
     for (int option = 0; option < m_project.optionCount(); ++option)
         m_project.setScore(option, 77);
     ChartWindow* window = openResultsWindow(context());
-    for (int option = 0; option < m_project.optionCount(); ++option)
-        EXPECT_EQ(m_project.options()[static_cast<std::size_t>(option)].score, scoreOf(m_project, option));
 
     QTabWidget* selector = window->selector();
     ASSERT_EQ(selector->count(), 4);
@@ -133,7 +131,7 @@ TEST_F(ResultWindowsTest, TheResultsWindowHasTheOverviewAndOneTabPerOption)
     EXPECT_EQ(selector->tabText(3), u"C"_s);
     EXPECT_EQ(selector->currentIndex(), 0);
 
-    const QImage overview = rgb32(buildOverviewPage(m_project, u"Cars"_s, nullptr, m_folders.temporary));
+    const QImage overview = rgb32(buildOverviewPage(scoredCopy(m_project), u"Cars"_s, nullptr, m_folders.temporary));
     EXPECT_EQ(shown(window->picture(0)), overview);
     EXPECT_EQ(rgb32(window->currentPage()), overview);
     for (int tab = 0; tab < selector->count(); ++tab) {
@@ -166,14 +164,14 @@ TEST_F(ResultWindowsTest, TheProfileWindowShowsItsPageOnOneTab)
 
 TEST_F(ResultWindowsTest, TheRobustnessWindowShowsItsPageOnOneTab)
 {
-    // Stale scores must not stay behind: opening scores the project.
+    // Stale scores must not reach the page: the window scores its copy.
     m_project.setScore(0, 77);
     ChartWindow* window = openRobustnessWindow(context());
-    EXPECT_EQ(m_project.options()[0].score, 65); // the demo's best option
 
     ASSERT_EQ(window->selector()->count(), 1);
     EXPECT_EQ(window->selector()->tabText(0), u"Robustness"_s);
-    const QImage page = rgb32(buildRobustnessPage(m_project, analyseRobustness(m_project), u"Cars"_s));
+    const Project scored = scoredCopy(m_project);
+    const QImage page = rgb32(buildRobustnessPage(scored, analyseRobustness(scored), u"Cars"_s));
     EXPECT_EQ(page.width(), 700);
     EXPECT_EQ(shown(window->picture(0)), page);
     EXPECT_EQ(window->picture(0)->size(), page.size());
@@ -288,29 +286,16 @@ TEST_F(ResultWindowsTest, SelectingAnOptionTabBuildsThatOptionsDetailPage)
     EXPECT_EQ(rgb32(window->currentPage()), rgb32(window->picture(0)->pixmap().toImage()));
 }
 
-TEST_F(ResultWindowsTest, ADetailPageIsRebuiltOnEveryVisitButNotOnAReselection)
+TEST_F(ResultWindowsTest, EveryPageShowsTheProjectAsScoredWhenTheWindowOpened)
 {
     ChartWindow* window = openResultsWindow(context());
-    clickTab(window, 1);
-    const QImage first = shown(window->picture(1));
-
-    // The window is modal, so the project never changes under it in use; a
-    // change here shows whether the page was drawn again.
-    m_project.setOptionName(0, u"Renamed once"_s);
-    clickTab(window, 1);
-    EXPECT_EQ(shown(window->picture(1)), first);
-    window->selector()->setCurrentIndex(1);
-    EXPECT_EQ(shown(window->picture(1)), first);
-
+    // The window scores its own copy: the document changes, the pages do not.
+    m_document.setName(EntryKind::Option, 0, u"Renamed"_s);
+    m_document.setValue(0, 0, 0, true);
     clickTab(window, 2);
     clickTab(window, 1);
-    EXPECT_NE(shown(window->picture(1)), first);
     EXPECT_EQ(shown(window->picture(1)), detailPage(0));
-
-    m_project.setOptionName(0, u"Renamed twice"_s);
-    clickTab(window, 0);
-    clickTab(window, 1);
-    EXPECT_EQ(shown(window->picture(1)), detailPage(0));
+    EXPECT_EQ(m_document.project().options()[0].score, 0);
 }
 
 // ---- modality ----------------------------------------------------------------
@@ -409,7 +394,8 @@ TEST_F(ResultWindowsTest, TheRobustnessWindowStaysBesideTheMainWindowAndFollowsE
     EXPECT_TRUE(m_mainWindow.isEnabled());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     const auto analysedNow = [this] {
-        return rgb32(buildRobustnessPage(m_project, analyseRobustness(m_project), m_document.banner()));
+        const Project scored = scoredCopy(m_document.project());
+        return rgb32(buildRobustnessPage(scored, analyseRobustness(scored), m_document.banner()));
     };
     const QImage first = analysedNow();
     ASSERT_EQ(shown(window->picture(0)), first);

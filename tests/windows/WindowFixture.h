@@ -60,8 +60,10 @@ protected:
         m_mainWindow.show();
     }
 
+    // Hands the project the test set up to the document, as opening it would.
     WindowContext context(int desktopHeight = 1080)
     {
+        m_document.replace(Project(m_project), m_document.banner(), m_project.path());
         return {m_document, m_settings, m_dialogs, m_folders, m_charts, &m_mainWindow, desktopHeight};
     }
 
@@ -70,7 +72,7 @@ protected:
     QTemporaryDir m_sandbox;
     ApplicationFolders m_folders;
     Document m_document;
-    Project& m_project = m_document.project(); // the open project, as the windows read it
+    Project m_project; // what the test sets up; context() opens it
     Settings m_settings;
     ScriptedDialogs m_dialogs;
     const ChartLibrary* m_charts = nullptr; // pages without charts unless a test loads them

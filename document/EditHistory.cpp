@@ -1,11 +1,7 @@
-#include "editor/EditHistory.h"
-
-#include "editor/EditSteps.h"
+#include "document/EditHistory.h"
 
 #include <QSet>
-#include <QUndoCommand>
 
-#include <memory>
 #include <vector>
 
 namespace ponderix {
@@ -18,49 +14,40 @@ EditHistory::EditHistory(QObject* parent) : QObject(parent)
     connect(&m_stack, &QUndoStack::redoTextChanged, this, &EditHistory::stateChanged);
 }
 
-void EditHistory::record(QUndoCommand* step)
+void EditHistory::record(HistoryStep* step)
 {
-    std::unique_ptr<QUndoCommand> owned(step);
-    if (m_replaying)
-        return;
-    m_replaying = true;
-    m_stack.push(owned.release());
-    m_replaying = false;
+    m_stack.push(step);
     keepWithinMemory();
     emit projectChanged();
 }
 
 void EditHistory::undo()
 {
-    if (m_replaying || !canUndo())
+    if (!canUndo())
         return;
     // A field typed into after an undo starts a step of its own instead of
     // growing the step below the undone one.
     closeMerging();
-    m_replaying = true;
     m_stack.undo();
-    m_replaying = false;
     closeMerging();
     emit projectChanged();
 }
 
 void EditHistory::redo()
 {
-    if (m_replaying || !m_stack.canRedo())
+    if (!m_stack.canRedo())
         return;
     closeMerging();
-    m_replaying = true;
     m_stack.redo();
-    m_replaying = false;
     closeMerging();
     emit projectChanged();
 }
 
 namespace {
 
-const EditStep* stepOf(const QUndoCommand* command)
+const HistoryStep* stepOf(const QUndoCommand* command)
 {
-    return dynamic_cast<const EditStep*>(command);
+    return dynamic_cast<const HistoryStep*>(command);
 }
 
 } // namespace
@@ -84,7 +71,7 @@ void EditHistory::keepWithinMemory()
     for (int at = count - 1; at >= 0; --at) {
         qint64 bytes = keptFrom[static_cast<std::size_t>(at) + 1];
         texts.clear();
-        if (const EditStep* step = stepOf(m_stack.command(at)))
+        if (const HistoryStep* step = stepOf(m_stack.command(at)))
             step->keptTexts(texts);
         for (const QString* text : texts) {
             if (!text->isEmpty() && !counted.contains(text->constData())) {
@@ -99,7 +86,7 @@ void EditHistory::keepWithinMemory()
          ++at) {
         // Owned by the stack, which hands them out read-only; the history
         // owns the stack.
-        auto* step = const_cast<EditStep*>(stepOf(m_stack.command(at)));
+        auto* step = const_cast<HistoryStep*>(stepOf(m_stack.command(at)));
         if (!step)
             break;
         step->forget();

@@ -1,7 +1,7 @@
-#include "editor/EditSteps.h"
+#include "document/EditSteps.h"
 
 #include "base/TextTable.h"
-#include "editor/CellTexts.h"
+#include "document/CellTexts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "editor/CellTexts.h"
+#include "document/CellTexts.h"
 
 #include "base/TextTable.h"
 #include "project/OptionLetter.h"

@@ -1,6 +1,8 @@
-#include "editor/Document.h"
-#include "editor/EditSteps.h"
-#include "tests/editor/MatrixFixture.h"
+#include "document/Document.h"
+#include "document/EditSteps.h"
+#include "tests/document/SampleProjects.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Document.h"
+#include "document/Document.h"
 #include "project/Project.h"
 
 #include <QString>
@@ -15,23 +15,8 @@ namespace ponderix {
 // applies it to the document, which tells the views. The first redo() is
 // the edit being recorded; only later redos and undos move the keyboard
 // focus to the control that changed.
-class EditStep : public QUndoCommand {
-public:
-    // Every text the step keeps to undo or redo itself (names, comments);
-    // the history bounds its memory by them.
-    virtual void keptTexts(std::vector<const QString*>& texts) const { Q_UNUSED(texts); }
-    // The history let the step go to stay within its memory: it can never
-    // be undone again and drops what it kept.
-    void forget()
-    {
-        m_forgotten = true;
-        dropKeptTexts();
-    }
-    bool forgotten() const { return m_forgotten; }
-
+class EditStep : public HistoryStep {
 protected:
-    virtual void dropKeptTexts() { }
-
     EditStep(Document& document, const QString& name);
     // True from the second application on.
     bool replaying() const { return m_applied; }
@@ -42,7 +27,6 @@ protected:
 
 private:
     bool m_applied = false;
-    bool m_forgotten = false;
 };
 
 // Merge ids of the steps a user action makes many of.

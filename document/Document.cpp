@@ -1,4 +1,4 @@
-#include "editor/Document.h"
+#include "document/Document.h"
 
 namespace ponderix {
 
@@ -11,15 +11,43 @@ void Document::setBanner(const QString& banner)
     emit changed();
 }
 
-void Document::replace(Project&& project, const QString& banner)
+void Document::replace(Project&& project, const QString& banner, const QString& path, Arrival arrival)
 {
     // The views let go of the old entries before they are gone.
     emit projectAboutToBeReplaced();
+    project.setLastFolder(m_project.lastFolder());
+    project.setPath(path);
     m_project = std::move(project);
     m_banner = banner;
+    m_unsavedWork = arrival == Arrival::Unsaved;
     emit bannerChanged(m_banner);
     emit projectReplaced();
     m_history.clear();
+    emit fileChanged();
+    emit changed();
+}
+
+void Document::markSaved(const QString& path, const QString& banner)
+{
+    m_project.setPath(path);
+    m_banner = banner;
+    m_unsavedWork = false;
+    emit bannerChanged(m_banner);
+    emit fileChanged();
+    emit changed();
+}
+
+void Document::setLastFolder(const QString& folder)
+{
+    if (folder == m_project.lastFolder())
+        return;
+    m_project.setLastFolder(folder);
+    emit fileChanged();
+}
+
+void Document::edited()
+{
+    m_unsavedWork = true;
     emit changed();
 }
 
@@ -30,28 +58,28 @@ void Document::setName(EntryKind kind, int index, const QString& name)
     else
         m_project.setCriterionName(index, name);
     emit nameChanged(kind, index);
-    emit changed();
+    edited();
 }
 
 void Document::setImportance(int criterionIndex, int importance)
 {
     m_project.setImportance(criterionIndex, importance);
     emit importanceChanged(criterionIndex);
-    emit changed();
+    edited();
 }
 
 void Document::setValue(int optionIndex, int criterionIndex, int value, bool valueShown)
 {
     m_project.setValue(optionIndex, criterionIndex, value);
     emit valueChanged(optionIndex, criterionIndex, valueShown);
-    emit changed();
+    edited();
 }
 
 void Document::setComment(int optionIndex, int criterionIndex, const QString& comment)
 {
     m_project.setComment(optionIndex, criterionIndex, comment);
     emit commentChanged(optionIndex, criterionIndex);
-    emit changed();
+    edited();
 }
 
 void Document::appendEntry(EntryKind kind, const QString& name)
@@ -61,7 +89,7 @@ void Document::appendEntry(EntryKind kind, const QString& name)
     else
         m_project.addCriterion(name);
     emit entryAppended(kind);
-    emit changed();
+    edited();
 }
 
 void Document::removeLastEntry(EntryKind kind)
@@ -71,7 +99,7 @@ void Document::removeLastEntry(EntryKind kind)
     else
         m_project.deleteCriterion(m_project.criterionCount() - 1);
     emit lastEntryRemoved(kind);
-    emit changed();
+    edited();
 }
 
 template <typename Change> void Document::renumber(EntryKind kind, Change change)
@@ -79,7 +107,7 @@ template <typename Change> void Document::renumber(EntryKind kind, Change change
     emit entriesAboutToBeRenumbered(kind);
     change();
     emit entriesRenumbered(kind);
-    emit changed();
+    edited();
 }
 
 std::optional<TakenOption> Document::takeOption(int index)
@@ -113,7 +141,7 @@ bool Document::moveEntry(EntryKind kind, int index, MoveDirection direction)
     if (!moved)
         return false;
     emit entriesSwapped(kind, index, direction == MoveDirection::Backward ? index - 1 : index + 1);
-    emit changed();
+    edited();
     return true;
 }
 

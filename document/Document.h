@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/EditHistory.h"
+#include "document/EditHistory.h"
 #include "project/Project.h"
 
 #include <QObject>
@@ -27,18 +27,33 @@ class Document final : public QObject {
 public:
     explicit Document(QObject* parent = nullptr);
 
+    // Read-only: every change goes through the calls below, so that whoever
+    // shows the project hears of it.
     const Project& project() const { return m_project; }
-    // For what no view shows (the path, the last folder) and for reading;
-    // the changes a view shows go through the calls below.
-    Project& project() { return m_project; }
     EditHistory& history() { return m_history; }
 
     const QString& banner() const { return m_banner; }
     void setBanner(const QString& banner);
 
-    // Another project takes the place of this one, with its banner, and
-    // starts a fresh history: nothing before may be undone into it.
-    void replace(Project&& project, const QString& banner);
+    // Whether the project holds work that is in no file: edits since it was
+    // opened or saved, or a project that arrived unsaved. Recovery keeps a
+    // copy of exactly that.
+    bool hasUnsavedWork() const { return m_unsavedWork; }
+
+    // How a replacing project arrives: read from its file or made empty
+    // (nothing to lose yet), or made here with work in it that no file holds
+    // (a team's combined project, an import, work restored after a crash).
+    enum class Arrival { Saved, Unsaved };
+
+    // Another project takes the place of this one, with its banner and the
+    // file it is saved in (empty: Save asks for a name), and starts a fresh
+    // history: nothing before may be undone into it. The last folder is the
+    // program's, not the project's, and stays.
+    void replace(Project&& project, const QString& banner, const QString& path = {}, Arrival arrival = Arrival::Saved);
+    // The project was written whole to `path`, which is now its file.
+    void markSaved(const QString& path, const QString& banner);
+    // Where the next file dialog starts.
+    void setLastFolder(const QString& folder);
 
     // The changes the edit steps make. `valueShown` says whether the
     // rating's value box shows the value afterwards, which only the views
@@ -75,6 +90,8 @@ signals:
     void projectAboutToBeReplaced();
     void projectReplaced();
     void bannerChanged(const QString& banner);
+    // The project's file or the last folder changed.
+    void fileChanged();
     void focusRequested(ponderix::FocusTarget target, int index, int criterionIndex);
     // After any of the changes above: for views that show the whole project.
     void changed();
@@ -84,9 +101,13 @@ private:
     // the announcements around renumbering.
     template <typename Change> void renumber(EntryKind kind, Change change);
 
+    // Every edit makes the work unsaved; each change announces itself.
+    void edited();
+
     Project m_project;
     QString m_banner;
     EditHistory m_history;
+    bool m_unsavedWork = false;
 };
 
 } // namespace ponderix

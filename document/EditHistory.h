@@ -2,11 +2,33 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoCommand>
 #include <QUndoStack>
 
-class QUndoCommand;
+#include <vector>
 
 namespace ponderix {
+
+// What the history needs of a step to keep within its memory: the texts the
+// step holds on to, and a way to let them go for good.
+class HistoryStep : public QUndoCommand {
+public:
+    // Every text the step keeps to undo or redo itself (names, comments).
+    virtual void keptTexts(std::vector<const QString*>& texts) const { Q_UNUSED(texts); }
+    // The step can never be undone again and drops what it kept.
+    void forget()
+    {
+        m_forgotten = true;
+        dropKeptTexts();
+    }
+    bool forgotten() const { return m_forgotten; }
+
+protected:
+    virtual void dropKeptTexts() { }
+
+private:
+    bool m_forgotten = false;
+};
 
 // The open project's history of edits: every change the user makes is
 // recorded here as a step that can be undone and redone. The history lives
@@ -25,9 +47,10 @@ public:
 
     // Takes over a step the user has just made and applies it. A step that
     // merges into the last one (more typing in the same field, more of the
-    // same slider drag) makes no new step. Steps arriving while a step is
-    // being undone or redone are the view echoing that step and are dropped.
-    void record(QUndoCommand* step);
+    // same slider drag) makes no new step. An undo or redo never comes back
+    // here as a new step: the views show what it changed with their
+    // controls' signals blocked, and that is the one guard against echoes.
+    void record(HistoryStep* step);
 
     void undo();
     void redo();
@@ -64,7 +87,6 @@ private:
 
     QUndoStack m_stack;
     int m_mergeSerial = 0;
-    bool m_replaying = false;
 };
 
 } // namespace ponderix

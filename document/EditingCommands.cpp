@@ -1,10 +1,10 @@
-#include "editor/EditingCommands.h"
+#include "document/EditingCommands.h"
 
 #include "base/DisplayText.h"
 #include "base/TextTable.h"
-#include "editor/CellTexts.h"
-#include "editor/Document.h"
-#include "editor/EditSteps.h"
+#include "document/CellTexts.h"
+#include "document/Document.h"
+#include "document/EditSteps.h"
 #include "platform/Dialogs.h"
 
 namespace ponderix {
@@ -44,9 +44,8 @@ bool EditingCommands::newProject(const QString& marker)
         && !askYesNo(TextKey::TXT00210, uiText(TextKey::TXT00211) + kLineBreak + uiText(TextKey::TXT00212)))
         return false;
 
-    // No path; the last folder stays for the next dialog.
+    // No path: Save asks for a name.
     Project fresh;
-    fresh.setLastFolder(m_project.lastFolder());
     const QString name = uiText(TextKey::TXT00214);
     fresh.addOption(name);
     fresh.addCriterion(name);
