@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
+#include "export/TabSeparatedField.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
 
@@ -61,7 +62,7 @@ public:
     void cell(const QString& documentCell, const QString& textCell)
     {
         m_document += documentCell;
-        m_text += textCell + u"\t"_s;
+        m_text += tabSeparatedField(textCell) + u"\t"_s;
     }
     void endRow()
     {

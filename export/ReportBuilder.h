@@ -13,7 +13,7 @@ class Project;
 // disagree.
 struct Report {
     QByteArray document; // UTF-8, the character set its meta line declares
-    QString text;        // cells end with a tab, rows with CR LF
+    QString text;        // cells (tabSeparatedField) end with a tab, rows with CR LF
 };
 
 // The style element carried in the program image and put into the report's

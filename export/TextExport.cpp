@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
+#include "export/TabSeparatedField.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
 
@@ -17,7 +18,7 @@ class TextSheet final {
 public:
     TextSheet& field(const QString& value)
     {
-        m_text += value + u"\t"_s;
+        m_text += tabSeparatedField(value) + u"\t"_s;
         return *this;
     }
     TextSheet& emptyFields(int count)

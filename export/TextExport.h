@@ -13,7 +13,8 @@ inline constexpr int kCriteriaRowsLayout = 0; // one row per criterion, two colu
 inline constexpr int kOptionRowsLayout = 1;   // a value row and a comment row per option
 
 // The export file's bytes: UTF-8 without byte-order mark, a tab after every
-// field, CR LF after every line. Reads the scores stored in the project: run
+// field, CR LF after every line; a field with a tab or line break in it is
+// quoted (tabSeparatedField). Reads the scores stored in the project: run
 // ComputeScores first. An index other than kOptionRowsLayout gives the
 // criteria rows, the layout a fresh settings file starts with.
 QByteArray textExportBytes(const Project& project, int layout);

@@ -269,22 +269,29 @@ TEST_F(RecoveryTest, TheRestoredWorkKeepsItsPathOnlyWhenItNamesAProjectFile)
 }
 
 // What another account could have put in the state folder is never offered:
-// the folder was open to others' writing, or a copy's file is a link.
+// the folder was open to others' writing, or a copy's file is a link or
+// another account's.
 TEST_F(RecoveryTest, ACopyThatMayNotBeTheUsersOwnIsSetAsideUnoffered)
 {
     const QString cars = writeDemo(u"Cars.pnx"_s);
-    for (const bool openFolder : {true, false}) {
+    enum Planted { OpenFolder, Link, OthersFile };
+    for (const Planted planted : {OpenFolder, Link, OthersFile}) {
+        if (planted == OthersFile && geteuid() != 0)
+            continue; // only root can give a file to another account
         leaveCopy(cars, u"Cars"_s);
+        const bool openFolder = planted == OpenFolder;
         if (openFolder) {
             ASSERT_EQ(chmod(QFile::encodeName(m_folders.state).constData(), 0777), 0);
-        } else {
+        } else if (planted == Link) {
             ASSERT_TRUE(QFile::rename(recoverySide(), file(u"elsewhere.json"_s)));
             ASSERT_TRUE(QFile::link(file(u"elsewhere.json"_s), recoverySide()));
+        } else {
+            ASSERT_EQ(chown(QFile::encodeName(recoverySide()).constData(), 65534, 65534), 0);
         }
         m_dialogs.messages.clear();
         auto application = startApplication();
-        EXPECT_EQ(questionsAsked(), 0) << openFolder;
-        ASSERT_EQ(m_dialogs.messages.size(), 1) << openFolder;
+        EXPECT_EQ(questionsAsked(), 0) << planted;
+        ASSERT_EQ(m_dialogs.messages.size(), 1) << planted;
         EXPECT_TRUE(m_dialogs.messages[0].text.startsWith(uiText(TextKey::TXT00622)));
         EXPECT_TRUE(m_dialogs.messages[0].text.contains(uiText(openFolder ? TextKey::TXT00840 : TextKey::TXT00841)));
         EXPECT_FALSE(QFile::exists(recoveryProject()));

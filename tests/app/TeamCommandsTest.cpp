@@ -80,7 +80,8 @@ TEST_F(TeamCommands, CombiningShowsTheTeamAndOpensTheCombinedProjectAsNew)
     openCombined->click();
     QApplication::processEvents();
 
-    EXPECT_EQ(m_dialogs.lastText(), uiText(TextKey::TXT00218) + u"\r\n"_s + uiText(TextKey::TXT00212));
+    EXPECT_EQ(m_dialogs.lastText(),
+              u"Do you want to open another project?\r\nChanges that have not been saved will be lost."_s);
     EXPECT_TRUE(application->mainWindow().isEnabled());
     const Project& combined = application->project();
     EXPECT_EQ(combined.ratingOf(0, 0)->Value, 5);

@@ -66,5 +66,14 @@ TEST(SystemReason, SpeaksTheChosenLanguageAndTheCLibrarysEnglish)
         EXPECT_NE(systemReason(error), cLibraryEnglish(error)) << error;
         EXPECT_EQ(translatedSystemReason(cLibraryEnglish(error)), systemReason(error)) << error;
     }
+    // Qt hands over the C library's words in the language of the process,
+    // here French where the C library has it.
+    const QByteArray processLocale = setlocale(LC_ALL, nullptr);
+    qputenv("LANGUAGE", "fr");
+    setlocale(LC_ALL, "C.UTF-8");
+    const QString french = QString::fromLocal8Bit(std::strerror(EACCES));
+    EXPECT_TRUE(french == cLibraryEnglish(EACCES) || translatedSystemReason(french) == u"Keine Berechtigung"_s);
+    qunsetenv("LANGUAGE");
+    setlocale(LC_ALL, processLocale.constData());
     chooseLanguage(u"en"_s);
 }

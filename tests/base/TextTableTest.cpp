@@ -31,19 +31,6 @@ TEST(TextTable, EveryKeyHasText)
         EXPECT_FALSE(text(key).isEmpty()) << textKeyName(key).toStdString();
 }
 
-// A key that is not in the table does not build; what is left to check is
-// that each key reaches its own entry and is named as the table names it.
-TEST(TextTable, EachKeyReachesItsOwnEntry)
-{
-    EXPECT_EQ(shown(TextKey::TXT00001), "Error");
-    EXPECT_EQ(textKeyName(TextKey::TXT00001), u"TXT00001"_s);
-    EXPECT_EQ(shown(TextKey::TXT00339), "Save as...");
-    EXPECT_EQ(textKeyName(TextKey::TXT00339), u"TXT00339"_s);
-    EXPECT_EQ(textKeyName(TextKey::Program_Name), u"Program_Name"_s);
-    EXPECT_EQ(allTextKeys().front(), TextKey::AppData_Subdir);
-    EXPECT_EQ(textKeyName(TextKey::TXT00432), u"TXT00432"_s);
-}
-
 TEST(TextTable, NamesTheProgramAndItsVersion)
 {
     EXPECT_EQ(shown(TextKey::Program_Name), "Ponderix");

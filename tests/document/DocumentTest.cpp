@@ -54,7 +54,9 @@ public:
                          [log](const QString& banner) { log(u"banner "_s + banner); });
         QObject::connect(&document, &Document::focusRequested, &document,
                          [log](FocusTarget target, int index, int criterion) {
-                             log(u"focus %1 %2:%3"_s.arg(static_cast<int>(target)).arg(index).arg(criterion));
+                             log(u"focus %1 %2:%3"_s.arg(target == FocusTarget::RatingValue ? u"value"_s : u"other"_s)
+                                     .arg(index)
+                                     .arg(criterion));
                          });
         QObject::connect(&document, &Document::changed, &document, [log] { log(u"changed"_s); });
     }
@@ -158,10 +160,9 @@ TEST(Document, EachChangeIsMadeAndAnnouncedOnce)
          {u"replacing 3x2"_s, u"banner Other"_s, u"replaced 1x4"_s, u"changed"_s},
          names,
          u"O0/C0,C1,C2,C3"_s},
-        // FocusTarget::RatingValue is the fourth target.
         {"focus",
          [](Document& d) { d.requestFocus(FocusTarget::RatingValue, 2, 1); },
-         {u"focus 3 2:1"_s},
+         {u"focus value 2:1"_s},
          names,
          u"O0,O1,O2/C0,C1"_s},
     };

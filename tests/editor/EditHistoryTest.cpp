@@ -307,6 +307,11 @@ TEST_F(EditHistoryTest, KeepsTheNewestStepsWithinItsMemoryAndEachSharedTextOnce)
     EXPECT_TRUE(history().undoText().isEmpty());
     history().redo();
     EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, texts[4]);
+
+    // A step past the bound on its own is still the last edit, and undoable.
+    history().record(new CommentStep(document(), 0, 0, QString(EditHistory::kTextBytesLimit / 2, u'z')));
+    history().undo();
+    EXPECT_EQ(m_project.ratingOf(0, 0)->Comment, texts[4]);
 }
 
 TEST_F(EditHistoryTest, AFreshProjectStartsAFreshHistoryAndNoChangeNoStep)

@@ -138,7 +138,7 @@ TEST(Team, HandWorkedTeam)
 
 TEST(Team, AgreementVerdicts)
 {
-    // Three members, each rating one criterion; the offsets make each
+    // Three or four members, each rating one criterion; the offsets make each
     // member's own best as listed.
     struct Case {
         std::vector<std::vector<int>> offsets; // per member: X, Y
@@ -147,9 +147,10 @@ TEST(Team, AgreementVerdicts)
     };
     const Case cases[] = {
         {{{3, 0}, {2, 1}, {1, 1}}, TeamVerdict::Unanimous, 3}, // the tie of the third includes X
-        {{{5, 0}, {4, 0}, {0, 1}}, TeamVerdict::Majority, 2},
+        {{{5, 0}, {4, 0}, {0, 1}}, TeamVerdict::Majority, 2},  // two of three
         {{{5, 0}, {0, 1}, {0, 1}}, TeamVerdict::Split, 1},
-        {{{2, 0}, {0, 2}, {1, 1}}, TeamVerdict::Undecided, 1}, // the team ties X and Y; only a tie includes both
+        {{{5, 0}, {5, 0}, {0, 1}, {1, 2}}, TeamVerdict::Split, 2}, // half of four is no majority
+        {{{2, 0}, {0, 2}, {1, 1}}, TeamVerdict::Undecided, 1},     // the team ties X and Y; only a tie includes both
     };
     for (const Case& c : cases) {
         std::vector<Copy> copies;

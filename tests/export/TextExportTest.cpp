@@ -2,9 +2,13 @@
 
 #include "base/TextTable.h"
 #include "evaluation/Scoring.h"
+#include "export/ReportBuilder.h"
 #include "project/Project.h"
 #include "tests/ScoredDemo.h"
 #include "tests/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <vector>
 
@@ -41,6 +45,23 @@ QList<QByteArray> linesOf(const QByteArray& bytes)
         line.chop(1);
     }
     return lines;
+}
+
+// The rows a spreadsheet reads from tab-separated text, as an independent
+// reader (Python's csv module) finds them.
+QList<QStringList> spreadsheetRows(const QByteArray& text)
+{
+    QProcess python;
+    python.start(u"/usr/bin/python3"_s,
+                 {u"-c"_s, u"import csv, io, json, sys; print(json.dumps(list(csv.reader(io.TextIOWrapper("
+                           "sys.stdin.buffer, 'utf-8', newline=''), 'excel-tab'))))"_s});
+    python.write(text);
+    python.closeWriteChannel();
+    EXPECT_TRUE(python.waitForFinished()) << "python3 reads the text back";
+    QList<QStringList> rows;
+    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array())
+        rows.append(row.toVariant().toStringList());
+    return rows;
 }
 
 std::vector<qsizetype> tabsPerLine(const QByteArray& bytes)
@@ -144,22 +165,32 @@ TEST(TextExport, RatingsAreFoundWhateverTheListOrder)
     EXPECT_EQ(optionRows.value(5), "Comments\t\t\t\tb-x\tb-y\t\t");
 }
 
-TEST(TextExport, NamesAndCommentsAreWrittenAsTheyStand)
+// Texts a spreadsheet must read back whole, though they hold the separators;
+// the same matrix with a placeholder for each shows the rows it must find.
+TEST(TextExport, NamesAndCommentsAreReadBackWhole)
 {
-    Project project;
-    project.appendOption(u"Zürich <&> \"Nord\""_s);
-    project.appendCriterion(u"Größe\tneu"_s, 2);
-    project.appendRating(0, 0, u"<b>zwei</b>\r\nZeilen"_s, 5);
-
-    const QByteArray criteriaRows = exported(project, kCriteriaRowsLayout);
-    EXPECT_TRUE(criteriaRows.startsWith("Criteria\t")) << "no byte-order mark";
-    EXPECT_TRUE(criteriaRows.contains("\tZ\xC3\xBCrich <&> \"Nord\"\t"));
-    EXPECT_TRUE(criteriaRows.contains("\r\n1. Gr\xC3\xB6\xC3\x9F"
-                                      "e\tneu\t2\t0\t<b>zwei</b>\r\nZeilen\t\r\n"));
-
-    const QByteArray optionRows = exported(project, kOptionRowsLayout);
-    EXPECT_TRUE(optionRows.startsWith("Options\t"));
-    EXPECT_TRUE(optionRows.contains("Comments\t\t\t\t<b>zwei</b>\r\nZeilen\t\t\r\n"));
+    const QStringList typed = {u"\"Nord\" <&> Zürich"_s, u"Größe\tneu"_s, u"two\nlines"_s, u"one\rmore \"\""_s};
+    const auto exports = [](const auto& text) {
+        Project project;
+        project.appendOption(text(0));
+        project.appendOption(text(1));
+        project.appendCriterion(text(2), 2);
+        project.appendRating(0, 0, text(3), 5);
+        project.appendRating(1, 0, text(0), 7);
+        return QList<QByteArray>{exported(project, kCriteriaRowsLayout), exported(project, kOptionRowsLayout),
+                                 buildReport(project).text.toUtf8()};
+    };
+    const QList<QByteArray> written = exports([&](int i) { return typed[i]; });
+    const QList<QByteArray> plain = exports([](int i) { return u"@%1@"_s.arg(i); });
+    EXPECT_TRUE(written[0].startsWith("Criteria\t")) << "no byte-order mark";
+    for (qsizetype layout = 0; layout < written.size(); ++layout) {
+        QList<QStringList> expected = spreadsheetRows(plain[layout]);
+        for (QStringList& row : expected) {
+            for (qsizetype i = 0; i < typed.size(); ++i)
+                row.replaceInStrings(u"@%1@"_s.arg(i), typed[i]);
+        }
+        EXPECT_EQ(spreadsheetRows(written[layout]), expected) << written[layout].toStdString();
+    }
 }
 
 TEST(TextExport, UnknownLayoutIndexFallsBackToCriteriaRows)

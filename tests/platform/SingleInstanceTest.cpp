@@ -92,6 +92,11 @@ TEST(SingleInstance, ALockLeftByACrashedCopyThatCannotBeRemovedRefusesNobody)
     const SingleInstance second(sandbox.path(), u"Ponderix"_s);
     EXPECT_FALSE(second.isFirst());
     EXPECT_TRUE(second.problem().isEmpty());
+
+    // So does one of another machine (a shared home folder), whatever runs
+    // here under its number.
+    ASSERT_TRUE(writeBytes(lock, QByteArray::number(ended) + "\nponderix\nanother-machine\n"));
+    EXPECT_FALSE(SingleInstance(sandbox.path(), u"Ponderix"_s).isFirst());
 }
 
 // A live copy's lock is never too old to hold: the first copy may run for

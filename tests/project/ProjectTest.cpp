@@ -1,4 +1,5 @@
 #include "project/Project.h"
+#include "project/DisplayTexts.h"
 #include "project/OptionLetter.h"
 
 #include <QStringList>
@@ -249,6 +250,24 @@ TEST(ProjectTakeAndRestore, PutsAnEntryBackWithItsRatingsAtTheirOldPlaces)
     EXPECT_FALSE(project.takeOption(3).has_value());
     EXPECT_FALSE(project.takeCriterion(-1).has_value());
     EXPECT_EQ(ratingList(project), before);
+}
+
+// Views that lay out a whole project see each long name or comment as
+// 4,000 characters and an ellipsis, and a short one as it is.
+TEST(ProjectDisplayTexts, LongTextsAreCutForViews)
+{
+    const QString whole(5000, u'x');
+    const QString shown = QString(4000, u'x') + QChar(0x2026);
+    Project project = matrix(1, 2);
+    EXPECT_FALSE(hasTextsCutForDisplay(project));
+    project.setCriterionName(1, whole);
+    EXPECT_TRUE(hasTextsCutForDisplay(project));
+    project.setOptionName(0, whole);
+    project.setComment(0, 1, whole);
+    const Project cut = withDisplayTexts(project);
+    EXPECT_EQ(QStringList({cut.options()[0].Name, cut.criteria()[0].Name, cut.criteria()[1].Name,
+                           cut.ratingOf(0, 0)->Comment, cut.ratingOf(0, 1)->Comment}),
+              QStringList({shown, u"C0"_s, shown, u"o0c0"_s, shown}));
 }
 
 TEST(OptionLetter, NamesOptionsAsSpreadsheetsNameColumns)

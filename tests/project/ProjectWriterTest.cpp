@@ -85,7 +85,9 @@ TEST(ProjectWriter, EscapesTrimsAndDropsWhatXmlCannotHold)
     project.appendOption(u"  R&D <new> \"quoted\" 'single'  "_s);
     project.appendCriterion(u"\ttab and\r\nbreak "_s, 2);
     project.appendRating(0, 0,
-                         u"bell\u0007 nul"_s + QChar(0) + u" lone"_s + QChar(0xD800) + u" \U0001F600 \uFFFE end"_s, 7);
+                         u"bell\u0007 nul"_s + QChar(0) + u" lone"_s + QChar(0xD800)
+                             + u" \U0001F600 \uFFFE\uFFFF end"_s,
+                         7);
     const QByteArray bytes = projectFileBytes(project, u"a&b.pnx"_s, kDemoStamp);
 
     EXPECT_TRUE(bytes.contains(R"(Name="a&amp;b.pnx")"));
