@@ -5,6 +5,7 @@
 #include "app/Recovery.h"
 #include "base/BuiltInImages.h"
 #include "base/Language.h"
+#include "base/SystemReason.h"
 #include "base/TextTable.h"
 #include "document/CellTexts.h"
 #include "document/EditingCommands.h"
@@ -32,7 +33,10 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+
+#include <sys/stat.h>
 
 namespace ponderix {
 
@@ -326,6 +330,8 @@ bool Application::offerRecovery()
 void Application::openFirstProject()
 {
     const QString commandLine = fileGivenAtStart();
+    if (!commandLine.isEmpty())
+        reportUnreachableStartFile(commandLine);
     const QString candidate = isOpenableAtStartup(commandLine)              ? commandLine
                               : isOpenableAtStartup(m_settings.LastProject) ? m_settings.LastProject
                                                                             : QString();
@@ -333,6 +339,18 @@ void Application::openFirstProject()
         && m_files->open(candidate, ProjectFiles::Question::DoNotAsk, ProjectFiles::LastFolder::Update))
         return;
     m_editing->newProject(u"Start"_s);
+}
+
+void Application::reportUnreachableStartFile(const QString& path)
+{
+    // The user named this file: opening the last project without a word
+    // would have them edit another file than the one they meant.
+    struct stat facts { };
+    if (::stat(QFile::encodeName(path).constData(), &facts) == 0)
+        return;
+    m_dialogs->message(uiText(TextKey::TXT00001),
+                       uiText(TextKey::TXT00094) + u"\r\n\r\n"_s + path + u"\r\n\r\n"_s + systemReason(errno),
+                       Dialogs::Icon::None);
 }
 
 void Application::handleDrop(const QStringList& names)

@@ -82,6 +82,8 @@ private:
     void openFirstProject();
     // The project file named on the command line, made absolute.
     QString fileGivenAtStart() const;
+    // Says so when the file named at start-up cannot be found or reached.
+    void reportUnreachableStartFile(const QString& path);
     // Writes the open project's path and folder to the settings at once.
     void rememberLastProject();
     void writeSettings();

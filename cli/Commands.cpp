@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "base/AtomicFile.h"
 #include "base/Language.h"
 #include "base/TextTable.h"
 #include "cli/Subcommand.h"
@@ -187,6 +188,24 @@ std::optional<Arguments> parseArguments(const Subcommand& command, const QString
     return parsed;
 }
 
+// Every option that names a file a command writes.
+const QStringList kOutputOptions = {u"-o"_s, u"--combined"_s, u"--image"_s, u"--text"_s};
+
+// An output that is one of the command's own inputs would be written over
+// the file it is made from: `blank plan.pnx -o ./plan.pnx` would leave a
+// blank project where the ratings were. Empty when no output is an input.
+QString outputOverAnInput(const Arguments& arguments)
+{
+    for (const QString& option : kOutputOptions) {
+        const QString output = arguments.value(option);
+        for (const QString& input : arguments.positional) {
+            if (!output.isEmpty() && sameFile(output, input))
+                return output;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 QString withArgumentWords(const QString& usage)
@@ -273,6 +292,10 @@ int run(QStringList arguments)
     const std::optional<Arguments> parsed = parseArguments(*command, arguments.mid(1), problem);
     if (!parsed)
         return usageError(problem);
+    if (const QString output = outputOverAnInput(*parsed); !output.isEmpty()) {
+        writeProblem(uiText(TextKey::OutputIsAnInput).arg(output));
+        return kFailure;
+    }
     return command->handler(*parsed);
 }
 

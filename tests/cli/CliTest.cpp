@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -348,4 +349,56 @@ TEST_F(Cli, PlainOutputsShowControlCharactersAsEscapes)
     ASSERT_EQ(cli({u"save"_s, path(u"controls.pnx"_s), u"-o"_s, path(u"saved.pnx"_s)}).exitCode, 0);
     const QString json = cli({u"scores"_s, path(u"saved.pnx"_s), u"--json"_s}).out;
     EXPECT_TRUE(json.contains(u"\"name\":\"a\\rb\\nc\\td\u007Fe\u009Bf\u0085g\\\\h\u0301\""_s)) << json.toStdString();
+}
+
+// An output is never written over one of the command's own inputs, however
+// its path is spelt.
+TEST_F(Cli, RefusesAnOutputThatIsOneOfItsInputs)
+{
+    const QByteArray before = readBytes(demo());
+    ASSERT_TRUE(QFile::link(demo(), path(u"link.pnx"_s)));
+    const QString dotted = m_folder.path() + u"/./demo.pnx"_s;
+    const QString other = path(u"other.pnx"_s);
+    ASSERT_TRUE(QFile::copy(demo(), other));
+    const QList<QStringList> attempts = {
+        {u"blank"_s, demo(), u"-o"_s, demo()},
+        {u"save"_s, demo(), u"-o"_s, dotted},
+        {u"export"_s, demo(), u"--layout"_s, u"criteria"_s, u"-o"_s, path(u"link.pnx"_s)},
+        {u"report"_s, demo(), u"-o"_s, path(u"r.html"_s), u"--text"_s, demo()},
+        {u"record"_s, demo(), u"-o"_s, demo()},
+        {u"team"_s, other, demo(), u"--combined"_s, dotted},
+    };
+    for (const QStringList& arguments : attempts) {
+        const Outcome outcome = cli(arguments);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(arguments.last())) << outcome.err.toStdString();
+        EXPECT_EQ(readBytes(demo()), before) << arguments.join(u' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path(u"r.html"_s)));
+}
+
+// A pipe or a device at the output's name is written through, never
+// replaced by a file; what is neither file nor stream is refused.
+TEST_F(Cli, WritesThroughPipesAndDevicesWithoutReplacingThem)
+{
+    const QString pipe = path(u"pipe"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    struct Case {
+        QString output;
+        int exitCode;
+        bool (*kept)(mode_t);
+    } cases[] = {
+        {u"/dev/null"_s, 0, [](mode_t mode) { return S_ISCHR(mode); }},
+        {pipe, 1, [](mode_t mode) { return S_ISFIFO(mode); }}, // nobody reads it: no wait
+        {m_folder.path(), 1, [](mode_t mode) { return S_ISDIR(mode); }},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cli({u"save"_s, demo(), u"-o"_s, c.output}).exitCode, c.exitCode) << c.output.toStdString();
+        struct stat facts { };
+        ASSERT_EQ(::stat(QFile::encodeName(c.output).constData(), &facts), 0);
+        EXPECT_TRUE(c.kept(facts.st_mode)) << c.output.toStdString();
+    }
+    if (::access("/dev/full", W_OK) == 0) {
+        EXPECT_EQ(cli({u"demo"_s, u"-o"_s, u"/dev/full"_s}).exitCode, 1);
+    }
 }
