@@ -103,12 +103,16 @@ TEST_F(ApplicationTest, SettingsSurviveToTheNextStart)
     EXPECT_TRUE(written.contains(QByteArray(QByteArray("LastProject = ") + project.toUtf8() + QByteArray("\r\n"))));
     EXPECT_FALSE(QDir(m_folders.temporary).exists());
 
-    // The last project reopens without a question; a relative command-line path is ignored.
-    auto again = startApplication({u"relative.pnx"_s});
+    // The last project reopens without a question; a file named on the
+    // command line that is not there is named, with the reason.
+    auto again = startApplication({u"nichtda.pnx"_s});
     EXPECT_EQ(again->project().path(), project);
     EXPECT_EQ(again->settings().CriteriaAddWidth, 120);
     EXPECT_EQ(again->project().optionCount(), 3);
-    EXPECT_TRUE(m_dialogs.messages.size() == 1); // only the strip's message of the first run
+    ASSERT_EQ(m_dialogs.messages.size(), 2);
+    EXPECT_EQ(m_dialogs.messages.last().text, u"The project file could not be opened.\r\n\r\n"_s
+                                                  + QDir::current().absoluteFilePath(u"nichtda.pnx"_s)
+                                                  + u"\r\n\r\nNo such file or directory"_s);
 }
 
 TEST_F(ApplicationTest, QuitQuestionAnswers)
@@ -266,6 +270,8 @@ TEST_F(ApplicationTest, OpeningThroughTheDialogAndTheDemo)
     EXPECT_TRUE(application->project().path().isEmpty());
     EXPECT_EQ(application->project().lastFolder(), folderBefore);
     EXPECT_TRUE(QFile::exists(m_folders.temporary + u"DemoProjekt.pnx"_s));
+    // Its copy in the temporary folder is not the user's last project.
+    EXPECT_EQ(application->settings().LastProject, QString());
 
     // Save now asks for a name in the folder used before the demo.
     m_dialogs.files = {};

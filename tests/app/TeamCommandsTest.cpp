@@ -2,6 +2,7 @@
 // project alone, and combining members' files into the team window, whose
 // button opens the combined project as a new one.
 #include "app/Application.h"
+#include "app/Recovery.h"
 
 #include "app/MainWindow.h"
 #include "base/TextTable.h"
@@ -57,6 +58,14 @@ TEST_F(TeamCommands, BlankCopyLeavesTheOpenProjectAsItIs)
     EXPECT_EQ(application->project().path(), file(u"Cars.pnx"_s));
     EXPECT_EQ(application->matrixView().banner(), u"Cars"_s);
     EXPECT_EQ(application->project().ratingOf(0, 0)->Value, 9);
+
+    // Over the open project's own file it would zero every rating on disk.
+    const QByteArray before = readBytes(file(u"Cars.pnx"_s));
+    m_dialogs.files = {{file(u"Cars.pnx"_s), 0}};
+    m_dialogs.answers = {Dialogs::Answer::Yes};
+    application->mainWindow().trigger(Command::SaveBlankCopy);
+    EXPECT_EQ(m_dialogs.lastText(), uiText(TextKey::BlankCopyOverItsProject).arg(file(u"Cars.pnx"_s)));
+    EXPECT_EQ(readBytes(file(u"Cars.pnx"_s)), before);
 }
 
 // anna rates A +4 under Price (as the demo), ben -4: the combined project
@@ -88,6 +97,8 @@ TEST_F(TeamCommands, CombiningShowsTheTeamAndOpensTheCombinedProjectAsNew)
     EXPECT_EQ(combined.ratingOf(0, 0)->Comment, u"anna (+4): USD 39'000\nben (-4): USD 39'000"_s);
     EXPECT_TRUE(combined.path().isEmpty());
     EXPECT_EQ(application->matrixView().banner(), uiText(TextKey::TXT00802));
+    // Work no file holds: kept for recovery from the start, not from the first edit.
+    EXPECT_TRUE(application->recovery().pending());
 }
 
 TEST_F(TeamCommands, FilesOfAnotherDecisionAreRefusedByName)
