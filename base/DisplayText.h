@@ -23,4 +23,14 @@ QString displayText(const QString& text, qsizetype limit = kDisplayTextLimit);
 // True when displayText(text, limit) differs from `text`.
 bool isCutForDisplay(const QString& text, qsizetype limit = kDisplayTextLimit);
 
+// The whole text after the user changed what a field showed of it from
+// `shownBefore` to `shownAfter`. An edit of the shown part keeps the hidden
+// rest; text typed after the "…" goes after the whole text; an edit of the
+// "…" itself replaces what it stood for, since that is what the user did.
+QString withShownEdit(const QString& whole, const QString& shownBefore, const QString& shownAfter);
+
+// Whether a field showing `shown` shows `whole` as well as it can: the whole
+// text, or a beginning of it followed by "…".
+bool showsText(const QString& shown, const QString& whole);
+
 } // namespace ponderix

@@ -118,13 +118,11 @@ void EditingCommands::editComment(int optionIndex, int criterionIndex)
     if (!rating)
         return;
     const QString title = uiText(TextKey::TXT00209);
-    // The prompt's field gets the comment as shown, since a field holding
-    // megabytes takes seconds for every key; returned unchanged it leaves the
-    // whole comment as it was, and so does a cancelled prompt.
-    const QString shown = displayText(rating->Comment);
+    // The whole comment, never the part the matrix shows: an edit of a cut
+    // text would throw away the rest the user never saw.
     const std::optional<QString> comment =
-        m_dialogs.textEntry(title, title + u' ' + ratingPosition(optionIndex, criterionIndex), shown);
-    if (!comment || *comment == shown)
+        m_dialogs.textEntry(title, title + u' ' + ratingPosition(optionIndex, criterionIndex), rating->Comment);
+    if (!comment || *comment == rating->Comment)
         return;
     m_document.history().record(new CommentStep(m_document, optionIndex, criterionIndex, *comment));
 }

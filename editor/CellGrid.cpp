@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QVariant>
 
 #include <algorithm>
 #include <initializer_list>
@@ -92,15 +93,28 @@ public:
     }
 };
 
+// What a name field showed before its latest change: an edit of a cut
+// name is applied to the whole name through it.
+constexpr char kShownBefore[] = "ponderixShownBefore";
+
+// A field that already shows the name (the user is typing in it) keeps its
+// text and cursor.
 void setNameQuietly(QLineEdit* field, const QString& name)
 {
-    // A name the user is typing past the bound stays as typed.
-    const QString shown = displayText(name);
-    if (field->text() == name || field->text() == shown)
+    if (showsText(field->text(), name))
         return;
     const QSignalBlocker quiet(field);
-    field->setText(shown);
+    field->setText(displayText(name));
+    field->setProperty(kShownBefore, field->text());
     field->setCursorPosition(0);
+}
+
+// The whole name after the user's change to the field.
+QString editedName(QLineEdit* field, const QString& name, const QString& typed)
+{
+    const QVariant before = field->property(kShownBefore);
+    field->setProperty(kShownBefore, typed);
+    return withShownEdit(name, before.isValid() ? before.toString() : displayText(name), typed);
 }
 
 } // namespace
@@ -146,8 +160,10 @@ void CellGrid::buildOption(int optionIndex)
     auto* cell = new OptionCell(m_panes.options, m_resources, optionIndex, option.Name);
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
-    connect(cell->nameField(), &QLineEdit::textChanged, cell, [this, optionIndex](const QString& name) {
-        emit optionNameEdited(optionIndex, name);
+    connect(cell->nameField(), &QLineEdit::textChanged, cell, [this, cell, optionIndex](const QString& typed) {
+        emit optionNameEdited(optionIndex,
+                              editedName(cell->nameField(),
+                                         m_project.options()[static_cast<std::size_t>(optionIndex)].Name, typed));
         announceNames(optionIndex, -1);
     });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);
@@ -171,8 +187,11 @@ void CellGrid::buildCriterion(int criterionIndex)
                                    criterion.Importance, m_legendText);
     slot = cell;
     cell->nameField()->installEventFilter(m_fieldUndo);
-    connect(cell->nameField(), &QLineEdit::textChanged, cell, [this, criterionIndex](const QString& name) {
-        emit criterionNameEdited(criterionIndex, name);
+    connect(cell->nameField(), &QLineEdit::textChanged, cell, [this, cell, criterionIndex](const QString& typed) {
+        emit criterionNameEdited(criterionIndex,
+                                 editedName(cell->nameField(),
+                                            m_project.criteria()[static_cast<std::size_t>(criterionIndex)].Name,
+                                            typed));
         announceNames(-1, criterionIndex);
     });
     connect(cell->nameField(), &QLineEdit::editingFinished, this, &CellGrid::editRunEnded);

@@ -1,5 +1,6 @@
 #include "platform/gui/QtDialogs.h"
 
+#include "base/DisplayText.h"
 #include "base/TextTable.h"
 #include "platform/DocumentPrinting.h"
 #include "platform/FileFacts.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -192,6 +194,11 @@ std::optional<QString> QtDialogs::textEntry(const QString& title, const QString&
     // Set before the text goes in, which the limit would already cut.
     if (auto* field = dialog.findChild<QLineEdit*>())
         field->setMaxLength(std::numeric_limits<int>::max());
+    // A line field lays out its whole text on every key and takes seconds
+    // for megabytes; the plain-text editor holds such a text whole and
+    // stays quick.
+    if (isCutForDisplay(initialText))
+        dialog.setOption(QInputDialog::UsePlainTextEditForTextInput);
     dialog.setTextValue(initialText);
     // The dialog selects its whole text as it shows, and the first key typed
     // would throw the old comment away; the cursor waits after it instead.
@@ -203,6 +210,8 @@ std::optional<QString> QtDialogs::textEntry(const QString& title, const QString&
                 field->deselect();
                 field->end(false);
             }
+            if (auto* editor = dialog.findChild<QPlainTextEdit*>())
+                editor->moveCursor(QTextCursor::End);
         },
         Qt::QueuedConnection);
     if (dialog.exec() != QDialog::Accepted)

@@ -42,3 +42,20 @@ TEST(DisplayText, BoundsAMegabyteNameByDefault)
     EXPECT_EQ(shown.first(4000), QString(4000, u'x'));
     EXPECT_EQ(shown.back(), QChar(0x2026));
 }
+
+// "abcdefgh" shown cut as "abc…": the user's change to what they saw.
+TEST(DisplayText, AnEditOfACutTextKeepsWhatWasNotShown)
+{
+    const QString e(QChar(0x2026));
+    const struct {
+        QString whole, before, after, expected;
+    } cases[] = {
+        {u"abcdefgh"_s, u"abc"_s + e, u"aXbc"_s + e, u"aXbcdefgh"_s},
+        {u"abcdefgh"_s, u"abc"_s + e, u"ab"_s + e, u"abdefgh"_s},
+        {u"abcdefgh"_s, u"abc"_s + e, u"abc"_s + e + u"Z"_s, u"abcdefghZ"_s},
+        {u"abcdefgh"_s, u"abc"_s + e, u"abc"_s, u"abc"_s}, // the "…" itself deleted
+        {u"abc"_s, u"abc"_s, u"abd"_s, u"abd"_s},          // nothing was hidden
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withShownEdit(c.whole, c.before, c.after), c.expected) << c.after.toStdString();
+}
