@@ -35,8 +35,8 @@ constexpr int kRowPitch = 20;
 // The findings take at least the rows down to the closest change and one
 // change below it.
 constexpr int kFindingsBottom = kRow1Y + 6 * kRowPitch;
-// The closest changes and each challenger's are listed up to these counts.
-constexpr int kMostClosestChanges = 10;
+// Each challenger's changes are listed up to this count, the closest changes
+// up to as many as the analysis keeps.
 constexpr int kMostChallengerChanges = 3;
 constexpr int kSectionGap = 16;
 constexpr int kHeadingHeight = 22;
@@ -123,7 +123,7 @@ int drawSummary(QPainter* painter, const Project& project, const Robustness& rob
         y += put(painter, kRobustnessValueX, y, kTextWidth, row.value, value, colour, kRowPitch);
     }
     if (robustness.closest) {
-        for (const QString& line : listedChanges(project, robustness.closest->changes, kMostClosestChanges))
+        for (const QString& line : listedChanges(project, *robustness.closest))
             y += put(painter, kRobustnessValueX, y, kTextWidth, line, value, Qt::black, kRowPitch);
     }
     return std::max(y, kFindingsBottom);
@@ -155,7 +155,7 @@ int drawChallengers(QPainter* painter, const Project& project, const Robustness&
                  challengerText(project, challenger), value, Qt::black, kChallengerPitch);
         if (!challenger.lift)
             continue;
-        for (const QString& line : listedChanges(project, challenger.lift->changes, kMostChallengerChanges)) {
+        for (const QString& line : listedChanges(project, *challenger.lift, kMostChallengerChanges)) {
             y += put(painter, kChangeIndentX, y - 2, kPageWidth - kChangeIndentX - kRightMargin, line, small, Qt::black,
                      kChangeLinePitch);
         }
