@@ -645,6 +645,20 @@ TEST(RobustnessPage, LongNamesWrapAndPushTheGridDown)
     EXPECT_GE(longTop - shortTop, 2 * 14);
 }
 
+TEST(RobustnessPage, NamesOfAnyLengthTakeTheSameShortLineInItsSentences)
+{
+    // The tie's page names both options and the criterion in each of its
+    // four changes: names of 50,000 characters make it no taller than 300.
+    Project project = matrix({3}, {{7}, {7}});
+    const auto height = [&](qsizetype length) {
+        project.setOptionName(0, QString(length, u'a'));
+        project.setOptionName(1, QString(length, u'b'));
+        project.setCriterionName(0, QString(length, u'c'));
+        return robustnessPageHeight(project, analyseRobustness(project));
+    };
+    EXPECT_EQ(height(50'000), height(300));
+}
+
 TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)
 {
     // A far ahead of B and C: no single change lifts either, so only the
