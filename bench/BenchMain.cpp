@@ -272,6 +272,8 @@ int main(int argc, char** argv)
                       reporter.milliseconds(kRobustnessSpread2), kTeamLimit},
                      {"robustness 1000x1000 vs load", "ms", reporter.milliseconds(kRobustnessHuge),
                       reporter.milliseconds(kLoad), kRobustnessHugeLimit},
+                     {"robustness 1000x100, all tied", "ms", reporter.milliseconds(kRobustnessTied),
+                      reporter.milliseconds(kRobustnessVaried), kRobustnessTiedLimit},
                      {"robustness page 1000x1000", "ms", reporter.milliseconds(kRobustnessPageHuge),
                       reporter.milliseconds(kOverviewHuge), kRobustnessPageHugeLimit},
                      {"decision record 26x300, HTML", "ms", reporter.milliseconds(kRecordHtml),
@@ -289,6 +291,7 @@ int main(int argc, char** argv)
                 "           save = one fwrite of the same bytes to a temporary file, fdatasync, rename,\n"
                 "                  the steps QSaveFile takes.\n"
                 "           robustness = the overview page of the same project, chart file included;\n"
+                "           a tie of 1000x100 against the same matrix with varied values;\n"
                 "           at 1000x1000 the analysis is against the load of the file above and the page\n"
                 "           (drawn from a finished analysis) against the overview page;\n"
                 "           decision record = the four page images at 2x as PNG files and the HTML report of\n"

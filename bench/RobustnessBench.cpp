@@ -50,6 +50,10 @@ struct RobustnessSetup : ponderix::bench::PageEnvironment {
         }
         ComputeScores(huge);
         hugeFound = analyseRobustness(huge);
+        varied = generatedProject(ponderix::bench::kTiedOptionCount, ponderix::bench::kTiedCriterionCount);
+        tied = varied;
+        for (const Rating& rating : varied.ratings())
+            tied.setValue(rating.IndexOption, rating.IndexCriteria, kNeutralValue);
     }
 
     Project regular;
@@ -57,6 +61,8 @@ struct RobustnessSetup : ponderix::bench::PageEnvironment {
     std::vector<TeamMember> team;
     Project huge;
     Robustness hugeFound;
+    Project varied;
+    Project tied;
 };
 
 RobustnessSetup& robustnessSetup()
@@ -108,6 +114,13 @@ bool overview(const RobustnessSetup& setup, const Project& project)
     ponderix::bench::configurePageBenchmark(
         benchmark::RegisterBenchmark(kRobustnessSpread2, [](benchmark::State& state) {
             measure(state, [](const RobustnessSetup& s) { return analyse(s.largest, 2); });
+        }));
+    ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kRobustnessTied, [](benchmark::State& state) {
+        measure(state, [](const RobustnessSetup& s) { return analyse(s.tied, 1); });
+    }));
+    ponderix::bench::configurePageBenchmark(
+        benchmark::RegisterBenchmark(kRobustnessVaried, [](benchmark::State& state) {
+            measure(state, [](const RobustnessSetup& s) { return analyse(s.varied, 1); });
         }));
     ponderix::bench::configurePageBenchmark(benchmark::RegisterBenchmark(kTeamLargest, [](benchmark::State& state) {
         measure(state, [](const RobustnessSetup& s) { return combine(s.team); });

@@ -30,4 +30,14 @@ inline constexpr const char* kOverviewHuge = "robustness/overview_page_1000x1000
 inline constexpr double kRobustnessHugeLimit = 2.0;     // times reading the file
 inline constexpr double kRobustnessPageHugeLimit = 2.0; // times the overview page
 
+// A thousand options tied under a hundred criteria (a blank template of that
+// size) against the same matrix with varied values: a tie has a change for
+// every rating step of every option, each with the tie after it, yet the
+// analysis keeps the first few of each and costs what any matrix costs.
+inline constexpr const char* kRobustnessTied = "robustness/analysis_1000x100_tied";
+inline constexpr const char* kRobustnessVaried = "robustness/analysis_1000x100_varied";
+inline constexpr int kTiedOptionCount = 1000;
+inline constexpr int kTiedCriterionCount = 100;
+inline constexpr double kRobustnessTiedLimit = 2.0; // times the varied matrix
+
 } // namespace ponderix::bench

@@ -18,10 +18,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void writeChanges(JsonWriter& json, const std::vector<SingleChange>& changes)
+// The changes the analysis kept, and beside them how many there are in all;
+// likewise the best options after each change.
+void writeChanges(JsonWriter& json, const std::optional<SmallestChanges>& smallest)
 {
-    json.beginArray();
-    for (const SingleChange& change : changes) {
+    json.key(u"changes").beginArray();
+    for (const SingleChange& change : smallest ? smallest->changes : std::vector<SingleChange>()) {
         const bool rating = change.kind == SingleChange::Kind::Rating;
         json.beginObject().key(u"kind").value(rating ? u"rating" : u"importance");
         json.key(u"criterion").value(change.criterion + 1);
@@ -29,9 +31,9 @@ void writeChanges(JsonWriter& json, const std::vector<SingleChange>& changes)
             json.key(u"option").value(optionLetter(change.option));
         json.key(u"from").value(change.from).key(u"to").value(change.to).key(u"best");
         writeLetters(json, change.best);
-        json.endObject();
+        json.key(u"bestCount").value(change.bestCount()).endObject();
     }
-    json.endArray();
+    json.endArray().key(u"changeCount").value(smallest ? smallest->count() : 0);
 }
 
 void writeImportance(JsonWriter& json, const Project& project, const std::vector<ImportanceWhatIf>& importance)
@@ -54,8 +56,7 @@ void writeChallengers(JsonWriter& json, const std::vector<Challenger>& challenge
     for (const Challenger& challenger : challengers) {
         json.beginObject().key(u"letter").value(optionLetter(challenger.option)).key(u"steps");
         writeOptional(json, challenger.lift ? std::optional(challenger.lift->steps) : std::nullopt);
-        json.key(u"changes");
-        writeChanges(json, challenger.lift ? challenger.lift->changes : std::vector<SingleChange>());
+        writeChanges(json, challenger.lift);
         json.endObject();
     }
     json.endArray();
@@ -83,8 +84,8 @@ QString robustnessAsJson(const Project& project, const Robustness& found)
     writeImportance(json, project, found.importance);
     json.key(u"closest");
     if (found.closest) {
-        json.beginObject().key(u"steps").value(found.closest->steps).key(u"changes");
-        writeChanges(json, found.closest->changes);
+        json.beginObject().key(u"steps").value(found.closest->steps);
+        writeChanges(json, found.closest);
         json.endObject();
     } else {
         json.null();
@@ -100,11 +101,11 @@ QString robustnessAsJson(const Project& project, const Robustness& found)
     return json.text() + u"\n"_s;
 }
 
-QString changesAsLines(const Project& project, const std::vector<SingleChange>& changes)
+QString changesAsLines(const Project& project, const SmallestChanges& smallest)
 {
     QString lines;
-    for (const SingleChange& change : changes)
-        lines += u"    "_s + changeText(project, change, true) + u"\n"_s;
+    for (const QString& line : listedChanges(project, smallest))
+        lines += u"    "_s + line + u"\n"_s;
     return lines;
 }
 
@@ -126,7 +127,7 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
              + uiText(verdictReasonKey(found.verdict)) + u"\n"_s;
     lines += uiText(TextKey::TXT00404) + u" "_s;
     if (found.closest) {
-        lines += smallestChangesText(*found.closest) + u"\n"_s + changesAsLines(project, found.closest->changes);
+        lines += smallestChangesText(*found.closest) + u"\n"_s + changesAsLines(project, *found.closest);
     } else {
         lines += uiText(TextKey::TXT00405) + u"\n"_s;
     }
@@ -151,7 +152,7 @@ QString robustnessAsLines(const Project& project, const Robustness& found)
     for (const Challenger& challenger : found.challengers) {
         lines += u"  "_s + challengerText(project, challenger) + u"\n"_s;
         if (challenger.lift)
-            lines += changesAsLines(project, challenger.lift->changes);
+            lines += changesAsLines(project, *challenger.lift);
     }
 
     lines += u"\n"_s + uiText(TextKey::TXT00425) + u" ("_s + uiText(TextKey::TXT00426) + u" \u00B1"_s

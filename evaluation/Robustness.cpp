@@ -63,16 +63,34 @@ bool contains(const std::vector<int>& sorted, int option)
     return std::binary_search(sorted.begin(), sorted.end(), option);
 }
 
-// Keeps the changes of the fewest steps offered so far, in the order offered.
+// The first kMostListed of `options`, and how many it leaves out.
+struct FirstOptions {
+    std::vector<int> first;
+    int more = 0;
+
+    explicit FirstOptions(const std::vector<int>& options)
+        : first(options.begin(),
+                options.begin() + static_cast<std::ptrdiff_t>(std::min(options.size(), std::size_t{kMostListed}))),
+          more(static_cast<int>(options.size() - first.size()))
+    {
+    }
+};
+
+// Keeps the first kMostListed changes of the fewest steps offered so far, in
+// the order offered, and counts the others of that many steps.
 class Smallest {
 public:
     bool wants(int steps) const { return !m_found || steps <= m_found->steps; }
-    void add(SingleChange change)
+    // `make` builds the change only when it is kept: a tie offers a change
+    // per rating step and option, most of them only to be counted.
+    template <typename Make> void add(int steps, const Make& make)
     {
-        const int steps = change.steps();
         if (!m_found || steps < m_found->steps)
-            m_found = SmallestChanges{steps, {}};
-        m_found->changes.push_back(std::move(change));
+            m_found = SmallestChanges{steps, {}, 0};
+        if (m_found->changes.size() < static_cast<std::size_t>(kMostListed))
+            m_found->changes.push_back(make());
+        else
+            ++m_found->more;
     }
     std::optional<SmallestChanges> take() { return std::move(m_found); }
 
@@ -81,17 +99,16 @@ private:
 };
 
 // What the best options become when one option's score changes and every
-// other score stays: with `others` the highest score of the other options
-// and `othersBest` the options holding it, the changed option either wins
-// alone, joins them, or drops out.
+// other score stays: against the highest score of the other options and the
+// options holding it, the changed option either wins alone, joins them, or
+// drops out.
 enum class Outcome { Alone, Joins, DropsOut };
 
 struct OptionView {
     std::optional<int> othersMaximum;
-    std::vector<int> othersBest;
-    std::array<bool, 3> differs{}; // per Outcome: whether the best options then differ from now
-    std::array<std::vector<int>, 3> best;
-    std::vector<int> liftedChallengers; // challengers among othersBest
+    std::array<bool, 3> differs{};      // per Outcome: whether the best options then differ from now
+    std::vector<FirstOptions> best;     // per Outcome
+    std::vector<int> liftedChallengers; // challengers among the others holding othersMaximum
 };
 
 std::vector<OptionView> viewsPerOption(const std::vector<int>& scores, const std::vector<int>& best,
@@ -116,31 +133,29 @@ std::vector<OptionView> viewsPerOption(const std::vector<int>& scores, const std
     }
     for (int option = 0; option < count; ++option) {
         OptionView& view = views[static_cast<std::size_t>(option)];
-        if (count == 1)
+        if (count == 1) {
+            // The only option: it stays best whatever happens to it.
+            view.best.assign(3, FirstOptions(best));
             continue;
+        }
         const bool soleTop = scores[static_cast<std::size_t>(option)] == top && topCount == 1;
         view.othersMaximum = soleTop ? second : top;
+        std::vector<int> othersBest;
         for (int other = 0; other < count; ++other) {
             if (other != option && scores[static_cast<std::size_t>(other)] == *view.othersMaximum) {
-                view.othersBest.push_back(other);
+                othersBest.push_back(other);
                 if (isChallenger[static_cast<std::size_t>(other)])
                     view.liftedChallengers.push_back(other);
             }
         }
-        view.best[static_cast<std::size_t>(Outcome::Alone)] = {option};
-        std::vector<int> joined = view.othersBest;
+        std::vector<int> joined = othersBest;
         joined.insert(std::upper_bound(joined.begin(), joined.end(), option), option);
-        view.best[static_cast<std::size_t>(Outcome::Joins)] = std::move(joined);
-        view.best[static_cast<std::size_t>(Outcome::DropsOut)] = view.othersBest;
-    }
-    for (OptionView& view : views) {
-        if (!view.othersMaximum) {
-            // The only option: it stays best whatever happens to it.
-            view.best.fill(best);
-            continue;
+        const std::array<std::vector<int>, 3> outcomes{std::vector<int>{option}, std::move(joined),
+                                                       std::move(othersBest)};
+        for (std::size_t outcome = 0; outcome < outcomes.size(); ++outcome) {
+            view.differs[outcome] = outcomes[outcome] != best;
+            view.best.emplace_back(outcomes[outcome]);
         }
-        for (std::size_t outcome = 0; outcome < view.best.size(); ++outcome)
-            view.differs[outcome] = view.best[outcome] != best;
     }
     return views;
 }
@@ -222,13 +237,23 @@ Robustness analyseRobustness(const Project& project, int spread)
                                  + static_cast<long long>(importance - current) * matrix.offsetAt(option, criterion));
             }
             best = bestOf(scores);
-            const SingleChange change{SingleChange::Kind::Importance, criterion, -1, current, importance, best};
-            if (best != result.best && closest.wants(change.steps()))
-                closest.add(change);
+            const int steps = std::abs(importance - current);
+            const auto change = [&] {
+                const FirstOptions after(best);
+                return SingleChange{SingleChange::Kind::Importance,
+                                    criterion,
+                                    -1,
+                                    current,
+                                    importance,
+                                    after.first,
+                                    after.more};
+            };
+            if (best != result.best && closest.wants(steps))
+                closest.add(steps, change);
             for (int option : best) {
                 Smallest& lift = lifts[static_cast<std::size_t>(option)];
-                if (isChallenger[static_cast<std::size_t>(option)] && lift.wants(change.steps()))
-                    lift.add(change);
+                if (isChallenger[static_cast<std::size_t>(option)] && lift.wants(steps))
+                    lift.add(steps, change);
             }
         }
         result.importance.push_back(std::move(whatIf));
@@ -253,25 +278,22 @@ Robustness analyseRobustness(const Project& project, int spread)
                               : score == *view.othersMaximum ? Outcome::Joins
                                                              : Outcome::DropsOut;
                 const auto change = [&] {
-                    return SingleChange{SingleChange::Kind::Rating,
-                                        criterion,
-                                        option,
-                                        value - kNeutralValue,
-                                        newValue - kNeutralValue,
-                                        view.best[static_cast<std::size_t>(outcome)]};
+                    const FirstOptions& after = view.best[static_cast<std::size_t>(outcome)];
+                    return SingleChange{SingleChange::Kind::Rating, criterion,   option,    value - kNeutralValue,
+                                        newValue - kNeutralValue,   after.first, after.more};
                 };
                 if (view.differs[static_cast<std::size_t>(outcome)] && closest.wants(steps))
-                    closest.add(change());
+                    closest.add(steps, change);
                 if (!view.othersMaximum)
                     continue;
                 Smallest& own = lifts[static_cast<std::size_t>(option)];
                 if (outcome != Outcome::DropsOut && isChallenger[static_cast<std::size_t>(option)] && own.wants(steps))
-                    own.add(change());
+                    own.add(steps, change);
                 if (outcome != Outcome::Alone) {
                     for (int lifted : view.liftedChallengers) {
                         Smallest& lift = lifts[static_cast<std::size_t>(lifted)];
                         if (lift.wants(steps))
-                            lift.add(change());
+                            lift.add(steps, change);
                     }
                 }
             }

@@ -18,6 +18,11 @@ inline constexpr int kLargestSpread = 2;
 // A best choice that only a change of this many steps or more can move
 // counts as robust.
 inline constexpr int kRobustSteps = 3;
+// A tie of many options has thousands of equally small changes, each with
+// hundreds of options tied after it. Of each such list the analysis keeps
+// this many and counts the rest, so its size follows the matrix and not the
+// square of the options; the page, the window and the record list as many.
+inline constexpr int kMostListed = 10;
 
 // One edit of the matrix: an importance set to another value, or one rating
 // moved to another value.
@@ -29,9 +34,11 @@ struct SingleChange {
     int option = -1;   // position; rating changes only
     int from = 0;      // importance 1..5, or rating offset -5..+5
     int to = 0;
-    std::vector<int> best; // the best options after the change, in list order
+    std::vector<int> best; // the first kMostListed best options after the change, in list order
+    int moreBest = 0;      // how many more there are than `best` holds
 
     int steps() const { return to > from ? to - from : from - to; }
+    int bestCount() const { return static_cast<int>(best.size()) + moreBest; }
     bool operator==(const SingleChange&) const = default;
 };
 
@@ -40,7 +47,10 @@ struct SingleChange {
 // (criterion, option, new value).
 struct SmallestChanges {
     int steps = 0;
-    std::vector<SingleChange> changes;
+    std::vector<SingleChange> changes; // the first kMostListed
+    int more = 0;                      // how many more there are than `changes` holds
+
+    int count() const { return static_cast<int>(changes.size()) + more; }
 };
 
 struct Challenger {

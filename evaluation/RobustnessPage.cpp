@@ -10,7 +10,6 @@
 #include "evaluation/Robustness.h"
 #include "evaluation/RobustnessTexts.h"
 #include "evaluation/Scoring.h"
-#include "project/DisplayTexts.h"
 #include "project/OptionLetter.h"
 #include "project/Project.h"
 
@@ -35,8 +34,8 @@ constexpr int kRowPitch = 20;
 // The findings take at least the rows down to the closest change and one
 // change below it.
 constexpr int kFindingsBottom = kRow1Y + 6 * kRowPitch;
-// The closest changes and each challenger's are listed up to these counts.
-constexpr int kMostClosestChanges = 10;
+// Each challenger's changes are listed up to this count, the closest changes
+// up to as many as the analysis keeps.
 constexpr int kMostChallengerChanges = 3;
 constexpr int kSectionGap = 16;
 constexpr int kHeadingHeight = 22;
@@ -65,6 +64,10 @@ constexpr int kBarHeight = 12;
 constexpr int kBarRowPitch = 18;
 constexpr int kBarTextGap = 6;
 const QColor kBarTrackColour(0xF0, 0xF0, 0xF0);
+
+// In the sentences a name takes at most the width the bars give it, so that
+// the page grows with its findings and not with the length of the names.
+constexpr int kSentenceNameWidth = kBarNameWidth;
 
 // Challengers: a line naming the option and the steps, then its changes.
 constexpr int kChallengerPitch = 20;
@@ -123,7 +126,7 @@ int drawSummary(QPainter* painter, const Project& project, const Robustness& rob
         y += put(painter, kRobustnessValueX, y, kTextWidth, row.value, value, colour, kRowPitch);
     }
     if (robustness.closest) {
-        for (const QString& line : listedChanges(project, robustness.closest->changes, kMostClosestChanges))
+        for (const QString& line : listedChanges(project, *robustness.closest))
             y += put(painter, kRobustnessValueX, y, kTextWidth, line, value, Qt::black, kRowPitch);
     }
     return std::max(y, kFindingsBottom);
@@ -155,7 +158,7 @@ int drawChallengers(QPainter* painter, const Project& project, const Robustness&
                  challengerText(project, challenger), value, Qt::black, kChallengerPitch);
         if (!challenger.lift)
             continue;
-        for (const QString& line : listedChanges(project, challenger.lift->changes, kMostChallengerChanges)) {
+        for (const QString& line : listedChanges(project, *challenger.lift, kMostChallengerChanges)) {
             y += put(painter, kChangeIndentX, y - 2, kPageWidth - kChangeIndentX - kRightMargin, line, small, Qt::black,
                      kChangeLinePitch);
         }
@@ -308,14 +311,30 @@ void drawChances(QPainter& painter, const Project& project, const Robustness& ro
     }
 }
 
+// The page's sentences name options and criteria again and again: each name
+// wrapped whole would take dozens of lines each time, so the sentences are
+// made from the names cut to one short line.
+Project withSentenceNames(Project project)
+{
+    const QFont font = programFont(FontRole::PageValue);
+    const auto cut = [&](const QString& name) {
+        // Hardly any character is narrower than a pixel: the first width's
+        // worth of them is all the box can show, and only they are laid out.
+        return elided(name.size() > kSentenceNameWidth ? name.left(kSentenceNameWidth) + u"\u2026"_s : name, font,
+                      kSentenceNameWidth);
+    };
+    for (const Option& option : project.options())
+        project.setOptionName(option.Index, cut(option.Name));
+    for (const Criterion& criterion : project.criteria())
+        project.setCriterionName(criterion.Index, cut(criterion.Name));
+    return project;
+}
+
 } // namespace
 
-// The page's sentences name options and criteria again and again; made from
-// the cut names, a name of megabytes is not copied into each of them only to
-// be cut when drawn.
 int robustnessPageHeight(const Project& project, const Robustness& robustness)
 {
-    return layoutOf(withDisplayTexts(project), robustness).height;
+    return layoutOf(withSentenceNames(project), robustness).height;
 }
 
 QImage buildRobustnessPage(const Project& project, const Robustness& robustness, const QString& banner, qreal scale)
@@ -324,15 +343,16 @@ QImage buildRobustnessPage(const Project& project, const Robustness& robustness,
                        [&](QPainter& painter) { paintRobustnessPage(painter, project, robustness, banner); });
 }
 
-void paintRobustnessPage(QPainter& painter, const Project& whole, const Robustness& robustness, const QString& banner)
+void paintRobustnessPage(QPainter& painter, const Project& project, const Robustness& robustness, const QString& banner)
 {
-    const Project project = withDisplayTexts(whole);
-    const Layout layout = layoutOf(project, robustness);
+    // The grid and the bars cut the names to their own boxes.
+    const Project named = withSentenceNames(project);
+    const Layout layout = layoutOf(named, robustness);
     drawTitleBar(painter, uiText(TextKey::TXT00400), banner);
-    drawSummary(&painter, project, robustness);
+    drawSummary(&painter, named, robustness);
     drawGrid(painter, project, robustness, layout);
     drawChances(painter, project, robustness, layout);
-    drawChallengers(&painter, project, robustness, layout.challengersTop);
+    drawChallengers(&painter, named, robustness, layout.challengersTop);
 }
 
 } // namespace ponderix

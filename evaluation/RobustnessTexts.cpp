@@ -43,11 +43,19 @@ TextKey verdictReasonKey(RobustnessVerdict verdict)
     return TextKey::TXT00413;
 }
 
-QString optionsText(const Project& project, const std::vector<int>& options)
+QString optionsText(const Project& project, const std::vector<int>& options, int more)
 {
+    // A tie of hundreds of options would fill the page with names.
     BestOptions listed;
-    listed.indexes = options;
-    return bestOptionsText(project, listed);
+    const std::size_t shown = std::min(options.size(), std::size_t{kMostListed});
+    listed.indexes.assign(options.begin(), options.begin() + static_cast<std::ptrdiff_t>(shown));
+    const int leftOut = more + static_cast<int>(options.size() - shown);
+    return bestOptionsText(project, listed) + (leftOut > 0 ? u", "_s + andMoreText(leftOut) : QString());
+}
+
+QString andMoreText(int more)
+{
+    return uiText(TextKey::TXT00430) + u' ' + QString::number(more) + u' ' + uiText(TextKey::TXT00431);
 }
 
 QString stepsText(int steps)
@@ -68,7 +76,7 @@ QString pointsText(int points)
 QString smallestChangesText(const SmallestChanges& smallest)
 {
     QString text = stepsText(smallest.steps);
-    const int changes = static_cast<int>(smallest.changes.size());
+    const int changes = smallest.count();
     if (changes > 1) {
         text += u" ("_s
                 + uiText(TextKey::TXT01053)
@@ -78,14 +86,14 @@ QString smallestChangesText(const SmallestChanges& smallest)
     return text;
 }
 
-QStringList listedChanges(const Project& project, const std::vector<SingleChange>& changes, int most)
+QStringList listedChanges(const Project& project, const SmallestChanges& smallest, int most)
 {
     QStringList lines;
-    const int count = static_cast<int>(changes.size());
-    for (int listed = 0; listed < std::min(count, most); ++listed)
-        lines << changeText(project, changes[static_cast<std::size_t>(listed)], true);
-    if (count > most)
-        lines << countText(count - most, TextKey::TXT01054, TextKey::TXT01055);
+    const int listed = std::min(static_cast<int>(smallest.changes.size()), most);
+    for (int at = 0; at < listed; ++at)
+        lines << changeText(project, smallest.changes[static_cast<std::size_t>(at)], true);
+    if (smallest.count() > listed)
+        lines << countText(smallest.count() - listed, TextKey::TXT01054, TextKey::TXT01055);
     return lines;
 }
 
@@ -144,7 +152,7 @@ QString changeText(const Project& project, const SingleChange& change, bool with
                + offsetText(change.from) + u" "_s + uiText(TextKey::TXT00418) + u" "_s + offsetText(change.to);
     }
     if (withOutcome)
-        text += u", "_s + uiText(TextKey::TXT00421) + u" "_s + optionsText(project, change.best);
+        text += u", "_s + uiText(TextKey::TXT00421) + u" "_s + optionsText(project, change.best, change.moreBest);
     return text;
 }
 

@@ -20,8 +20,12 @@ class Project;
 TextKey verdictWordKey(RobustnessVerdict verdict);
 TextKey verdictReasonKey(RobustnessVerdict verdict);
 
-// Option A "Name", Option C "Other" for any list of options.
-QString optionsText(const Project& project, const std::vector<int>& options);
+// Option A "Name", Option C "Other": the first kMostListed of `options`,
+// then how many more there are besides `more` left out already: "and 3 more".
+QString optionsText(const Project& project, const std::vector<int>& options, int more = 0);
+
+// "and 3 more": what a list shown in part leaves out.
+QString andMoreText(int more);
 
 // "2 steps", "1 step".
 QString stepsText(int steps);
@@ -34,12 +38,9 @@ QString pointsText(int points);
 // are when there are several: "1 step", "2 steps (16 changes of 2 steps each)".
 QString smallestChangesText(const SmallestChanges& smallest);
 
-// How many changes a screen reader hears of one list at the most.
-inline constexpr int kMostListedChanges = 10;
-
-// Each of `changes` in words with the best options after it, the first
-// `most` of them, then how many more there are: "3 more changes not shown".
-QStringList listedChanges(const Project& project, const std::vector<SingleChange>& changes, int most);
+// Each of the changes in words with the best options after it, the first
+// `most` of those kept, then how many more there are: "3 more changes not shown".
+QStringList listedChanges(const Project& project, const SmallestChanges& smallest, int most = kMostListed);
 
 // Importance of "Price" from 5 to 3, or Rating of Option A "Car" under
 // "Price" from +4 to -4; with `withOutcome`, the best options after it follow.

@@ -37,18 +37,16 @@ QString summaryOf(const Project& project, const Robustness& robustness)
 
 // A tie can have hundreds of equally small changes; the first few say what
 // kind of change it takes, the count says the rest.
-constexpr std::size_t kMostListedChanges = 5;
+constexpr int kMostListedChanges = 5;
 
 QStringList changeLines(const Project& project, const SmallestChanges& changes)
 {
     QStringList lines;
-    const std::size_t listed = std::min(changes.changes.size(), kMostListedChanges);
-    for (std::size_t at = 0; at < listed; ++at)
-        lines << changeText(project, changes.changes[at], true);
-    if (changes.changes.size() > listed) {
-        lines << uiText(TextKey::TXT00430) + u' ' + QString::number(changes.changes.size() - listed) + u' '
-                     + uiText(TextKey::TXT00431);
-    }
+    const int listed = std::min(static_cast<int>(changes.changes.size()), kMostListedChanges);
+    for (int at = 0; at < listed; ++at)
+        lines << changeText(project, changes.changes[static_cast<std::size_t>(at)], true);
+    if (changes.count() > listed)
+        lines << andMoreText(changes.count() - listed);
     return lines;
 }
 

@@ -67,11 +67,44 @@ const auto kStyle =
     u"header+section{break-before:auto;page-break-before:auto}"
     u"img,tr{break-inside:avoid;page-break-inside:avoid}.scroll{overflow:visible}}"_s;
 
+// HTML allows no controls in text but tab, line feed, carriage return and
+// form feed, and no noncharacters; XML, which the record also is, no form
+// feed and no half of a surrogate pair. A reference does not help: one to a
+// control is an error as well.
+bool allowedInRecord(char32_t codePoint)
+{
+    if (codePoint < 0x20)
+        return codePoint == U'\t' || codePoint == U'\n' || codePoint == U'\r';
+    if (codePoint >= 0x7F && codePoint <= 0x9F)
+        return false;
+    if (codePoint >= 0xD800 && codePoint <= 0xDFFF)
+        return false;
+    // U+FDD0..U+FDEF, and the last two code points of every plane.
+    return !(codePoint >= 0xFDD0 && codePoint <= 0xFDEF) && (codePoint & 0xFFFE) != 0xFFFE;
+}
+
 // Names and comments come from other people's files: shown as typed, never
-// taken as markup.
+// taken as markup. A character the record may not hold shows as U+FFFD, as
+// a browser shows a broken byte, so the reader still sees that one was there.
 QString escaped(const QString& text)
 {
-    return text.toHtmlEscaped();
+    QString allowed;
+    qsizetype copied = 0; // text before this is in `allowed`
+    for (qsizetype at = 0; at < text.size();) {
+        const bool pair = text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+        const char32_t codePoint = pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
+        const qsizetype next = at + (pair ? 2 : 1);
+        if (!allowedInRecord(codePoint)) {
+            allowed += QStringView(text).sliced(copied, at - copied);
+            allowed += QChar::ReplacementCharacter;
+            copied = next;
+        }
+        at = next;
+    }
+    if (copied == 0)
+        return text.toHtmlEscaped();
+    allowed += QStringView(text).sliced(copied);
+    return allowed.toHtmlEscaped();
 }
 
 // Lines of plain text, each escaped, joined by line breaks.

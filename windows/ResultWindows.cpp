@@ -75,7 +75,7 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
     for (const FindingRow& row : findingRows(project, robustness))
         lines << row.label + u" "_s + row.value;
     if (robustness.closest)
-        lines << listedChanges(project, robustness.closest->changes, kMostListedChanges);
+        lines << listedChanges(project, *robustness.closest);
     lines << uiText(TextKey::TXT00422) + punctuation(u':');
     for (const ImportanceWhatIf& whatIf : robustness.importance) {
         QStringList best;
@@ -104,7 +104,7 @@ QString robustnessSummary(const Project& project, const Robustness& robustness)
     for (const Challenger& challenger : robustness.challengers) {
         lines << challengerText(project, challenger);
         if (challenger.lift)
-            lines << listedChanges(project, challenger.lift->changes, kMostListedChanges);
+            lines << listedChanges(project, *challenger.lift);
     }
     return lines.join(u"\n"_s);
 }

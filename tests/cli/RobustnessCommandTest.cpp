@@ -30,15 +30,16 @@ TEST_F(RobustnessCommand, PrintsTheDemoAsTheAgreedJson)
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
     const QString allA = uR"([["A"],["A"],["A"],["A"],["A"]])"_s;
-    const QString priceDrop = uR"({"kind":"rating","criterion":1,"option":"A","from":4,"to":-4,"best":["B"]})"_s;
+    const QString priceDrop =
+        uR"({"kind":"rating","criterion":1,"option":"A","from":4,"to":-4,"best":["B"],"bestCount":1})"_s;
     EXPECT_EQ(outcome.out,
               uR"({"best":["A"],"maximum":65,"runnerUp":{"letters":["B"],"score":15},"lead":50,"verdict":"robust",)"_s
                   + uR"("importance":[{"criterion":1,"name":"Price","importance":5,"best":)"_s + allA
                   + uR"(},{"criterion":2,"name":"Fuel consumption","importance":4,"best":)"_s + allA
                   + uR"(},{"criterion":3,"name":"Horsepower","importance":3,"best":)"_s + allA + u"}],"_s
-                  + uR"("closest":{"steps":8,"changes":[)"_s + priceDrop + u"]},"_s
+                  + uR"("closest":{"steps":8,"changes":[)"_s + priceDrop + uR"(],"changeCount":1},)"_s
                   + uR"("challengers":[{"letter":"B","steps":8,"changes":[)"_s + priceDrop
-                  + uR"(]},{"letter":"C","steps":null,"changes":[]}],)"_s
+                  + uR"(],"changeCount":1},{"letter":"C","steps":null,"changes":[],"changeCount":0}],)"_s
                   + uR"("uncertainty":{"spread":1,"chance":[{"letter":"A","best":1.000000},)"_s
                   + uR"({"letter":"B","best":0.000000},{"letter":"C","best":0.000000}]}})"_s + u"\n"_s);
 }
@@ -57,10 +58,11 @@ TEST_F(RobustnessCommand, TiesNullsAndSixDecimals)
         uR"("importance":[{"criterion":1,"name":"Only \"one\"","importance":3,)"_s
         uR"("best":[["A","B"],["A","B"],["A","B"],["A","B"],["A","B"]]}],)"_s
         uR"("closest":{"steps":1,"changes":[)"_s
-        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":1,"best":["B"]},)"_s
-        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":3,"best":["A"]},)"_s
-        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":1,"best":["A"]},)"_s
-        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":3,"best":["B"]}]},"challengers":[],)"_s;
+        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":1,"best":["B"],"bestCount":1},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"A","from":2,"to":3,"best":["A"],"bestCount":1},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":1,"best":["A"],"bestCount":1},)"_s
+        uR"({"kind":"rating","criterion":1,"option":"B","from":2,"to":3,"best":["B"],"bestCount":1}],)"_s
+        uR"("changeCount":4},"challengers":[],)"_s;
     const QString lines = robustness({path(u"tie.pnx"_s)}).out;
     for (const QString& expected :
          {u"Tied for best: Option A \"One\", Option B \"Two\"\n"_s, u"Next below the tie: none\n"_s,

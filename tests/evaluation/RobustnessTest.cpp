@@ -72,14 +72,16 @@ std::string describe(const std::vector<SingleChange>& changes)
     return text.str();
 }
 
+// `more`: how many changes of those steps there are besides `expected`.
 ::testing::AssertionResult sameChanges(const std::optional<SmallestChanges>& found, int steps,
-                                       const std::vector<SingleChange>& expected)
+                                       const std::vector<SingleChange>& expected, int more = 0)
 {
     if (!found)
         return ::testing::AssertionFailure() << "no change found, expected " << describe(expected);
-    if (found->steps != steps || found->changes != expected) {
-        return ::testing::AssertionFailure() << found->steps << " steps: " << describe(found->changes) << "\nexpected "
-                                             << steps << " steps: " << describe(expected);
+    if (found->steps != steps || found->changes != expected || found->more != more) {
+        return ::testing::AssertionFailure()
+               << found->steps << " steps: " << describe(found->changes) << "\nexpected " << steps
+               << " steps: " << describe(expected) << ", " << found->more << " more, expected " << more;
     }
     return ::testing::AssertionSuccess();
 }
@@ -103,7 +105,10 @@ void offer(std::optional<SmallestChanges>& smallest, const SingleChange& change)
         return;
     if (!smallest || change.steps() < smallest->steps)
         smallest = SmallestChanges{change.steps(), {}};
-    smallest->changes.push_back(change);
+    if (smallest->changes.size() < 10)
+        smallest->changes.push_back(change);
+    else
+        ++smallest->more;
 }
 
 Expected byRescoringEveryChange(const Project& project)
@@ -319,6 +324,23 @@ TEST(RobustnessChanges, HandWorkedCases)
     }
 }
 
+TEST(RobustnessChanges, ATieOfManyKeepsTheFirstTenOfEachListAndCountsTheRest)
+{
+    // A at +1 under one criterion of importance 1 (score 4), twelve others
+    // at 0. A one step down ties all thirteen; any other one step up ties
+    // it with A: thirteen changes of one step, A's first.
+    std::vector<std::vector<int>> values(13, {5});
+    values[0] = {6};
+    const Robustness found = analyseRobustness(matrix({1}, values));
+    std::vector<SingleChange> first{ratingChange(0, 0, 1, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9})};
+    first[0].moreBest = 3;
+    for (int option = 1; option < 10; ++option)
+        first.push_back(ratingChange(0, option, 0, 1, {0, option}));
+    EXPECT_TRUE(sameChanges(found.closest, 1, first, 3));
+    ASSERT_EQ(found.challengers.size(), 12u);
+    EXPECT_TRUE(sameChanges(found.challengers[0].lift, 1, {first[0], first[1]}));
+}
+
 // Three steps or more to move the best choice make it robust, two steps
 // sensitive, one fragile. A rated 6..9 against B at 5 under one criterion at
 // importance 1: A falling to 5, or B rising to A's value, ties them, and no
@@ -359,13 +381,14 @@ TEST(RobustnessChanges, AgreeWithRescoringEveryChange)
         const Expected expected = byRescoringEveryChange(project);
         ASSERT_EQ(found.closest.has_value(), expected.closest.has_value());
         if (expected.closest) {
-            EXPECT_TRUE(sameChanges(found.closest, expected.closest->steps, expected.closest->changes));
+            EXPECT_TRUE(
+                sameChanges(found.closest, expected.closest->steps, expected.closest->changes, expected.closest->more));
         }
         for (const Challenger& challenger : found.challengers) {
             const auto& lift = expected.lifts[static_cast<std::size_t>(challenger.option)];
             ASSERT_EQ(challenger.lift.has_value(), lift.has_value()) << "option " << challenger.option;
             if (lift) {
-                EXPECT_TRUE(sameChanges(challenger.lift, lift->steps, lift->changes));
+                EXPECT_TRUE(sameChanges(challenger.lift, lift->steps, lift->changes, lift->more));
             }
         }
         for (const ImportanceWhatIf& whatIf : found.importance) {
@@ -620,6 +643,20 @@ TEST(RobustnessPage, LongNamesWrapAndPushTheGridDown)
     const int longTop = gridTop(buildRobustnessPage(project, analyseRobustness(project), u"x"_s));
     ASSERT_GT(shortTop, 0);
     EXPECT_GE(longTop - shortTop, 2 * 14);
+}
+
+TEST(RobustnessPage, NamesOfAnyLengthTakeTheSameShortLineInItsSentences)
+{
+    // The tie's page names both options and the criterion in each of its
+    // four changes: names of 50,000 characters make it no taller than 300.
+    Project project = matrix({3}, {{7}, {7}});
+    const auto height = [&](qsizetype length) {
+        project.setOptionName(0, QString(length, u'a'));
+        project.setOptionName(1, QString(length, u'b'));
+        project.setCriterionName(0, QString(length, u'c'));
+        return robustnessPageHeight(project, analyseRobustness(project));
+    };
+    EXPECT_EQ(height(50'000), height(300));
 }
 
 TEST(RobustnessPage, GrowsWithTheCriteriaUpToItsCap)

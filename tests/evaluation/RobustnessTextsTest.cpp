@@ -33,7 +33,7 @@ TEST(RobustnessTexts, StepsSayHowManyChangesOfThatSizeThereAre)
         {2, 2, u"2 steps (2 changes of 2 steps each)"_s},
     };
     for (const auto& entry : cases) {
-        const SmallestChanges smallest{entry.steps, std::vector<SingleChange>(static_cast<std::size_t>(entry.changes))};
+        const SmallestChanges smallest{entry.steps, {}, entry.changes}; // none kept, all counted
         EXPECT_EQ(smallestChangesText(smallest), entry.text);
     }
 }
@@ -44,27 +44,34 @@ TEST(RobustnessTexts, ListedChangesStopAtTheMostAndCountTheRest)
     const QString down =
         u"Rating of Option A \"Option 1\" under \"Criterion 1\" from +2 to +1, then best: Option B \"Option 2\""_s;
     const struct {
-        int changes;
+        int kept;
+        int more;
         int most;
         int listed;
         QString last;
     } cases[] = {
-        {0, 10, 0, QString()},
-        {3, 10, 3, down},
-        {10, 10, 10, down},
-        {11, 10, 10, u"1 more change not shown"_s},
-        {13, 10, 10, u"3 more changes not shown"_s},
+        {0, 0, 10, 0, QString()},
+        {3, 0, 10, 3, down},
+        {10, 0, 10, 10, down},
+        {10, 1, 10, 10, u"1 more change not shown"_s},
+        {10, 3, 3, 3, u"10 more changes not shown"_s},
     };
     for (const auto& entry : cases) {
         const QStringList lines =
-            listedChanges(project, std::vector<SingleChange>(static_cast<std::size_t>(entry.changes), kDown),
+            listedChanges(project,
+                          {1, std::vector<SingleChange>(static_cast<std::size_t>(entry.kept), kDown), entry.more},
                           entry.most);
-        const bool leftOut = entry.changes > entry.most;
-        ASSERT_EQ(lines.size(), entry.listed + (leftOut ? 1 : 0)) << entry.changes;
+        const bool leftOut = entry.kept + entry.more > entry.most;
+        ASSERT_EQ(lines.size(), entry.listed + (leftOut ? 1 : 0)) << entry.kept;
         for (int line = 0; line < entry.listed; ++line)
             EXPECT_EQ(lines[line], down);
         EXPECT_EQ(lines.isEmpty() ? QString() : lines.last(), entry.last);
     }
+    // The options tied after a change: the first ten by name, then the count.
+    const Project twelve = scoredProject(12, {1}, [](int, int) { return 5; });
+    const SingleChange down12{SingleChange::Kind::Rating, 0, 11, 0, -1, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1};
+    EXPECT_TRUE(changeText(twelve, down12, true).endsWith(u"Option J \"Option 10\", and 1 more"_s));
+    EXPECT_TRUE(optionsText(twelve, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 1).endsWith(u"\"Option 10\", and 3 more"));
 }
 
 TEST(RobustnessTexts, ATieForBestHasNoLeaderOnlyOptionsBelowIt)
