@@ -29,6 +29,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenuBar>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -155,20 +156,21 @@ void Application::readSettings()
 void Application::createMainWindow()
 {
     std::optional<QRect> stored = storedWindowGeometry(m_settings);
+    m_window = std::make_unique<MainWindow>(BuiltInImages::instance(),
+                                            stored ? stored->size() : defaultWindowSize(m_desktopHeight));
+    if (m_ownDialogs)
+        static_cast<QtDialogs*>(m_ownDialogs.get())->setOwner(m_window.get());
     // A settings file written on a larger screen, or by hand, must not make
     // a window larger than the screen or put it where nobody can reach it.
     if (stored) {
         const QScreen* screen = QGuiApplication::screenAt(stored->topLeft());
         if (!screen)
             screen = QGuiApplication::primaryScreen();
-        if (screen)
-            stored = fittedToScreen(*stored, screen->availableGeometry());
-    }
-    const QSize clientSize = stored ? stored->size() : defaultWindowSize(m_desktopHeight);
-    m_window = std::make_unique<MainWindow>(BuiltInImages::instance(), clientSize);
-    if (m_ownDialogs)
-        static_cast<QtDialogs*>(m_ownDialogs.get())->setOwner(m_window.get());
-    if (stored) {
+        if (screen) {
+            stored = fittedToScreen(*stored, screen->availableGeometry(), m_window->minimumClientSize(),
+                                    m_window->menuBar()->sizeHint().height());
+            m_window->resizeClient(stored->size());
+        }
         m_window->move(stored->topLeft());
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = m_window->frameGeometry();
@@ -495,12 +497,16 @@ QSize defaultWindowSize(int desktopHeight)
     return {760, desktopHeight <= 600 ? 540 : 630};
 }
 
-QRect fittedToScreen(const QRect& stored, const QRect& available)
+QRect fittedToScreen(const QRect& stored, const QRect& available, QSize minimumClient, int menuHeight)
 {
-    const QSize size = stored.size().boundedTo(available.size());
-    const int left = std::clamp(stored.left(), available.left(), available.right() - size.width() + 1);
-    const int top = std::clamp(stored.top(), available.top(), available.bottom() - size.height() + 1);
-    return {QPoint(left, top), size};
+    const QSize room(available.width(), available.height() - menuHeight);
+    // The window never shrinks below its minimum, so that is the size to fit.
+    const QSize size = stored.size().boundedTo(room).expandedTo(minimumClient);
+    const int right = std::max(available.left(), available.right() - size.width() + 1);
+    const int bottom = std::max(available.top(), available.bottom() - size.height() - menuHeight + 1);
+    return {QPoint(std::clamp(stored.left(), available.left(), right),
+                   std::clamp(stored.top(), available.top(), bottom)),
+            size};
 }
 
 std::optional<QRect> storedWindowGeometry(const Settings& settings)

@@ -126,8 +126,9 @@ QSize defaultWindowSize(int desktopHeight);
 // default size on the screen.
 std::optional<QRect> storedWindowGeometry(const Settings& settings);
 
-// A stored window (client area) made to fit the screen's available area: no
-// larger than it, and moved inside it.
-QRect fittedToScreen(const QRect& stored, const QRect& available);
+// A stored window (client area) made to fit the screen's available area with
+// the menu bar above it: no larger than that, no smaller than the window's
+// minimum client area, and moved inside it.
+QRect fittedToScreen(const QRect& stored, const QRect& available, QSize minimumClient, int menuHeight);
 
 } // namespace ponderix

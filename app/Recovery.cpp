@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,15 +44,29 @@ void removeLink(const QString& path)
         QFile::remove(path);
 }
 
-// `path` when it names a project file: an existing file that reads as a
-// project, or a ".pnx" not yet there in an existing folder; else nothing.
-QString projectFileOrNothing(const QString& path)
+// Whether a file begins as a project file does: its root element within the
+// first few kilobytes. Reading the whole file would keep the question
+// waiting for seconds on a large project.
+bool beginsAsProject(const QString& path)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QRegularExpression root(u"<"_s + uiText(TextKey::Program_Short) + u"[\\s/>]"_s);
+    return root.match(QString::fromUtf8(file.read(4096))).hasMatch();
+}
+
+// `path`, cleaned, when it names a project file: an existing file that
+// begins as a project, or a ".pnx" not yet there in an existing folder;
+// else nothing.
+QString projectFileOrNothing(const QString& given)
+{
+    const QString path = QDir::cleanPath(given);
     const QFileInfo file(path);
-    if (path.isEmpty() || !file.isAbsolute())
+    if (given.isEmpty() || !file.isAbsolute())
         return {};
     if (file.exists())
-        return file.isFile() && readProjectFile(path).ok() ? path : QString();
+        return file.isFile() && beginsAsProject(path) ? path : QString();
     return path.endsWith(u".pnx"_s) && QFileInfo(file.path()).isDir() ? path : QString();
 }
 

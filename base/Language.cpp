@@ -144,21 +144,28 @@ QString translatedText(QStringView context, const QString& english)
 LanguageOption takeLanguageOption(QStringList& arguments)
 {
     LanguageOption option;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    for (qsizetype i = 0; i < arguments.size();) {
         const QString& argument = arguments[i];
+        QString code;
         if (argument == u"--language" && i + 1 < arguments.size()) {
-            option.code = arguments[i + 1];
+            code = arguments[i + 1];
             arguments.remove(i, 2);
         } else if (argument.startsWith(u"--language="_s)) {
-            option.code = argument.sliced(11);
+            code = argument.sliced(11);
             arguments.remove(i);
         } else if (argument == u"--language") {
             arguments.remove(i);
         } else {
+            ++i;
             continue;
         }
+        // Which one was meant is anyone's guess: refused, as any option given twice.
+        if (option.given) {
+            option.problem = uiText(TextKey::TXT02043).arg(u"--language"_s);
+            return option;
+        }
+        option.code = code;
         option.given = true;
-        break;
     }
     const QStringList available = availableLanguages();
     if (option.given && !available.contains(option.code)) {

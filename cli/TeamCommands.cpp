@@ -140,6 +140,9 @@ int combineTeam(const Arguments& arguments)
     const std::optional<qreal> scale = scaleOption(arguments);
     if (!scale)
         return usageError(u"team"_s, scaleProblem());
+    // A scale without a page to draw would be silently ignored.
+    if (arguments.has(u"--scale"_s) && !arguments.has(u"--image"_s))
+        return usageError(u"team"_s, uiText(TextKey::OptionNeedsAnother).arg(u"--scale"_s, u"--image"_s));
     const QString image = arguments.value(u"--image"_s);
     if (arguments.has(u"--image"_s) && !imageFormatOf(image))
         return usageError(u"team"_s, imageNameProblem());

@@ -731,14 +731,17 @@ TEST(WindowRules, StoredGeometryOnlyWhenUsable)
 
 TEST(WindowRules, StoredGeometryIsFittedToTheScreen)
 {
-    const QRect screen(0, 30, 1920, 1050); // a panel takes the top 30 pixels
+    // A panel takes the top 30 pixels; the client area is at least 630 x 415
+    // and has a 25-pixel menu bar above it.
+    const QRect screen(0, 30, 1920, 1050);
+    const QSize minimum(630, 415);
     const std::pair<QRect, QRect> cases[] = {
-        {{10, 40, 800, 600}, {10, 40, 800, 600}},       {{0, 0, 16777216, 16777216}, {0, 30, 1920, 1050}},
-        {{5000, 100, 800, 600}, {1120, 100, 800, 600}}, {{100, 2000, 800, 600}, {100, 480, 800, 600}},
-        {{0, 0, 800, 600}, {0, 30, 800, 600}},
+        {{10, 40, 800, 600}, {10, 40, 800, 600}},       {{0, 0, 16777216, 16777216}, {0, 30, 1920, 1025}},
+        {{5000, 100, 800, 600}, {1120, 100, 800, 600}}, {{100, 2000, 800, 600}, {100, 455, 800, 600}},
+        {{0, 0, 800, 600}, {0, 30, 800, 600}},          {{1910, 1070, 16777216, 5}, {0, 640, 1920, 415}},
     };
     for (const auto& [stored, fitted] : cases)
-        EXPECT_EQ(fittedToScreen(stored, screen), fitted) << stored.x() << "," << stored.y();
+        EXPECT_EQ(fittedToScreen(stored, screen, minimum, 25), fitted) << stored.x() << "," << stored.y();
 }
 
 TEST(MainWindowPictures, ToolbarIconsAndWindowIconComeDrawnForEveryDensity)

@@ -246,22 +246,23 @@ TEST_F(RecoveryTest, TheRestoredWorkKeepsItsPathOnlyWhenItNamesAProjectFile)
     ASSERT_TRUE(writeBytes(file(u"bashrc"_s), "alias ls='ls -la'\n"));
     const struct {
         QString path;
-        bool kept;
+        QString kept;
     } cases[] = {
-        {cars, true},
-        {file(u"New.pnx"_s), true},
-        {file(u"bashrc"_s), false},
-        {file(u"New.txt"_s), false},
-        {file(u"missing/New.pnx"_s), false},
-        {u"Cars.pnx"_s, false},
+        {cars, cars},
+        {file(u"New.pnx"_s), file(u"New.pnx"_s)},
+        {file(u"missing/../Cars.pnx"_s), cars},
+        {file(u"bashrc"_s), QString()},
+        {file(u"New.txt"_s), QString()},
+        {file(u"missing/New.pnx"_s), QString()},
+        {u"Cars.pnx"_s, QString()},
     };
     for (const auto& c : cases) {
         leaveCopy(c.path, u"Cars"_s);
         m_dialogs.messages.clear();
         m_dialogs.answers = {Dialogs::Answer::Yes};
         auto application = startApplication();
-        EXPECT_EQ(application->project().path(), c.kept ? c.path : QString()) << c.path.toStdString();
-        EXPECT_TRUE(m_dialogs.messages.value(0).text.endsWith(c.kept ? c.path : uiText(TextKey::TXT00843)))
+        EXPECT_EQ(application->project().path(), c.kept) << c.path.toStdString();
+        EXPECT_TRUE(m_dialogs.messages.value(0).text.endsWith(c.kept.isEmpty() ? uiText(TextKey::TXT00843) : c.kept))
             << c.path.toStdString();
         application->shutDown();
     }

@@ -206,4 +206,6 @@ TEST(Language, OptionIsTakenOutWhereverItStands)
             EXPECT_TRUE(option.problem.contains(availableLanguages().join(u", "_s))) << option.problem.toStdString();
         }
     }
+    QStringList twice = {u"--language"_s, u"de"_s, u"scores"_s, u"--language=fr"_s};
+    EXPECT_EQ(takeLanguageOption(twice).problem, u"--language is given twice"_s);
 }

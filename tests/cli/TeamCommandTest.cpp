@@ -81,7 +81,8 @@ TEST_F(TeamCommand, RefusalsAndWrongUsage)
     EXPECT_EQ(cli({u"team"_s, u"anna.pnx"_s, u"ben.pnx"_s, u"--combined"_s, u"no/such/folder.pnx"_s}).exitCode, 1);
     for (const QStringList& wrong :
          {QStringList{u"team"_s, u"anna.pnx"_s}, QStringList{u"team"_s, u"anna.pnx"_s, u"ben.pnx"_s, u"--bogus"_s},
-          QStringList{u"blank"_s, u"anna.pnx"_s}})
+          QStringList{u"blank"_s, u"anna.pnx"_s},
+          QStringList{u"team"_s, u"anna.pnx"_s, u"ben.pnx"_s, u"--scale"_s, u"2"_s}})
         EXPECT_EQ(cli(wrong).exitCode, 2) << wrong.join(u' ').toStdString();
 }
 
