@@ -17,7 +17,6 @@
 #include "platform/CrashHandler.h"
 #include "platform/KeyStore.h"
 #include "platform/SingleInstance.h"
-#include "platform/WaitCursor.h"
 #include "platform/gui/QtDialogs.h"
 #include "project/ProjectMessages.h"
 #include "windows/DecisionRecordCommand.h"
@@ -431,15 +430,10 @@ void Application::showRobustness()
 
 void Application::combineTeam()
 {
-    const std::optional<std::vector<TeamMember>> members = m_files->chooseTeam();
-    if (!members)
+    const std::optional<TeamResult> team = m_files->combineTeam();
+    if (!team)
         return;
-    TeamResult team;
-    {
-        WaitCursor wait;
-        team = analyseTeam(*members);
-    }
-    openTeamWindow(windowContext(), team, [this](const Project& combined) {
+    openTeamWindow(windowContext(), *team, [this](const Project& combined) {
         m_files->openUnsaved(Project(combined), uiText(TextKey::TXT00802));
     });
 }

@@ -165,27 +165,45 @@ bool ProjectFiles::saveBlankCopy()
     return writeProject(blankCopy(m_document.project()), path);
 }
 
-std::optional<std::vector<TeamMember>> ProjectFiles::chooseTeam()
+std::optional<TeamResult> ProjectFiles::combineTeam()
 {
     const QStringList files = m_dialogs.openFiles(uiText(TextKey::TXT00800), startFolder(), kProjectPattern);
     if (files.isEmpty())
         return std::nullopt;
     m_document.setLastFolder(folderOf(files.front()));
-    std::vector<TeamMember> members;
-    for (const QString& file : files) {
-        ReadResult result = readProjectFile(file);
-        if (!result.ok()) {
-            const Message message = readErrorMessage(result.error());
-            m_dialogs.message(message.title, message.text, Dialogs::Icon::None);
-            return std::nullopt;
-        }
-        members.push_back({file, std::move(result.project())});
-    }
-    if (const std::optional<TeamRefusal> refusal = teamRefusal(members)) {
-        m_dialogs.message(uiText(TextKey::TXT00804), refusalText(*refusal, members), Dialogs::Icon::Warning);
-        return std::nullopt;
-    }
-    return members;
+    // Worked out on a thread of its own: a hundred large members take
+    // seconds, and the user may cancel. What went wrong is said afterwards,
+    // by the program's own thread.
+    std::optional<TeamResult> team;
+    std::optional<Message> problem;
+    Dialogs::Icon icon = Dialogs::Icon::None;
+    m_dialogs.runWithProgress(uiText(TextKey::TXT00802), uiText(TextKey::TeamCombining), uiText(TextKey::TXT00915),
+                              [&](const Dialogs::ProgressReport& report) {
+                                  const int total = int(files.size()) + 1;
+                                  std::vector<TeamMember> members;
+                                  for (const QString& file : files) {
+                                      if (!report(int(members.size()), total))
+                                          return;
+                                      ReadResult result = readProjectFile(file);
+                                      if (!result.ok()) {
+                                          problem = readErrorMessage(result.error());
+                                          // Which of the members' files it was.
+                                          problem->text = file + u"\r\n\r\n"_s + problem->text;
+                                          return;
+                                      }
+                                      members.push_back({file, std::move(result.project())});
+                                  }
+                                  if (const std::optional<TeamRefusal> refusal = teamRefusal(members)) {
+                                      problem = Message{uiText(TextKey::TXT00804), refusalText(*refusal, members)};
+                                      icon = Dialogs::Icon::Warning;
+                                      return;
+                                  }
+                                  if (report(int(files.size()), total))
+                                      team = analyseTeam(members);
+                              });
+    if (problem)
+        m_dialogs.message(problem->title, problem->text, icon);
+    return team;
 }
 
 bool ProjectFiles::openUnsaved(Project&& project, const QString& banner)

@@ -12,7 +12,7 @@ namespace ponderix {
 class Dialogs;
 class Document;
 class Project;
-struct TeamMember;
+struct TeamResult;
 
 // Opening and saving projects with their questions, dialogs and messages,
 // and the demo project.
@@ -47,10 +47,11 @@ public:
     // stays as it is. True when the whole file was written.
     bool saveBlankCopy();
 
-    // Lets the user choose the team members' files and reads them; empty,
-    // after saying why, when cancelled, when a file cannot be read or when
-    // the files are not ratings of one decision.
-    std::optional<std::vector<TeamMember>> chooseTeam();
+    // Lets the user choose the team members' files, reads them and works
+    // out the team, with a progress dialog and Cancel once it takes a
+    // second. Empty, after saying why, when cancelled, when a file cannot be
+    // read or when the files are not ratings of one decision.
+    std::optional<TeamResult> combineTeam();
 
     // Shows a project made here (the team's combined one) as a new project
     // that Save asks a name for, after the question that unsaved changes

@@ -112,4 +112,18 @@ TEST_F(TeamCommands, FilesOfAnotherDecisionAreRefusedByName)
     EXPECT_TRUE(m_dialogs.lastText().startsWith(file(u"other.pnx"_s) + u" is not a rating of the same decision"_s));
     EXPECT_EQ(openWindowTitled(uiText(TextKey::TXT00802) + u" - Ponderix"_s), nullptr);
     EXPECT_TRUE(application->mainWindow().isEnabled());
+
+    // A damaged member is named; a cancelled combining shows nothing.
+    ASSERT_TRUE(writeBytes(file(u"broken.pnx"_s), "<Ponderix><Options>"));
+    m_dialogs.fileLists = {{member(u"anna.pnx"_s, 9), file(u"broken.pnx"_s)}};
+    application->mainWindow().trigger(Command::CombineTeam);
+    EXPECT_TRUE(m_dialogs.lastText().startsWith(file(u"broken.pnx"_s) + u"\r\n\r\n"_s))
+        << m_dialogs.lastText().toStdString();
+    const qsizetype messages = m_dialogs.messages.size();
+    m_dialogs.cancelAtPart = 1;
+    m_dialogs.fileLists = {{member(u"anna.pnx"_s, 9), member(u"ben.pnx"_s, 1)}};
+    application->mainWindow().trigger(Command::CombineTeam);
+    EXPECT_EQ(m_dialogs.progressDialogs.last().title, uiText(TextKey::TXT00802));
+    EXPECT_EQ(m_dialogs.messages.size(), messages);
+    EXPECT_EQ(openWindowTitled(uiText(TextKey::TXT00802) + u" - Ponderix"_s), nullptr);
 }
