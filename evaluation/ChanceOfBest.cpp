@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <unordered_map>
 #include <utility>
 
 namespace ponderix {
@@ -25,6 +27,13 @@ constexpr double kNegligible = 1e-30;
 struct Term {
     long long weight = 0;
     OffsetChances cell;
+
+    // Within one analysis every option's terms carry the same weights, the
+    // importances, in the same order: only the cells can differ.
+    bool operator==(const Term& other) const
+    {
+        return cell.lowest == other.cell.lowest && cell.chance == other.cell.chance;
+    }
 };
 
 // next[at] for every `at` from `low` to `high`: the chance of each sum one
@@ -77,30 +86,47 @@ void gatherTerm(const std::vector<double>& chances, long long weight, const doub
     }
 }
 
+// One option's terms, the lightest first: the order does not change the
+// sum, and the lightest terms first keep the distribution narrow for longest.
+std::vector<Term> termsOf(int option, const std::vector<int>& importance,
+                          const std::function<OffsetChances(int, int)>& cell)
+{
+    std::vector<Term> terms;
+    terms.reserve(importance.size());
+    for (int criterion = 0; criterion < static_cast<int>(importance.size()); ++criterion)
+        terms.push_back(Term{std::max(importance[static_cast<std::size_t>(criterion)], 0), cell(option, criterion)});
+    std::stable_sort(terms.begin(), terms.end(), [](const Term& a, const Term& b) { return a.weight < b.weight; });
+    return terms;
+}
+
+std::size_t hashOf(const std::vector<Term>& terms)
+{
+    std::size_t hash = terms.size();
+    const auto mix = [&hash](std::size_t value) { hash ^= value + 0x9E3779B97F4A7C15ULL + (hash << 6) + (hash >> 2); };
+    for (const Term& term : terms) {
+        mix(std::hash<int>{}(term.cell.lowest));
+        for (double chance : term.cell.chance)
+            mix(std::hash<double>{}(chance));
+    }
+    return hash;
+}
+
 // The exact distribution of one option's score: the chances of every
 // weighted sum are convolved criterion by criterion (the width grows only by
 // the importance times the cell's own range each time), then every possible
 // sum is rounded into its score.
-std::vector<double> scoreDistribution(int option, const std::vector<int>& importance,
-                                      const std::function<OffsetChances(int, int)>& cell)
+std::vector<double> scoreDistribution(const std::vector<Term>& terms)
 {
-    const int criteria = static_cast<int>(importance.size());
-    std::vector<Term> terms;
-    terms.reserve(importance.size());
+    const int criteria = static_cast<int>(terms.size());
     long long base = 0;   // the sum with every cell at its lowest offset
     long long reach = 0;  // how far above that the sum can go
     long long margin = 0; // the widest single term
-    for (int criterion = 0; criterion < criteria; ++criterion) {
-        const Term& term = terms.emplace_back(
-            Term{std::max(importance[static_cast<std::size_t>(criterion)], 0), cell(option, criterion)});
+    for (const Term& term : terms) {
         const long long span = term.weight * static_cast<long long>(term.cell.chance.size() - 1);
         base += term.weight * term.cell.lowest;
         reach += span;
         margin = std::max(margin, span);
     }
-    // The order does not change the sum; the lightest terms first keep the
-    // distribution narrow for longest.
-    std::stable_sort(terms.begin(), terms.end(), [](const Term& a, const Term& b) { return a.weight < b.weight; });
 
     // Each sum's chance is gathered from the sums one term below it, which
     // may lie up to `margin` below the first: room for zeros there.
@@ -147,8 +173,24 @@ std::vector<double> chanceOfBeingBest(int optionCount, const std::vector<int>& i
     std::vector<double> chance(count, 0.0);
     std::vector<std::vector<double>> distribution;
     std::vector<std::vector<double>> atMost; // P(score <= s)
+    // Options rated alike score alike: a tie of a thousand options rated
+    // the same, as a blank template has, is worked out once (what sharing
+    // saves shows only in the time taken, as in the benchmark's tie). Only a
+    // hash of each option's terms is kept; a match is checked against the
+    // earlier option's terms made again.
+    std::unordered_multimap<std::size_t, int> worked; // options whose distribution was worked out
     for (int option = 0; option < optionCount; ++option) {
-        distribution.push_back(scoreDistribution(option, importance, cell));
+        const std::vector<Term> terms = termsOf(option, importance, cell);
+        const std::size_t hash = hashOf(terms);
+        const auto [from, to] = worked.equal_range(hash);
+        const auto same =
+            std::find_if(from, to, [&](const auto& entry) { return termsOf(entry.second, importance, cell) == terms; });
+        if (same != to) {
+            distribution.push_back(distribution[static_cast<std::size_t>(same->second)]);
+        } else {
+            distribution.push_back(scoreDistribution(terms));
+            worked.emplace(hash, option);
+        }
         std::vector<double> cumulative(kScoreSpan);
         double running = 0.0;
         for (std::size_t s = 0; s < cumulative.size(); ++s) {

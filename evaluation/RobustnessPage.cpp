@@ -319,7 +319,8 @@ Project withSentenceNames(Project project)
     const QFont font = programFont(FontRole::PageValue);
     const auto cut = [&](const QString& name) {
         // Hardly any character is narrower than a pixel: the first width's
-        // worth of them is all the box can show, and only they are laid out.
+        // worth of them is all the box can show, and only they are laid out
+        // (a name of just that many is wider than the box either way).
         return elided(name.size() > kSentenceNameWidth ? name.left(kSentenceNameWidth) + u"\u2026"_s : name, font,
                       kSentenceNameWidth);
     };

@@ -91,6 +91,8 @@ QString escaped(const QString& text)
     QString allowed;
     qsizetype copied = 0; // text before this is in `allowed`
     for (qsizetype at = 0; at < text.size();) {
+        // The bound keeps the read inside the text; past its end stands the
+        // string's terminating null, no surrogate, so no test can see it.
         const bool pair = text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
         const char32_t codePoint = pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
         const qsizetype next = at + (pair ? 2 : 1);

@@ -368,8 +368,8 @@ TEST(DecisionRecordHtml, ShowsNamesAndCommentsAsTyped)
 TEST(DecisionRecordHtml, ShowsCharactersHtmlForbidsAsReplacementCharacters)
 {
     // DEL and the C1 controls, C0 controls and form feed, noncharacters in
-    // both planes and a lone surrogate go; U+00A0, an emoji and ~ stay.
-    const QString name = u"a\u007Fb\u0080\u009Fc"_s + QChar(1) + u"\fd\uFDEFe"_s + QChar(0xD800)
+    // both planes and lone surrogates go; U+00A0, an emoji and ~ stay.
+    const QString name = QChar(0xDFFF) + u"a\u007Fb\u0080\u009Fc"_s + QChar(1) + u"\fd\uFDEFe"_s + QChar(0xD800)
                          + u"f\U0001FFFEg\uFFFF\u00A0\U0001F600~"_s;
     Project project;
     project.appendOption(name);
@@ -378,7 +378,7 @@ TEST(DecisionRecordHtml, ShowsCharactersHtmlForbidsAsReplacementCharacters)
     const Parsed parsed = parse(recordHtml(project, QString()));
     ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
     EXPECT_EQ(rowsOf(*parsed.root.all(u"thead"_s)[0])[0].value(2),
-              u"Option Aa\uFFFDb\uFFFD\uFFFDc\uFFFD\uFFFDd\uFFFDe\uFFFDf\uFFFDg\uFFFD\u00A0\U0001F600~"_s);
+              u"Option A\uFFFDa\uFFFDb\uFFFD\uFFFDc\uFFFD\uFFFDd\uFFFDe\uFFFDf\uFFFDg\uFFFD\u00A0\U0001F600~"_s);
 }
 
 TEST(DecisionRecord, TakesItsFormatFromTheExtension)
