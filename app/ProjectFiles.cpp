@@ -149,20 +149,20 @@ bool ProjectFiles::writeProject(const Project& project, const QString& path)
     return true;
 }
 
-bool ProjectFiles::saveBlankCopy()
+void ProjectFiles::saveBlankCopy()
 {
     const QString path = chooseSavePath(uiText(TextKey::TXT00801));
     if (path.isEmpty())
-        return false;
+        return;
     // The blank copy would put zeros over every rating of the project it
     // is made from, while the window still shows them.
     const QString& own = m_document.project().path();
     if (!own.isEmpty() && sameFile(path, own)) {
         m_dialogs.message(uiText(TextKey::TXT00801), uiText(TextKey::BlankCopyOverItsProject).arg(path),
                           Dialogs::Icon::Warning);
-        return false;
+        return;
     }
-    return writeProject(blankCopy(m_document.project()), path);
+    writeProject(blankCopy(m_document.project()), path);
 }
 
 std::optional<TeamResult> ProjectFiles::combineTeam()

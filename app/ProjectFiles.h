@@ -44,8 +44,8 @@ public:
 
     // Writes a copy for a team member to rate: the same options, criteria
     // and importances, every rating neutral and no comment. The open project
-    // stays as it is. True when the whole file was written.
-    bool saveBlankCopy();
+    // stays as it is; a failure is said.
+    void saveBlankCopy();
 
     // Lets the user choose the team members' files, reads them and works
     // out the team, with a progress dialog and Cancel once it takes a

@@ -137,14 +137,12 @@ int main(int argc, char* argv[])
     settle();
     const double openMs = timer.elapsedSeconds() * 1000;
     const long long peakKiB = statusFigureKiB("VmHWM");
-    Project& project = ponderix.project();
     // A refused or shortened file cannot pass for a fast open.
-    if (project.optionCount() != 3 || project.options().front().Name.size() != kNameLength) {
+    if (ponderix.project().optionCount() != 3 || ponderix.project().options().front().Name.size() != kNameLength) {
         std::fprintf(stderr, "the project did not open whole\n");
         return 1;
     }
-
-    ComputeScores(project);
+    const Project project = scoredCopy(ponderix.project());
     const QString banner = u"long-name"_s;
     std::vector<double> overviews, robustnessPages;
     // Interleaved, so that a slow spell of the machine falls on both sides.

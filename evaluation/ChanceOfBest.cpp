@@ -177,7 +177,8 @@ std::vector<double> chanceOfBeingBest(int optionCount, const std::vector<int>& i
     // the same, as a blank template has, is worked out once (what sharing
     // saves shows only in the time taken, as in the benchmark's tie). Only a
     // hash of each option's terms is kept; a match is checked against the
-    // earlier option's terms made again.
+    // earlier option's terms made again (only a hash collision, which no
+    // test can make on purpose, reaches that check with unequal terms).
     std::unordered_multimap<std::size_t, int> worked; // options whose distribution was worked out
     for (int option = 0; option < optionCount; ++option) {
         const std::vector<Term> terms = termsOf(option, importance, cell);

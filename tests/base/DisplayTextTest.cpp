@@ -55,6 +55,7 @@ TEST(DisplayText, AnEditOfACutTextKeepsWhatWasNotShown)
         {u"abcdefgh"_s, u"abc"_s + e, u"abc"_s + e + u"Z"_s, u"abcdefghZ"_s},
         {u"abcdefgh"_s, u"abc"_s + e, u"abc"_s, u"abc"_s}, // the "…" itself deleted
         {u"abc"_s, u"abc"_s, u"abd"_s, u"abd"_s},          // nothing was hidden
+        {u"aaaaaaa"_s, u"aa"_s + e, u"aaa"_s + e, u"aaaaaaaa"_s},
     };
     for (const auto& c : cases)
         EXPECT_EQ(withShownEdit(c.whole, c.before, c.after), c.expected) << c.after.toStdString();
