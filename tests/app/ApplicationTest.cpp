@@ -10,6 +10,7 @@
 #include "evaluation/Robustness.h"
 #include "platform/gui/QtDialogs.h"
 #include "project/DemoProject.h"
+#include "project/ProjectReader.h"
 #include "tests/ScriptedDialogs.h"
 #include "tests/TestSupport.h"
 #include "tests/app/AppSandbox.h"
@@ -246,6 +247,13 @@ TEST_F(ApplicationTest, ProjectsTooLargeForTheMatrixAreRefusedWithTheLimit)
     EXPECT_EQ(m_dialogs.lastText(), path
                                         + u"\r\n\r\nThe matrix can show at most 100,000 ratings (options × criteria);"
                                           u" this project has 1,000 options and 101 criteria."_s);
+    EXPECT_EQ(application->project().options()[0].Name, u"mine"_s);
+
+    // A team's combined project of that size is refused the same way.
+    ReadResult huge = readProjectFile(path);
+    ASSERT_TRUE(huge.ok());
+    EXPECT_FALSE(application->projectFiles().openUnsaved(std::move(huge.project()), u"Team"_s));
+    EXPECT_TRUE(m_dialogs.lastText().startsWith(u"Team\r\n\r\nThe matrix can show at most 100,000"_s));
     EXPECT_EQ(application->project().options()[0].Name, u"mine"_s);
 }
 
