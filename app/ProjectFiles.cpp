@@ -57,12 +57,9 @@ bool ProjectFiles::open(const QString& requestedPath, Question question, LastFol
 {
     if (question == Question::Ask && !askToReplaceOpenProject())
         return false;
-    QString path = requestedPath;
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        path = m_dialogs.openFile(uiText(TextKey::TXT00217), startFolder() + kProposedName, kProjectPattern, 0).path;
-        if (path.isEmpty())
-            return false;
-    }
+    const QString path = existingOrChosen(requestedPath);
+    if (path.isEmpty())
+        return false;
     // Remembered before reading, so the next dialog starts here even if this file fails.
     if (lastFolder == LastFolder::Update)
         m_document.setLastFolder(folderOf(path));
@@ -71,6 +68,13 @@ bool ProjectFiles::open(const QString& requestedPath, Question question, LastFol
         return false;
     m_document.replace(std::move(*loaded), bannerForFile(path), path);
     return true;
+}
+
+QString ProjectFiles::existingOrChosen(const QString& path)
+{
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        return path;
+    return m_dialogs.openFile(uiText(TextKey::TXT00217), startFolder() + kProposedName, kProjectPattern, 0).path;
 }
 
 std::optional<Project> ProjectFiles::readShowable(const QString& path)
@@ -219,18 +223,13 @@ void ProjectFiles::openDemo()
     // Without the private temporary folder the copy has no place: a bare file
     // name would land in whatever folder the program was started from. The
     // open then asks for a file, as it does when the copy cannot be written.
-    QString demoPath = m_temporaryFolder.isEmpty() ? QString() : m_temporaryFolder + kDemoFileName;
-    if (!demoPath.isEmpty())
-        writeNewFile(demoPath, demoProjectBytesInChosenLanguage());
+    const QString copyPath = m_temporaryFolder.isEmpty() ? QString() : m_temporaryFolder + kDemoFileName;
+    if (!copyPath.isEmpty())
+        writeNewFile(copyPath, demoProjectBytesInChosenLanguage());
     if (!askToReplaceOpenProject())
         return;
-    if (!QFileInfo(demoPath).isFile()) {
-        demoPath =
-            m_dialogs.openFile(uiText(TextKey::TXT00217), startFolder() + kProposedName, kProjectPattern, 0).path;
-        if (demoPath.isEmpty())
-            return;
-    }
-    std::optional<Project> demo = readShowable(demoPath);
+    const QString demoPath = existingOrChosen(copyPath);
+    std::optional<Project> demo = demoPath.isEmpty() ? std::nullopt : readShowable(demoPath);
     // The copy in the private temporary folder is not the user's file: the
     // demo arrives untitled, so that it is never recorded as the last
     // project and Save asks for a name instead of writing where a normal

@@ -64,6 +64,9 @@ private:
     QString chooseSavePath(const QString& title);
     bool askToReplaceOpenProject();
     bool writeProject(const Project& project, const QString& path);
+    // `path` when it names a file, else what the user chooses in the Open
+    // dialog (empty when cancelled).
+    QString existingOrChosen(const QString& path);
     // Reads a project to show; empty, after saying why, when the file cannot
     // be read or holds more ratings than the matrix can show.
     std::optional<Project> readShowable(const QString& path);

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace ponderix;
 using namespace ponderix::test;
@@ -378,27 +377,15 @@ TEST_F(Cli, RefusesAnOutputThatIsOneOfItsInputs)
 }
 
 // A pipe or a device at the output's name is written through, never
-// replaced by a file; what is neither file nor stream is refused.
+// replaced by a file.
 TEST_F(Cli, WritesThroughPipesAndDevicesWithoutReplacingThem)
 {
     const QString pipe = path(u"pipe"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    struct Case {
-        QString output;
-        int exitCode;
-        bool (*kept)(mode_t);
-    } cases[] = {
-        {u"/dev/null"_s, 0, [](mode_t mode) { return S_ISCHR(mode); }},
-        {pipe, 1, [](mode_t mode) { return S_ISFIFO(mode); }}, // nobody reads it: no wait
-        {m_folder.path(), 1, [](mode_t mode) { return S_ISDIR(mode); }},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(cli({u"save"_s, demo(), u"-o"_s, c.output}).exitCode, c.exitCode) << c.output.toStdString();
-        struct stat facts { };
-        ASSERT_EQ(::stat(QFile::encodeName(c.output).constData(), &facts), 0);
-        EXPECT_TRUE(c.kept(facts.st_mode)) << c.output.toStdString();
-    }
-    if (::access("/dev/full", W_OK) == 0) {
-        EXPECT_EQ(cli({u"demo"_s, u"-o"_s, u"/dev/full"_s}).exitCode, 1);
-    }
+    EXPECT_EQ(cli({u"save"_s, demo(), u"-o"_s, u"/dev/null"_s}).exitCode, 0);
+    EXPECT_EQ(cli({u"save"_s, demo(), u"-o"_s, pipe}).exitCode, 1); // nobody reads it: no wait
+    struct stat null { };
+    struct stat fifo { };
+    ASSERT_EQ(::stat("/dev/null", &null) | ::stat(QFile::encodeName(pipe).constData(), &fifo), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode) && S_ISFIFO(fifo.st_mode));
 }
